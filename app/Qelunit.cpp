@@ -1,0 +1,5 @@
+#include "app/Qelunit.h"
+
+BQELunit::BQELunit() = default;
+
+BQELunit::~BQELunit() = default;

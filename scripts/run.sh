@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the program and opens a log (the sample QEL log when none is named).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+log=${1:-samples/sample_QEL.qel}
+exec build/dravolin "$(realpath "$log")"
