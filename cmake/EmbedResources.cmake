@@ -11,7 +11,8 @@ function(embed_resources target folder)
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} "-DOUT=${out}" "-DFILES=${joined}" -P ${DRAVOLIN_EMBED_SCRIPT}
     DEPENDS ${files} ${DRAVOLIN_EMBED_SCRIPT}
-    COMMENT "Embedding resources of ${folder}")
+    COMMENT "Embedding resources of ${folder}"
+    VERBATIM)
   add_library(${target} STATIC ${out})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/platform/core)
 endfunction()

@@ -1,1 +1,21 @@
 #pragma once
+// File-name routines. Names are split at '/' and also at '\' and ':', since
+// names stored by older settings files use the Windows separators.
+#include "System.h"
+
+constexpr char PathDelim = '/';
+
+// Everything up to and including the last separator; "" when there is none.
+AnsiString ExtractFilePath(const AnsiString& fileName);
+// Everything after the last separator.
+AnsiString ExtractFileName(const AnsiString& fileName);
+// From the last '.' of the file part, dot included; "" when the file part has none.
+AnsiString ExtractFileExt(const AnsiString& fileName);
+// Replaces the extension, or appends `extension` when there is none.
+AnsiString ChangeFileExt(const AnsiString& fileName, const AnsiString& extension);
+
+// True for a regular file or a link to one; false for folders and anything else.
+bool FileExists(const AnsiString& fileName);
+
+// Renames a file or folder; never replaces an existing target (false then, both left as they were).
+bool RenameFile(const AnsiString& oldName, const AnsiString& newName);

@@ -1,0 +1,16 @@
+#pragma once
+// Where the program lives and where it keeps its data files.
+#include "System.h"
+
+// The executable's folder, ending with '/'.
+AnsiString ProgramFolder();
+
+// The program folder when it is writable, else $XDG_CONFIG_HOME/dravolin/
+// (default ~/.config/dravolin/), created when missing. Ends with '/'.
+AnsiString DataFolder();
+
+// The rule behind DataFolder, for a given candidate program folder.
+AnsiString DataFolderFor(const AnsiString& programFolder);
+
+// Makes DataFolder() return `folder` (a '/' is added when missing); "" restores the rule.
+void SetDataFolderForTests(const AnsiString& folder);

@@ -1,0 +1,107 @@
+#include "Paths.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+namespace {
+
+const char* const kSeparators = "/\\:";
+
+// Index of the last separator, or npos.
+size_t LastSeparator(const AnsiString& fileName)
+{
+  return fileName.find_last_of(kSeparators);
+}
+
+// Index of the extension's dot, or npos when the file part has none.
+size_t ExtensionDot(const AnsiString& fileName)
+{
+  const size_t at = fileName.find_last_of(".\\/:");
+  if (at == AnsiString::npos || fileName[at] != '.')
+    return AnsiString::npos;
+  return at;
+}
+
+bool RenameNoReplace(const char* oldName, const char* newName, int& error)
+{
+#ifdef SYS_renameat2
+  if (::syscall(SYS_renameat2, AT_FDCWD, oldName, AT_FDCWD, newName, RENAME_NOREPLACE) == 0)
+    return true;
+  error = errno;
+#else
+  error = ENOSYS;
+#endif
+  return false;
+}
+
+} // namespace
+
+AnsiString ExtractFilePath(const AnsiString& fileName)
+{
+  const size_t at = LastSeparator(fileName);
+  return at == AnsiString::npos ? AnsiString() : fileName.substr(0, at + 1);
+}
+
+AnsiString ExtractFileName(const AnsiString& fileName)
+{
+  const size_t at = LastSeparator(fileName);
+  return at == AnsiString::npos ? fileName : fileName.substr(at + 1);
+}
+
+AnsiString ExtractFileExt(const AnsiString& fileName)
+{
+  const size_t dot = ExtensionDot(fileName);
+  return dot == AnsiString::npos ? AnsiString() : fileName.substr(dot);
+}
+
+AnsiString ChangeFileExt(const AnsiString& fileName, const AnsiString& extension)
+{
+  const size_t dot = ExtensionDot(fileName);
+  return (dot == AnsiString::npos ? fileName : fileName.substr(0, dot)) + extension;
+}
+
+bool FileExists(const AnsiString& fileName)
+{
+  struct stat st;
+  return !fileName.empty() && ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool RenameFile(const AnsiString& oldName, const AnsiString& newName)
+{
+  const char* from = oldName.c_str();
+  const char* to = newName.c_str();
+  int error = 0;
+  if (RenameNoReplace(from, to, error))
+    return true;
+  // Only a kernel or file system without the no-replace flag earns a second try.
+  if (error != ENOSYS && error != EINVAL && error != ENOTSUP)
+    return false;
+
+  struct stat st;
+  if (::lstat(from, &st) != 0)
+    return false;
+  if (!S_ISDIR(st.st_mode)) {
+    // link() refuses an existing target, which makes the check and the move one step.
+    if (::link(from, to) == 0) {
+      if (::unlink(from) == 0)
+        return true;
+      ::unlink(to);
+      return false;
+    }
+    if (errno == EEXIST)
+      return false;
+  }
+  // Last resort (folders, or file systems without hard links): test, then move.
+  struct stat target;
+  if (::lstat(to, &target) == 0 || errno != ENOENT)
+    return false;
+  return std::rename(from, to) == 0;
+}
