@@ -1,1 +1,33 @@
 #pragma once
+// Number conversions with the class library's rules, and the checked arithmetic that replaces
+// the hardware exceptions the program relies on.
+#include <cstdint>
+
+#include "System.h"
+
+// The locale's decimal separator, read once at start-up; tests may change it.
+extern char DecimalSeparator;
+
+enum TFloatFormat { ffFixed };
+
+AnsiString IntToStr(int64_t value);
+
+// Leading blanks, an optional sign and decimal digits in the 32-bit range, nothing after;
+// anything else throws EConvertError.
+int StrToInt(const AnsiString& text);
+
+// Blanks around, optional sign, digits with at most one DecimalSeparator, optional exponent
+// ("E", optional sign, digits); anything else throws EConvertError.
+double StrToFloat(const AnsiString& text);
+
+// Fixed notation with `digits` decimals and DecimalSeparator, rounded half away from zero on the
+// exact value. With more than `precision` integer digits: "1.5E20" form with `precision`
+// significant digits. NaN and infinities give "NAN", "INF", "-INF".
+AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int digits);
+
+// Truncation toward zero; EInvalidOp for NaN, infinities and results outside the int range.
+int Trunc(double value);
+// Integer division toward zero; EDivByZero when b is 0, EIntError for INT_MIN / -1.
+int IntDiv(int a, int b);
+// EZeroDivide when b is 0.
+double FDiv(double a, double b);
