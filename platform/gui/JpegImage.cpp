@@ -1,0 +1,39 @@
+#include "JpegImage.h"
+
+#include "Bitmap.h"
+#include "FileStream.h"
+#include "Jpeg.h"
+
+void TJPEGImage::Assign(TBitmap* bitmap)
+{
+  pixels_ = bitmap != nullptr ? bitmap->Image() : QImage();
+  compressed_.clear();
+}
+
+void TJPEGImage::SetCompressionQuality(int quality)
+{
+  quality_ = quality;
+  compressed_.clear();
+}
+
+void TJPEGImage::Compress()
+{
+  compressed_.clear();
+  if (pixels_.isNull())
+    throw EInvalidGraphic("JPEG image has no pixels");
+  const QImage rgb = pixels_.convertToFormat(QImage::Format_RGB888);
+  compressed_ = EncodeJpegRgb(rgb.constBits(), rgb.width(), rgb.height(),
+                              static_cast<int>(rgb.bytesPerLine()), quality_);
+  if (compressed_.empty())
+    throw EInvalidGraphic("JPEG image could not be encoded");
+}
+
+void TJPEGImage::SaveToFile(const AnsiString& fileName)
+{
+  if (compressed_.empty())
+    Compress();
+  TFileStream file(fileName, fmCreate);
+  file.WriteBuffer(compressed_.data(), static_cast<int32_t>(compressed_.size()));
+  if (!file.Close())
+    throw EWriteError("Cannot write " + fileName);
+}
