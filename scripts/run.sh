@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-log=${1:-samples/sample_QEL.qel}
+log=${1:-samples/Q5_sample.qel}
 exec build/dravolin "$(realpath "$log")"
