@@ -32,12 +32,12 @@ public:
 
   // Lines end at CR, LF or CR LF; a final break adds no line; NUL is an ordinary byte.
   // A failing load throws before the list changes.
-  void LoadFromFile(const AnsiString& fileName);
+  virtual void LoadFromFile(const AnsiString& fileName);
   void LoadFromStream(TStream& stream);  // from the stream's position to its end
   // Every line followed by CR LF, no byte-order mark; EFCreateError when the file cannot be made.
   void SaveToFile(const AnsiString& fileName) const;
 
-  AnsiString Text() const;  // every line followed by CR LF
+  virtual AnsiString Text() const;  // every line followed by CR LF
   virtual void SetText(const AnsiString& text);  // split as on load
 
   void BeginUpdate();

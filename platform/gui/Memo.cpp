@@ -1,0 +1,156 @@
+#include "Memo.h"
+
+#include <QEvent>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include "MemoView.h"
+
+namespace {
+
+int ToInt(int64_t value)
+{
+  return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
+}
+
+// The view's mouse events arrive on its viewport, which Qt handles through viewportEvent, not
+// event(); they are handed to the control from there, as the host widget does for its own.
+class TMemoWidget : public THostWidget<MemoView> {
+public:
+  using THostWidget::THostWidget;
+
+protected:
+  bool viewportEvent(QEvent* event) override
+  {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+      if (control_)
+        return DispatchWidgetEvent(control_, viewport(), event, &ViewportBase);
+      break;
+    default:
+      break;
+    }
+    return MemoView::viewportEvent(event);
+  }
+
+private:
+  static bool ViewportBase(QWidget* viewport, QEvent* event)
+  {
+    return static_cast<TMemoWidget*>(viewport->parentWidget())->MemoView::viewportEvent(event);
+  }
+};
+
+} // namespace
+
+TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new TMemoWidget(this))
+{
+  lines_ = std::make_unique<TMemoStrings>(View()->Store(),
+                                          [this](bool replaced) { View()->TextChanged(replaced); });
+  SetScrollBars(ssNone);
+  SetBounds(0, 0, 185, 89);
+}
+
+TMemo::~TMemo() = default;
+
+MemoView* TMemo::View() const
+{
+  return static_cast<MemoView*>(Widget());
+}
+
+AnsiString TMemo::Text() const
+{
+  return View()->Store().Text();
+}
+
+void TMemo::SetText(const AnsiString& text)
+{
+  lines_->SetText(text);
+}
+
+int TMemo::GetTextLen() const
+{
+  return ToInt(View()->Store().TextLength());
+}
+
+int TMemo::SelStart() const
+{
+  return ToInt(std::min(View()->Anchor(), View()->Caret()));
+}
+
+void TMemo::SetSelStart(int start)
+{
+  View()->Select(start, start);
+}
+
+int TMemo::SelLength() const
+{
+  return ToInt(std::abs(View()->Caret() - View()->Anchor()));
+}
+
+void TMemo::SetSelLength(int length)
+{
+  const int64_t start = SelStart();
+  View()->Select(start, start + length);
+}
+
+AnsiString TMemo::SelText() const
+{
+  const int64_t anchor = View()->Anchor();
+  const int64_t caret = View()->Caret();
+  return View()->Store().Range(std::min(anchor, caret), std::max(anchor, caret));
+}
+
+void TMemo::SetScrollBars(TScrollStyle scrollBars)
+{
+  scrollBars_ = scrollBars;
+  const bool horizontal = scrollBars == ssHorizontal || scrollBars == ssBoth;
+  const bool vertical = scrollBars == ssVertical || scrollBars == ssBoth;
+  View()->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  View()->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TMemo::SetHideSelection(bool hide)
+{
+  hideSelection_ = hide;
+  View()->SetHideSelection(hide);
+}
+
+TPoint TMemo::CaretPos() const
+{
+  const MemoStore& store = View()->Store();
+  const int64_t line = store.LineOf(View()->Caret());
+  const int64_t column = std::min(View()->Caret() - store.LineStart(line), store.LineLength(line));
+  return TPoint{ToInt(column), ToInt(line)};
+}
+
+int TMemo::LineFromChar(int position) const
+{
+  return ToInt(View()->Store().LineOf(position < 0 ? SelStart() : position));
+}
+
+int TMemo::LineIndex(int line) const
+{
+  const MemoStore& store = View()->Store();
+  if (line < 0)
+    return ToInt(store.LineStart(store.LineOf(View()->Caret())));
+  return line < store.ViewLineCount() ? ToInt(store.LineStart(line)) : -1;
+}
+
+void TMemo::LineScroll(int lines)
+{
+  View()->ScrollLines(lines);
+}
+
+QMargins TMemo::NonClientMargins() const
+{
+  const QWidget* area = Widget();
+  const QRect client = View()->viewport()->geometry();
+  return QMargins(std::max(0, client.left()), std::max(0, client.top()),
+                  std::max(0, area->width() - client.right() - 1), std::max(0, area->height() - client.bottom() - 1));
+}

@@ -1,0 +1,249 @@
+#include "MemoStore.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "FileStream.h"
+
+namespace {
+
+// Next occurrence of c at or after p, or end.
+char* Find(char* p, char* end, char c)
+{
+  void* hit = std::memchr(p, c, static_cast<size_t>(end - p));
+  return hit ? static_cast<char*>(hit) : end;
+}
+
+bool IsBreak(char c)
+{
+  return c == '\r' || c == '\n';
+}
+
+} // namespace
+
+void MemoStore::LoadFromFile(const AnsiString& fileName)
+{
+  AnsiString bytes;
+  {
+    TFileStream stream(fileName, fmOpenRead);
+    const auto size = static_cast<size_t>(stream.Size());
+    // Room for the CR that a file with LF breaks gains per line, so that it grows in place.
+    bytes.reserve(size + size / 4);
+    bytes.resize(size);
+    size_t filled = 0;
+    for (;;) {
+      if (filled == bytes.size())  // the file grew meanwhile
+        bytes.resize(filled + (1 << 16));
+      const size_t want = std::min<size_t>(bytes.size() - filled, 1 << 30);
+      const int32_t got = stream.Read(bytes.data() + filled, static_cast<int32_t>(want));
+      if (got <= 0)
+        break;
+      filled += static_cast<size_t>(got);
+    }
+    bytes.resize(filled);
+  }
+  Adopt(std::move(bytes));
+}
+
+void MemoStore::SetText(std::string_view text)
+{
+  Adopt(AnsiString(text));
+}
+
+// One pass finds the lines and turns LF CR into CR LF in place; a text with single-byte breaks
+// then gets a second pass, from the end, that widens each of them to CR LF.
+void MemoStore::Adopt(AnsiString bytes)
+{
+  char* data = bytes.data();
+  char* end = data + bytes.size();
+  size_t lineFeeds = 0;
+  for (char* p = data; (p = Find(p, end, '\n')) < end; ++p)
+    ++lineFeeds;
+  std::vector<int64_t> starts;
+  starts.reserve(lineFeeds + 2);
+
+  int64_t singles = 0;
+  int64_t maxLength = 0;
+  bool finalBreak = false;
+  // The next LF and CR are looked up only once the scan has passed them, so a file with one
+  // kind of break is read once.
+  char* nextLf = Find(data, end, '\n');
+  char* nextCr = Find(data, end, '\r');
+  for (char* p = data; p < end;) {
+    if (nextLf < p)
+      nextLf = Find(p, end, '\n');
+    if (nextCr < p)
+      nextCr = Find(p, end, '\r');
+    char* brk = std::min(nextLf, nextCr);
+    starts.push_back(p - data);
+    maxLength = std::max<int64_t>(maxLength, brk - p);
+    finalBreak = brk < end;
+    if (!finalBreak)
+      break;
+    p = brk + 1;
+    if (p < end && IsBreak(*p) && *p != *brk) {  // CR LF or LF CR
+      brk[0] = '\r';
+      brk[1] = '\n';
+      ++p;
+    } else {
+      ++singles;
+    }
+  }
+
+  const auto count = static_cast<int64_t>(starts.size());
+  if (singles > 0) {
+    const auto size = static_cast<int64_t>(bytes.size());
+    bytes.resize(static_cast<size_t>(size + singles));
+    data = bytes.data();
+    // From the last line back, each line moves up by the single breaks before it. A line's
+    // break is the one or two break bytes before the next line's start; its text holds none.
+    int64_t before = singles;
+    int64_t next = size;
+    for (int64_t i = count - 1; i >= 0; --i) {
+      const int64_t start = starts[static_cast<size_t>(i)];
+      int64_t breakLength = 0;
+      if (i < count - 1 || finalBreak)
+        breakLength = next - 2 >= start && IsBreak(data[next - 2]) ? 2 : 1;
+      const int64_t length = next - breakLength - start;
+      if (breakLength == 1)
+        --before;
+      const int64_t target = start + before;
+      std::memmove(data + target, data + start, static_cast<size_t>(length));
+      if (breakLength > 0) {
+        data[target + length] = '\r';
+        data[target + length + 1] = '\n';
+      }
+      starts[static_cast<size_t>(i)] = target;
+      next = start;
+    }
+  }
+  starts.push_back(count == 0 ? 0 : static_cast<int64_t>(bytes.size()) + (finalBreak ? 0 : 2));
+
+  text_ = std::move(bytes);
+  starts_ = std::move(starts);
+  maxLength_ = maxLength;
+}
+
+std::string_view MemoStore::Line(int64_t index) const
+{
+  const size_t i = static_cast<size_t>(index);
+  return std::string_view(text_).substr(static_cast<size_t>(starts_[i]),
+                                        static_cast<size_t>(starts_[i + 1] - starts_[i] - 2));
+}
+
+void MemoStore::Shift(size_t from, int64_t delta)
+{
+  for (size_t k = from; k < starts_.size(); ++k)
+    starts_[k] += delta;
+}
+
+void MemoStore::Put(int64_t index, std::string_view s)
+{
+  const size_t i = static_cast<size_t>(index);
+  const int64_t length = LineLength(index);
+  text_.replace(static_cast<size_t>(starts_[i]), static_cast<size_t>(length), s);
+  Shift(i + 1, static_cast<int64_t>(s.size()) - length);
+  if (static_cast<int64_t>(s.size()) >= maxLength_)
+    maxLength_ = static_cast<int64_t>(s.size());
+  else if (length == maxLength_)
+    Remeasure();
+}
+
+void MemoStore::Insert(int64_t index, std::string_view s)
+{
+  const size_t i = static_cast<size_t>(index);
+  const auto step = static_cast<int64_t>(s.size()) + 2;
+  maxLength_ = std::max(maxLength_, static_cast<int64_t>(s.size()));
+  if (Count() == 0) {
+    text_.assign(s).append("\r\n");
+    starts_ = {0, step};
+  } else if (index < Count()) {
+    text_.insert(static_cast<size_t>(starts_[i]), AnsiString(s).append("\r\n"));
+    starts_.insert(starts_.begin() + index, starts_[i]);
+    Shift(i + 1, step);
+  } else {
+    // Appended: the line goes where the last entry says a next line begins.
+    if (starts_.back() == TextLength())
+      text_.append(s).append("\r\n");
+    else
+      text_.append("\r\n").append(s);
+    starts_.push_back(starts_.back() + step);
+  }
+}
+
+void MemoStore::Delete(int64_t index)
+{
+  if (Count() == 1) {
+    Clear();
+    return;
+  }
+  const size_t i = static_cast<size_t>(index);
+  const int64_t length = LineLength(index);
+  const int64_t start = starts_[i];
+  const int64_t next = starts_[i + 1];
+  if (next > TextLength()) {
+    // The last line of a text without a final break: the break before it goes with it.
+    text_.erase(static_cast<size_t>(start - 2));
+    starts_.pop_back();
+  } else {
+    text_.erase(static_cast<size_t>(start), static_cast<size_t>(next - start));
+    starts_.erase(starts_.begin() + index);
+    Shift(i, start - next);
+  }
+  if (length == maxLength_)
+    Remeasure();
+}
+
+void MemoStore::Clear()
+{
+  text_ = AnsiString();
+  starts_ = std::vector<int64_t>{0};
+  maxLength_ = 0;
+}
+
+void MemoStore::Remeasure()
+{
+  maxLength_ = 0;
+  for (size_t k = 1; k < starts_.size(); ++k)
+    maxLength_ = std::max(maxLength_, starts_[k] - starts_[k - 1] - 2);
+}
+
+int64_t MemoStore::ViewLineCount() const
+{
+  const bool finalBreak = Count() > 0 && starts_.back() == TextLength();
+  return Count() + (finalBreak || Count() == 0 ? 1 : 0);
+}
+
+int64_t MemoStore::LineLength(int64_t viewLine) const
+{
+  if (viewLine >= Count())
+    return 0;
+  const size_t i = static_cast<size_t>(viewLine);
+  return starts_[i + 1] - starts_[i] - 2;
+}
+
+std::string_view MemoStore::ViewLine(int64_t viewLine) const
+{
+  return viewLine < Count() ? Line(viewLine) : std::string_view();
+}
+
+int64_t MemoStore::LineOf(int64_t position) const
+{
+  position = std::clamp<int64_t>(position, 0, TextLength());
+  const auto first = starts_.begin();
+  const auto last = first + ViewLineCount();
+  return (std::upper_bound(first, last, position) - first) - 1;
+}
+
+int64_t MemoStore::PositionOf(int64_t viewLine, int64_t column) const
+{
+  return LineStart(viewLine) + std::clamp<int64_t>(column, 0, LineLength(viewLine));
+}
+
+AnsiString MemoStore::Range(int64_t from, int64_t to) const
+{
+  const int64_t length = TextLength();
+  from = std::clamp<int64_t>(from, 0, length);
+  to = std::clamp<int64_t>(to, 0, length);
+  return from < to ? text_.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)) : AnsiString();
+}
