@@ -1,0 +1,5 @@
+#pragma once
+// Panels, bevels and timers.
+#include "Bevel.h"
+#include "Panel.h"
+#include "Timer.h"

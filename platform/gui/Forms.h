@@ -1,0 +1,4 @@
+#pragma once
+// Forms and the application object.
+#include "Application.h"
+#include "Form.h"

@@ -1,0 +1,4 @@
+#pragma once
+// Standard controls.
+#include "Label.h"
+#include "Memo.h"
