@@ -1,0 +1,97 @@
+// The clear operations of the record lists. Each walks its list, skips null entries, frees
+// every record under its own guard so that one bad record never stops the rest, and ends by
+// emptying the list; the list object itself stays.
+#include "app/Qelunit.h"
+#include "log/IgnoreFailure.h"
+
+void BQELunit::ClearErrorCells()
+{
+  if (!ErrorCells)
+    return;
+  for (int i = 0; i < ErrorCells->Count(); ++i) {
+    LErrorCell* cell = ErrorCells->Get(i);
+    if (!cell)
+      continue;
+    IgnoreFailure([&] { delete cell->Codes; });
+    IgnoreFailure([&] { delete cell->Kinds; });
+    IgnoreFailure([&] { delete cell; });
+  }
+  ErrorCells->Clear();
+}
+
+void BQELunit::ClearDataCells()
+{
+  if (!DataCells)
+    return;
+  for (int i = 0; i < DataCells->Count(); ++i) {
+    LDataCell* cell = DataCells->Get(i);
+    if (cell)
+      IgnoreFailure([&] { delete cell; });
+  }
+  DataCells->Clear();
+}
+
+void BQELunit::ClearTypeCells()
+{
+  if (!TypeCells)
+    return;
+  for (int i = 0; i < TypeCells->Count(); ++i) {
+    LTypeCell* cell = TypeCells->Get(i);
+    if (cell)
+      IgnoreFailure([&] { delete cell; });
+  }
+  TypeCells->Clear();
+}
+
+void BQELunit::ClearMaskCells()
+{
+  if (!MaskCells)
+    return;
+  // The editor's rows point at items of the editor mask; they go before the items do.
+  // Rows built for other masks stay, hidden, with the control tree.
+  if (FreeMaskRowsHook)
+    IgnoreFailure([&] { FreeMaskRowsHook(*this); });
+  for (int i = 0; i < MaskCells->Count(); ++i) {
+    LMaskCell* mask = MaskCells->Get(i);
+    if (!mask)
+      continue;
+    if (TPtrList<LTypeCell>* items = mask->Items) {
+      for (int k = 0; k < items->Count(); ++k) {
+        LTypeCell* item = items->Get(k);
+        if (item)
+          IgnoreFailure([&] { delete item; });
+      }
+    }
+    IgnoreFailure([&] { delete mask->Items; });
+    IgnoreFailure([&] { delete mask; });
+  }
+  MaskCells->Clear();
+}
+
+void BQELunit::ClearStatusCells()
+{
+  if (!StatusCells)
+    return;
+  for (int i = 0; i < StatusCells->Count(); ++i) {
+    LStatusCell* status = StatusCells->Get(i);
+    if (!status)
+      continue;
+    ClearStatusSubList(status);
+    IgnoreFailure([&] { delete status->Steps; });
+    IgnoreFailure([&] { delete status; });
+  }
+  StatusCells->Clear();
+}
+
+void BQELunit::ClearStatusSubList(LStatusCell* status)
+{
+  if (!status || !status->Steps)
+    return;
+  TPtrList<LStatusStep>& steps = *status->Steps;
+  for (int i = 0; i < steps.Count(); ++i) {
+    LStatusStep* step = steps.Get(i);
+    if (step)
+      IgnoreFailure([&] { delete step; });
+  }
+  steps.Clear();
+}
