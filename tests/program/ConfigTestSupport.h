@@ -1,0 +1,129 @@
+#pragma once
+// Shared by the settings container tests: a writer over bytes the test keeps, and the
+// scrambling as the file format defines it, written out independently of the code under test.
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+#include <zlib.h>
+
+#include "Stream.h"
+#include "settings/ConfigLoad.h"
+#include "settings/ConfigSave.h"
+
+// Appends to a string the test owns; refuses every byte past `limit`.
+class SinkStream : public TStream {
+public:
+  explicit SinkStream(std::string* out, size_t limit = std::numeric_limits<size_t>::max())
+    : Out(out), Limit(limit) {}
+  int32_t Read(void*, int32_t) override { return 0; }
+  int32_t Write(const void* buffer, int32_t count) override
+  {
+    if (count <= 0 || Out->size() + static_cast<size_t>(count) > Limit)
+      return 0;
+    Out->append(static_cast<const char*>(buffer), static_cast<size_t>(count));
+    return count;
+  }
+  int64_t Seek(int64_t, TSeekOrigin) override { return static_cast<int64_t>(Out->size()); }
+
+private:
+  std::string* Out;
+  size_t Limit;
+};
+
+// Header choices of a writer.
+struct BeamMode {
+  uint8_t Compressed = 1;
+  uint8_t Method = 0;
+  uint8_t FixedKey = 0;
+  uint8_t Typed = 1;
+  uint32_t BlockSize = 6000000;
+};
+
+// Exposes the end of writing, which the file writer's Commit uses, to the tests.
+class TestSave : public BConfigSave {
+public:
+  using BConfigSave::BConfigSave;
+  using BConfigSave::Finish;
+  void Apply(const BeamMode& m)
+  {
+    Compressed = m.Compressed;
+    Method = m.Method;
+    FixedKey = m.FixedKey;
+    Typed = m.Typed;
+    BlockSize = m.BlockSize;
+  }
+};
+
+// The whole container a writer produces for the given values.
+inline std::string WriteContainer(const BeamMode& mode, const std::function<void(TestSave&)>& write)
+{
+  std::string bytes;
+  {
+    TestSave save(new SinkStream(&bytes));
+    save.Apply(mode);
+    write(save);
+  }
+  return bytes;
+}
+
+// XOR with the running key from 0x6B, as stored in the body; its own inverse.
+inline std::string Scramble(const std::string& bytes, bool fixedKey = false, uint8_t key = 0x6B)
+{
+  std::string out = bytes;
+  for (char& c : out) {
+    c = static_cast<char>(static_cast<uint8_t>(c) ^ key);
+    if (!fixedKey)
+      ++key;
+  }
+  return out;
+}
+
+inline std::string Header(uint8_t compressed, uint8_t method, uint8_t fixedKey, uint8_t typed, uint32_t blockSize)
+{
+  std::string h = "BEAM v.1";
+  h += static_cast<char>(compressed);
+  h += static_cast<char>(method);
+  h += static_cast<char>(fixedKey);
+  h += static_cast<char>(typed);
+  for (int i = 0; i < 4; ++i)
+    h += static_cast<char>((blockSize >> (8 * i)) & 0xFF);
+  return h;
+}
+
+inline std::string Le32(uint32_t v)
+{
+  std::string s;
+  for (int i = 0; i < 4; ++i)
+    s += static_cast<char>((v >> (8 * i)) & 0xFF);
+  return s;
+}
+
+inline void SetBytes(BConfigLoadMem& reader, const std::string& bytes)
+{
+  reader.SetData(bytes.empty() ? "" : bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+// Raw deflate with the container's settings, straight from zlib.
+inline std::string RawDeflate(const std::string& data, bool syncFlush = false)
+{
+  z_stream z{};
+  deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+  std::string out(deflateBound(&z, static_cast<uLong>(data.size())) + 64, '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  if (syncFlush)
+    deflate(&z, Z_SYNC_FLUSH);
+  const int end = deflate(&z, Z_FINISH);
+  out.resize(end == Z_STREAM_END ? z.total_out : 0);
+  deflateEnd(&z);
+  return out;
+}
+
+inline uint32_t Crc(const std::string& s)
+{
+  return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(s.data()), static_cast<uInt>(s.size())));
+}

@@ -1,0 +1,204 @@
+// Saving the settings file never costs the previous one: a failed, refused or abandoned
+// save leaves it whole and no temporary file behind.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "ConfigTestSupport.h"
+#include "Exceptions.h"
+#include "core/ScratchFolder.h"
+#include "settings/ConfigSaveFile.h"
+
+namespace {
+
+size_t FilesIn(const std::string& folder)
+{
+  size_t n = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+    ++n;
+  return n;
+}
+
+// Writes a settings-like sequence; false when a write was refused.
+bool WriteSequence(BConfigSave& save, const std::string& text, int count)
+{
+  const int version = 4;
+  if (!save.WriteInt(&version))
+    return false;
+  for (int i = 0; i < count; ++i)
+    if (!save.WriteString(text + std::to_string(i)) || !save.WriteInt(&i))
+      return false;
+  return true;
+}
+
+bool ReadsAsSequence(const std::string& file, const std::string& text, int count)
+{
+  BConfigLoadFile load(file);
+  int v;
+  AnsiString s;
+  if (!load.ReadInt(v) || v != 4)
+    return false;
+  for (int i = 0; i < count; ++i)
+    if (!load.ReadString(s) || s != text + std::to_string(i) || !load.ReadInt(v) || v != i)
+      return false;
+  return !load.ReadInt(v);
+}
+
+// A save to the same place as the folder's previous, good one.
+struct Previous {
+  ScratchFolder Dir;
+  std::string File = Dir / "Dravolin.ini";
+  std::string Bytes;
+  Previous()
+  {
+    BConfigSaveFile save(File);
+    EXPECT_TRUE(WriteSequence(save, "old", 3));
+    EXPECT_TRUE(save.Commit());
+    Bytes = ScratchFolder::Read(File);
+  }
+  void ExpectUntouched()
+  {
+    EXPECT_EQ(ScratchFolder::Read(File), Bytes);
+    EXPECT_TRUE(ReadsAsSequence(File, "old", 3));
+    EXPECT_EQ(FilesIn(Dir.Path()), 1u) << "a temporary file was left behind";
+  }
+};
+
+// Writes beyond `limit` bytes fail with EFBIG for as long as it lives.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t limit)
+  {
+    getrlimit(RLIMIT_FSIZE, &Old);
+    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit l = Old;
+    l.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &l);
+  }
+  ~FileSizeLimit()
+  {
+    setrlimit(RLIMIT_FSIZE, &Old);
+    std::signal(SIGXFSZ, OldHandler);
+  }
+
+private:
+  rlimit Old{};
+  void (*OldHandler)(int) = nullptr;
+};
+
+} // namespace
+
+TEST(ConfigSaveFile, CommitReplacesTheFileAndLeavesNoTemporary)
+{
+  Previous prev;
+  EXPECT_TRUE(ReadsAsSequence(prev.File, "old", 3));
+  {
+    BConfigSaveFile save(prev.File);
+    ASSERT_TRUE(WriteSequence(save, "new", 5));
+    EXPECT_TRUE(prev.Bytes == ScratchFolder::Read(prev.File)) << "replaced before Commit";
+    EXPECT_TRUE(save.Commit());
+    EXPECT_FALSE(save.Commit()); // once only
+  }
+  EXPECT_TRUE(ReadsAsSequence(prev.File, "new", 5));
+  EXPECT_EQ(FilesIn(prev.Dir.Path()), 1u);
+}
+
+TEST(ConfigSaveFile, AbandonedSaveKeepsTheOldFile)
+{
+  Previous prev;
+  {
+    BConfigSaveFile save(prev.File);
+    ASSERT_TRUE(WriteSequence(save, "new", 5));
+    EXPECT_TRUE(std::filesystem::exists(save.TempFileName()));
+  } // the schema gave up: no Commit
+  prev.ExpectUntouched();
+}
+
+TEST(ConfigSaveFile, CommitWithoutValuesLeavesAnEmptyFile)
+{
+  Previous prev;
+  {
+    BConfigSaveFile save(prev.File);
+    EXPECT_TRUE(save.Commit());
+  }
+  EXPECT_EQ(ScratchFolder::Read(prev.File), "");
+}
+
+TEST(ConfigSaveFile, RefusedValueFailsTheCommit)
+{
+  Previous prev;
+  {
+    BConfigSaveFile save(prev.File);
+    save.BlockSize = 100000;
+    ASSERT_TRUE(WriteSequence(save, "new", 2));
+    EXPECT_FALSE(save.WriteString(std::string(130000, 'x'))); // larger than the block buffer
+    EXPECT_FALSE(save.Commit());
+  }
+  prev.ExpectUntouched();
+}
+
+// The disk refuses the write at every point from the header to the last byte.
+TEST(ConfigSaveFile, WriteFailingAtAnyPointKeepsTheOldFile)
+{
+  Previous prev;
+  for (const int method : {0, 1, 2}) {
+    size_t fullSize;
+    {
+      std::string bytes;
+      TestSave probe(new SinkStream(&bytes));
+      probe.Compressed = method != 2;
+      probe.Method = static_cast<uint8_t>(method);
+      ASSERT_TRUE(WriteSequence(probe, "new", 200));
+      ASSERT_TRUE(probe.Finish());
+      fullSize = bytes.size();
+    }
+    for (size_t limit : {size_t(0), size_t(1), size_t(15), size_t(16), size_t(20), fullSize / 2, fullSize - 1}) {
+      bool committed;
+      {
+        BConfigSaveFile save(prev.File);
+        save.Compressed = method != 2;
+        save.Method = static_cast<uint8_t>(method);
+        EXPECT_TRUE(WriteSequence(save, "new", 200));
+        FileSizeLimit fsize(limit);
+        committed = save.Commit();
+      }
+      EXPECT_FALSE(committed) << method << " " << limit;
+      prev.ExpectUntouched();
+    }
+  }
+}
+
+TEST(ConfigSaveFile, UnwritableTargetsRaiseAndStayAsTheyWere)
+{
+  ScratchFolder dir;
+  const std::string folder = dir / "Dravolin.ini";
+  std::filesystem::create_directory(folder);
+  EXPECT_THROW(BConfigSaveFile save(folder), EFCreateError);
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_THROW(BConfigSaveFile save(dir / "missing/Dravolin.ini"), EFCreateError);
+  EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+// Runs only where permissions bind (not as root).
+TEST(ConfigSaveFile, UnwritableFileOrFolderRaisesAndKeepsTheOldFile)
+{
+  namespace fs = std::filesystem;
+  Previous prev;
+  fs::permissions(prev.File, fs::perms::owner_read);
+  if (::access(prev.File.c_str(), W_OK) == 0) {
+    fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
+    GTEST_SKIP() << "permissions do not bind for this user";
+  }
+  EXPECT_THROW(BConfigSaveFile save(prev.File), EFCreateError); // as writing in place would
+  prev.ExpectUntouched();
+  fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
+
+  fs::permissions(prev.Dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_THROW(BConfigSaveFile save(prev.File), EFCreateError);
+  fs::permissions(prev.Dir.Path(), fs::perms::owner_all);
+  prev.ExpectUntouched();
+}
