@@ -6,4 +6,4 @@ dir=$1; shift
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S . -B "$dir" -G Ninja "$@"
 fi
-cmake --build "$dir"
+cmake --build "$dir" ${BUILD_TARGET:+--target "$BUILD_TARGET"}

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only when one is missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libjpeg62-turbo-dev zlib1g-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libbz2-dev liblzma-dev fonts-dejavu-core)
+  libgtest-dev libgmock-dev libbenchmark-dev libbz2-dev liblzma-dev fonts-dejavu-core
+  clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
