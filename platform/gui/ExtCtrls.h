@@ -3,3 +3,4 @@
 #include "Bevel.h"
 #include "Panel.h"
 #include "Timer.h"
+#include "ColorBox.h"
