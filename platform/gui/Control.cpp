@@ -1,5 +1,6 @@
 #include "Control.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPalette>
@@ -11,6 +12,7 @@
 #include "Exceptions.h"
 #include "Guard.h"
 #include "Keys.h"
+#include "Menus.h"
 #include "TextBoundary.h"
 #include "WinControl.h"
 
@@ -359,6 +361,8 @@ bool TControl::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
     return WheelEvent(widget, static_cast<QWheelEvent*>(event), base);
   case QEvent::ToolTip:
     return ToolTipEvent(widget, event);
+  case QEvent::ContextMenu:
+    return ContextMenuEvent(widget, static_cast<QContextMenuEvent*>(event), base);
   case QEvent::Paint:
     return PaintWidget(widget) || base(widget, event);
   default:
@@ -440,5 +444,18 @@ bool TControl::ToolTipEvent(QWidget* widget, QEvent* event)
     QToolTip::hideText();
     event->ignore();
   }
+  return true;
+}
+
+bool TControl::ContextMenuEvent(QWidget* widget, QContextMenuEvent* event, BaseEventFn base)
+{
+  // Qt sends this after the right button's press (or release, by platform) has reached the
+  // control, so a list has already selected the line under the pointer. A control without a
+  // menu lets its parent's open.
+  if (!popupMenu_ || !widget->isEnabled())
+    return base(widget, event);
+  const QPoint at = event->globalPos();
+  popupMenu_->Popup(at.x(), at.y());
+  event->accept();
   return true;
 }

@@ -12,8 +12,10 @@
 #include "System.h"
 #include "Types.h"
 
+class QContextMenuEvent;
 class QMouseEvent;
 class QWheelEvent;
+class TPopupMenu;
 class TWinControl;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -81,6 +83,10 @@ public:
   TColor Color() const;
   void SetColor(TColor color);
 
+  // The menu a right click (or the menu key) opens over the control; not owned by it.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+
   // Windowed controls stay above every graphic control of the same parent.
   void BringToFront();
   void SendToBack();
@@ -146,6 +152,7 @@ private:
   bool MouseEvent(QWidget* widget, QMouseEvent* event, BaseEventFn base);
   bool WheelEvent(QWidget* widget, QWheelEvent* event, BaseEventFn base);
   bool ToolTipEvent(QWidget* widget, QEvent* event);
+  bool ContextMenuEvent(QWidget* widget, QContextMenuEvent* event, BaseEventFn base);
   QPoint ToClient(const QPointF& global) const;
 
   QPointer<QWidget> widget_;
@@ -161,6 +168,7 @@ private:
   int codePage_ = 0;
   AnsiString hint_;
   bool showHint_ = false;
+  TPopupMenu* popupMenu_ = nullptr;
   bool parentShowHint_ = true;
   TFont font_;
   bool parentFont_ = true;

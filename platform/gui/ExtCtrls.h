@@ -4,3 +4,5 @@
 #include "Panel.h"
 #include "Timer.h"
 #include "ColorBox.h"
+#include "Image.h"
+#include "PaintBox.h"

@@ -8,3 +8,4 @@
 #include "RadioButton.h"
 #include "GroupBox.h"
 #include "ComboBox.h"
+#include "ListBox.h"
