@@ -205,15 +205,8 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)
 {
   if (fd_ < 0)
     return -1;
-  int64_t base;
-  switch (origin) {
-  case soFromBeginning: base = 0; break;
-  case soFromCurrent: base = pos_; break;
-  case soFromEnd: base = Size(); break;
-  default: return -1;
-  }
-  int64_t target;
-  if (__builtin_add_overflow(base, offset, &target) || target < 0)
+  const int64_t target = SeekTarget(offset, origin, pos_);
+  if (target < 0)
     return -1;
   if (target != pos_ && state_ == Buffered::PendingWrite)
     Flush();

@@ -39,15 +39,8 @@ int32_t TMemoryStream::Write(const void* buffer, int32_t count)
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin)
 {
-  int64_t base;
-  switch (origin) {
-  case soFromBeginning: base = 0; break;
-  case soFromCurrent: base = pos_; break;
-  case soFromEnd: base = Size(); break;
-  default: return -1;
-  }
-  int64_t target;
-  if (__builtin_add_overflow(base, offset, &target) || target < 0)
+  const int64_t target = SeekTarget(offset, origin, pos_);
+  if (target < 0)
     return -1;
   pos_ = target;
   return pos_;

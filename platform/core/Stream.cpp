@@ -21,3 +21,18 @@ void TStream::WriteBuffer(const void* buffer, int32_t count)
   if (count != 0 && Write(buffer, count) != count)
     throw EWriteError("Stream write error");
 }
+
+int64_t TStream::SeekTarget(int64_t offset, TSeekOrigin origin, int64_t current)
+{
+  int64_t base;
+  switch (origin) {
+  case soFromBeginning: base = 0; break;
+  case soFromCurrent: base = current; break;
+  case soFromEnd: base = Size(); break;
+  default: return -1;
+  }
+  int64_t target;
+  if (__builtin_add_overflow(base, offset, &target) || target < 0)
+    return -1;
+  return target;
+}

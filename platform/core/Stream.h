@@ -18,4 +18,9 @@ public:
 
   void ReadBuffer(void* buffer, int32_t count);        // EReadError when fewer bytes come
   void WriteBuffer(const void* buffer, int32_t count); // EWriteError when fewer bytes go
+
+protected:
+  // Where a seek from `current` lands; -1 for an unknown origin, a position before the start
+  // or an overflow. Subclasses that use it must override Size().
+  int64_t SeekTarget(int64_t offset, TSeekOrigin origin, int64_t current);
 };
