@@ -37,3 +37,4 @@ using TModalResult = int;
 constexpr TModalResult mrNone = 0;
 constexpr TModalResult mrOk = 1;
 constexpr TModalResult mrCancel = 2;
+#include "Mouse.h"

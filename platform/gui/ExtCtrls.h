@@ -6,3 +6,4 @@
 #include "ColorBox.h"
 #include "Image.h"
 #include "PaintBox.h"
+#include "Splitter.h"

@@ -2,3 +2,4 @@
 // Forms and the application object.
 #include "Application.h"
 #include "Form.h"
+#include "ScrollBox.h"
