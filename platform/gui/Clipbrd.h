@@ -1,0 +1,7 @@
+#pragma once
+// The desktop clipboard, as far as the program reads it: its text.
+#include "System.h"
+
+// The clipboard's text in the ANSI code page (GetACP); characters that code page lacks become
+// "?". Empty when the clipboard holds no text.
+AnsiString ClipboardText();

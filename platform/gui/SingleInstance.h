@@ -1,0 +1,57 @@
+#pragma once
+// One running instance per user and program. The first instance listens on a local socket
+// named from the program's signature and the user id, which only that user can reach; a
+// later instance hands it its whole command line and ends.
+//
+// A received text waits in a queue of one place (a newer text replaces one still waiting) and
+// reaches OnMessage from the main loop only: never inside ProcessMessages or a modal loop,
+// and only while Ready (when bound) agrees. The sender is acknowledged as soon as its text is
+// queued, so it never waits for the program to get round to it.
+#include <functional>
+#include <memory>
+
+#include <QString>
+
+#include "System.h"
+
+class QLocalServer;
+class TForm;
+
+class TSingleInstance {
+public:
+  TSingleInstance();
+  ~TSingleInstance();
+  TSingleInstance(const TSingleInstance&) = delete;
+  TSingleInstance& operator=(const TSingleInstance&) = delete;
+
+  // True when no instance of this signature runs for the user; this one then listens. Needs
+  // the Qt application (Application->Initialize).
+  bool BecomeFirst(const AnsiString& signature);
+  // After BecomeFirst said false: sends the text to the first instance and waits up to
+  // timeoutMs for its acknowledgement; true when it came.
+  bool SendToFirst(const AnsiString& commandLine, int timeoutMs);
+
+  std::function<void(const AnsiString& text)> OnMessage;
+  // While this says false (the program not yet, or no longer, able to take a text), a received
+  // text keeps waiting.
+  std::function<bool()> Ready;
+
+private:
+  void Accept();
+  void Queue(AnsiString text);
+  void ScheduleDelivery();
+  void Deliver();
+
+  QString serverName_;
+  std::unique_ptr<QLocalServer> server_;
+  AnsiString pending_;
+  bool hasPending_ = false;
+  bool deliveryScheduled_ = false;
+  // Deferred work holds a weak reference, so an instance freed meanwhile is never touched.
+  std::shared_ptr<TSingleInstance*> self_;
+};
+
+// What the first instance does with its window on receipt: restores it when minimised (a
+// maximised window comes back maximised), raises and activates it. The desktop may refuse the
+// activation.
+void BringToForeground(TForm* form);
