@@ -67,10 +67,17 @@ private:
 
 class ArithDecoder {
 public:
-  // Bytes past the end of the input read as 0.
-  ArithDecoder(const uint8_t* in, int length) : in_(in), length_(uint64_t(length > 0 ? length : 0)) {
+  // Bytes past the end of the input read as 0, but only as far as a genuine code can need them:
+  // the encoder writes two bits more than its S doublings and pads them to L whole bytes, always
+  // with at least one bit to spare, so S <= 8L - 3; the decoder reads 16 bits ahead of the same S
+  // doublings, at most 8L + 13 bits. Any further read means the input is not such a code, and
+  // refusing it there bounds the work a few damaged bytes can cause.
+  ArithDecoder(const uint8_t* in, int length)
+      : in_(in), length_(uint64_t(length > 0 ? length : 0)), bitLimit_(8 * length_ + LookAheadBits) {
     for (int i = 0; i < 16; ++i) code_ = 2 * code_ + NextBit();
   }
+
+  static constexpr uint64_t LookAheadBits = 13;
 
   // Where the code lies in [0, t), kept scaled by the range: the symbol whose interval [a, b)
   // holds it is the one with a * range <= scaled < b * range, found without a division.
@@ -110,6 +117,7 @@ public:
 
 private:
   uint32_t NextBit() {
+    if (position_ >= bitLimit_) throw Exception();
     const uint64_t byte = position_ >> 3;
     const uint32_t bit = byte < length_ ? (in_[byte] >> (position_ & 7)) & 1 : 0;
     ++position_;
@@ -118,6 +126,7 @@ private:
 
   const uint8_t* in_;
   uint64_t length_;
+  uint64_t bitLimit_;
   uint64_t position_ = 0;
   uint32_t low_ = 0, high_ = 0xFFFF, code_ = 0;
 };

@@ -20,7 +20,7 @@ void InducedSort(Symbol* s, int* sa, int n, int alphabet) {
   s[n - 1] |= TypeS;
   for (int i = n - 2; i >= 0; --i)
     if (s[i] < (s[i + 1] & Value) || (s[i] == (s[i + 1] & Value) && (s[i + 1] & TypeS))) s[i] |= TypeS;
-  auto isLms = [s, TypeS](int i) { return i > 0 && (s[i] & TypeS) && !(s[i - 1] & TypeS); };
+  auto isLms = [s](int i) { return i > 0 && (s[i] & TypeS) && !(s[i - 1] & TypeS); };
 
   std::vector<int> counts(static_cast<size_t>(alphabet), 0), bucket(static_cast<size_t>(alphabet));
   for (int i = 0; i < n; ++i) ++counts[s[i] & Value];

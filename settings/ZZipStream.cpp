@@ -27,6 +27,10 @@ uint32_t Get32(const uint8_t* p) {
 
 [[noreturn]] void Fail() { throw Exception(); }
 
+// The longest the run-length pre-pass can make n bytes: each of its count groups adds at most one
+// byte to what it replaces and needs 8 input bytes (7 for a first run of zeros).
+uint64_t RunLengthGrowth(uint64_t n) { return n + (n + 1) / 8; }
+
 // Reads the little-endian fields of a block, refusing any read past its end.
 class BlockReader {
 public:
@@ -209,7 +213,7 @@ int BZZipStream::Unpack(uint8_t* buffer, int packedLength, int capacity) {
   Status = 0;
   if (packedLength < 0 || capacity < 0 || packedLength > capacity) Fail();
   BlockReader reader(buffer, packedLength);
-  reader.U32();  // size hint: the work area is sized from the fields checked below instead
+  const uint32_t hint = reader.U32();
   const uint32_t expected = reader.U32();
   const uint16_t flags = reader.U16();
   if (flags & FlagStored) {
@@ -235,15 +239,25 @@ int BZZipStream::Unpack(uint8_t* buffer, int packedLength, int capacity) {
   const uint8_t* sideIn = reader.Take(sideLength);
   const uint32_t mainLength = reader.U32();
   const uint8_t* mainIn = reader.Take(mainLength);
-  // An unpacked block is never longer than the packer takes, and every stage of a genuine block
-  // stays within three times that.
+  // The hint is 32 more than the unpacked length, or than the text filter's output when that is
+  // longer. The unpacked length fits the buffer; the text filter at most doubles the pre-pass
+  // output, and trigrams only shorten. So no stage is longer than the hinted length, except the
+  // pre-pass output when no text filter follows it. Checked before any decoding, since a few
+  // coded bytes can stand for millions of symbols.
   const int outputLimit = std::min(capacity, int(MaxInputLength));
-  const uint32_t stageLimit = uint32_t(outputLimit) * 3 + 64;
+  const uint64_t hintLimit = Mode == ModeText ? 2 * RunLengthGrowth(uint64_t(outputLimit)) : uint64_t(outputLimit);
+  if (hint < 32 || hint - 32 > hintLimit) Fail();
+  const uint32_t hinted = hint - 32;
+  const uint64_t stageLimit = Mode != ModeText && RunLengthFlag ? RunLengthGrowth(hinted) : hinted;
   if (count == 0 || count > stageLimit || sideCount > count || primary >= count) Fail();
   const int len = int(count);
   try {
-    std::vector<uint8_t> symbols(count), side(sideCount);
+    std::vector<uint8_t> symbols(count);
     DecodeSymbols(len, symbols.data(), mainIn, int(mainLength));
+    // A side stream with a single group codes its symbols in no bits at all, so its count must be
+    // matched against the main stream before anything is decoded from it.
+    if (uint32_t(std::count(symbols.begin(), symbols.end(), uint8_t(2))) != sideCount) Fail();
+    std::vector<uint8_t> side(sideCount);
     DecodeHighRanks(int(sideCount), side.data(), LargestSide, sideIn, int(sideLength));
     MergeSymbols(symbols.data(), len, side.data(), int(sideCount));
     side = {};
@@ -251,7 +265,7 @@ int BZZipStream::Unpack(uint8_t* buffer, int packedLength, int capacity) {
     Allocate(count);
     UnsortBlock(symbols.data(), len, int(primary), Work.data());
     symbols = {};
-    UndoFilters(flags, int(stageLimit), outputLimit);
+    UndoFilters(flags, int(stageLimit), std::min(outputLimit, int(hinted)));
     if (Checksum(Work.data(), int(Work.size())) != expected) {
       Status = -2;
       Fail();

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/core/Exceptions.h"
 #include "settings/ZZipStream.h"
 
 namespace {
@@ -133,25 +134,82 @@ TEST(ZZipSideCoder, RoundTripsLongSkewedStreamsThroughHalving) {
   EXPECT_EQ(back, s);
 }
 
-TEST(ZZipCoders, DamagedInputDecodesToSymbolsInRange) {
+TEST(ZZipCoders, DamagedInputDecodesToSymbolsInRangeOrIsRefused) {
   std::mt19937 rng(5);
   BZZipStream z;
+  int decoded = 0, refused = 0;
   for (int round = 0; round < 200; ++round) {
-    Bytes garbage(size_t(rng() % 64));
+    // From nothing at all to more than 5000 symbols of either stream can need.
+    Bytes garbage(size_t(rng() % 2000));
     for (auto& x : garbage) x = uint8_t(rng());
     Bytes main(5000);
-    z.DecodeSymbols(int(main.size()), main.data(), garbage.data(), int(garbage.size()));
-    for (uint8_t x : main) ASSERT_LE(x, 2);
+    try {
+      z.DecodeSymbols(int(main.size()), main.data(), garbage.data(), int(garbage.size()));
+      for (uint8_t x : main) ASSERT_LE(x, 2);
+      ++decoded;
+    } catch (const Exception&) {
+      ++refused;
+    }
     const int largest = 2 + int(rng() % 254);
     Bytes side(2000);
     try {
       z.DecodeHighRanks(int(side.size()), side.data(), largest, garbage.data(), int(garbage.size()));
       for (uint8_t x : side) ASSERT_GE(x, 2);
-    } catch (const std::exception&) {
-      // Only a value past the byte range may be refused.
-      EXPECT_EQ(largest, 255);
+      ++decoded;
+    } catch (const Exception&) {
+      ++refused;
     }
   }
+  EXPECT_GT(decoded, 0);
+  EXPECT_GT(refused, 0);
+}
+
+// Codes of every length in bits must decode from exactly their own bytes: the decoder reads up to
+// 13 bits past the end of a genuine code, and refuses to read further.
+TEST(ZZipCoders, EveryCodeDecodesFromExactlyItsOwnBytes) {
+  std::mt19937 rng(11);
+  BZZipStream z;
+  for (int n = 0; n < 800; ++n) {
+    Bytes s(static_cast<size_t>(n));
+    const unsigned zeroShare = 34 + unsigned(n % 5) * 16;  // from uniform to mostly zeros
+    for (auto& x : s) {
+      const unsigned r = rng() % 100;
+      x = r < zeroShare ? 0 : uint8_t(1 + r % 2);
+    }
+    const Bytes code = EncodeMain(z, s);
+    Bytes back(s.size());
+    z.DecodeSymbols(n, back.data(), code.data(), int(code.size()));
+    ASSERT_EQ(back, s) << "main, " << n << " symbols";
+
+    const int largest = 2 + n % 254;
+    Bytes side(static_cast<size_t>(n % 400));
+    for (auto& x : side) x = uint8_t(2 + rng() % unsigned(largest - 1) * (rng() % 2));
+    const Bytes sideCode = EncodeSide(z, side, largest);
+    Bytes sideBack(side.size());
+    z.DecodeHighRanks(int(side.size()), sideBack.data(), largest, sideCode.data(), int(sideCode.size()));
+    ASSERT_EQ(sideBack, side) << "side, " << side.size() << " symbols up to " << largest;
+  }
+}
+
+TEST(ZZipCoders, ReadingOnPastTheCodeIsRefused) {
+  BZZipStream z;
+  // 100000 zeros take a few dozen bytes; the millions more asked for here would once have been
+  // decoded from the zeros read past the end.
+  const Bytes code = EncodeMain(z, Bytes(100000, 0));
+  Bytes many(4000000);
+  EXPECT_THROW(z.DecodeSymbols(int(many.size()), many.data(), code.data(), int(code.size())), Exception);
+  std::mt19937 rng(3);
+  Bytes mixed(3000);
+  for (auto& x : mixed) x = uint8_t(rng() % 3);
+  const Bytes mixedCode = EncodeMain(z, mixed);
+  EXPECT_THROW(z.DecodeSymbols(int(many.size()), many.data(), mixedCode.data(), int(mixedCode.size())), Exception);
+  // Every code has at least its termination byte.
+  EXPECT_THROW(z.DecodeSymbols(1, many.data(), mixedCode.data(), 0), Exception);
+
+  Bytes side(3000);
+  for (auto& x : side) x = uint8_t(2 + rng() % 40);
+  const Bytes sideCode = EncodeSide(z, side, 41);
+  EXPECT_THROW(z.DecodeHighRanks(int(many.size()), many.data(), 41, sideCode.data(), int(sideCode.size())), Exception);
 }
 
 }  // namespace

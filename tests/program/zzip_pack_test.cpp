@@ -18,6 +18,13 @@ using Bytes = std::vector<uint8_t>;
 uint32_t Field32(const Bytes& b, size_t at) {
   return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
+void Set32(Bytes& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+}
+void Put32(Bytes& b, uint32_t v) {
+  b.resize(b.size() + 4);
+  Set32(b, b.size() - 4, v);
+}
 uint16_t Flags(const Bytes& block) { return uint16_t(block[8] | block[9] << 8); }
 int ModeOf(const Bytes& block) { return (Flags(block) >> 1) & 7; }
 int DeltaOf(const Bytes& block) { return (Flags(block) >> 4) & 7; }
@@ -196,6 +203,59 @@ TEST(ZZipPack, RoundTripsVariedData) {
   }
 }
 
+// The decoders refuse to read past what a genuine code needs, and the unpacker refuses symbol
+// counts the hint cannot account for; no block the packer writes may trip either.
+TEST(ZZipPack, RoundTripsBlocksOfManySizes) {
+  std::vector<size_t> sizes;
+  for (size_t n = 65; n < 700; ++n) sizes.push_back(n);
+  for (size_t n = 700; n < 300000; n = n * 13 / 10 + 3) sizes.push_back(n);
+  int packed = 0, lengthened = 0;
+  for (int options = 0; options < 2; ++options) {
+    BZZipStream z, reader;
+    z.OptionA = uint8_t(options);
+    for (size_t i = 0; i < sizes.size(); ++i) {
+      const size_t n = sizes[i];
+      Bytes data;
+      switch (i % 4) {
+        case 0: data = Text(n, unsigned(i)); break;
+        case 1: data = Log(n, unsigned(i)); break;
+        case 2:  // runs long enough for the pre-pass, of short ones that it lengthens
+          data.assign(std::min<size_t>(n, 520), uint8_t(i));
+          while (data.size() < n) data.insert(data.end(), 8, uint8_t(data.size() / 8));
+          data.resize(n);
+          break;
+        default:
+          data.resize(n);
+          for (size_t k = 0; k < n; ++k) data[k] = uint8_t(k * k % (3 + i % 40));
+          break;
+      }
+      const Bytes block = Pack(z, data);
+      if (!(Flags(block) & 0x8000)) {
+        ++packed;
+        if (Field32(block, 10) > Field32(block, 0) - 32) ++lengthened;
+      }
+      ASSERT_EQ(Unpack(reader, block, n * 12 / 10 + 100), data) << "size " << n << " kind " << i % 4;
+    }
+  }
+  EXPECT_GT(packed, int(sizes.size()));
+  EXPECT_GT(lengthened, 0);
+}
+
+TEST(ZZipPack, RunLengthGrowthBeyondTheHintRoundTrips) {
+  // A stretch that chooses the pre-pass, then eight of each value in turn: every run gains a
+  // terminator, so the coders see more symbols than the block or its hint has bytes.
+  Bytes data(600, 'Z');
+  for (int i = 0; i < 40000; ++i) data.insert(data.end(), 8, uint8_t(i));
+  for (uint8_t optionA : {0, 1}) {
+    BZZipStream z;
+    z.OptionA = optionA;
+    const Bytes block = RoundTrip(z, data);
+    ASSERT_EQ(Flags(block) & 0x8001, 1);
+    EXPECT_EQ(Field32(block, 0), data.size() + 32);
+    EXPECT_GT(Field32(block, 10), data.size() + 39000);
+  }
+}
+
 TEST(ZZipPack, GeneratedMegabyteTextShrinksAndRoundTrips) {
   BZZipStream z;
   z.OptionA = z.OptionB = 0;
@@ -326,6 +386,9 @@ TEST(ZZipUnpack, HostileFieldsRaise) {
   raises(packed, 10, 0x7FFFFFFF);   // symbol count far beyond the buffer
   raises(packed, 10, 0);
   raises(packed, 14, Field32(packed, 10) + 1);  // more side symbols than symbols
+  raises(packed, 14, Field32(packed, 14) + 1);  // side symbols the main stream has no place for
+  raises(packed, 14, Field32(packed, 14) - 1);
+  raises(packed, 0, 31);                        // size hint below its own 32
   raises(packed, 18, Field32(packed, 10));      // primary index out of range
   raises(packed, 23, 0xFFFFFFF0);               // side coder length past the block
   raises(packed, 27 + Field32(packed, 23), 100000);
@@ -333,6 +396,57 @@ TEST(ZZipUnpack, HostileFieldsRaise) {
   raises(packed, 10, 100000, 3000);             // more symbols than the buffer could ever hold unpacked
   Bytes buffer = Buffered(packed, 4000);
   EXPECT_THROW(z.Unpack(buffer.data(), int(packed.size()), int(packed.size()) - 1), Exception);
+}
+
+TEST(ZZipUnpack, SizeHintMustCoverTheData) {
+  // Two letters in turn: no run-length pass or text filter, so the hint is the length itself, and
+  // the few dozen coded bytes stand for all the symbols.
+  Bytes data(300000);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = i % 2 ? 'b' : 'a';
+  BZZipStream z;
+  z.OptionA = 0;
+  const Bytes block = RoundTrip(z, data);
+  ASSERT_EQ(Flags(block), 0);
+  ASSERT_EQ(Field32(block, 0), data.size() + 32);
+  ASSERT_EQ(Field32(block, 10), data.size());
+  ASSERT_LT(block.size(), 200u);
+  const size_t capacity = data.size() * 2;
+  const uint32_t n = uint32_t(data.size());
+  // One byte short, half, below its own 32, and longer than the buffer could ever take back.
+  for (uint32_t hint : {n + 31, n / 2 + 32, 20u, uint32_t(capacity) + 33}) {
+    Bytes buffer = Buffered(block, capacity);
+    Set32(buffer, 0, hint);
+    EXPECT_THROW(z.Unpack(buffer.data(), int(block.size()), int(buffer.size())), Exception) << hint;
+  }
+  Bytes buffer = Buffered(block, capacity);
+  ASSERT_EQ(z.Unpack(buffer.data(), int(block.size()), int(buffer.size())), int(n));
+}
+
+TEST(ZZipUnpack, HugeSymbolCountFromATinyStreamIsRefused) {
+  // Hand-made blocks claiming as much as a 12 MB buffer allows, with eight coded bytes: zeros,
+  // a pattern, and ones, which read as the longest zero runs the main coder knows.
+  const uint32_t capacity = 12000000;
+  for (uint8_t fill : {0x00, 0x5A, 0xFF})
+    for (bool textMode : {false, true}) {
+      const uint32_t hinted = textMode ? 2 * capacity : capacity;
+      Bytes block;
+      Put32(block, hinted + 32);
+      Put32(block, 0);
+      block.push_back(textMode ? 0x03 : 0x01);  // run-length pass, and the text filter or not
+      block.push_back(0);
+      Put32(block, textMode ? hinted : hinted + (hinted + 1) / 8);  // the most symbols allowed
+      Put32(block, 0);                                               // side symbols
+      Put32(block, 0);                                               // primary index
+      block.push_back(1);                                            // largest side symbol
+      Put32(block, 1);
+      block.push_back(0x02);  // an empty side stream
+      Put32(block, 8);
+      block.insert(block.end(), 8, fill);
+      Bytes buffer = Buffered(block, capacity);
+      BZZipStream z;
+      EXPECT_THROW(z.Unpack(buffer.data(), int(block.size()), int(buffer.size())), Exception)
+          << "fill " << int(fill) << " text " << textMode;
+    }
 }
 
 TEST(ZZipUnpack, EveryFlippedByteFailsCleanlyOrUnpacks) {

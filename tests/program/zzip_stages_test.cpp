@@ -77,6 +77,31 @@ TEST(ZZipRunLength, RoundTripsRunsOfEveryLengthAndByte) {
   EXPECT_EQ(unpacked, mixed);
 }
 
+// The unpacker refuses blocks with more symbols than this growth allows, so it must be the worst.
+TEST(ZZipRunLength, GrowsByAtMostOneBytePerEight) {
+  // Seven zeros, then eight of each next value: every run adds a terminator and nothing else.
+  for (int runs : {0, 1, 2, 100, 5000}) {
+    Bytes in(7, 0);
+    for (int r = 1; r <= runs; ++r) in.insert(in.end(), 8, uint8_t(r));
+    const size_t n = in.size();
+    Bytes out, back;
+    BZZipStream::RunLengthEncode(in.data(), int(n), out);
+    EXPECT_EQ(out.size(), n + (n + 1) / 8) << runs << " runs";
+    BZZipStream::RunLengthDecode(out.data(), int(out.size()), back, int(n));
+    EXPECT_EQ(back, in);
+  }
+  // Runs of random lengths, the short ones most often.
+  std::mt19937 rng(17);
+  for (int round = 0; round < 300; ++round) {
+    Bytes in;
+    const size_t target = 1 + rng() % 3000;
+    while (in.size() < target) in.insert(in.end(), size_t(1 + rng() % 12 * (rng() % 3)), uint8_t(rng() % 4));
+    Bytes out;
+    BZZipStream::RunLengthEncode(in.data(), int(in.size()), out);
+    ASSERT_LE(out.size(), in.size() + (in.size() + 1) / 8) << "round " << round;
+  }
+}
+
 TEST(ZZipRunLength, DecodeRefusesOutputBeyondItsLimit) {
   Bytes in(8, 'A');
   in.insert(in.end(), 24, 'B');  // a count of 2^24 - 1
