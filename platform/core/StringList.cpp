@@ -213,6 +213,7 @@ void TStringList::SetText(const AnsiString& text)
   sorted.sorted_ = true;
   sorted.duplicates_ = duplicates_;
   sorted.caseSensitive_ = caseSensitive_;
+  sorted.caseDistinct_ = caseDistinct_;
   for (const AnsiString& line : lines)
     sorted.Add(line);
   items_.swap(sorted.items_);
@@ -248,11 +249,23 @@ void TStringList::SetCaseSensitive(bool caseSensitive)
     Sort();
 }
 
+void TStringList::SetCaseDistinct(bool caseDistinct)
+{
+  if (caseDistinct == caseDistinct_)
+    return;
+  caseDistinct_ = caseDistinct;
+  if (sorted_)
+    Sort();
+}
+
 int TStringList::CompareStrings(const AnsiString& a, const AnsiString& b) const
 {
   if (caseSensitive_)
     return a.compare(b);  // byte order, unsigned
-  return AnsiCompareText(a, b);
+  const int order = AnsiCompareText(a, b);
+  if (order != 0 || !caseDistinct_)
+    return order;
+  return a.compare(b);
 }
 
 void TStringList::CheckIndex(int index) const
@@ -269,7 +282,7 @@ void TStringList::CheckUnsorted() const
 
 bool TStringList::SameText(const AnsiString& a, const AnsiString& b) const
 {
-  return caseSensitive_ ? a == b : AnsiSameText(a, b);
+  return caseSensitive_ || caseDistinct_ ? a == b : AnsiSameText(a, b);
 }
 
 void TStringList::Sort()

@@ -83,6 +83,11 @@ public:
   void SetDuplicates(TDuplicates duplicates) { duplicates_ = duplicates; }
   bool CaseSensitive() const { return caseSensitive_; }
   void SetCaseSensitive(bool caseSensitive);
+  // For names that differ only in case (file names on Linux): the order stays case-insensitive,
+  // texts equal but for case follow each other in byte order, and only byte-equal texts count as
+  // the same (duplicates, IndexOf, Find). CaseSensitive, when on, decides instead.
+  bool CaseDistinct() const { return caseDistinct_; }
+  void SetCaseDistinct(bool caseDistinct);
 
 protected:
   int CompareStrings(const AnsiString& a, const AnsiString& b) const override;
@@ -97,4 +102,5 @@ private:
   bool sorted_ = false;
   TDuplicates duplicates_ = dupIgnore;
   bool caseSensitive_ = false;
+  bool caseDistinct_ = false;
 };

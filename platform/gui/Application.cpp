@@ -20,9 +20,9 @@ void TApplication::Initialize(int argc, char** argv)
   InitCommandLine(argc, argv);
   if (QApplication::instance())
     return;
-  // Pointer warping and window placement work on X11 only; prefer it when a display exists.
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && qEnvironmentVariableIsSet("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "xcb");
+  const AnsiString platforms = PreferredQtPlatforms();
+  if (!platforms.empty())
+    qputenv("QT_QPA_PLATFORM", QByteArray(platforms.data(), static_cast<qsizetype>(platforms.size())));
   argc_ = argc;
   // Never deleted (see Application): Qt keeps argc and argv for its lifetime.
   new QApplication(argc_, argv);
@@ -30,6 +30,15 @@ void TApplication::Initialize(int argc, char** argv)
   // name is set, since Qt would append it to every window title.
   QApplication::setQuitOnLastWindowClosed(false);
   ScheduleDeferred();  // work queued before there was a loop to run it
+}
+
+AnsiString PreferredQtPlatforms()
+{
+  // Pointer warping and window placement work on X11 only; prefer it when a display exists,
+  // with Wayland after it, since Qt ends the program when no platform on its list starts.
+  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsSet("DISPLAY"))
+    return AnsiString();
+  return "xcb;wayland";
 }
 
 void TApplication::Run()

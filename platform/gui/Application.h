@@ -71,6 +71,10 @@ private:
   bool deferredScheduled_ = false;
 };
 
+// The platform plugins Initialize asks Qt to try, in order; empty leaves the choice to Qt (also
+// when the user has set QT_QPA_PLATFORM).
+AnsiString PreferredQtPlatforms();
+
 // Counts a modal loop (ShowModal, message boxes, dialogs) for ModalDepth while it lives.
 class TModalLoopScope {
 public:

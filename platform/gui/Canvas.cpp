@@ -125,12 +125,15 @@ void TCanvas::WideLine(int x1, int y1, int x2, int y2)
     painter->setPen(QPen(color, width, Qt::SolidLine, Qt::FlatCap));
     painter->drawLine(x1, y1, x2, y2);
   }
+  // The discs write pixels directly, which must not happen under an open painter.
+  EndPainting();
   Disc(x1, y1, width, color.rgb());
   Disc(x2, y2, width, color.rgb());
   Changed();
 }
 
-// The pixels whose centres lie within width / 2 of the point (x, y), a pixel corner.
+// The pixels whose centres lie within width / 2 of the point (x, y), a pixel corner. Written
+// directly: the caller has ended the painter.
 void TCanvas::Disc(int x, int y, int width, QRgb color)
 {
   if (target_->depth() != 32)
@@ -190,6 +193,8 @@ void TCanvas::ThinLine(int x1, int y1, int x2, int y2)
   const QRgb on = ToQColor(pen_.Color()).rgb();
   const QRgb gap = ToQColor(brush_.Color()).rgb();
   const bool dotted = pen_.Style() == psDot;
+  // Direct pixel writes, which must not happen under an open painter.
+  EndPainting();
   uchar* bits = target_->bits();
   const qsizetype stride = target_->bytesPerLine();
 

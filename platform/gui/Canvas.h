@@ -56,7 +56,9 @@ public:
   std::function<void()> OnChange;
 
 private:
-  QPainter* Painter();  // opened on first use and kept open; null without pixels to draw on
+  // Opened on first use and kept open until a drawing that writes pixels itself (a line) or
+  // the owner ends it; null without pixels to draw on.
+  QPainter* Painter();
   void Changed();
   void ThinLine(int x1, int y1, int x2, int y2);
   void WideLine(int x1, int y1, int x2, int y2);

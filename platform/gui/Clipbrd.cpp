@@ -6,9 +6,26 @@
 #include "CodePage.h"
 #include "TextBoundary.h"
 
-AnsiString ClipboardText()
+namespace {
+
+// Null without a GUI application (no clipboard to read).
+QClipboard* Clipboard()
 {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-    return AnsiString();
-  return FromQString(QGuiApplication::clipboard()->text(), GetACP());
+    return nullptr;
+  return QGuiApplication::clipboard();
+}
+
+}  // namespace
+
+AnsiString ClipboardText()
+{
+  QClipboard* clipboard = Clipboard();
+  return clipboard ? FromQString(clipboard->text(), GetACP()) : AnsiString();
+}
+
+AnsiString ClipboardFileName()
+{
+  QClipboard* clipboard = Clipboard();
+  return clipboard ? QStringToFileName(clipboard->text()) : AnsiString();
 }

@@ -1,5 +1,6 @@
 #include "Control.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -7,6 +8,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
+#include <vector>
 
 #include "Colors.h"
 #include "Exceptions.h"
@@ -57,6 +59,22 @@ TControl* ControlOfWidget(const QObject* widget)
 {
   const auto* link = dynamic_cast<const TWidgetLink*>(widget);
   return link ? link->LinkedControl() : nullptr;
+}
+
+void RedecodeControlTexts()
+{
+  // A control's texts may run its handlers (a label that sizes itself fires OnResize), and those
+  // may free or create widgets: the walk goes over guarded pointers taken first.
+  const QWidgetList all = QApplication::allWidgets();
+  std::vector<QPointer<QWidget>> widgets(all.begin(), all.end());
+  for (const QPointer<QWidget>& widget : widgets) {
+    if (!widget)
+      continue;
+    widget->update();  // drawn texts (panels, lists, memos, canvases) decode as they paint
+    TControl* control = ControlOfWidget(widget.data());
+    if (control && control->codePage_ == 0 && !control->destroying_)
+      control->TextChanged();
+  }
 }
 
 TControl::TControl(TComponent* AOwner, QWidget* widget) : TComponent(AOwner), widget_(widget)
@@ -373,8 +391,14 @@ bool TControl::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
 bool TControl::MouseEvent(QWidget* widget, QMouseEvent* event, BaseEventFn base)
 {
   // The widget's own handling first, as the class library lets the window act before the event.
-  base(widget, event);
+  // It may emit a signal whose handler frees this control (a button's click), so whether the
+  // control survived is known only through a guard taken before.
   const QPointer<QWidget> alive(widget_);
+  base(widget, event);
+  if (!alive) {
+    event->accept();
+    return true;
+  }
   const QPoint p = ToClient(event->globalPosition());
   TShiftState shift = ShiftStateFromQt(event->modifiers(), event->buttons());
   TMouseButton button = mbLeft;

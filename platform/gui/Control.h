@@ -142,6 +142,7 @@ protected:
 private:
   friend class TWinControl;
   friend bool DispatchWidgetEvent(TControl*, QWidget*, QEvent*, BaseEventFn);
+  friend void RedecodeControlTexts();
 
   void SetBoundsFrom(int left, int top, int width, int height, bool requestAlign);
   // Colours of font and background into the widget's palette.
@@ -178,6 +179,10 @@ private:
   bool leftPressed_ = false;
   bool destroying_ = false;
 };
+
+// Every live control that follows the display code page (CodePage 0) decodes its texts anew, and
+// every widget repaints; for a change of the display code page.
+void RedecodeControlTexts();
 
 // A control without a window of its own (labels, bevels, paint boxes): it lies under every
 // windowed sibling.

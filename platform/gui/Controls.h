@@ -27,7 +27,9 @@
 // Application->HandleException and never unwinds through Qt.
 //
 // Texts. Captions, hints and titles are 8-bit strings; they cross into Qt only through
-// ToQString/FromQString (TextBoundary.h), with the control's CodePage.
+// ToQString/FromQString (TextBoundary.h), with the control's CodePage. A control that keeps
+// decoded texts in its widget decodes them anew in TextChanged, which also runs for a change of
+// its code page or, when it follows the display (CodePage 0), of the display code page.
 #include "Component.h"
 #include "Control.h"
 #include "Events.h"

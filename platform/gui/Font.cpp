@@ -11,6 +11,8 @@
 namespace {
 
 constexpr int kPixelsPerInch = 96;
+// 8 points, the class library's default size, which a height of 0 asks for.
+constexpr int kDefaultHeight = -11;
 
 // Windows' MulDiv: a × b ÷ c rounded half away from zero.
 int MulDiv(int a, int b, int c)
@@ -113,7 +115,7 @@ const QFont& TFont::QtFont() const
     const int cell = std::max(1, QFontMetrics(font).height());
     font.setPixelSize(std::max(1, MulDiv(height_, kReference, cell)));
   } else {
-    font.setPixelSize(std::max(1, -height_));
+    font.setPixelSize(std::max(1, -(height_ == 0 ? kDefaultHeight : height_)));
   }
   qtFont_ = font;
   return *qtFont_;

@@ -21,7 +21,8 @@ public:
   // Points at 96 pixels per inch; the font keeps its size as a pixel height.
   int Size() const;
   void SetSize(int points);
-  // Negative: the character height in pixels; positive: the cell height (with internal leading).
+  // Negative: the character height in pixels; positive: the cell height (with internal leading);
+  // 0: the default size.
   int Height() const { return height_; }
   void SetHeight(int pixels);
   TFontStyles Style() const { return style_; }

@@ -68,7 +68,8 @@ TPageControl::TPageControl(TComponent* AOwner)
   tabBar_->setUsesScrollButtons(true);
   // A click on a tab takes the focus, so that an edit on the old sheet is left first.
   tabBar_->setFocusPolicy(Qt::StrongFocus);
-  QObject::connect(tabBar_, &QTabBar::currentChanged, tabBar_, [this](int index) { TabPicked(index); });
+  QObject::connect(tabBar_, &QTabBar::currentChanged, tabBar_,
+                   [this](int index) { Guarded(this, [this, index] { TabPicked(index); }); });
   SetBounds(0, 0, 289, 193);
 }
 

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "Guard.h"
+
 namespace {
 
 constexpr int kLineStep = 8;  // pixels per arrow click, and per wheel line when nobody handles it
@@ -104,7 +106,7 @@ TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner, new THostWidget
     bar->setFocusPolicy(Qt::NoFocus);
     bar->setSingleStep(kLineStep);
     bar->hide();
-    QObject::connect(bar, &QScrollBar::valueChanged, content_, [this] { Scrolled(); });
+    QObject::connect(bar, &QScrollBar::valueChanged, content_, [this] { Guarded(this, [this] { Scrolled(); }); });
   }
   SetBorderStyle(bsSingle);
   SetBounds(0, 0, 185, 41);
@@ -218,9 +220,13 @@ void TScrollBox::UpdateScrollBars()
   // A smaller range pulls the position back, which scrolls the children (Scrolled).
   horzBar_->setRange(0, std::max(0, layout.rangeWidth - layout.clientWidth));
   vertBar_->setRange(0, std::max(0, layout.rangeHeight - layout.clientHeight));
+  const QSize oldContent = content_->size();
   content_->setGeometry(-posX_, -posY_, std::max(layout.rangeWidth, layout.clientWidth),
                         std::max(layout.rangeHeight, layout.clientHeight));
   updating_ = false;
+  // A bar that came or went (or a new range) changed the area the aligned children share.
+  if (content_->size() != oldContent)
+    Realign();
 }
 
 void TScrollBox::RequestUpdate()

@@ -14,6 +14,7 @@
 
 #include "Application.h"
 #include "Form.h"
+#include "Guard.h"
 
 namespace {
 
@@ -76,7 +77,8 @@ bool TSingleInstance::BecomeFirst(const AnsiString& signature)
     server_.reset();
     return true;
   }
-  QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] { Accept(); });
+  QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
+                   [this] { Guarded(nullptr, [this] { Accept(); }); });
   return true;
 }
 
@@ -107,21 +109,25 @@ void TSingleInstance::Accept()
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     auto received = std::make_shared<QByteArray>();
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket, received] {
-      received->append(socket->readAll());
-      const qsizetype end = received->indexOf('\0');
-      if (end < 0) {
-        if (received->size() > kMaxMessage)
-          socket->abort();
-        return;
-      }
-      // One text per connection: whatever follows it is not read.
-      QObject::disconnect(socket, &QLocalSocket::readyRead, nullptr, nullptr);
-      Queue(AnsiString(received->constData(), static_cast<size_t>(end)));
-      socket->putChar(kAcknowledgement);
-      socket->disconnectFromServer();  // after the acknowledgement has gone out
-    });
+    QObject::connect(socket, &QLocalSocket::readyRead, socket,
+                     [this, socket, received] { Guarded(nullptr, [&] { Receive(*socket, *received); }); });
   }
+}
+
+void TSingleInstance::Receive(QLocalSocket& socket, QByteArray& received)
+{
+  received.append(socket.readAll());
+  const qsizetype end = received.indexOf('\0');
+  if (end < 0) {
+    if (received.size() > kMaxMessage)
+      socket.abort();
+    return;
+  }
+  // One text per connection: whatever follows it is not read.
+  QObject::disconnect(&socket, &QLocalSocket::readyRead, nullptr, nullptr);
+  Queue(AnsiString(received.constData(), static_cast<size_t>(end)));
+  socket.putChar(kAcknowledgement);
+  socket.disconnectFromServer();  // after the acknowledgement has gone out
 }
 
 void TSingleInstance::Queue(AnsiString text)
@@ -154,7 +160,7 @@ void TSingleInstance::Deliver()
     QTimer::singleShot(kReadyRetryMs, [weak] {
       if (const auto self = weak.lock()) {
         (*self)->deliveryScheduled_ = false;
-        (*self)->ScheduleDelivery();
+        Guarded(nullptr, [&] { (*self)->ScheduleDelivery(); });
       }
     });
     return;

@@ -14,7 +14,9 @@
 
 #include "System.h"
 
+class QByteArray;
 class QLocalServer;
+class QLocalSocket;
 class TForm;
 
 class TSingleInstance {
@@ -38,6 +40,8 @@ public:
 
 private:
   void Accept();
+  // More bytes of one connection's text; a whole text is queued and acknowledged.
+  void Receive(QLocalSocket& socket, QByteArray& received);
   void Queue(AnsiString text);
   void ScheduleDelivery();
   void Deliver();

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "CodePage.h"
+#include "Control.h"
 
 namespace {
 
@@ -25,7 +26,11 @@ bool IsAscii(std::string_view text)
 
 void SetDisplayCodePage(int codePage)
 {
+  if (codePage == displayCodePage)
+    return;
   displayCodePage = codePage;
+  // Texts already on screen were decoded with the old one.
+  RedecodeControlTexts();
 }
 
 int DisplayCodePage()

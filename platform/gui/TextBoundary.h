@@ -8,7 +8,7 @@
 #include "System.h"
 
 // The code page of the display: 1252 while the interface speaks German, 1251 otherwise.
-// Controls that carry no code page of their own follow it.
+// Controls that carry no code page of their own follow it, also with texts already shown.
 void SetDisplayCodePage(int codePage);
 int DisplayCodePage();
 

@@ -193,7 +193,13 @@ bool TWinControl::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
 {
   switch (event->type()) {
   case QEvent::KeyRelease: {
+    // The Qt handling may free this control (a button clicked by the space key).
+    const QPointer<QWidget> alive(Widget());
     const bool result = base(widget, event);
+    if (!alive) {
+      event->accept();
+      return true;
+    }
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->isAutoRepeat() || !OnKeyUp)
       return result;
@@ -204,7 +210,10 @@ bool TWinControl::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
     return true;
   }
   case QEvent::FocusOut: {
+    const QPointer<QWidget> alive(Widget());
     const bool result = base(widget, event);
+    if (!alive)
+      return result;
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
       return result;

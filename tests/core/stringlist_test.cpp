@@ -292,6 +292,58 @@ TEST(StringListSorted, CyrillicOrderAndCaseUnderARussianLocale)
   EXPECT_EQ(LinesOf(list), (Lines{"Zed", "\xC0\xE7\xEE\xF2", "\xE2\xEE\xE4\xE0"}));
 }
 
+TEST(StringListSorted, CaseDistinctKeepsNamesThatDifferOnlyInCase)
+{
+  TStringList list;
+  list.SetSorted(true);
+  list.SetCaseDistinct(true);
+  Fill(list, {"b.qel", "a.qel", "B.qel", "A.qel", "c.qel"});
+  // The case-insensitive order holds; names equal but for case follow each other in byte order.
+  EXPECT_EQ(LinesOf(list), (Lines{"A.qel", "a.qel", "B.qel", "b.qel", "c.qel"}));
+  EXPECT_EQ(list.IndexOf("A.qel"), 0);
+  EXPECT_EQ(list.IndexOf("a.qel"), 1);
+  EXPECT_EQ(list.IndexOf("b.QEL"), -1);
+  int index = -1;
+  EXPECT_TRUE(list.Find("b.qel", index));
+  EXPECT_EQ(index, 3);
+  EXPECT_FALSE(list.Find("a.QEL", index));
+  EXPECT_EQ(index, 1);  // where it would go: between "A.qel" and "a.qel"
+  // A byte-equal name is the one duplicate.
+  EXPECT_EQ(list.Add("a.qel"), 1);
+  EXPECT_EQ(list.Count(), 5);
+  list.SetDuplicates(dupError);
+  EXPECT_THROW(list.Add("B.qel"), EListError);
+  EXPECT_EQ(list.Add("C.qel"), 4);
+
+  // A load keeps the mode.
+  list.SetDuplicates(dupIgnore);
+  list.SetText("x.qel\r\nX.qel\r\nx.qel\r\n");
+  EXPECT_EQ(LinesOf(list), (Lines{"X.qel", "x.qel"}));
+}
+
+TEST(StringListSorted, CaseDistinctResortsAndAppliesToUnsortedSearch)
+{
+  TStringList unsorted;
+  Fill(unsorted, {"Log.qel", "log.qel"});
+  EXPECT_EQ(unsorted.IndexOf("log.qel"), 0);
+  unsorted.SetCaseDistinct(true);
+  EXPECT_EQ(unsorted.IndexOf("log.qel"), 1);
+  EXPECT_EQ(unsorted.IndexOf("LOG.qel"), -1);
+
+  // Switched on over a sorted list with accepted duplicates: equal-but-for-case names regroup
+  // in byte order.
+  TStringList sorted;
+  sorted.SetSorted(true);
+  sorted.SetDuplicates(dupAccept);
+  Fill(sorted, {"m", "b", "M", "B", "b"});
+  sorted.SetCaseDistinct(true);
+  EXPECT_EQ(LinesOf(sorted), (Lines{"B", "b", "b", "M", "m"}));
+  EXPECT_EQ(sorted.IndexOf("m"), 4);
+  // CaseSensitive, when on, orders by bytes alone.
+  sorted.SetCaseSensitive(true);
+  EXPECT_EQ(LinesOf(sorted), (Lines{"B", "M", "b", "b", "m"}));
+}
+
 // ---- the abstract interface, as the control adapters use it ----
 
 class VectorStrings : public TStrings {

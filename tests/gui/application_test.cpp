@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ExtCtrls.h"
+#include "core/EnvScope.h"
 #include "GuiTestApp.h"
 #include "Guard.h"
 
@@ -167,6 +168,28 @@ TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
   // A fresh process: terminating the application would end every later test here.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(RunAProgramThatClosesItsMainForm(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(QtPlatformChoice, X11FirstWithAFallbackAndNeverOverTheUsersChoice)
+{
+  {
+    // A display: X11 first, and Wayland when the X11 plugin cannot start.
+    EnvScope platform("QT_QPA_PLATFORM", nullptr);
+    EnvScope display("DISPLAY", ":0");
+    EXPECT_EQ(PreferredQtPlatforms(), "xcb;wayland");
+  }
+  {
+    // No display (pure Wayland, or none at all): Qt's own choice.
+    EnvScope platform("QT_QPA_PLATFORM", nullptr);
+    EnvScope display("DISPLAY", nullptr);
+    EXPECT_EQ(PreferredQtPlatforms(), "");
+  }
+  {
+    // What the user set stays, display or not.
+    EnvScope platform("QT_QPA_PLATFORM", "wayland");
+    EnvScope display("DISPLAY", ":0");
+    EXPECT_EQ(PreferredQtPlatforms(), "");
+  }
 }
 
 }  // namespace

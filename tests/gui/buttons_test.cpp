@@ -87,6 +87,42 @@ TEST_F(ButtonsTest, OneClickFiresOnClickOnceByMouseAndByKeyboard)
   EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(ButtonsTest, AButtonFreedByItsOwnClickIsLeftAlone)
+{
+  // The click comes from Qt's handling of the release, which the layer runs before its own
+  // part of the event; nothing of the freed button may be touched after it.
+  TPanel panel(nullptr);
+  int panelEvents = 0;
+  panel.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++panelEvents; };
+  panel.OnClick = [&](TObject*) { ++panelEvents; };
+  panel.OnKeyUp = [&](TObject*, Word&, TShiftState) { ++panelEvents; };
+  std::vector<std::string> log;
+  const auto freedOnClick = [&] {
+    auto* button = new TButton(&panel);
+    button->SetParent(&panel);
+    button->OnClick = [&log, button](TObject*) {
+      log.push_back("click");
+      delete button;
+    };
+    button->OnMouseDown = [&log](TObject*, TMouseButton, TShiftState, int, int) { log.push_back("down"); };
+    button->OnKeyUp = [&log](TObject*, Word&, TShiftState) { log.push_back("key up"); };
+    return button;
+  };
+
+  TButton* clicked = freedOnClick();
+  Click(clicked);
+  EXPECT_EQ(log, (std::vector<std::string>{"down", "click"}));
+
+  log.clear();
+  TButton* keyed = freedOnClick();
+  PressKey(keyed->Widget(), Qt::Key_Space, QStringLiteral(" "));
+  EXPECT_EQ(log, std::vector<std::string>{"click"});  // no key up from a freed button
+
+  EXPECT_EQ(panel.Widget()->findChildren<QPushButton*>().size(), 0);
+  EXPECT_EQ(panelEvents, 0);  // and nothing handed on to the parent
+  EXPECT_TRUE(exceptions.empty());
+}
+
 TEST_F(ButtonsTest, AButtonsModalResultEndsShowModalWithIt)
 {
   TForm dialog(nullptr);

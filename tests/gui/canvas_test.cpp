@@ -182,6 +182,37 @@ TEST_F(CanvasTest, WidePenHasRoundEnds)
     EXPECT_EQ(PixelAt(bitmap, 15, y), y >= 7 && y <= 12 ? kRed : kWhite) << y;
 }
 
+TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)
+{
+  // Painted fill, then a thin line over it, then paint over part of the line.
+  canvas->Brush()->SetColor(kGreen);
+  canvas->FillRect(Rect(0, 0, 20, 20));
+  ASSERT_TRUE(canvas->Target()->paintingActive());  // fills keep the painter open
+  canvas->Pen()->SetColor(kRed);
+  canvas->MoveTo(0, 5);
+  canvas->LineTo(30, 5);
+  EXPECT_FALSE(canvas->Target()->paintingActive());
+  canvas->Brush()->SetColor(kBlue);
+  canvas->FillRect(Rect(10, 4, 12, 7));
+  for (int x = 0; x < 30; ++x)
+    EXPECT_EQ(PixelAt(bitmap, x, 5), x == 10 || x == 11 ? kBlue : kRed) << x;
+  EXPECT_EQ(PixelAt(bitmap, 30, 5), kWhite);
+
+  // A wide line: painted segment, then discs set directly, then a painted frame across it.
+  canvas->Pen()->SetWidth(4);
+  canvas->MoveTo(5, 15);
+  canvas->LineTo(25, 15);
+  EXPECT_FALSE(canvas->Target()->paintingActive());
+  canvas->FrameRect(Rect(14, 10, 17, 20));
+  EXPECT_EQ(PixelAt(bitmap, 3, 15), kRed);  // the start disc reaches past the start
+  EXPECT_EQ(PixelAt(bitmap, 26, 15), kRed); // and the end disc past the end
+  EXPECT_EQ(PixelAt(bitmap, 10, 15), kRed);
+  EXPECT_EQ(PixelAt(bitmap, 14, 15), kBlue);  // the frame over the line
+  EXPECT_EQ(PixelAt(bitmap, 15, 15), kRed);
+  EXPECT_EQ(PixelAt(bitmap, 10, 11), kGreen);
+  EXPECT_EQ(PixelAt(bitmap, 27, 15), kWhite);
+}
+
 TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheText)
 {
   Fill(bitmap, 120, 40, kGreen);

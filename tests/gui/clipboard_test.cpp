@@ -64,16 +64,31 @@ TEST_F(ClipboardTest, TextArrivesInTheAnsiCodePageWithQuestionMarksForTheRest)
   }
 }
 
+TEST_F(ClipboardTest, FileNameKeepsTheFileSystemBytesWhateverTheCodePage)
+{
+  // Cyrillic and umlauts together fit no single code page; the name must survive whole.
+  const char* path = "/tmp/Отчёт Müller/Größe ёж.qel";
+  for (const char* locale : {"ru_RU.UTF-8", "de_DE.UTF-8"}) {
+    LocaleScope scope(locale);
+    Put(path);
+    EXPECT_EQ(ClipboardFileName(), std::string(path)) << locale;
+    // The text reading still goes through the code page, losing what it lacks.
+    EXPECT_NE(ClipboardText(), std::string(path)) << locale;
+  }
+}
+
 TEST_F(ClipboardTest, NoTextIsEmpty)
 {
   QGuiApplication::clipboard()->clear();
   EXPECT_EQ(ClipboardText(), "");
+  EXPECT_EQ(ClipboardFileName(), "");
 
   // A picture alone is no text.
   auto* data = new QMimeData;
   data->setImageData(QImage(4, 4, QImage::Format_RGB32));
   QGuiApplication::clipboard()->setMimeData(data);
   EXPECT_EQ(ClipboardText(), "");
+  EXPECT_EQ(ClipboardFileName(), "");
 }
 
 }  // namespace

@@ -53,6 +53,23 @@ TEST(Font, PositiveHeightIsTheCellHeight)
   EXPECT_LE(cell, 21);
 }
 
+TEST(Font, HeightZeroIsTheDefaultSize)
+{
+  TFont reference;
+  reference.SetName("Verdana");
+  const int defaultCell = QFontMetrics(reference.QtFont()).height();
+  TFont font;
+  font.SetName("Verdana");
+  font.SetSize(14);
+  font.SetHeight(0);
+  EXPECT_EQ(font.Height(), 0);
+  EXPECT_EQ(font.QtFont().pixelSize(), 11);
+  EXPECT_EQ(QFontMetrics(font.QtFont()).height(), defaultCell);
+  font.SetSize(14);
+  font.SetSize(0);  // the same through points
+  EXPECT_EQ(font.QtFont().pixelSize(), 11);
+}
+
 TEST(Font, AssignCopiesEverythingAndTellsTheOwner)
 {
   TFont panel;

@@ -149,4 +149,36 @@ TEST_F(PageControlTest, AFreedSheetTakesItsTabAlong)
   EXPECT_EQ(changes, 1);
 }
 
+// A sheet of the program's own kind whose showing fails.
+class FailingSheet : public TTabSheet {
+public:
+  using TTabSheet::TTabSheet;
+  bool fail = false;
+
+protected:
+  void VisibleChanged() override
+  {
+    TTabSheet::VisibleChanged();
+    if (fail && Visible())
+      throw EInvalidOperation("the sheet cannot show");
+  }
+};
+
+TEST_F(PageControlTest, AFailureWhileTheUserPicksATabReachesHandleException)
+{
+  auto* failing = new FailingSheet(pages);
+  failing->SetPageControl(pages);
+  failing->fail = true;
+  pages->OnChange = [&](TObject*) { log.push_back("change"); };
+  ClickTab(3);
+  ASSERT_EQ(exceptions, std::vector<std::string>{"the sheet cannot show"});
+  EXPECT_EQ(exceptionSenders[0], pages);
+  EXPECT_TRUE(log.empty());  // the pick broke off before its OnChange
+  // The control goes on working.
+  failing->fail = false;
+  ClickTab(1);
+  EXPECT_EQ(pages->ActivePage(), sheets[1]);
+  EXPECT_EQ(log, Log{"change"});
+}
+
 }  // namespace

@@ -132,6 +132,30 @@ TEST_F(ScrollBoxTest, TheBarsOnScreenFollowTheChildren)
   EXPECT_TRUE(RunMainLoopUntil([&] { return !vertical->isVisible(); }));
 }
 
+TEST_F(ScrollBoxTest, AlignedChildrenFollowTheBarsComingAndGoing)
+{
+  auto* header = new TPanel(box);
+  header->SetParent(box);
+  header->SetHeight(20);
+  header->SetAlign(alTop);
+  EXPECT_EQ(header->Width(), 196);
+  TPanel* tall = Child(0, 30, 50, 300);
+  // The vertical bar takes its room from the header too.
+  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() < 196; }));
+  EXPECT_EQ(header->Width(), box->ClientWidth());
+  EXPECT_EQ(header->Widget()->width(), box->ClientWidth());
+  EXPECT_EQ(header->Top(), 0);
+  tall->SetHeight(50);
+  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() == 196; }));
+  EXPECT_EQ(box->ClientWidth(), 196);
+
+  // A child wider than the box: the header spans the whole scrolled width.
+  TPanel* wide = Child(0, 30, 500, 20);
+  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() == 500; }));
+  delete wide;
+  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() == 196; }));
+}
+
 TEST_F(ScrollBoxTest, MousePositionsAreVisibleAreaCoordinates)
 {
   TPanel* tall = Child(0, 0, 50, 400);
@@ -192,6 +216,43 @@ TEST_F(ScrollBoxTest, TakesTheFocus)
   EXPECT_TRUE(box->Focused());
   box->Hide();
   EXPECT_THROW(box->SetFocus(), EInvalidOperation);
+}
+
+// A child of the program's own kind whose placing fails.
+class FailingPanel : public TPanel {
+public:
+  using TPanel::TPanel;
+  bool fail = false;
+
+protected:
+  void ApplyGeometry() override
+  {
+    TPanel::ApplyGeometry();
+    if (fail)
+      throw EInvalidOperation("the child cannot move");
+  }
+};
+
+TEST_F(ScrollBoxTest, AFailureWhileTheUserScrollsReachesHandleException)
+{
+  auto* child = new FailingPanel(box);
+  child->SetParent(box);
+  child->SetBounds(0, 0, 50, 300);
+  QScrollBar* vertical = nullptr;
+  for (QScrollBar* bar : box->Widget()->findChildren<QScrollBar*>())
+    if (bar->orientation() == Qt::Vertical)
+      vertical = bar;
+  ASSERT_NE(vertical, nullptr);
+  ASSERT_TRUE(RunMainLoopUntil([&] { return vertical->isVisible(); }));
+  child->fail = true;
+  vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // a click on the arrow
+  ASSERT_EQ(exceptions, std::vector<std::string>{"the child cannot move"});
+  EXPECT_EQ(exceptionSenders[0], box);
+  child->fail = false;
+  vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(exceptions.size(), 1u);
+  EXPECT_EQ(VPos(), vertical->value());
+  EXPECT_EQ(child->Top(), -VPos());
 }
 
 }  // namespace

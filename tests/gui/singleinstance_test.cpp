@@ -14,7 +14,13 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "Form.h"
+#include "core/EnvScope.h"
+#include "core/ScratchFolder.h"
 #include "GuiTestApp.h"
 #include "SingleInstance.h"
 
@@ -262,6 +268,45 @@ TEST_F(SingleInstanceTest, RacingStartsMakeExactlyOneFirst)
   EXPECT_TRUE(late.SendToFirst("quit", 10000));
   EXPECT_EQ(winner->WaitFor("received="), "quit");
   EXPECT_TRUE(winner->Finished());
+}
+
+// The permission bits of the one socket in folder; -1 when there is none or more than one.
+int SocketModeIn(const std::string& folder)
+{
+  int mode = -1;
+  int sockets = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    struct stat info {};
+    if (::lstat(entry.path().c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
+      ++sockets;
+      mode = static_cast<int>(info.st_mode & 07777);
+    }
+  }
+  return sockets == 1 ? mode : -1;
+}
+
+TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocket)
+{
+  // Both places the socket can go: the runtime folder, and the temporary folder without one.
+  // The folders are opened to everyone, so that only the socket's own bits protect it.
+  ScratchFolder runtime;
+  ScratchFolder temporary;
+  for (const ScratchFolder* folder : {&runtime, &temporary})
+    std::filesystem::permissions(folder->Path(), std::filesystem::perms::all);
+  for (const bool withRuntimeFolder : {true, false}) {
+    EnvScope runtimeDir("XDG_RUNTIME_DIR", withRuntimeFolder ? runtime.Path().c_str() : nullptr);
+    EnvScope tmpDir("TMPDIR", temporary.Path().c_str());
+    const std::string& folder = withRuntimeFolder ? runtime.Path() : temporary.Path();
+    TSingleInstance instance;
+    ASSERT_TRUE(instance.BecomeFirst(signature));
+    const int mode = SocketModeIn(folder);
+    ASSERT_NE(mode, -1) << folder;
+    EXPECT_EQ(mode & 077, 0) << std::oct << mode;
+    EXPECT_EQ(mode & 0600, 0600) << std::oct << mode;
+    // And it is the live socket: a second start finds the first there.
+    TSingleInstance second;
+    EXPECT_FALSE(second.BecomeFirst(signature));
+  }
 }
 
 TEST_F(SingleInstanceTest, BringToForegroundRestoresAMinimisedWindowAsItWas)
