@@ -87,14 +87,15 @@ struct LErrorCell {
   int32_t MarkBottom = 0;
 };
 
-// A display mask. The item list and its items are owned.
+// A display mask. The item list and its items are owned; whoever makes the mask makes the list.
+// The defaults are what a mask added by the user, or read from the settings, starts with.
 struct LMaskCell {
-  AnsiString NameRu;
+  AnsiString NameRu;        // Windows-1251
   AnsiString NameEn;
-  AnsiString NameDe;
-  int32_t Thickness = 0;
-  Byte UnderCursor = 0;
-  int32_t YBottom = 0;
-  int32_t YTop = 0;
-  TPtrList<LTypeCell>* Items = nullptr;
+  AnsiString NameDe;        // Windows-1252; also shown for any language other than 0 and 1
+  int32_t Thickness = 2;    // pen width of the curves; the editor offers 1 to 5
+  Byte UnderCursor = 1;     // the chart shows the value window at the mouse
+  int32_t YBottom = -200;   // clip bounds of the value range, in plotted units
+  int32_t YTop = 4000;
+  TPtrList<LTypeCell>* Items = nullptr;  // in display order: editor rows, legend, curves
 };

@@ -10,6 +10,7 @@
 #include "CodePage.h"
 #include "Resources.h"
 #include "app/Qelunit.h"
+#include "program/ProgramTestApp.h"
 #include "core/ScratchFolder.h"
 
 namespace {

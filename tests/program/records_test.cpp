@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/Qelunit.h"
+#include "program/ProgramTestApp.h"
 
 namespace {
 
@@ -198,6 +199,8 @@ TEST(ClearLists, MissingListsAreLeftAlone)
 TEST(ClearStatusSubList, EmptiesTheStepsOfThatStatusOnly)
 {
   BQELunit unit;
+  unit.ClearMaskCells();  // the start settings' lists are not part of this test
+  unit.ClearStatusCells();
   LStatusCell* first = NewStatus("IDLE", 3);
   LStatusCell* second = NewStatus("Drive", 2);
   first->Steps->Add(nullptr);
@@ -232,6 +235,8 @@ HookView gHookView;
 TEST(ClearMaskCells, RowHookRunsBeforeTheItemsAreFreed)
 {
   BQELunit unit;
+  unit.ClearMaskCells();  // the start settings' lists are not part of this test
+  unit.ClearStatusCells();
   unit.MaskCells->Add(NewMask("QEL", 2));
   unit.MaskCells->Add(NewMask("LH", 1));
   gHookView = HookView();

@@ -6,6 +6,7 @@
 
 #include "CodePage.h"
 #include "app/Qelunit.h"
+#include "program/ProgramTestApp.h"
 
 namespace {
 

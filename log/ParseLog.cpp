@@ -1,0 +1,193 @@
+// BQELunit::ParseLogText: the current log file into line records, parameters and messages,
+// then the links between records of one kind, the ECU family from the file name, the statuses,
+// the fault intervals and the values of the chart.
+#include <QObject>
+
+#include <new>
+#include <unordered_map>
+#include <vector>
+
+#include "Exceptions.h"
+#include "Memo.h"
+#include "MemoView.h"
+#include "app/Qelunit.h"
+#include "log/IgnoreFailure.h"
+#include "log/LogLineParser.h"
+
+namespace {
+
+// Lines (or records) between two looks at the progress and the abort flag: often enough
+// for a prompt break, rarely enough to cost nothing.
+constexpr int64_t ProgressEvery = 4096;
+
+enum ParseStage {
+  StageRead = 1,
+  StageAnalyse,
+  StageLink,
+  StageChartState,
+  StageLists,
+  StageFamily,
+  StageChart,
+};
+
+// The memo's own bytes, read line by line without copies.
+const MemoStore& StoreOf(const TMemo& memo)
+{
+  const auto* view = qobject_cast<const MemoView*>(memo.Widget());
+  if (!view)
+    throw EInvalidOperation("the text view has no store");
+  return view->Store();
+}
+
+} // namespace
+
+void BQELunit::ParseLogText()
+{
+  // The progress window lets messages run while a parse works; a parse started from one of
+  // them would free the records under this one.
+  if (ParseRunning)
+    return;
+  ParseRunning = 1;
+  struct Running {
+    Byte& flag;
+    ~Running() { flag = 0; }
+  } running{ParseRunning};
+
+  // The reading speed this log was recorded at: the frame period it is timed with.
+  DetectExchangeSpeed();
+  ClearParseResults();
+  AbortFlag = 0;
+  ParseFailed = 0;
+
+  ParseStageStarts(StageRead);
+  if (LoadLogText()) {
+    try {
+      ParseStageStarts(StageAnalyse);
+      const MemoStore& store = StoreOf(*TextMemo);
+      LogLineParser parser(*this);
+      const int64_t count = store.Count();
+      for (int64_t i = 0; i < count; ++i) {
+        if (i % ProgressEvery == 0 && ParseAborted(StageAnalyse, count, i))
+          break;
+        parser.Parse(store.Line(i), i);
+      }
+    } catch (...) {
+      // The records made so far stay, but the parse is not taken for complete.
+      ParseFailed = 1;
+    }
+  }
+
+  ParseStageStarts(StageLink);
+  LinkDataCells();
+
+  ParseStageStarts(StageChartState);
+  if (!AbortFlag) {
+    // A new log is shown whole, from its start.
+    ZoomX = 1.0;
+    ZoomY = 1.0;
+    PanX = 0;
+    PanY = 0;
+    PanPercentX = 0.0;
+    PanPercentY = 0.0;
+    CursorDataCell = nullptr;
+    CursorFaultInterval = nullptr;
+    for (int i = 0; i < StatusCells->Count(); ++i)
+      if (LStatusCell* status = StatusCells->Get(i))
+        status->State = 0;
+  }
+  ParseStageStarts(StageLists);
+  ParseStageStarts(StageFamily);
+  if (!AbortFlag)
+    ChooseEcuFamilyAndMask();
+  ParseStageStarts(StageChart);
+  if (!AbortFlag) {
+    MapStatusesToData();
+    BuildErrorIntervals();
+    CalcValueRange();
+    CalcCursorValues();
+    if (!ParseFailed)
+      ReparseNeeded = 0;
+  }
+  if (ParseFailed)
+    ReparseNeeded = 1;
+}
+
+void BQELunit::ClearParseResults()
+{
+  ClearDataCells();
+  ClearErrorCells();
+  // Nothing may point into the freed records, even when this parse is broken off.
+  CursorDataCell = nullptr;
+  CursorFaultInterval = nullptr;
+  CursorCaretPos = -1;
+  CursorChains.Clear();
+  for (TStringList* list : {BadValueLines, ShortRestLines, ShortLines, BadKeyLines, OtherLines})
+    if (list)
+      list->Clear();
+}
+
+// False, with the text view emptied, when there is no file to read: the view never shows
+// another log than the one the records belong to. A file too big for the memory is no
+// missing file: that parse failed.
+bool BQELunit::LoadLogText()
+{
+  try {
+    if (LogFileName.empty())
+      throw EFOpenError("no log file");
+    TextMemo->Lines()->LoadFromFile(LogFileName);
+    return true;
+  } catch (const std::bad_alloc&) {
+    ParseFailed = 1;
+  } catch (...) {
+  }
+  IgnoreFailure([&] { TextMemo->Lines()->Clear(); });
+  return false;
+}
+
+// Every record gets the next and previous record of its kind, in one pass over the list
+// with the last record of each kind at hand.
+void BQELunit::LinkDataCells()
+{
+  const int count = DataCells->Count();
+  if (count < 2)
+    return;
+  constexpr int32_t DirectKinds = 4096;  // kinds -1 to 4094, parameter ids as made here
+  std::vector<LDataCell*> lastDirect;
+  std::unordered_map<int32_t, LDataCell*> lastOther;
+  for (int i = 0; i < count; ++i) {
+    if (i % ProgressEvery == 0 && ParseAborted(StageLink, count - 1, i))
+      return;
+    LDataCell* cell = DataCells->Get(i);
+    if (!cell)
+      continue;
+    const int64_t slot = static_cast<int64_t>(cell->Kind) + 1;
+    LDataCell** last;
+    if (slot >= 0 && slot < DirectKinds) {
+      if (static_cast<size_t>(slot) >= lastDirect.size())
+        lastDirect.resize(static_cast<size_t>(slot) + 1, nullptr);
+      last = &lastDirect[static_cast<size_t>(slot)];
+    } else {
+      last = &lastOther[cell->Kind];
+    }
+    if (*last) {
+      (*last)->Next = cell;
+      cell->Prev = *last;
+    }
+    *last = cell;
+  }
+}
+
+void BQELunit::ParseStageStarts(int stage)
+{
+  if (ShowProgress && ProgressHook)
+    ProgressHook(*this, stage, 0, -1);
+}
+
+bool BQELunit::ParseAborted(int stage, int64_t max, int64_t position)
+{
+  if (!ShowProgress)
+    return false;
+  if (ProgressHook)
+    ProgressHook(*this, stage, max, position);
+  return AbortFlag != 0;
+}

@@ -1,0 +1,235 @@
+// A parse as a whole: what it clears and keeps, the links between records, breaking it off,
+// failing in the middle, and logs that are empty or missing.
+#include <new>
+#include <string>
+#include <vector>
+
+#include "program/ParserTestSupport.h"
+
+namespace {
+
+class ParserRun : public ParserTest {
+protected:
+  static std::string ValueLines(int count, const std::string& name = "A")
+  {
+    std::string log;
+    for (int i = 0; i < count; ++i)
+      log += ValueLine("F1011000", std::to_string(i), name) + "\r\n";
+    return log;
+  }
+
+  bool NoLinks() const
+  {
+    for (int i = 0; i < Records(); ++i)
+      if (Cell(i).Next || Cell(i).Prev)
+        return false;
+    return true;
+  }
+};
+
+struct HookCall {
+  int stage;
+  int64_t max;
+  int64_t position;
+};
+std::vector<HookCall> hookCalls;
+
+TEST_F(ParserRun, ClearsRecordsAndMessagesButKeepsParameters)
+{
+  Parse(ValueLine("F1011000", "1", "Alpha") + "\r\n" + ValueLine("F1011100", "2", "Beta") + "\r\nbad\r\n");
+  ASSERT_EQ(unit.TypeCells->Count(), 2);
+  const int32_t alpha = Cell(0).Kind, beta = Cell(1).Kind;
+  EXPECT_EQ(alpha, 2);
+  EXPECT_EQ(beta, 3);
+
+  Parse(ValueLine("F1011100", "3", "Beta") + "\r\n" + ValueLine("F1011200", "4", "Gamma") + "\r\n");
+  ASSERT_EQ(Records(), 2);
+  EXPECT_EQ(Cell(0).Kind, beta);
+  EXPECT_EQ(Cell(1).Kind, 4);  // next above the largest
+  EXPECT_EQ(unit.TypeCells->Count(), 3);
+  EXPECT_EQ(unit.TypeCells->Get(0)->NameEn, "Alpha");
+  EXPECT_EQ(Unrecognised(), 0);
+}
+
+TEST_F(ParserRun, LinksEveryKindInFileOrder)
+{
+  Parse(ValueLine("F1011000", "1", "A") + "\r\n" + "F1021000    \r\n" + ValueLine("F1011100", "2", "B") + "\r\n" +
+        ValueLine("F1011000", "3", "A") + "\r\n" + "F1140000    Erase Errors\r\n" + "F1021000     on\r\n" +
+        ValueLine("F1011000", "5", "A") + "\r\n" + "F10E0000\r\nF1000001\r\n");
+  ASSERT_EQ(Records(), 8);
+  // Chains by record index: A 0-3-6, status 1-5, B 2, marker 4, fault 7.
+  const std::vector<std::vector<int>> chains = {{0, 3, 6}, {1, 5}, {2}, {4}, {7}};
+  for (const auto& chain : chains) {
+    for (size_t k = 0; k < chain.size(); ++k) {
+      const LDataCell& cell = Cell(chain[k]);
+      EXPECT_EQ(cell.Prev, k == 0 ? nullptr : &Cell(chain[k - 1])) << chain[k];
+      EXPECT_EQ(cell.Next, k + 1 == chain.size() ? nullptr : &Cell(chain[k + 1])) << chain[k];
+    }
+  }
+}
+
+TEST_F(ParserRun, BreakDuringTheWalkKeepsTheRecordsMadeAndLinksNone)
+{
+  Parse(ValueLines(3));
+  unit.ReparseNeeded = 1;
+  unit.CursorDataCell = &Cell(0);
+  unit.CursorCaretPos = 17;
+  hookCalls.clear();
+  unit.ProgressHook = [](BQELunit& u, int stage, int64_t max, int64_t position) {
+    hookCalls.push_back({stage, max, position});
+    if (stage == 2 && position >= 4096)
+      u.AbortFlag = 1;
+  };
+  unit.ZoomX = 4.0;
+  Parse(ValueLines(10000) + "F10E0000\r\nActual errors:\r\nP0130 O2 sensor\r\n", "Q5 broken off.qel");
+  EXPECT_EQ(Records(), 4096);
+  EXPECT_EQ(unit.ZoomX, 4.0);               // the chart is left as it was
+  EXPECT_EQ(unit.ErrorCells->Count(), 0);
+  EXPECT_TRUE(NoLinks());
+  EXPECT_EQ(unit.CursorDataCell, nullptr);  // the old records are gone even so
+  EXPECT_EQ(unit.CursorCaretPos, -1);
+  EXPECT_EQ(unit.ReparseNeeded, 1);
+  EXPECT_EQ(unit.EcuFamily, 0);             // the later stages did not run
+  EXPECT_EQ(unit.TextMemo->Lines()->Count(), 10003);
+  std::vector<HookCall> walked;
+  std::vector<int> started;
+  for (const HookCall& call : hookCalls) {
+    if (call.position < 0)
+      started.push_back(call.stage);
+    else
+      walked.push_back(call);
+  }
+  EXPECT_EQ(started, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));  // every stage says it starts
+  ASSERT_EQ(walked.size(), 3u);
+  EXPECT_EQ(walked[0].stage, 2);
+  EXPECT_EQ(walked[0].max, 10003);
+  EXPECT_EQ(walked[0].position, 0);
+  EXPECT_EQ(walked[1].position, 4096);
+  EXPECT_EQ(walked[2].stage, 3);  // linking looked once and stopped
+  EXPECT_EQ(walked[2].max, 4095);
+  EXPECT_EQ(walked[2].position, 0);
+}
+
+TEST_F(ParserRun, BreakDuringLinkingLeavesTheRestUnlinked)
+{
+  unit.ProgressHook = [](BQELunit& u, int stage, int64_t, int64_t position) {
+    if (stage == 3 && position >= 4096)
+      u.AbortFlag = 1;
+  };
+  Parse(ValueLines(10000));
+  ASSERT_EQ(Records(), 10000);
+  EXPECT_EQ(Cell(4094).Next, &Cell(4095));
+  EXPECT_EQ(Cell(4095).Next, nullptr);
+  EXPECT_EQ(Cell(4096).Prev, nullptr);
+  EXPECT_EQ(Cell(9999).Prev, nullptr);
+}
+
+TEST_F(ParserRun, WithoutProgressNothingIsLookedAt)
+{
+  unit.ShowProgress = 0;
+  hookCalls.clear();
+  unit.ProgressHook = [](BQELunit& u, int stage, int64_t max, int64_t position) {
+    hookCalls.push_back({stage, max, position});
+    u.AbortFlag = 1;
+  };
+  Parse(ValueLines(5000));
+  EXPECT_TRUE(hookCalls.empty());
+  EXPECT_EQ(Records(), 5000);
+  EXPECT_EQ(Cell(4999).Prev, &Cell(4998));
+}
+
+TEST_F(ParserRun, FailureInTheMiddleKeepsRecordsAndAsksForAnotherParse)
+{
+  unit.ProgressHook = [](BQELunit&, int stage, int64_t, int64_t position) {
+    if (stage == 2 && position >= 4096)
+      throw std::bad_alloc();
+  };
+  Parse(ValueLines(6000), "Q5.qel");
+  EXPECT_EQ(unit.ParseFailed, 1);
+  EXPECT_EQ(unit.ReparseNeeded, 1);
+  ASSERT_EQ(Records(), 4096);
+  EXPECT_EQ(Cell(4095).Prev, &Cell(4094));  // the later stages still ran
+  EXPECT_EQ(unit.EcuFamily, 1);
+
+  unit.ProgressHook = nullptr;
+  Parse(ValueLines(6000), "Q5.qel");
+  EXPECT_EQ(unit.ParseFailed, 0);
+  EXPECT_EQ(unit.ReparseNeeded, 0);
+  EXPECT_EQ(Records(), 6000);
+}
+
+int innerParses = 0;
+
+TEST_F(ParserRun, ParseStartedDuringAParseDoesNothing)
+{
+  innerParses = 0;
+  unit.ProgressHook = [](BQELunit& u, int stage, int64_t, int64_t position) {
+    if (stage == 2 && position >= 0) {
+      ++innerParses;
+      u.LogFileName = "";  // would empty everything if it ran
+      u.ParseLogText();
+    }
+  };
+  Parse(ValueLines(5000));
+  EXPECT_EQ(innerParses, 2);
+  EXPECT_EQ(Records(), 5000);
+  EXPECT_EQ(unit.TextMemo->Lines()->Count(), 5000);
+  EXPECT_EQ(unit.ParseRunning, 0);
+}
+
+TEST_F(ParserRun, EmptyFileGivesNothingAndCompletes)
+{
+  Parse(ValueLines(2));
+  unit.ReparseNeeded = 1;
+  Parse("");
+  EXPECT_EQ(Records(), 0);
+  EXPECT_EQ(Unrecognised(), 0);
+  EXPECT_EQ(unit.TextMemo->Lines()->Count(), 0);
+  EXPECT_EQ(unit.ReparseNeeded, 0);
+}
+
+TEST_F(ParserRun, MissingFileOrNoNameEmptiesTheTextViewToo)
+{
+  for (const std::string& name : {folder / "missing.qel", std::string()}) {
+    Parse(ValueLines(2) + "x\r\n");
+    ASSERT_EQ(unit.TextMemo->Lines()->Count(), 3);
+    unit.LogFileName = name;
+    unit.ParseLogText();
+    EXPECT_EQ(Records(), 0);
+    EXPECT_EQ(Unrecognised(), 0);
+    EXPECT_EQ(unit.TextMemo->Lines()->Count(), 0);
+    EXPECT_EQ(unit.TypeCells->Count(), 1);
+    EXPECT_EQ(unit.ParseFailed, 0);
+  }
+}
+
+TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)
+{
+  unit.ZoomX = 4.0;
+  unit.ZoomY = 2.0;
+  unit.PanX = 30;
+  unit.PanY = 7;
+  unit.PanPercentX = 12.5;
+  unit.PanPercentY = 3.0;
+  Parse("F10E0000\r\nActual errors:\r\nP0130 O2 sensor circuit\r\n\r\nF1000001\r\n");
+  EXPECT_EQ(unit.ZoomX, 1.0);
+  EXPECT_EQ(unit.ZoomY, 1.0);
+  EXPECT_EQ(unit.PanX, 0);
+  EXPECT_EQ(unit.PanY, 0);
+  EXPECT_EQ(unit.PanPercentX, 0.0);
+  EXPECT_EQ(unit.PanPercentY, 0.0);
+  EXPECT_EQ(unit.ErrorCells->Count(), 1);  // the fault intervals are built from the new records
+}
+
+TEST_F(ParserRun, CompleteParseResetsTheStatusesAtTheCursor)
+{
+  auto* status = new LStatusCell;
+  status->Name = "IDLE";
+  status->State = 1;
+  status->Steps = new TPtrList<LStatusStep>;
+  unit.StatusCells->Add(status);
+  Parse(ValueLines(1));
+  EXPECT_EQ(status->State, 0);
+}
+
+} // namespace
