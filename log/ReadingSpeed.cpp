@@ -1,0 +1,92 @@
+// The time base's reading speed: typed into either speed edit, or detected for each log from
+// the recorder's own logs beside it.
+#include "log/ReadingSpeed.h"
+
+#include "Edit.h"
+#include "Exceptions.h"
+#include "Numbers.h"
+#include "PageControl.h"
+#include "app/Qelunit.h"
+#include "log/RecorderLog.h"
+
+namespace {
+
+// The typed speed within bounds; a text that is no number counts as 0, so it becomes the lowest.
+int32_t TypedSpeed(const TEdit& edit)
+{
+  int32_t hz = 0;
+  try {
+    hz = StrToInt(edit.Text());
+  } catch (const EConvertError&) {
+  }
+  return ClampReadingSpeed(hz);
+}
+
+void ShowNumber(TEdit* edit, int32_t value)
+{
+  if (edit)
+    edit->SetText(IntToStr(value));
+}
+
+} // namespace
+
+int BQELunit::ParseIntAfterLabel(const AnsiString& line, const AnsiString& label)
+{
+  // The two characters after the label and one separator, counted from the start of the line.
+  const size_t at = label.size() + 1;
+  try {
+    return StrToInt(at < line.size() ? line.substr(at, 2) : AnsiString());
+  } catch (const EConvertError&) {
+    return -1;
+  }
+}
+
+void BQELunit::DetectExchangeSpeed()
+{
+  const int detected = FindRecorderLogSpeed(LogFileName);
+  ReadingSpeed = ClampReadingSpeed(detected > 0 ? detected : ReadingSpeed);
+  FramePeriod = FramePeriodOf(ReadingSpeed);
+  ShowNumber(FramePeriodEdit, ReadingSpeed);
+  ShowNumber(SpeedEdit, ReadingSpeed);
+  // A detected speed is the log's own: typing another would be undone by the next parse.
+  if (SpeedEdit)
+    SpeedEdit->SetEnabled(detected <= 0);
+}
+
+void BQELunit::ReadingSpeedEditExit(TObject*)
+{
+  if (!SpeedEdit)
+    return;
+  const int32_t hz = TypedSpeed(*SpeedEdit);
+  if (hz != ReadingSpeed) {
+    ReadingSpeed = hz;
+    ReparseNeeded = 1;
+  }
+  FramePeriod = FramePeriodOf(ReadingSpeed);
+  ShowNumber(SpeedEdit, ReadingSpeed);
+  ShowNumber(FramePeriodEdit, ReadingSpeed);
+
+  // On the chart the new speed shows at once; elsewhere the page change acts on the flags.
+  if (!PageControl || !ChartPage || PageControl->ActivePage() != ChartPage)
+    return;
+  if (ReparseNeeded)
+    ParseLogText();
+  if (StatusesChanged)
+    MapStatusesToData();
+  // TODO(chart view): MasksChanged refills the chart's mask combo (FillMaskSelector), which
+  // redraws.
+  if (MasksChanged)
+    return;
+  CalcValueRange();
+  // TODO(chart view): DrawChart, DrawValuePanels, DrawErrorPanel, ShowZoomStatus.
+}
+
+void BQELunit::FramePeriodEditExit(TObject*)
+{
+  // Only the two edits agree at once; the options read-back stores the speed.
+  if (!FramePeriodEdit)
+    return;
+  const int32_t hz = TypedSpeed(*FramePeriodEdit);
+  ShowNumber(FramePeriodEdit, hz);
+  ShowNumber(SpeedEdit, hz);
+}

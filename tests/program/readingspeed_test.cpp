@@ -1,0 +1,267 @@
+// The reading speed: typed into the two speed edits, or detected from the recorder's logs
+// beside the current log.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "Edit.h"
+#include "Numbers.h"
+#include "PageControl.h"
+#include "app/Qelunit.h"
+#include "core/ScratchFolder.h"
+#include "program/ProgramTestApp.h"
+
+namespace {
+
+// "Скорость обмена" as the recorder writes it, in Windows-1251.
+const std::string RussianLabel = "\xD1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xEE\xE1\xEC\xE5\xED\xE0";
+
+class ReadingSpeed : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    unit.BuildCommonPageControls();
+    unit.SpeedEdit = &speedEdit;
+    unit.SetDefaultOptions();
+    unit.LogFileName = folder / "drive.qel";
+  }
+
+  // The detected speed; 0 when none was found (the speed edit stays enabled then).
+  int Detect()
+  {
+    unit.DetectExchangeSpeed();
+    return speedEdit.Enabled() ? 0 : unit.ReadingSpeed;
+  }
+
+  int DetectIn(const std::string& recorderLog)
+  {
+    folder.Write("log1.txt", recorderLog);
+    return Detect();
+  }
+
+  ScratchFolder folder;
+  // Made first: the unit's destructor still reads the options page back into it.
+  TEdit speedEdit{nullptr};
+  BQELunit unit;
+};
+
+TEST_F(ReadingSpeed, TwoCharactersAfterTheLabelCountedFromTheLineStart)
+{
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("Speed 45 Hz", "Speed"), 45);
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("Speed 100 Hz", "Speed"), 10);
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("Speed 4 Hz", "Speed"), -1);  // "4 "
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("Speed 7", "Speed"), 7);
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("Speed -5", "Speed"), -5);
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("Speed ", "Speed"), -1);
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("Speed", "Speed"), -1);
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel("xx Speed 45", "Speed"), -1);  // reads "ed"
+  EXPECT_EQ(BQELunit::ParseIntAfterLabel(RussianLabel + " 33", RussianLabel), 33);
+}
+
+TEST_F(ReadingSpeed, LabelOneOrTwoLinesAboveTheRawFileLine)
+{
+  EXPECT_EQ(DetectIn("Session\r\nSpeed 45 Hz\r\nLog: drive.bin\r\n"), 45);
+  EXPECT_EQ(unit.FramePeriod, 22);
+  EXPECT_EQ(speedEdit.Text(), "45");
+  EXPECT_EQ(unit.FramePeriodEdit->Text(), "45");
+
+  EXPECT_EQ(DetectIn("Speed 40 Hz\r\nunrelated\r\nFile drive.bin\r\n"), 40);
+  EXPECT_EQ(DetectIn(RussianLabel + " 33\r\nunrelated\r\nFile drive.bin\r\n"), 33);
+  EXPECT_EQ(unit.FramePeriod, 30);
+  // Line i - 1 names a label without digits: line i - 2 is tried next.
+  EXPECT_EQ(DetectIn("Speed 37 Hz\r\nSpeed  Hz\r\nFile drive.bin\r\n"), 37);
+  // Too far above.
+  EXPECT_EQ(DetectIn("Speed 40 Hz\r\none\r\ntwo\r\nFile drive.bin\r\n"), 0);
+}
+
+TEST_F(ReadingSpeed, FirstLabelTheLineHoldsDecidesAlone)
+{
+  EXPECT_EQ(DetectIn("Speed 45 " + RussianLabel + "\r\nFile drive.bin\r\n"), 0);
+  EXPECT_EQ(DetectIn("Geschwindigkeit 28\r\nFile drive.bin\r\n"), 28);
+  EXPECT_EQ(DetectIn("Speed 0 Hz\r\nFile drive.bin\r\n"), 0);
+}
+
+TEST_F(ReadingSpeed, RawFileNameMatchesByteForByteAndAsAWholeName)
+{
+  EXPECT_EQ(DetectIn("Speed 45\r\nFile drive.BIN\r\n"), 0);
+  // On the first line there is nothing above; the scan goes on.
+  EXPECT_EQ(DetectIn("drive.bin\r\nSpeed 41\r\ndrive.bin\r\n"), 41);
+
+  unit.LogFileName = folder / "1.qel";
+  EXPECT_EQ(DetectIn("Speed 33\r\nFile 21.bin\r\nSpeed 40\r\nFile 1.bin\r\n"), 40);
+  for (const char* before : {"", "C:\\logs\\", "/x/", "d:", "File "})
+    EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(before) + "1.bin\r\n"), 44) << before;
+  for (const char* before : {"x", "_", "21", "\t"})
+    EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(before) + "1.bin\r\n"), 0) << before;
+}
+
+TEST_F(ReadingSpeed, AnyLogLineOnlyWhenNoFileNamesTheRawFile)
+{
+  // No raw-file line: the first "Log: " line whose label gives a speed.
+  EXPECT_EQ(DetectIn("Log: a.bin\r\nSpeed 38\r\nLog: b.bin\r\nSpeed 39\r\nLog: c.bin\r\n"), 38);
+  // A raw-file line wins over an earlier "Log: " line, in the same file or in another one.
+  EXPECT_EQ(DetectIn("Speed 30\r\nLog: other.bin\r\nSpeed 42\r\nLog: drive.bin\r\n"), 42);
+  folder.Write("log1.txt", "Speed 30\r\nLog: other.bin\r\n");
+  folder.Write("log2.txt", "Speed 43\r\nLog: drive.bin\r\n");
+  folder.Write("log3.txt", "Speed 31\r\nLog: other.bin\r\n");
+  EXPECT_EQ(Detect(), 43);
+}
+
+TEST_F(ReadingSpeed, DetectedSpeedIsClampedAndLocksTheSpeedEdit)
+{
+  EXPECT_EQ(DetectIn("Speed 99\r\nLog: drive.bin\r\n"), 50);
+  EXPECT_EQ(unit.FramePeriod, 20);
+  EXPECT_FALSE(speedEdit.Enabled());
+  EXPECT_EQ(DetectIn("Speed 10\r\nLog: drive.bin\r\n"), 16);
+  EXPECT_EQ(unit.FramePeriod, 62);
+  EXPECT_EQ(unit.ReparseNeeded, 0);
+}
+
+TEST_F(ReadingSpeed, NothingFoundKeepsTheStoredSpeedWithinBounds)
+{
+  unit.ReadingSpeed = 100;
+  unit.FramePeriod = 7;
+  speedEdit.SetEnabled(false);
+  EXPECT_EQ(DetectIn("Speed 45\r\nno name here\r\n"), 0);
+  EXPECT_TRUE(speedEdit.Enabled());
+  EXPECT_EQ(unit.ReadingSpeed, 50);
+  EXPECT_EQ(unit.FramePeriod, 20);
+  EXPECT_EQ(speedEdit.Text(), "50");
+  EXPECT_EQ(unit.FramePeriodEdit->Text(), "50");
+
+  std::filesystem::remove(folder / "log1.txt");
+  unit.ReadingSpeed = 30;
+  EXPECT_EQ(Detect(), 0);
+  EXPECT_EQ(unit.FramePeriod, 33);
+}
+
+// Without a folder the search would name the root folder, or wherever the program runs.
+TEST_F(ReadingSpeed, NoCurrentLogSearchesNothing)
+{
+  folder.Write("log1.txt", "Speed 33\r\nLog: .bin\r\nSpeed 34\r\nLog: drive.bin\r\n");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  unit.LogFileName = "";
+  const int withoutLog = Detect();
+  unit.LogFileName = "drive.qel";
+  const int withoutFolder = Detect();
+  std::filesystem::current_path(before);
+
+  EXPECT_EQ(withoutLog, 0);
+  EXPECT_EQ(withoutFolder, 0);
+  EXPECT_EQ(unit.ReadingSpeed, 45);
+  EXPECT_EQ(unit.FramePeriod, 22);
+}
+
+// The log itself matches "log*.txt": it is read like any recorder log, once.
+TEST_F(ReadingSpeed, LogNamedLikeARecorderLog)
+{
+  unit.LogFileName = folder.Write("log5.txt", "F1000001\r\nSpeed 41\r\nLog: other.bin\r\n");
+  EXPECT_EQ(Detect(), 41);
+  folder.Write("log6.txt", "Speed 36\r\nLog: log5.bin\r\n");
+  EXPECT_EQ(Detect(), 36);
+}
+
+TEST_F(ReadingSpeed, OnlyRegularFilesAreRead)
+{
+  std::filesystem::create_directory(folder / "log9.txt");
+  ASSERT_EQ(::mkfifo((folder / "log7.txt").c_str(), 0600), 0);  // opening it would wait forever
+  folder.Write("log8.txt", "Speed 29\r\nLog: drive.bin\r\n");
+  EXPECT_EQ(Detect(), 29);
+}
+
+TEST_F(ReadingSpeed, AnyLineEnding)
+{
+  EXPECT_EQ(DetectIn("Speed 45\nLog: drive.bin\n"), 45);
+  EXPECT_EQ(DetectIn("Speed 46\rLog: drive.bin\r"), 46);
+  EXPECT_EQ(DetectIn("Speed 47\r\n\nx\rLog: drive.bin"), 0);  // two lines between
+  EXPECT_EQ(DetectIn("Speed 48\r\nx\nLog: drive.bin"), 48);    // no final break
+}
+
+// Lines longer than what is read at a time: a name split between two reads, the byte before it
+// in the earlier read, a CR LF split between them.
+TEST_F(ReadingSpeed, LongLinesAcrossReads)
+{
+  for (size_t filler = 65520; filler <= 65540; ++filler) {
+    EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(filler, 'x') + " drive.bin\r\n"), 44) << filler;
+    EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(filler, 'x') + "drive.bin\r\n"), 0) << filler;
+  }
+  EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(3 * 65536, 'x') + " drive.bin\r\n"), 44);
+  // The CR of the middle line is the last byte of the first read: its LF adds no line.
+  const std::string first = "Speed 44\r\n" + std::string(65536 - 11, 'y') + "\r";
+  ASSERT_EQ(first.size(), 65536u);
+  EXPECT_EQ(DetectIn(first + "\ndrive.bin\r\n"), 44);
+}
+
+TEST_F(ReadingSpeed, SpeedEditIsClampedAndFlagsAChange)
+{
+  struct Case {
+    const char* typed;
+    int32_t speed;
+    int32_t period;
+  };
+  for (const Case& c : {Case{"60", 50, 20}, Case{"15", 16, 62}, Case{"abc", 16, 62}, Case{"", 16, 62},
+                        Case{"33", 33, 30}}) {
+    unit.SetDefaultOptions();
+    speedEdit.SetText(c.typed);
+    unit.ReadingSpeedEditExit(&speedEdit);
+    EXPECT_EQ(unit.ReadingSpeed, c.speed) << c.typed;
+    EXPECT_EQ(unit.FramePeriod, c.period) << c.typed;
+    EXPECT_EQ(speedEdit.Text(), IntToStr(c.speed)) << c.typed;
+    EXPECT_EQ(unit.FramePeriodEdit->Text(), IntToStr(c.speed)) << c.typed;
+    EXPECT_EQ(unit.ReparseNeeded, 1) << c.typed;
+  }
+  unit.SetDefaultOptions();
+  unit.FramePeriod = 5;
+  speedEdit.SetText("45");
+  unit.ReadingSpeedEditExit(&speedEdit);
+  EXPECT_EQ(unit.ReparseNeeded, 0);
+  EXPECT_EQ(unit.FramePeriod, 22);
+}
+
+TEST_F(ReadingSpeed, FramePeriodEditOnlyAlignsTheTwoEdits)
+{
+  for (const char* typed : {"100", "xyz", "16", "-1"}) {
+    const AnsiString shown = AnsiString(typed) == "100" ? "50" : "16";
+    unit.FramePeriodEdit->SetText(typed);
+    unit.FramePeriodEditExit(unit.FramePeriodEdit);
+    EXPECT_EQ(unit.FramePeriodEdit->Text(), shown) << typed;
+    EXPECT_EQ(speedEdit.Text(), shown) << typed;
+  }
+  EXPECT_EQ(unit.ReadingSpeed, 45);
+  EXPECT_EQ(unit.FramePeriod, 22);
+  EXPECT_EQ(unit.ReparseNeeded, 0);
+}
+
+// On the chart page a changed speed parses the log again at once, with the new frame period.
+TEST_F(ReadingSpeed, SpeedEditOnTheChartPageParsesAgain)
+{
+  TPageControl pages(nullptr);
+  TTabSheet* text = new TTabSheet(&pages);
+  text->SetPageControl(&pages);
+  TTabSheet* chart = new TTabSheet(&pages);
+  chart->SetPageControl(&pages);
+  unit.PageControl = &pages;
+  unit.ChartPage = chart;
+  unit.LogFileName = folder.Write("drive.qel", "F1000001\r\nF1011000    1 A\r\n");
+
+  pages.SetActivePage(text);
+  speedEdit.SetText("25");
+  unit.ReadingSpeedEditExit(&speedEdit);
+  EXPECT_EQ(unit.DataCells->Count(), 0);
+  EXPECT_EQ(unit.ReparseNeeded, 1);
+
+  pages.SetActivePage(chart);
+  speedEdit.SetText("20");
+  unit.ReadingSpeedEditExit(&speedEdit);
+  ASSERT_EQ(unit.DataCells->Count(), 1);
+  EXPECT_EQ(unit.DataCells->Get(0)->Time, 2 * 50);
+  EXPECT_EQ(unit.ReparseNeeded, 0);
+  unit.PageControl = nullptr;
+  unit.ChartPage = nullptr;
+}
+
+} // namespace
