@@ -1,0 +1,210 @@
+// Reading settings that are damaged or hold values the program cannot use: a failed mask or
+// status record is skipped, any other failure ends the read, hostile counts end it at once,
+// and unusable ids, pen widths, axes and colours are refused or corrected.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "program/SettingsTestSupport.h"
+
+namespace {
+
+class SettingsRecords : public ::testing::Test {
+protected:
+  bool Load(const SettingsRows& rows) { return LoadBytes(ContainerOf(rows, 4)); }
+  bool LoadBytes(const std::string& bytes) { return unit.LoadSettingsFile(folder.Write("in.ini", bytes)); }
+
+  ScratchFolder folder;
+  BQELunit unit;
+};
+
+MaskRow SmallMask(const AnsiString& name)
+{
+  return {name, name + "En", name + "De", true, 2, 0, 100, {{7, name, name, name, 1, 0, 0xFF, true, false}}};
+}
+
+// A boolean where a string belongs is taken as a string kind and a failed length: it fails
+// the record and consumes exactly its own two bytes, so the next record is read in step.
+TEST_F(SettingsRecords, FailedStatusIsSkippedAndTheNextOneRead)
+{
+  SettingsRows rows;
+  rows.statuses = {"IDLE", "Drive"};
+  rows.statusCount = 3;
+  rows.hook = [](RowWriter& w, const std::string& at) {
+    if (at == "status 1")
+      w.Bool(true);
+    return false;
+  };
+  EXPECT_TRUE(Load(rows));
+  EXPECT_EQ(DumpSettings(unit), Dump(rows));
+}
+
+TEST_F(SettingsRecords, FailedItemDropsItsMaskAndReadingGoesOn)
+{
+  SettingsRows rows;
+  rows.masks = {SmallMask("A"), SmallMask("C")};
+  rows.maskCount = 3;
+  rows.hook = [](RowWriter& w, const std::string& at) {
+    if (at == "mask 1") {
+      // Mask "B": one good item, then an item whose Russian name is a boolean.
+      w.Str("B").Str("B").Str("B").Bool(true).Int(2).Int(0).Int(100).Int(3);
+      w.Int(7).Str("i").Str("i").Str("i").Int(1).Int(0).Color(0).Bool(true).Bool(true);
+      w.Int(8).Bool(true);
+    }
+    return false;
+  };
+  EXPECT_TRUE(Load(rows));
+  EXPECT_EQ(DumpSettings(unit), Dump(rows));
+}
+
+TEST_F(SettingsRecords, StreamEndingInsideTheThirdMaskKeepsWhatCameBefore)
+{
+  SettingsRows rows = RichRows();
+  rows.masks.push_back(SmallMask("Third"));
+  rows.maskCount = 5;
+  rows.hook = [](RowWriter& w, const std::string& at) {
+    if (at != "mask 2")
+      return false;
+    w.Str("Third").Str("Third");
+    return true;
+  };
+  unit.SetDefaultOptions();
+  const OptionRows before = RowsOf(unit).options;
+  EXPECT_FALSE(Load(rows));
+
+  SettingsRows expected = RichRows(); // the options and statuses were never reached
+  expected.statuses.clear();
+  expected.options = before;
+  EXPECT_EQ(DumpSettings(unit), Dump(expected));
+  EXPECT_EQ(unit.SettingsVersion, 4);
+}
+
+TEST_F(SettingsRecords, FailedChannelEndsTheRead)
+{
+  SettingsRows rows = RichRows();
+  rows.hook = [](RowWriter& w, const std::string& at) {
+    if (at == "channel 1")
+      w.Int(5).Bool(true);
+    return false;
+  };
+  EXPECT_FALSE(Load(rows));
+  ASSERT_EQ(unit.TypeCells->Count(), 1);
+  EXPECT_EQ(unit.TypeCells->Get(0)->Id, 2);
+  EXPECT_EQ(unit.MaskCells->Count(), 0);
+}
+
+TEST_F(SettingsRecords, RecentFilesAreEmptiedOnlyOnceTheirCountIsRead)
+{
+  unit.RecentCombo->Items()->Clear();
+  unit.RecentCombo->Items()->Add("kept");
+  EXPECT_FALSE(LoadBytes(ContainerOf([](RowWriter& w) { w.Int(4); })));
+  EXPECT_EQ(unit.RecentCombo->Items()->Count(), 1);
+
+  EXPECT_FALSE(LoadBytes(ContainerOf([](RowWriter& w) { w.Int(4).Int(3).Str("first"); })));
+  ASSERT_EQ(unit.RecentCombo->Items()->Count(), 1);
+  EXPECT_EQ(unit.RecentCombo->Items()->Get(0), "first");
+
+  EXPECT_FALSE(unit.LoadSettingsFile(folder / "missing.ini"));
+  EXPECT_FALSE(LoadBytes(""));
+  EXPECT_FALSE(LoadBytes("not a settings file at all"));
+  EXPECT_EQ(unit.RecentCombo->Items()->Count(), 1);
+}
+
+TEST_F(SettingsRecords, CountsOfZeroOrLessReadNoEntries)
+{
+  unit.RecentCombo->Items()->Add("old");
+  SettingsRows rows;
+  rows.recentCount = -3;
+  rows.channelCount = INT_MIN;
+  rows.maskCount = 0;
+  rows.statusCount = -1;
+  EXPECT_TRUE(Load(rows));
+  EXPECT_EQ(DumpSettings(unit), Dump(SettingsRows{}));
+}
+
+// A count far beyond what the data holds fails at once instead of trying every record.
+TEST_F(SettingsRecords, HostileCountsEndTheRead)
+{
+  const std::pair<std::optional<int32_t> SettingsRows::*, const char*> lists[] = {
+      {&SettingsRows::recentCount, "channel 0"},
+      {&SettingsRows::channelCount, "channel 0"},
+      {&SettingsRows::maskCount, "mask 0"},
+      {&SettingsRows::statusCount, "status 0"}};
+  for (const auto& [count, end] : lists) {
+    SettingsRows rows = RichRows();
+    rows.*count = INT_MAX;
+    // The stream ends after that count (and the entries of the lists before it).
+    rows.hook = [end = std::string(end)](RowWriter&, const std::string& at) { return at == end; };
+    EXPECT_FALSE(Load(rows)) << end;
+  }
+
+  // A long list of small records within the limit loads whole (the recent files far beyond
+  // what the combo keeps in use); the limit counts all lists together.
+  SettingsRows many;
+  many.recent.assign(SettingsRecordLimit - 1, "");
+  many.statuses = {"IDLE"};
+  EXPECT_TRUE(Load(many));
+  EXPECT_EQ(unit.RecentCombo->Items()->Count(), SettingsRecordLimit - 1);
+  many.statuses = {"IDLE", "Drive"};
+  EXPECT_FALSE(Load(many));
+}
+
+TEST_F(SettingsRecords, ParameterIdsTheParserCannotUseAreSkipped)
+{
+  SettingsRows rows;
+  for (int32_t id : {0, 1, -1, 2, 2, MaxStoredChannelId + 1, INT_MAX, INT_MIN, MaxStoredChannelId, 3})
+    rows.channels.push_back({id, "ru" + std::to_string(id), "en", "de", true});
+  rows.statuses = {"IDLE"};
+  EXPECT_TRUE(Load(rows));
+  std::vector<int32_t> ids;
+  for (int i = 0; i < unit.TypeCells->Count(); ++i)
+    ids.push_back(unit.TypeCells->Get(i)->Id);
+  EXPECT_EQ(ids, (std::vector<int32_t>{2, MaxStoredChannelId, 3}));
+  EXPECT_EQ(unit.StatusCells->Count(), 1); // read on in step after the skipped records
+}
+
+TEST_F(SettingsRecords, MaskValuesThatCannotWorkAreCorrected)
+{
+  SettingsRows rows;
+  MaskRow mask = SmallMask("M");
+  mask.items.clear();
+  for (int32_t id : {0, -2, INT_MAX, MaxStoredChannelId + 1, StatusItemId, NoChannelId, 7, MaxStoredChannelId})
+    mask.items.push_back({id, "i", "i", "i", 1, 0, 0, true, true});
+  for (TColor color : {0x00000000, 0x00FFFFFF, 0x01000000, -1, static_cast<TColor>(0x80000000u),
+                       static_cast<TColor>(0x8000001Eu), static_cast<TColor>(0x8000001Fu),
+                       static_cast<TColor>(0x80000100u)})
+    mask.items.push_back({7, "c", "c", "c", 1, 0, color, true, true});
+  rows.masks.push_back(mask);
+  const std::pair<int32_t, int32_t> axes[] = {{10, 10}, {4000, -200}, {0, 1}, {INT_MIN, INT_MIN}};
+  const int32_t thicknesses[] = {0, 1, 5, 6, -100, INT_MAX};
+  for (size_t i = 0; i < std::size(thicknesses); ++i) {
+    MaskRow m = SmallMask("T" + std::to_string(i));
+    m.thickness = thicknesses[i];
+    m.bottom = axes[i % std::size(axes)].first;
+    m.top = axes[i % std::size(axes)].second;
+    rows.masks.push_back(m);
+  }
+  EXPECT_TRUE(Load(rows));
+
+  ASSERT_EQ(unit.MaskCells->Count(), 7);
+  std::vector<int32_t> ids, colors;
+  for (int i = 0; i < unit.MaskCells->Get(0)->Items->Count(); ++i) {
+    const LTypeCell* item = unit.MaskCells->Get(0)->Items->Get(i);
+    (item->NameRu == "i" ? ids : colors).push_back(item->NameRu == "i" ? item->Id : item->Color);
+  }
+  EXPECT_EQ(ids, (std::vector<int32_t>{-1, -1, -1, -1, 1, -1, 7, MaxStoredChannelId}));
+  EXPECT_EQ(colors, (std::vector<int32_t>{0, 0x00FFFFFF, 0, 0, static_cast<TColor>(0x80000000u),
+                                          static_cast<TColor>(0x8000001Eu), 0, 0}));
+  std::vector<int32_t> widths;
+  std::vector<std::pair<int32_t, int32_t>> bounds;
+  for (int i = 1; i < 7; ++i) {
+    widths.push_back(unit.MaskCells->Get(i)->Thickness);
+    bounds.emplace_back(unit.MaskCells->Get(i)->YBottom, unit.MaskCells->Get(i)->YTop);
+  }
+  EXPECT_EQ(widths, (std::vector<int32_t>{1, 1, 5, 5, 1, 5}));
+  const std::vector<std::pair<int32_t, int32_t>> expectedBounds = {
+      {-200, 4000}, {4000, -200}, {0, 1}, {-200, 4000}, {-200, 4000}, {4000, -200}};
+  EXPECT_EQ(bounds, expectedBounds);
+}
+
+} // namespace
