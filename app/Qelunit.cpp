@@ -1,8 +1,14 @@
 #include "app/Qelunit.h"
 
+#include "AppPaths.h"
+#include "ComboBox.h"
+#include "Memo.h"
+#include "PageControl.h"
+#include "app/SmallRoutines.h"
 #include "log/IgnoreFailure.h"
+#include "settings/SettingsSchema.h"
 
-BQELunit::BQELunit()
+BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
 {
   ErrorCells = new TPtrList<LErrorCell>;
   DataCells = new TPtrList<LDataCell>;
@@ -17,12 +23,32 @@ BQELunit::BQELunit()
   BadKeyLines = new TStringList;
   OtherLines = new TStringList;
 
+  // Parentless for now: the control tree, once built, places it on the text page and frees
+  // it with that page; until then this object frees it.
+  TextMemo = new TMemo(nullptr);
+  // Parentless for now: the control tree will place it on the toolbar and free it.
+  RecentCombo = new TComboBox(nullptr);
+
   LoadDictionaryResource("dictred");
   RebuildDictionary();
+
+  // After the dictionary: settings of old versions take names from it.
+  SettingsPath = JoinPath(DataFolder(), SettingsFileName);
+  if (!LoadSettingsFile(SettingsPath) && !LoadSettingsResource(DefaultSettingsResource))
+    MakeDefaultSettings();
+
+  StartUp();
 }
 
 BQELunit::~BQELunit()
 {
+  // First: no tick may open a log into an object being freed.
+  StopStartTimer();
+
+  // The settings are kept as they stand now; a failed save leaves the old file, unreported.
+  IgnoreFailure([&] { ReadOptionsAndMaskRows(); });
+  IgnoreFailure([&] { SaveSettingsFile(SettingsPath); });
+
   IgnoreFailure([&] { delete BadValueLines; });
   IgnoreFailure([&] { delete ShortRestLines; });
   IgnoreFailure([&] { delete ShortLines; });
@@ -41,4 +67,11 @@ BQELunit::~BQELunit()
   IgnoreFailure([&] { delete StatusCells; });
   ClearDictCells();
   IgnoreFailure([&] { delete DictCells; });
+
+  IgnoreFailure([&] { delete TextMemo; });
+  IgnoreFailure([&] { delete RecentCombo; });
+  // Stands alone until the control tree places it in the options page control, which then
+  // frees it.
+  if (!OptionsPageControl)
+    IgnoreFailure([&] { delete CommonPage; });
 }

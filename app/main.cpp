@@ -1,7 +1,6 @@
-#include <cstdio>
+#include "app/EntryPoint.h"
 
-int main()
+int main(int argc, char** argv)
 {
-  std::puts("Dravolin: the main window is not available yet in this build.");
-  return 0;
+  return RunDravolin(argc, argv, SingleInstanceSignature);
 }

@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+BUILD_TARGET=dravolin scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 log=${1:-samples/Q5_sample.qel}
 exec build/dravolin "$(realpath "$log")"

@@ -1,0 +1,79 @@
+#include "app/Qelform.h"
+
+#include "SingleInstance.h"
+#include "Timer.h"
+#include "app/Qelunit.h"
+
+TQELMainForm* QELMainForm = nullptr;
+BQELunit* gQELunit = nullptr;
+
+const char* const ApplicationTitle = "Dravolin   v.2016-11-09";
+
+TQELMainForm::TQELMainForm(TComponent* AOwner) : TForm(AOwner)
+{
+  SetBounds(198, 120, 800, 600);
+  Constraints()->SetMinWidth(800);
+  Constraints()->SetMinHeight(600);
+  SetBorderWidth(5);
+  // Replaced by the application title at start.
+  SetCaption("QEL chart");
+  SetColor(clBtnFace);
+  Font()->SetName("MS Sans Serif");
+  Font()->SetHeight(-11);
+  Font()->SetColor(clWindowText);
+  Font()->SetStyle(0);
+  SetPosition(poScreenCenter);
+  SetWindowState(wsMaximized);
+  SetShowHint(true);
+
+  OnShow = [this](TObject* Sender) { FormShow(Sender); };
+  OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+  OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+}
+
+void TQELMainForm::FormShow(TObject*)
+{
+  // The form is shown again after a minimise or a flag change; the object is made once.
+  if (!gQELunit)
+    gQELunit = new BQELunit(this);
+}
+
+void TQELMainForm::FormCloseQuery(TObject*, bool& CanClose)
+{
+  // While the start opens its log, or any parse pumps messages under the progress window,
+  // freeing the object would pull the records from under the running parse.
+  if (gQELunit)
+    CanClose = !gQELunit->BusyFlag && !gQELunit->ParseRunning;
+}
+
+void TQELMainForm::FormClose(TObject*, TCloseAction&)
+{
+  if (!gQELunit)
+    return;
+  // Cleared first: nothing that runs while the object is freed (a message, a received
+  // command line) may reach it any more.
+  BQELunit* unit = gQELunit;
+  gQELunit = nullptr;
+  delete unit;
+}
+
+bool TQELMainForm::CanTakeCommandLine()
+{
+  return gQELunit && gQELunit->ReadyFlag && !gQELunit->BusyFlag && !gQELunit->ParseRunning &&
+         !(gQELunit->StartTimer && gQELunit->StartTimer->Enabled());
+}
+
+void TQELMainForm::WMCopyData(const AnsiString& commandLine)
+{
+  if (CanTakeCommandLine())
+    gQELunit->OpenCommandLineLog(commandLine);
+}
+
+void TQELMainForm::ListenTo(TSingleInstance& instance)
+{
+  instance.Ready = [] { return CanTakeCommandLine(); };
+  instance.OnMessage = [this](const AnsiString& commandLine) {
+    BringToForeground(this);
+    WMCopyData(commandLine);
+  };
+}

@@ -1,0 +1,76 @@
+// The start: the constructor's last steps, and the timer that opens the program's own command
+// line once the window has had a second to come up.
+#include "CodePage.h"
+#include "CommandLine.h"
+#include "Edit.h"
+#include "Numbers.h"
+#include "Timer.h"
+#include "app/Qelform.h"
+#include "app/Qelunit.h"
+#include "log/IgnoreFailure.h"
+#include "log/ReadingSpeed.h"
+
+namespace {
+
+constexpr int StartTimerInterval = 100;  // ms
+// The tick after this many opens the command line's log, about 1.1 s after the start.
+constexpr int StartTicksBeforeOpening = 10;
+
+}  // namespace
+
+void BQELunit::StartUp()
+{
+  if (Owner)
+    RegisterFileType();
+  ReadyFlag = 1;
+
+  // A Russian system always starts in Russian, whatever the settings hold.
+  if (GetOEMCP() == 866 && GetACP() == 1251)
+    Language = 0;
+  // The captions, lists and layouts in that language go here once the window is built in code.
+
+  TickCount = 0;
+  if (Owner) {
+    StartTimer = new TTimer(Owner);
+    StartTimer->SetInterval(StartTimerInterval);
+    StartTimer->OnTimer = [this](TObject* Sender) { StartTimerTimer(Sender); };
+    StartTimer->SetEnabled(true);
+  }
+
+  // Only now: the captions above were made with the unit the settings hold.
+  SpeedInHz = 1;
+  ReadingSpeed = ClampReadingSpeed(ReadingSpeed);
+  IgnoreFailure([&] {
+    if (SpeedEdit)
+      SpeedEdit->SetText(IntToStr(ReadingSpeed));
+  });
+}
+
+void BQELunit::StopStartTimer()
+{
+  if (StartTimer)
+    StartTimer->SetEnabled(false);
+  IgnoreFailure([&] { delete StartTimer; });
+  StartTimer = nullptr;
+}
+
+void BQELunit::StartTimerTimer(TObject*)
+{
+  // A log opened by hand in the first second may still be parsing under the progress window,
+  // which lets this tick run: the command line waits for a tick after that parse.
+  if (ParseRunning)
+    return;
+  BusyFlag = 1;
+  // Cleared however the opening ends, or the window could never be closed again.
+  struct Busy {
+    Byte& flag;
+    ~Busy() { flag = 0; }
+  } busy{BusyFlag};
+
+  ++TickCount;
+  if (TickCount > StartTicksBeforeOpening) {
+    if (StartTimer)
+      StartTimer->SetEnabled(false);
+    OpenCommandLineLog(GetCommandLine());
+  }
+}
