@@ -23,11 +23,14 @@ BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
   BadKeyLines = new TStringList;
   OtherLines = new TStringList;
 
+  SetDefaultOptions();
+
   // Parentless for now: the control tree, once built, places it on the text page and frees
   // it with that page; until then this object frees it.
   TextMemo = new TMemo(nullptr);
   // Parentless for now: the control tree will place it on the toolbar and free it.
   RecentCombo = new TComboBox(nullptr);
+  BuildCommonPageControls();
 
   LoadDictionaryResource("dictred");
   RebuildDictionary();
