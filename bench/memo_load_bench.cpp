@@ -2,12 +2,10 @@
 // scrolls to its end, beside a plain read of the same file. Each case runs three times, each
 // time in a process of its own, so that its peak memory (ru_maxrss) is its own.
 
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,14 +16,15 @@
 #include <QApplication>
 #include <QPixmap>
 
-#include "FileStream.h"
+#include "BenchSupport.h"
 #include "MemoLines.h"
 #include "MemoView.h"
 #include "tools/loggen_core.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::SecondsSince;
 
 struct Result {
   double seconds = 0;      // the timed work
@@ -35,34 +34,16 @@ struct Result {
   long long lines = 0;
 };
 
-long PeakKb()
-{
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-double Since(Clock::time_point start)
-{
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // What any reader of the file has to do: its bytes into one buffer.
 Result PlainRead(const std::string& file)
 {
   Result r;
-  r.startKb = PeakKb();
+  r.startKb = bench::PeakRssKb();
   const auto start = Clock::now();
-  TFileStream stream(file, fmOpenRead);
-  std::string bytes(static_cast<size_t>(stream.Size()), '\0');
-  size_t filled = 0;
-  for (int32_t got; filled < bytes.size() &&
-                    (got = stream.Read(bytes.data() + filled,
-                                       static_cast<int32_t>(std::min<size_t>(bytes.size() - filled, 1 << 30)))) > 0;)
-    filled += static_cast<size_t>(got);
-  r.seconds = Since(start);
+  const std::string bytes = bench::ReadWholeFile(file);
+  r.seconds = SecondsSince(start);
   r.lines = std::count(bytes.begin(), bytes.end(), '\n');
-  r.peakKb = PeakKb();
+  r.peakKb = bench::PeakRssKb();
   return r;
 }
 
@@ -70,12 +51,12 @@ Result StoreLoad(const std::string& file)
 {
   Result r;
   MemoStore store;
-  r.startKb = PeakKb();
+  r.startKb = bench::PeakRssKb();
   const auto start = Clock::now();
   store.LoadFromFile(file);
-  r.seconds = Since(start);
+  r.seconds = SecondsSince(start);
   r.lines = store.Count();
-  r.peakKb = PeakKb();
+  r.peakKb = bench::PeakRssKb();
   return r;
 }
 
@@ -95,18 +76,18 @@ Result ViewLoadAndScroll(const std::string& file)
   QApplication::processEvents();
 
   Result r;
-  r.startKb = PeakKb();
+  r.startKb = bench::PeakRssKb();
   auto start = Clock::now();
   lines.LoadFromFile(file);
-  r.seconds = Since(start);
+  r.seconds = SecondsSince(start);
   start = Clock::now();
   view.ScrollLines(lines.Count());
   const int64_t end = view.Store().TextLength() - 2;
   view.Select(end, end);
   const QPixmap shown = view.viewport()->grab();
-  r.extraSeconds = Since(start);
+  r.extraSeconds = SecondsSince(start);
   r.lines = lines.Count();
-  r.peakKb = PeakKb();
+  r.peakKb = bench::PeakRssKb();
   return r;
 }
 
@@ -164,8 +145,8 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "usage: memo_load_bench [megabytes]\n");
     return 2;
   }
-  std::string folder = (std::filesystem::temp_directory_path() / "dravolin-bench-XXXXXX").string();
-  if (!mkdtemp(folder.data())) {
+  const std::string folder = bench::MakeScratchFolder("dravolin-bench-XXXXXX");
+  if (folder.empty()) {
     std::perror("mkdtemp");
     return 1;
   }
@@ -177,7 +158,7 @@ int main(int argc, char** argv)
     const auto start = Clock::now();
     const std::uint64_t bytes = loggen::Generate(out, options);
     out.close();
-    std::printf("generated %.1f MB of log in %.1f s: %s\n", static_cast<double>(bytes) / (1 << 20), Since(start),
+    std::printf("generated %.1f MB of log in %.1f s: %s\n", static_cast<double>(bytes) / (1 << 20), SecondsSince(start),
                 file.c_str());
   }
   // The same log with LF breaks, which the store widens to CR LF.

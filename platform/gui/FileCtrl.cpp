@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "Application.h"
+#include "FileDialogs.h"
 #include "TextBoundary.h"
 
 namespace {
@@ -68,12 +68,9 @@ bool SelectDirectory(AnsiString& Directory, TSelectDirOpts Options, int HelpCtx)
   FolderDialog dialog(Options);
   if (!Directory.empty())
     dialog.setDirectory(FileNameToQString(Directory));
-  TModalLoopScope modal;
-  if (dialog.exec() != QDialog::Accepted)
+  const std::optional<QString> chosen = ChosenPath(dialog);
+  if (!chosen)
     return false;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty())
-    return false;
-  Directory = QStringToFileName(QDir::cleanPath(chosen.first()));
+  Directory = QStringToFileName(QDir::cleanPath(*chosen));
   return true;
 }

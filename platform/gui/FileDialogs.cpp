@@ -32,14 +32,22 @@ bool TOpenDialog::Execute()
     dialog.selectFile(initial.fileName());
   }
 
+  const std::optional<QString> chosen = ChosenPath(dialog);
+  if (!chosen)
+    return false;
+  fileName_ = QStringToFileName(*chosen);
+  return true;
+}
+
+std::optional<QString> ChosenPath(QFileDialog& dialog)
+{
   TModalLoopScope modal;
   if (dialog.exec() != QDialog::Accepted)
-    return false;
+    return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty())
-    return false;
-  fileName_ = QStringToFileName(chosen.first());
-  return true;
+    return std::nullopt;
+  return chosen.first();
 }
 
 QStringList FilterToNameFilters(const AnsiString& filter)

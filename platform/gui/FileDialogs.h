@@ -2,7 +2,9 @@
 // TOpenDialog and TSaveDialog: the file chooser over QFileDialog. The filter has the class
 // library's form "description|patterns|description|patterns", patterns separated by ';'.
 // File names are the file system's bytes in both directions; the filter is program text.
+#include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "Component.h"
 #include "Set.h"
@@ -51,3 +53,9 @@ public:
 // The filter in Qt's form, one "description (pattern pattern)" entry per pair. "*.*" becomes
 // "*", since it matches every name for the class library, names without a dot included.
 QStringList FilterToNameFilters(const AnsiString& filter);
+
+class QFileDialog;
+
+// Runs a file dialog modally: the first path chosen, or nothing when it is cancelled or
+// returns none.
+std::optional<QString> ChosenPath(QFileDialog& dialog);

@@ -1,6 +1,7 @@
 #pragma once
 // The Qt side of a control: any Qt widget class wrapped so that its events reach the layer
 // control first, and so that the control can be found from the widget.
+#include <QEvent>
 #include <QWidget>
 #include <utility>
 
@@ -50,5 +51,51 @@ private:
   static bool CallBase(QWidget* widget, QEvent* event)
   {
     return static_cast<THostWidget*>(widget)->Base::event(event);
+  }
+};
+
+// Which of its viewport's events a scroll-area control takes as its own.
+enum class TViewportEvents {
+  MouseAndWheel,
+  MouseWheelHintAndMenu,  // also ToolTip and ContextMenu
+};
+
+// A scroll area's mouse events arrive on its viewport, which Qt handles through viewportEvent,
+// not event(); the chosen ones are handed to the control from there, as THostWidget does for the
+// widget's own.
+template <class Base, TViewportEvents Taken>
+class TScrollHostWidget : public THostWidget<Base> {
+public:
+  using THostWidget<Base>::THostWidget;
+
+protected:
+  bool viewportEvent(QEvent* event) override
+  {
+    if (this->control_ && Takes(event->type()))
+      return DispatchWidgetEvent(this->control_, this->viewport(), event, &ViewportBase);
+    return Base::viewportEvent(event);
+  }
+
+private:
+  static bool Takes(QEvent::Type type)
+  {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+      return true;
+    case QEvent::ToolTip:
+    case QEvent::ContextMenu:
+      return Taken == TViewportEvents::MouseWheelHintAndMenu;
+    default:
+      return false;
+    }
+  }
+
+  static bool ViewportBase(QWidget* viewport, QEvent* event)
+  {
+    return static_cast<TScrollHostWidget*>(viewport->parentWidget())->Base::viewportEvent(event);
   }
 };

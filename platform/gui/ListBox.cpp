@@ -21,9 +21,10 @@ constexpr TColor kSelectedText = SystemColor(14);   // highlighted text
 
 // The widget: a scroll area whose viewport the list paints line by line. Mouse, wheel, hint and
 // menu events of the viewport reach the control as the host widget's own do.
-class TListBoxView final : public THostWidget<QAbstractScrollArea> {
+class TListBoxView final
+    : public TScrollHostWidget<QAbstractScrollArea, TViewportEvents::MouseWheelHintAndMenu> {
 public:
-  explicit TListBoxView(TListBox* list) : THostWidget(list)
+  explicit TListBoxView(TListBox* list) : TScrollHostWidget(list)
   {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -32,25 +33,6 @@ public:
   }
 
 protected:
-  bool viewportEvent(QEvent* event) override
-  {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::ToolTip:
-    case QEvent::ContextMenu:
-      if (control_)
-        return DispatchWidgetEvent(control_, viewport(), event, &ViewportBase);
-      break;
-    default:
-      break;
-    }
-    return QAbstractScrollArea::viewportEvent(event);
-  }
-
   void paintEvent(QPaintEvent*) override
   {
     if (TListBox* list = List())
@@ -96,11 +78,6 @@ protected:
 
 private:
   TListBox* List() const { return static_cast<TListBox*>(control_); }
-
-  static bool ViewportBase(QWidget* viewport, QEvent* event)
-  {
-    return static_cast<TListBoxView*>(viewport->parentWidget())->QAbstractScrollArea::viewportEvent(event);
-  }
 };
 
 TListBox::TListBox(TComponent* AOwner)

@@ -1,7 +1,5 @@
 #include "Memo.h"
 
-#include <QEvent>
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -15,36 +13,9 @@ int ToInt(int64_t value)
   return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
 }
 
-// The view's mouse events arrive on its viewport, which Qt handles through viewportEvent, not
-// event(); they are handed to the control from there, as the host widget does for its own.
-class TMemoWidget : public THostWidget<MemoView> {
-public:
-  using THostWidget::THostWidget;
-
-protected:
-  bool viewportEvent(QEvent* event) override
-  {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-      if (control_)
-        return DispatchWidgetEvent(control_, viewport(), event, &ViewportBase);
-      break;
-    default:
-      break;
-    }
-    return MemoView::viewportEvent(event);
-  }
-
-private:
-  static bool ViewportBase(QWidget* viewport, QEvent* event)
-  {
-    return static_cast<TMemoWidget*>(viewport->parentWidget())->MemoView::viewportEvent(event);
-  }
-};
+// Only the viewport's mouse and wheel events reach the control: its hint and menu events there
+// stay with Qt, as they always have.
+using TMemoWidget = TScrollHostWidget<MemoView, TViewportEvents::MouseAndWheel>;
 
 } // namespace
 

@@ -1,11 +1,14 @@
 #pragma once
-// Shared by the settings container tests: a writer over bytes the test keeps, and the
-// scrambling as the file format defines it, written out independently of the code under test.
+// Shared by the settings container tests: a writer over bytes the test keeps, the scrambling as
+// the file format defines it, written out independently of the code under test, and a file size
+// limit for saves that fail part way.
+#include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <string>
+#include <sys/resource.h>
 #include <zlib.h>
 
 #include "Stream.h"
@@ -127,3 +130,25 @@ inline uint32_t Crc(const std::string& s)
 {
   return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(s.data()), static_cast<uInt>(s.size())));
 }
+
+// Writes beyond `limit` bytes fail with EFBIG for as long as it lives.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t limit)
+  {
+    getrlimit(RLIMIT_FSIZE, &Old);
+    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit l = Old;
+    l.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &l);
+  }
+  ~FileSizeLimit()
+  {
+    setrlimit(RLIMIT_FSIZE, &Old);
+    std::signal(SIGXFSZ, OldHandler);
+  }
+
+private:
+  rlimit Old{};
+  void (*OldHandler)(int) = nullptr;
+};

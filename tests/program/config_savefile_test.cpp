@@ -2,10 +2,8 @@
 // save leaves it whole and no temporary file behind.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "ConfigTestSupport.h"
@@ -66,28 +64,6 @@ struct Previous {
     EXPECT_TRUE(ReadsAsSequence(File, "old", 3));
     EXPECT_EQ(FilesIn(Dir.Path()), 1u) << "a temporary file was left behind";
   }
-};
-
-// Writes beyond `limit` bytes fail with EFBIG for as long as it lives.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t limit)
-  {
-    getrlimit(RLIMIT_FSIZE, &Old);
-    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit l = Old;
-    l.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &l);
-  }
-  ~FileSizeLimit()
-  {
-    setrlimit(RLIMIT_FSIZE, &Old);
-    std::signal(SIGXFSZ, OldHandler);
-  }
-
-private:
-  rlimit Old{};
-  void (*OldHandler)(int) = nullptr;
 };
 
 } // namespace

@@ -1,0 +1,168 @@
+// parse_bench <log> [--old] [--language N] [--speed HZ]: parses a log with the real central
+// object, headless, and prints what it found and how long it took, one "name: value" a line.
+// The speed stands for the one detected from the recorder's logs when none lies beside the log.
+//
+//   load_ms   from the start of the parse to the log in the text view
+//   parse_ms  the walk over the lines and the links (stages 2 and 3)
+//   total_ms  both
+//   scan_ms   the file read into one buffer and its line breaks counted with memchr, the
+//             least any reader of the file has to do (same run, same file, before the parse)
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+#include "AppPaths.h"
+#include "BenchSupport.h"
+#include "Forms.h"
+#include "Memo.h"
+#include "MemoView.h"
+#include "app/Qelunit.h"
+
+namespace {
+
+using bench::Clock;
+using bench::Ms;
+
+Clock::time_point loaded, linked;
+bool loadSeen = false, linkSeen = false;
+
+// The parse says when each stage starts: the walk (2) once the text view is loaded, the
+// chart state (4) once the records are linked.
+void MarkStages(BQELunit&, int stage, int64_t, int64_t position)
+{
+  if (position >= 0)
+    return;
+  if (stage == 2 && !loadSeen) {
+    loadSeen = true;
+    loaded = Clock::now();
+  } else if (stage == 4 && !linkSeen) {
+    linkSeen = true;
+    linked = Clock::now();
+  }
+}
+
+long long ScanLines(const std::string& file, double& ms)
+{
+  const auto start = Clock::now();
+  const std::string bytes = bench::ReadWholeFile(file);
+  long long lines = 0;
+  const char* p = bytes.data();
+  const char* end = p + bytes.size();
+  while ((p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p))))) {
+    ++lines;
+    ++p;
+  }
+  ms = Ms(start, Clock::now());
+  return lines;
+}
+
+int Usage()
+{
+  std::fprintf(stderr, "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50]\n");
+  return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc < 2)
+    return Usage();
+  const std::string file = argv[1];
+  bool oldAlgorithm = false;
+  int language = 1;
+  int speed = 45;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--old")
+      oldAlgorithm = true;
+    else if (arg == "--language" && i + 1 < argc)
+      language = std::atoi(argv[++i]);
+    else if (arg == "--speed" && i + 1 < argc)
+      speed = std::atoi(argv[++i]);
+    else
+      return Usage();
+  }
+  if (speed < 16 || speed > 50)
+    return Usage();
+
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  Application->Initialize(argc, argv);
+  // Settings come from, and go to, a folder of this run only.
+  const std::string data = bench::MakeScratchFolder("parse-bench-XXXXXX");
+  if (data.empty())
+    return 1;
+  SetDataFolderForTests(data);
+  auto* unit = new BQELunit;
+  unit->Language = language;
+  unit->OldErrorAlgorithm = oldAlgorithm ? 1 : 0;
+  unit->ReadingSpeed = speed;
+  unit->ShowProgress = 1;
+  unit->LogFileName = file;
+  unit->ProgressHook = MarkStages;
+
+  // Twice: the first read brings the file into the page cache for the scan and the parse
+  // alike. Both go before the parse, so that its peak memory stays its own.
+  double scanMs = 0;
+  ScanLines(file, scanMs);
+  ScanLines(file, scanMs);
+
+  const auto start = Clock::now();
+  unit->ParseLogText();
+  const auto end = Clock::now();
+  if (!loadSeen)
+    loaded = end;  // nothing was walked: the file could not be read
+  if (!linkSeen)
+    linked = end;
+
+  long long values = 0, statuses = 0, actual = 0, post = 0, erase = 0, noErrors = 0;
+  for (int i = 0; i < unit->DataCells->Count(); ++i) {
+    const LDataCell& cell = *unit->DataCells->Get(i);
+    if (cell.Kind >= 2)
+      ++values;
+    else if (cell.Kind == KindStatus)
+      ++statuses;
+    else if (cell.Kind == KindEraseMarker)
+      ++erase;
+    else if (cell.Value > 0)
+      ++actual;
+    else if (cell.Value < 0)
+      ++post;
+    else
+      ++noErrors;
+  }
+  const auto* view = qobject_cast<const MemoView*>(unit->TextMemo->Widget());
+  const int records = unit->DataCells->Count();
+
+  std::printf("lines: %lld\n", static_cast<long long>(view ? view->Store().Count() : 0));
+  std::printf("records: %d\n", records);
+  std::printf("values: %lld\n", values);
+  std::printf("statuses: %lld\n", statuses);
+  std::printf("faults_actual: %lld\n", actual);
+  std::printf("faults_post: %lld\n", post);
+  std::printf("erase_markers: %lld\n", erase);
+  std::printf("no_error_markers: %lld\n", noErrors);
+  std::printf("parameters: %d\n", unit->TypeCells->Count());
+  std::printf("short: %d\n", unit->ShortLines->Count());
+  std::printf("bad_key: %d\n", unit->BadKeyLines->Count());
+  std::printf("short_rest: %d\n", unit->ShortRestLines->Count());
+  std::printf("bad_value: %d\n", unit->BadValueLines->Count());
+  std::printf("other: %d\n", unit->OtherLines->Count());
+  std::printf("end_time_ms: %lld\n",
+              static_cast<long long>(records > 0 ? unit->DataCells->Get(records - 1)->Time : 0));
+  std::printf("frame_period_ms: %d\n", unit->FramePeriod);
+  std::printf("load_ms: %.1f\n", Ms(start, loaded));
+  std::printf("parse_ms: %.1f\n", Ms(loaded, linked));
+  std::printf("total_ms: %.1f\n", Ms(start, linked));
+  std::printf("scan_ms: %.1f\n", scanMs);
+  std::printf("peak_rss_mb: %.1f\n", bench::PeakRssMb());
+  delete unit;
+  std::error_code ignored;
+  std::filesystem::remove_all(data, ignored);
+  return 0;
+}
