@@ -1,6 +1,7 @@
 #include "app/Qelunit.h"
 
 #include "AppPaths.h"
+#include "Bitmap.h"
 #include "ComboBox.h"
 #include "Memo.h"
 #include "PageControl.h"
@@ -10,6 +11,10 @@
 
 BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
 {
+  SiblingList = new TStringList;
+  SiblingList->SetSorted(true);
+  SiblingList->SetCaseDistinct(true);
+
   ErrorCells = new TPtrList<LErrorCell>;
   DataCells = new TPtrList<LDataCell>;
   MaskCells = new TPtrList<LMaskCell>;
@@ -22,6 +27,11 @@ BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
   ShortLines = new TStringList;
   BadKeyLines = new TStringList;
   OtherLines = new TStringList;
+
+  ChartBitmap = new TBitmap;
+  LegendBitmap = new TBitmap;
+  ValueWindowBitmap = new TBitmap;
+  FaultPanelBitmap = new TBitmap;
 
   SetDefaultOptions();
 
@@ -52,6 +62,7 @@ BQELunit::~BQELunit()
   IgnoreFailure([&] { ReadOptionsAndMaskRows(); });
   IgnoreFailure([&] { SaveSettingsFile(SettingsPath); });
 
+  IgnoreFailure([&] { delete SiblingList; });
   IgnoreFailure([&] { delete BadValueLines; });
   IgnoreFailure([&] { delete ShortRestLines; });
   IgnoreFailure([&] { delete ShortLines; });
@@ -71,6 +82,10 @@ BQELunit::~BQELunit()
   ClearDictCells();
   IgnoreFailure([&] { delete DictCells; });
 
+  IgnoreFailure([&] { delete ChartBitmap; });
+  IgnoreFailure([&] { delete LegendBitmap; });
+  IgnoreFailure([&] { delete ValueWindowBitmap; });
+  IgnoreFailure([&] { delete FaultPanelBitmap; });
   IgnoreFailure([&] { delete TextMemo; });
   IgnoreFailure([&] { delete RecentCombo; });
   // Stands alone until the control tree places it in the options page control, which then

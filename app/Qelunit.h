@@ -24,6 +24,7 @@ class TRadioButton;
 class BConfigLoad;
 class TQELMainForm;
 class TTimer;
+class TBitmap;
 
 class BQELunit {
 public:
@@ -55,6 +56,14 @@ public:
   int32_t SettingsVersion = 0;
   // The recent log files, most recent first (the toolbar's drop-down list).
   TComboBox* RecentCombo = nullptr;
+  // Logs beside the current one (same folder, first three characters, extension), for
+  // previous/next; sorted ignoring case, names that differ only in case both kept.
+  TStringList* SiblingList = nullptr;
+  // Off-screen pictures of the chart page, copied to the screen on paint.
+  TBitmap* ChartBitmap = nullptr;
+  TBitmap* LegendBitmap = nullptr;
+  TBitmap* ValueWindowBitmap = nullptr;
+  TBitmap* FaultPanelBitmap = nullptr;
 
   // Unrecognised lines of the parsed log, one message each, by kind.
   TStringList* BadValueLines = nullptr;
