@@ -5,6 +5,9 @@
 #include "ComboBox.h"
 #include "Memo.h"
 #include "PageControl.h"
+#include "Panel.h"
+#include "app/Progress.h"
+#include "app/Qelform.h"
 #include "app/SmallRoutines.h"
 #include "log/IgnoreFailure.h"
 #include "settings/SettingsSchema.h"
@@ -35,6 +38,12 @@ BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
 
   SetDefaultOptions();
 
+  if (Owner) {
+    MainPanel = new TPanel(Owner);
+    MainPanel->SetParent(Owner);
+    MainPanel->SetAlign(alClient);
+    MainPanel->SetBevelOuter(bvNone);
+  }
   // Parentless for now: the control tree, once built, places it on the text page and frees
   // it with that page; until then this object frees it.
   TextMemo = new TMemo(nullptr);
@@ -44,6 +53,9 @@ BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
 
   LoadDictionaryResource("dictred");
   RebuildDictionary();
+
+  if (MainPanel)
+    Progress = new BProgress(MainPanel, &AbortFlag);
 
   // After the dictionary: settings of old versions take names from it.
   SettingsPath = JoinPath(DataFolder(), SettingsFileName);
@@ -86,10 +98,13 @@ BQELunit::~BQELunit()
   IgnoreFailure([&] { delete LegendBitmap; });
   IgnoreFailure([&] { delete ValueWindowBitmap; });
   IgnoreFailure([&] { delete FaultPanelBitmap; });
+  IgnoreFailure([&] { delete Progress; });
   IgnoreFailure([&] { delete TextMemo; });
   IgnoreFailure([&] { delete RecentCombo; });
   // Stands alone until the control tree places it in the options page control, which then
   // frees it.
   if (!OptionsPageControl)
     IgnoreFailure([&] { delete CommonPage; });
+  // Last: the panel frees every control placed on it.
+  IgnoreFailure([&] { delete MainPanel; });
 }

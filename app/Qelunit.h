@@ -24,6 +24,8 @@ class TRadioButton;
 class BConfigLoad;
 class TQELMainForm;
 class TTimer;
+class TPanel;
+class BProgress;
 class TBitmap;
 
 class BQELunit {
@@ -52,6 +54,11 @@ public:
   AnsiString SettingsPath;
   // Opens the program's own command line on its eleventh tick of 100 ms, then stays disabled.
   TTimer* StartTimer = nullptr;
+  // The window's content, filling the main form; the control tree grows on it. None without a
+  // main form (headless use).
+  TPanel* MainPanel = nullptr;
+  // The progress window of the parse; none without a main panel.
+  BProgress* Progress = nullptr;
   // Format version of the settings last read; it governs the rest of that read only.
   int32_t SettingsVersion = 0;
   // The recent log files, most recent first (the toolbar's drop-down list).

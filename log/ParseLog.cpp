@@ -3,6 +3,7 @@
 // the fault intervals and the values of the chart.
 #include <QObject>
 
+#include <climits>
 #include <new>
 #include <unordered_map>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "Exceptions.h"
 #include "Memo.h"
 #include "MemoView.h"
+#include "app/Progress.h"
 #include "app/Qelunit.h"
 #include "log/IgnoreFailure.h"
 #include "log/LogLineParser.h"
@@ -58,6 +60,23 @@ void BQELunit::ParseLogText()
   ClearParseResults();
   AbortFlag = 0;
   ParseFailed = 0;
+
+  // The window lets the user break the parse off; it is hidden again on every way out.
+  BProgress* progress = ShowProgress ? Progress : nullptr;
+  if (progress) {
+    GetUiText(78, progress->WindowCaption);
+    GetUiText(105, progress->ButtonText);
+    progress->SetProgress(0, 0, 6, 0, true);
+    progress->Show(true);
+  }
+  struct HideProgress {
+    BProgress* progress;
+    ~HideProgress()
+    {
+      if (progress)
+        IgnoreFailure([&] { progress->Show(false); });
+    }
+  } hideProgress{progress};
 
   ParseStageStarts(StageRead);
   if (LoadLogText()) {
@@ -179,7 +198,16 @@ void BQELunit::LinkDataCells()
 
 void BQELunit::ParseStageStarts(int stage)
 {
-  if (ShowProgress && ProgressHook)
+  if (!ShowProgress)
+    return;
+  if (Progress) {
+    // Texts of stages 1 to 7: "Reading LOG-file", "Analising LOG-file", then 94 to 98.
+    static constexpr int StageTexts[] = {89, 90, 94, 95, 96, 97, 98};
+    AnsiString text;
+    Progress->SetSecondProgress(7, stage);
+    Progress->SetText(GetUiText(StageTexts[stage - 1], text));
+  }
+  if (ProgressHook)
     ProgressHook(*this, stage, 0, -1);
 }
 
@@ -187,6 +215,11 @@ bool BQELunit::ParseAborted(int stage, int64_t max, int64_t position)
 {
   if (!ShowProgress)
     return false;
+  if (Progress) {
+    // The gauge counts in int: a log of more lines is shown to scale.
+    const int64_t scale = max / INT_MAX + 1;
+    Progress->SetMainProgress(static_cast<int>(max / scale), static_cast<int>(position / scale));
+  }
   if (ProgressHook)
     ProgressHook(*this, stage, max, position);
   return AbortFlag != 0;

@@ -1,0 +1,115 @@
+// The parse in the program's window: the progress window shows each stage, disables the main
+// panel while it is up, and its Break button stops the walk with the records made so far.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Form.h"
+#include "Label.h"
+#include "Panel.h"
+#include "app/Progress.h"
+#include "app/Qelform.h"
+#include "app/Qelunit.h"
+#include "program/StartTestSupport.h"
+
+namespace {
+
+// What the progress window showed at each look the parse took at it.
+struct Seen {
+  std::vector<std::string> stageTexts;
+  bool windowAlwaysShown = true;
+  bool panelEverEnabled = false;
+  bool breakAfterFirstLook = false;
+  int walkLooks = 0;
+};
+Seen gSeen;
+
+void Look(BQELunit& unit, int stage, int64_t, int64_t position)
+{
+  gSeen.windowAlwaysShown = gSeen.windowAlwaysShown && unit.Progress->Form->Visible();
+  gSeen.panelEverEnabled = gSeen.panelEverEnabled || unit.MainPanel->Enabled();
+  if (position < 0) {
+    gSeen.stageTexts.push_back(unit.Progress->Label->Caption());
+    return;
+  }
+  if (stage == 2 && ++gSeen.walkLooks == 2 && gSeen.breakAfterFirstLook)
+    unit.Progress->AbortClick(nullptr);
+}
+
+class ParseProgress : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    gSeen = Seen();
+    form->Show();
+    ASSERT_NE(gQELunit, nullptr);
+    unit = gQELunit;
+    unit->Language = 1;
+    unit->ShowProgress = 1;
+    unit->ProgressHook = Look;
+    std::ofstream out(log, std::ios::binary);
+    for (int i = 0; i < Lines; ++i)
+      out << "F1011500    450      O2 Sensor (mV)\r\n";
+  }
+
+  void TearDown() override
+  {
+    delete gQELunit;
+    gQELunit = nullptr;
+    delete form;
+  }
+
+  static constexpr int Lines = 20000;
+  ScratchFolder folder;
+  EnvScope desktopData{"XDG_DATA_HOME", (folder / "desktop").c_str()};
+  CommandLineScope ownCommandLine{{}};
+  std::string log = folder / "Q5_progress.qel";
+  TQELMainForm* form = new TQELMainForm(Application);
+  BQELunit* unit = nullptr;
+};
+
+TEST_F(ParseProgress, ShowsEveryStageAndIsGoneAfterwards)
+{
+  unit->LogFileName = log;
+  unit->ParseLogText();
+
+  const std::vector<std::string> expected = {
+      "Reading LOG-file", "Analising LOG-file", "Set link [Next <-> Previous]",
+      "Initialize chart parametrs", "Update list with all parametrs",
+      "Found mask QEL or PMS or LH", "Prepare chart and show"};
+  EXPECT_EQ(gSeen.stageTexts, expected);
+  EXPECT_TRUE(gSeen.windowAlwaysShown);
+  EXPECT_FALSE(gSeen.panelEverEnabled);
+  EXPECT_EQ(unit->DataCells->Count(), Lines);
+  EXPECT_FALSE(unit->Progress->Form->Visible());
+  EXPECT_TRUE(unit->MainPanel->Enabled());
+}
+
+TEST_F(ParseProgress, BreakStopsTheWalkAndKeepsTheRecordsMadeSoFar)
+{
+  gSeen.breakAfterFirstLook = true;
+  unit->LogFileName = log;
+  unit->ParseLogText();
+
+  EXPECT_EQ(unit->AbortFlag, 1);
+  EXPECT_GT(unit->DataCells->Count(), 0);
+  EXPECT_LT(unit->DataCells->Count(), Lines);
+  // The later stages still name themselves after a break.
+  EXPECT_EQ(gSeen.stageTexts.size(), 7u);
+  EXPECT_FALSE(unit->Progress->Form->Visible());
+  EXPECT_TRUE(unit->MainPanel->Enabled());
+}
+
+TEST_F(ParseProgress, NoWindowWhenTheOptionIsOff)
+{
+  unit->ShowProgress = 0;
+  unit->LogFileName = log;
+  unit->ParseLogText();
+  EXPECT_TRUE(gSeen.stageTexts.empty());
+  EXPECT_EQ(unit->DataCells->Count(), Lines);
+  EXPECT_FALSE(unit->Progress->Form->Visible());
+}
+
+}  // namespace
