@@ -44,9 +44,9 @@ public:
   }
   // A list's count; zero or less reads no entries. Charged to the records the whole read
   // may declare, so a hostile count fails here instead of looping or allocating.
-  int32_t Count()
+  int32_t Count() { return Charge(Int()); }
+  int32_t Charge(int32_t count)
   {
-    const int32_t count = Int();
     if (count <= 0)
       return 0;
     Need(count <= RecordsLeft);
@@ -195,10 +195,12 @@ void ReadStatuses(BQELunit& unit, SettingsInput& in)
 
 void ReadRecentFiles(BQELunit& unit, SettingsInput& in)
 {
-  const int32_t count = in.Count();
+  // The list empties as soon as its count is read, even a count the record limit refuses.
+  const int32_t declared = in.Int();
   TStrings* items = unit.RecentCombo ? unit.RecentCombo->Items() : nullptr;
   if (items)
     items->Clear();
+  const int32_t count = in.Charge(declared);
   for (int32_t i = 0; i < count; ++i) {
     const AnsiString name = in.String();
     if (items)

@@ -104,6 +104,11 @@ TEST_F(SettingsRecords, RecentFilesAreEmptiedOnlyOnceTheirCountIsRead)
   ASSERT_EQ(unit.RecentCombo->Items()->Count(), 1);
   EXPECT_EQ(unit.RecentCombo->Items()->Get(0), "first");
 
+  // A count the record limit refuses was still read: the list empties before the read fails.
+  EXPECT_FALSE(LoadBytes(ContainerOf([](RowWriter& w) { w.Int(4).Int(INT_MAX).Str("never"); })));
+  EXPECT_EQ(unit.RecentCombo->Items()->Count(), 0);
+  unit.RecentCombo->Items()->Add("kept");
+
   EXPECT_FALSE(unit.LoadSettingsFile(folder / "missing.ini"));
   EXPECT_FALSE(LoadBytes(""));
   EXPECT_FALSE(LoadBytes("not a settings file at all"));
