@@ -1,5 +1,6 @@
 #include "app/Qelform.h"
 
+#include "Application.h"
 #include "SingleInstance.h"
 #include "Timer.h"
 #include "app/Qelunit.h"
@@ -41,9 +42,22 @@ void TQELMainForm::FormShow(TObject*)
 void TQELMainForm::FormCloseQuery(TObject*, bool& CanClose)
 {
   // While the start opens its log, or any parse pumps messages under the progress window,
-  // freeing the object would pull the records from under the running parse.
-  if (gQELunit)
-    CanClose = !gQELunit->BusyFlag && !gQELunit->ParseRunning;
+  // freeing the object would pull the records from under the running parse. The parse is
+  // asked to stop instead, and the close is made again once the loop is back outside it.
+  if (!gQELunit || (!gQELunit->BusyFlag && !gQELunit->ParseRunning))
+    return;
+  CanClose = false;
+  if (gQELunit->ParseRunning)
+    gQELunit->AbortFlag = 1;
+  if (closePending_)
+    return;
+  closePending_ = true;
+  Application->Defer([this, alive = std::weak_ptr<int>(alive_)] {
+    if (alive.expired())
+      return;
+    closePending_ = false;
+    Close();
+  });
 }
 
 void TQELMainForm::FormClose(TObject*, TCloseAction&)

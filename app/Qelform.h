@@ -2,6 +2,8 @@
 // The main form: a thin shell. Its show handler makes the central object, which builds the
 // whole window in code; its close handlers free it again; and it takes the command lines that
 // later starts of the program hand over.
+#include <memory>
+
 #include "Form.h"
 #include "System.h"
 
@@ -28,6 +30,11 @@ public:
   // Lets the instance deliver the texts it receives to this form, only while
   // CanTakeCommandLine holds, bringing the window to the front first.
   void ListenTo(TSingleInstance& instance);
+
+private:
+  // Lets a close asked for during a parse find out whether the form still exists.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  bool closePending_ = false;
 };
 
 // The main form, made by the application's CreateForm.

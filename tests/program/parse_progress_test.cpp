@@ -2,6 +2,8 @@
 // panel while it is up, and its Break button stops the walk with the records made so far.
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
+#include <QTimer>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -22,6 +24,7 @@ struct Seen {
   bool windowAlwaysShown = true;
   bool panelEverEnabled = false;
   bool breakAfterFirstLook = false;
+  TForm* closeAfterFirstLook = nullptr;
   int walkLooks = 0;
 };
 Seen gSeen;
@@ -34,8 +37,12 @@ void Look(BQELunit& unit, int stage, int64_t, int64_t position)
     gSeen.stageTexts.push_back(unit.Progress->Label->Caption());
     return;
   }
-  if (stage == 2 && ++gSeen.walkLooks == 2 && gSeen.breakAfterFirstLook)
-    unit.Progress->AbortClick(nullptr);
+  if (stage == 2 && ++gSeen.walkLooks == 2) {
+    if (gSeen.breakAfterFirstLook)
+      unit.Progress->AbortClick(nullptr);
+    if (gSeen.closeAfterFirstLook)
+      gSeen.closeAfterFirstLook->Close();
+  }
 }
 
 class ParseProgress : public ::testing::Test {
@@ -100,6 +107,26 @@ TEST_F(ParseProgress, BreakStopsTheWalkAndKeepsTheRecordsMadeSoFar)
   EXPECT_EQ(gSeen.stageTexts.size(), 7u);
   EXPECT_FALSE(unit->Progress->Form->Visible());
   EXPECT_TRUE(unit->MainPanel->Enabled());
+}
+
+// The user closes the main window while the log is read: the parse stops as after a break,
+// the object outlives it, and the window closes once the parse has returned.
+TEST_F(ParseProgress, ClosingTheWindowStopsTheParseAndClosesAfterIt)
+{
+  gSeen.closeAfterFirstLook = form;
+  unit->LogFileName = log;
+  unit->ParseLogText();
+
+  EXPECT_EQ(gQELunit, unit);
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(unit->AbortFlag, 1);
+  EXPECT_LT(unit->DataCells->Count(), Lines);
+
+  QEventLoop loop;
+  QTimer::singleShot(50, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_EQ(gQELunit, nullptr);
+  EXPECT_FALSE(form->Visible());
 }
 
 TEST_F(ParseProgress, NoWindowWhenTheOptionIsOff)
