@@ -1,6 +1,8 @@
 #pragma once
 // The central object: owns the data, the options and (later) the window's controls.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string_view>
 
 #include "PtrList.h"
@@ -102,6 +104,10 @@ public:
   Byte ParseRunning = 0;
   // The last parse broke down in the middle (out of memory, say): its records are partial.
   Byte ParseFailed = 0;
+  // Runs work once the message loop is back outside any parse (at once when none runs);
+  // dropped when the object is freed before.
+  void WhenParseEnds(std::function<void()> work);
+  std::shared_ptr<int> LifeToken = std::make_shared<int>(0);
 
   // Line record and fault interval at the cursor; none after the records were freed.
   LDataCell* CursorDataCell = nullptr;

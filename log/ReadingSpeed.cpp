@@ -53,10 +53,15 @@ void BQELunit::DetectExchangeSpeed()
     SpeedEdit->SetEnabled(detected <= 0);
 }
 
-void BQELunit::ReadingSpeedEditExit(TObject*)
+void BQELunit::ReadingSpeedEditExit(TObject* Sender)
 {
   if (!SpeedEdit)
     return;
+  // The speed times the parse that runs; a new one is taken once it has ended.
+  if (ParseRunning) {
+    WhenParseEnds([this, Sender] { ReadingSpeedEditExit(Sender); });
+    return;
+  }
   const int32_t hz = TypedSpeed(*SpeedEdit);
   if (hz != ReadingSpeed) {
     ReadingSpeed = hz;

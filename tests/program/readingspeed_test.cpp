@@ -4,7 +4,10 @@
 
 #include <sys/stat.h>
 
+#include <QEventLoop>
+#include <QTimer>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "Edit.h"
@@ -220,6 +223,38 @@ TEST_F(ReadingSpeed, SpeedEditIsClampedAndFlagsAChange)
   unit.ReadingSpeedEditExit(&speedEdit);
   EXPECT_EQ(unit.ReparseNeeded, 0);
   EXPECT_EQ(unit.FramePeriod, 22);
+}
+
+// The frame period times the parse that runs: a speed typed meanwhile is taken after it, and
+// not at all when the object is gone by then.
+TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
+{
+  const auto runLoop = [] {
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+  };
+  unit.SetDefaultOptions();
+  unit.ParseRunning = 1;
+  speedEdit.SetText("20");
+  unit.ReadingSpeedEditExit(&speedEdit);
+  EXPECT_EQ(unit.ReadingSpeed, 45);
+  EXPECT_EQ(unit.FramePeriod, 22);
+  unit.ParseRunning = 0;
+  runLoop();
+  EXPECT_EQ(unit.ReadingSpeed, 20);
+  EXPECT_EQ(unit.FramePeriod, 50);
+
+  TEdit otherEdit{nullptr};
+  auto other = std::make_unique<BQELunit>();
+  other->BuildCommonPageControls();
+  other->SpeedEdit = &otherEdit;
+  other->ParseRunning = 1;
+  otherEdit.SetText("30");
+  other->ReadingSpeedEditExit(&otherEdit);
+  other->ParseRunning = 0;
+  other.reset();
+  runLoop();  // the deferred exit finds its object gone and does nothing
 }
 
 TEST_F(ReadingSpeed, FramePeriodEditOnlyAlignsTheTwoEdits)
