@@ -55,7 +55,8 @@ bool WriteRecorderLog(const std::filesystem::path& log)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) return Usage();
+    // An option in the file's place (--help, say) would otherwise become a file of that name.
+    if (argc < 2 || argv[1][0] == '-') return Usage();
     const std::string output = argv[1];
     loggen::Options options;
     options.family = loggen::FamilyFromFileName(output).value_or(loggen::Family::QEL);
