@@ -9,6 +9,7 @@
 #include "StringList.h"
 #include "System.h"
 #include "Types.h"
+#include "log/DataCellPool.h"
 #include "log/Records.h"
 #include "texts/Dictionary.h"
 #include "chart/ChainIndex.h"
@@ -45,6 +46,7 @@ public:
 
   TPtrList<LErrorCell>* ErrorCells = nullptr;   // fault intervals of the parsed log
   TPtrList<LDataCell>* DataCells = nullptr;     // one record per recognised log line
+  BDataCellPool DataCellPool;                   // where the parser makes the line records
   TPtrList<LMaskCell>* MaskCells = nullptr;     // all masks
   TPtrList<LTypeCell>* TypeCells = nullptr;     // known parameters; kept from log to log
   TPtrList<LStatusCell>* StatusCells = nullptr; // known statuses

@@ -9,11 +9,15 @@
 //             least any reader of the file has to do (same run, same file, before the parse)
 //   value_range_ms  CalcValueRange once more on the parsed log
 //   cursor_ms       one CalcCursorValues with the cursor in the middle of the log
+//   digest    a hash of every record, link, parameter, fault interval, message and of the text
+//             view, so that a faster parse can be shown to give the same results
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QObject>
@@ -62,6 +66,78 @@ long long ScanLines(const std::string& file, double& ms)
   }
   ms = Ms(start, Clock::now());
   return lines;
+}
+
+// FNV-1a over everything the parse produced, in list order.
+class Digest {
+public:
+  void Bytes(const void* data, size_t size)
+  {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i)
+      hash_ = (hash_ ^ p[i]) * 0x100000001b3ull;
+  }
+  template <class T>
+  void Value(const T& value)
+  {
+    Bytes(&value, sizeof value);
+  }
+  void Text(std::string_view text)
+  {
+    Value(text.size());
+    Bytes(text.data(), text.size());
+  }
+  uint64_t Hash() const { return hash_; }
+
+private:
+  uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+uint64_t DigestOf(const BQELunit& unit, const MemoStore* store)
+{
+  Digest d;
+  const int count = unit.DataCells->Count();
+  d.Value(count);
+  for (int i = 0; i < count; ++i) {
+    const LDataCell& cell = *unit.DataCells->Get(i);
+    d.Value(cell.Index);
+    d.Value(cell.TextPos);
+    d.Value(cell.Time);
+    d.Text(cell.Code.Str());
+    d.Value(cell.Kind);
+    d.Value(cell.Value);
+    d.Text(cell.Text.Str());
+    d.Value(cell.Next ? cell.Next->Index : -1);
+    d.Value(cell.Prev ? cell.Prev->Index : -1);
+  }
+  for (int i = 0; i < unit.TypeCells->Count(); ++i) {
+    const LTypeCell& type = *unit.TypeCells->Get(i);
+    d.Value(type.Id);
+    d.Text(type.NameRu);
+    d.Text(type.NameEn);
+    d.Text(type.NameDe);
+  }
+  for (int i = 0; i < unit.ErrorCells->Count(); ++i) {
+    const LErrorCell& interval = *unit.ErrorCells->Get(i);
+    d.Value(interval.Time);
+    d.Value(interval.HasActual + 2 * interval.HasPost + 4 * interval.Erase + 8 * interval.Changed);
+    for (const TStringList* list : {interval.Codes, interval.Kinds})
+      for (int k = 0; list && k < list->Count(); ++k)
+        d.Text(list->Strings(k));
+  }
+  for (const TStringList* list :
+       {unit.ShortLines, unit.BadKeyLines, unit.ShortRestLines, unit.BadValueLines, unit.OtherLines}) {
+    d.Value(list->Count());
+    for (int i = 0; i < list->Count(); ++i)
+      d.Text(list->Strings(i));
+  }
+  if (store) {
+    d.Value(store->Count());
+    for (int64_t i = 0; i < store->ViewLineCount(); ++i)
+      d.Value(store->LineStart(i));
+    d.Text(store->Text());
+  }
+  return d.Hash();
 }
 
 int Usage()
@@ -183,6 +259,8 @@ int main(int argc, char** argv)
   std::printf("value_range_ms: %.1f\n", Ms(rangeStart, rangeEnd));
   std::printf("cursor_ms: %.3f\n", Ms(rangeEnd, cursorEnd));
   std::printf("peak_rss_mb: %.1f\n", bench::PeakRssMb());
+  std::printf("digest: %016llx\n",
+              static_cast<unsigned long long>(DigestOf(*unit, view ? &view->Store() : nullptr)));
   delete unit;
   std::error_code ignored;
   std::filesystem::remove_all(data, ignored);

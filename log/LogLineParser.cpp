@@ -1,7 +1,5 @@
 #include "log/LogLineParser.h"
 
-#include <memory>
-
 #include "Exceptions.h"
 #include "Numbers.h"
 #include "app/Qelunit.h"
@@ -226,16 +224,20 @@ void LogLineParser::ParseValue(KeyInfo& key, std::string_view trimmedRest, std::
 void LogLineParser::AddRecord(int64_t position, int64_t time, const SharedText& code,
                               int32_t kind, double value, const SharedText& text)
 {
-  auto cell = std::make_unique<LDataCell>();
+  LDataCell* cell = unit_.DataCellPool.New();
   cell->TextPos = position;
   cell->Time = time;
   cell->Code = code;
   cell->Kind = kind;
   cell->Value = value;
   cell->Text = text;
-  LDataCell* added = cell.get();
-  added->Index = unit_.DataCells->Add(added);
-  cell.release();
+  try {
+    cell->Index = unit_.DataCells->Add(cell);
+  } catch (...) {
+    // Only listed records are ever cleared.
+    unit_.DataCellPool.DropLast();
+    throw;
+  }
 }
 
 void LogLineParser::AddMessage(TStringList& list, std::string_view line, int64_t number)

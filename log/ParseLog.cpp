@@ -3,6 +3,7 @@
 // the fault intervals and the values of the chart.
 #include <QObject>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <unordered_map>
@@ -85,6 +86,9 @@ void BQELunit::ParseLogText()
       const MemoStore& store = StoreOf(*TextMemo);
       LogLineParser parser(*this);
       const int64_t count = store.Count();
+      // Nearly every line makes a record: the list takes its room once instead of doubling
+      // (without the room it still grows as it needs to).
+      IgnoreFailure([&] { DataCells->Reserve(static_cast<int>(std::min<int64_t>(count, INT_MAX))); });
       for (int64_t i = 0; i < count; ++i) {
         if (i % ProgressEvery == 0 && ParseAborted(StageAnalyse, count, i))
           break;

@@ -21,18 +21,21 @@ constexpr int32_t KindFault = 0;
 constexpr int32_t KindStatus = 1;
 
 // One recognised log line. Times and text positions are 64-bit: a long log at 16 Hz
-// runs past 2^31 ms, and large files past 2^31 characters.
+// runs past 2^31 ms, and large files past 2^31 characters. Kind sits beside Index so that
+// the two 32-bit fields share one 8-byte slot: a log has millions of these records.
+// Destroyed, a record releases Text before Code (reverse order of declaration).
 struct LDataCell {
   int32_t Index = 0;        // position in the line-record list
+  int32_t Kind = KindFault; // parameter id, or one of the kinds above
   int64_t TextPos = 0;      // character position of the line's start in the text view
   int64_t Time = 0;         // milliseconds from the start of the log
   SharedText Code;          // key: 8 characters, 6 for a status, empty for faults
-  int32_t Kind = KindFault; // parameter id, or one of the kinds above
   double Value = 0.0;       // value; +1 actual / -1 post fault; 0 otherwise
   SharedText Text;          // parameter name, status text, fault line or marker text
   LDataCell* Next = nullptr;  // next record of the same kind
   LDataCell* Prev = nullptr;  // previous record of the same kind
 };
+static_assert(sizeof(void*) != 8 || sizeof(LDataCell) == 64, "a line record has no padding");
 
 // A parameter of the logs, or an item of a mask (same record, owned by the mask).
 struct LTypeCell {

@@ -39,7 +39,17 @@ public:
 
   void Exchange(int a, int b) { std::swap(items_[Checked(a)], items_[Checked(b)]); }
 
+  // Empties the list; the room it had stays for the next entries.
   void Clear() { items_.clear(); }
+
+  // Room for `count` entries in all, so that adding up to that many never moves the list;
+  // never shrinks it.
+  void Reserve(int count)
+  {
+    if (count > Capacity())
+      items_.reserve(static_cast<size_t>(count));
+  }
+  int Capacity() const { return static_cast<int>(items_.capacity()); }
 
   // Removes the null entries, keeping the order of the rest.
   void Pack() { items_.erase(std::remove(items_.begin(), items_.end(), nullptr), items_.end()); }

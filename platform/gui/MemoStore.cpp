@@ -51,7 +51,8 @@ void MemoStore::SetText(std::string_view text)
 }
 
 // One pass finds the lines and turns LF CR into CR LF in place; a text with single-byte breaks
-// then gets a second pass, from the end, that widens each of them to CR LF.
+// then gets a second pass, from the end, that widens each of them to CR LF. The first pass
+// already notes where each line will start once every break is two bytes.
 void MemoStore::Adopt(AnsiString bytes)
 {
   char* data = bytes.data();
@@ -59,8 +60,8 @@ void MemoStore::Adopt(AnsiString bytes)
   size_t lineFeeds = 0;
   for (char* p = data; (p = Find(p, end, '\n')) < end; ++p)
     ++lineFeeds;
-  std::vector<int64_t> starts;
-  starts.reserve(lineFeeds + 2);
+  MemoLineStarts<uint16_t> starts;
+  starts.Reserve(lineFeeds + 2);
 
   int64_t singles = 0;
   int64_t maxLength = 0;
@@ -75,7 +76,7 @@ void MemoStore::Adopt(AnsiString bytes)
     if (nextCr < p)
       nextCr = Find(p, end, '\r');
     char* brk = std::min(nextLf, nextCr);
-    starts.push_back(p - data);
+    starts.Push((p - data) + singles);
     maxLength = std::max<int64_t>(maxLength, brk - p);
     finalBreak = brk < end;
     if (!finalBreak)
@@ -90,34 +91,34 @@ void MemoStore::Adopt(AnsiString bytes)
     }
   }
 
-  const auto count = static_cast<int64_t>(starts.size());
+  const auto count = static_cast<int64_t>(starts.Size());
   if (singles > 0) {
     const auto size = static_cast<int64_t>(bytes.size());
     bytes.resize(static_cast<size_t>(size + singles));
     data = bytes.data();
     // From the last line back, each line moves up by the single breaks before it. A line's
-    // break is the one or two break bytes before the next line's start; its text holds none.
+    // break is the one or two break bytes before the next line's start, and it is two bytes
+    // exactly when they are CR LF: a single LF after a single CR would have paired with it.
     int64_t before = singles;
     int64_t next = size;
     for (int64_t i = count - 1; i >= 0; --i) {
-      const int64_t start = starts[static_cast<size_t>(i)];
       int64_t breakLength = 0;
       if (i < count - 1 || finalBreak)
-        breakLength = next - 2 >= start && IsBreak(data[next - 2]) ? 2 : 1;
-      const int64_t length = next - breakLength - start;
+        breakLength = next >= 2 && data[next - 2] == '\r' && data[next - 1] == '\n' ? 2 : 1;
       if (breakLength == 1)
         --before;
-      const int64_t target = start + before;
+      const int64_t target = starts[static_cast<size_t>(i)];
+      const int64_t start = target - before;
+      const int64_t length = next - breakLength - start;
       std::memmove(data + target, data + start, static_cast<size_t>(length));
       if (breakLength > 0) {
         data[target + length] = '\r';
         data[target + length + 1] = '\n';
       }
-      starts[static_cast<size_t>(i)] = target;
       next = start;
     }
   }
-  starts.push_back(count == 0 ? 0 : static_cast<int64_t>(bytes.size()) + (finalBreak ? 0 : 2));
+  starts.Push(count == 0 ? 0 : static_cast<int64_t>(bytes.size()) + (finalBreak ? 0 : 2));
 
   text_ = std::move(bytes);
   starts_ = std::move(starts);
@@ -127,14 +128,20 @@ void MemoStore::Adopt(AnsiString bytes)
 std::string_view MemoStore::Line(int64_t index) const
 {
   const size_t i = static_cast<size_t>(index);
-  return std::string_view(text_).substr(static_cast<size_t>(starts_[i]),
-                                        static_cast<size_t>(starts_[i + 1] - starts_[i] - 2));
+  const int64_t start = starts_[i];
+  return std::string_view(text_).substr(static_cast<size_t>(start),
+                                        static_cast<size_t>(starts_[i + 1] - start - 2));
 }
 
-void MemoStore::Shift(size_t from, int64_t delta)
+void MemoStore::Restart(size_t keep, size_t from, int64_t delta)
 {
-  for (size_t k = from; k < starts_.size(); ++k)
-    starts_[k] += delta;
+  std::vector<int64_t> moved;
+  moved.reserve(starts_.Size() - from);
+  for (size_t k = from; k < starts_.Size(); ++k)
+    moved.push_back(starts_[k] + delta);
+  starts_.Truncate(keep);
+  for (const int64_t start : moved)
+    starts_.Push(start);
 }
 
 void MemoStore::Put(int64_t index, std::string_view s)
@@ -142,7 +149,7 @@ void MemoStore::Put(int64_t index, std::string_view s)
   const size_t i = static_cast<size_t>(index);
   const int64_t length = LineLength(index);
   text_.replace(static_cast<size_t>(starts_[i]), static_cast<size_t>(length), s);
-  Shift(i + 1, static_cast<int64_t>(s.size()) - length);
+  Restart(i + 1, i + 1, static_cast<int64_t>(s.size()) - length);
   if (static_cast<int64_t>(s.size()) >= maxLength_)
     maxLength_ = static_cast<int64_t>(s.size());
   else if (length == maxLength_)
@@ -156,18 +163,21 @@ void MemoStore::Insert(int64_t index, std::string_view s)
   maxLength_ = std::max(maxLength_, static_cast<int64_t>(s.size()));
   if (Count() == 0) {
     text_.assign(s).append("\r\n");
-    starts_ = {0, step};
+    starts_.Clear();
+    starts_.Push(0);
+    starts_.Push(step);
   } else if (index < Count()) {
     text_.insert(static_cast<size_t>(starts_[i]), AnsiString(s).append("\r\n"));
-    starts_.insert(starts_.begin() + index, starts_[i]);
-    Shift(i + 1, step);
+    // The new line starts where line i did; line i and all after it move down.
+    Restart(i + 1, i, step);
   } else {
     // Appended: the line goes where the last entry says a next line begins.
-    if (starts_.back() == TextLength())
+    const int64_t start = starts_.Back();
+    if (start == TextLength())
       text_.append(s).append("\r\n");
     else
       text_.append("\r\n").append(s);
-    starts_.push_back(starts_.back() + step);
+    starts_.Push(start + step);
   }
 }
 
@@ -184,11 +194,10 @@ void MemoStore::Delete(int64_t index)
   if (next > TextLength()) {
     // The last line of a text without a final break: the break before it goes with it.
     text_.erase(static_cast<size_t>(start - 2));
-    starts_.pop_back();
+    starts_.Truncate(starts_.Size() - 1);
   } else {
     text_.erase(static_cast<size_t>(start), static_cast<size_t>(next - start));
-    starts_.erase(starts_.begin() + index);
-    Shift(i, start - next);
+    Restart(i, i + 1, start - next);
   }
   if (length == maxLength_)
     Remeasure();
@@ -197,20 +206,21 @@ void MemoStore::Delete(int64_t index)
 void MemoStore::Clear()
 {
   text_ = AnsiString();
-  starts_ = std::vector<int64_t>{0};
+  starts_.Clear();
+  starts_.Push(0);
   maxLength_ = 0;
 }
 
 void MemoStore::Remeasure()
 {
   maxLength_ = 0;
-  for (size_t k = 1; k < starts_.size(); ++k)
+  for (size_t k = 1; k < starts_.Size(); ++k)
     maxLength_ = std::max(maxLength_, starts_[k] - starts_[k - 1] - 2);
 }
 
 int64_t MemoStore::ViewLineCount() const
 {
-  const bool finalBreak = Count() > 0 && starts_.back() == TextLength();
+  const bool finalBreak = Count() > 0 && starts_.Back() == TextLength();
   return Count() + (finalBreak || Count() == 0 ? 1 : 0);
 }
 
@@ -230,9 +240,16 @@ std::string_view MemoStore::ViewLine(int64_t viewLine) const
 int64_t MemoStore::LineOf(int64_t position) const
 {
   position = std::clamp<int64_t>(position, 0, TextLength());
-  const auto first = starts_.begin();
-  const auto last = first + ViewLineCount();
-  return (std::upper_bound(first, last, position) - first) - 1;
+  // The last view line whose start is not after the position.
+  int64_t low = 0, high = ViewLineCount();
+  while (high - low > 1) {
+    const int64_t middle = low + (high - low) / 2;
+    if (starts_[static_cast<size_t>(middle)] <= position)
+      low = middle;
+    else
+      high = middle;
+  }
+  return low;
 }
 
 int64_t MemoStore::PositionOf(int64_t viewLine, int64_t column) const

@@ -59,6 +59,36 @@ TEST(PtrList, ClearDoesNotFree)
   delete owned;
 }
 
+TEST(PtrList, ReserveMakesRoomWithoutEntries)
+{
+  Item a{1};
+  TPtrList<Item> list;
+  list.Add(&a);
+  list.Reserve(1000);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list[0], &a);
+  const int room = list.Capacity();
+  EXPECT_GE(room, 1000);
+
+  // A smaller or a senseless count changes nothing.
+  list.Reserve(10);
+  list.Reserve(0);
+  list.Reserve(-5);
+  EXPECT_EQ(list.Capacity(), room);
+  EXPECT_EQ(list.Count(), 1);
+
+  for (int i = 1; i < 1000; ++i)
+    list.Add(i % 2 ? nullptr : &a);
+  EXPECT_EQ(list.Capacity(), room);  // never grew on the way
+  EXPECT_EQ(list[998], &a);
+  EXPECT_EQ(list[999], nullptr);
+
+  // Clear keeps the room for the next fill.
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Capacity(), room);
+}
+
 TEST(PtrList, BadIndexesThrow)
 {
   Item a{1};

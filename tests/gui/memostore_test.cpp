@@ -191,6 +191,89 @@ TEST(MemoStore, LoadsFileBytesAndKeepsTheOldTextWhenTheFileCannotBeOpened)
   EXPECT_EQ(store.Text(), "");
 }
 
+// One byte an offset makes whole-start blocks as common as very long lines make them in the
+// store: the same code, checked against a plain list of the starts.
+TEST(MemoLineStarts, AgreeWithAPlainListThroughPushesAndCuts)
+{
+  uint32_t seed = 777;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  MemoLineStarts<uint8_t> starts;
+  std::vector<int64_t> model;
+  bool sawWide = false, sawNarrow = false;
+  for (int round = 0; round < 3000; ++round) {
+    if (next() % 12 == 0) {
+      const size_t size = next() % (model.size() + 1);
+      starts.Truncate(size);
+      model.resize(size);
+    } else {
+      // Short steps, and now and then one too long for a byte.
+      const int64_t step = next() % 150 == 0 ? 256 + next() % 300 : next() % 4;
+      model.push_back((model.empty() ? 0 : model.back()) + step);
+      starts.Push(model.back());
+    }
+    ASSERT_EQ(starts.Size(), model.size());
+    for (size_t i = 0; i < model.size(); ++i) {
+      ASSERT_EQ(starts[i], model[i]) << "start " << i << " in round " << round;
+      (starts.IsWide(i) ? sawWide : sawNarrow) = true;
+    }
+  }
+  EXPECT_TRUE(sawWide);
+  EXPECT_TRUE(sawNarrow);
+  starts.Clear();
+  EXPECT_EQ(starts.Size(), 0u);
+  starts.Push(5);
+  EXPECT_EQ(starts.Back(), 5);
+}
+
+// Thousands of lines, a few too long for the short offsets, through a load with LF breaks and
+// edits at the top, in the middle and at the end.
+TEST(MemoLines, LongTextsKeepEveryStartThroughEdits)
+{
+  Lines model;
+  for (int i = 0; i < 5000; ++i)
+    model.push_back(i % 1500 == 700 ? std::string(70000, 'x') : std::string(static_cast<size_t>(i % 37), 'a'));
+  std::string bytes;
+  for (const std::string& line : model)
+    bytes += line + "\n";
+  MemoStore store;
+  TMemoStrings lines(store, nullptr);
+  lines.SetText(bytes);
+  auto check = [&](const char* step) {
+    SCOPED_TRACE(step);
+    ASSERT_EQ(store.Count(), static_cast<int64_t>(model.size()));
+    ASSERT_EQ(store.Text(), Joined(model, true));
+    int64_t position = 0;
+    for (int64_t i = 0; i < store.Count(); ++i) {
+      ASSERT_EQ(store.LineStart(i), position) << "line " << i;
+      ASSERT_EQ(store.LineOf(position + store.LineLength(i) / 2), i);
+      position += store.LineLength(i) + 2;
+    }
+    EXPECT_EQ(store.LineStart(store.Count()), store.TextLength());
+  };
+  check("loaded");
+  lines.Put(2500, std::string(80000, 'y'));
+  model[2500] = std::string(80000, 'y');
+  check("put a long line");
+  lines.Put(700, "short again");
+  model[700] = "short again";
+  check("put a short line");
+  lines.Insert(0, std::string(66000, 'z'));
+  model.insert(model.begin(), std::string(66000, 'z'));
+  check("insert at the top");
+  lines.Insert(3000, "between");
+  model.insert(model.begin() + 3000, "between");
+  check("insert in the middle");
+  lines.Delete(64);
+  model.erase(model.begin() + 64);
+  check("delete at a block's edge");
+  lines.Delete(lines.Count() - 1);
+  model.pop_back();
+  lines.Add("last");
+  model.push_back("last");
+  check("delete and add at the end");
+  EXPECT_EQ(store.MaxLineLength(), 80000);
+}
+
 // Lines edits against a plain model of the lines: after each one the text and every line's
 // start must be what the CR LF rule gives.
 TEST(MemoLines, EditsKeepTextAndPositionsRight)
