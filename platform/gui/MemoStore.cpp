@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "FileStream.h"
 
@@ -133,23 +134,24 @@ std::string_view MemoStore::Line(int64_t index) const
                                         static_cast<size_t>(starts_[i + 1] - start - 2));
 }
 
-void MemoStore::Restart(size_t keep, size_t from, int64_t delta)
+// Built beside the old index: an edit that runs out of memory on the way leaves the old text
+// with its old index.
+MemoLineStarts<uint16_t> MemoStore::Restarted(size_t keep, size_t from, int64_t delta) const
 {
-  std::vector<int64_t> moved;
-  moved.reserve(starts_.Size() - from);
+  MemoLineStarts<uint16_t> starts = starts_;
+  starts.Truncate(keep);
   for (size_t k = from; k < starts_.Size(); ++k)
-    moved.push_back(starts_[k] + delta);
-  starts_.Truncate(keep);
-  for (const int64_t start : moved)
-    starts_.Push(start);
+    starts.Push(starts_[k] + delta);
+  return starts;
 }
 
 void MemoStore::Put(int64_t index, std::string_view s)
 {
   const size_t i = static_cast<size_t>(index);
   const int64_t length = LineLength(index);
+  auto starts = Restarted(i + 1, i + 1, static_cast<int64_t>(s.size()) - length);
   text_.replace(static_cast<size_t>(starts_[i]), static_cast<size_t>(length), s);
-  Restart(i + 1, i + 1, static_cast<int64_t>(s.size()) - length);
+  starts_ = std::move(starts);
   if (static_cast<int64_t>(s.size()) >= maxLength_)
     maxLength_ = static_cast<int64_t>(s.size());
   else if (length == maxLength_)
@@ -160,25 +162,30 @@ void MemoStore::Insert(int64_t index, std::string_view s)
 {
   const size_t i = static_cast<size_t>(index);
   const auto step = static_cast<int64_t>(s.size()) + 2;
-  maxLength_ = std::max(maxLength_, static_cast<int64_t>(s.size()));
   if (Count() == 0) {
-    text_.assign(s).append("\r\n");
-    starts_.Clear();
-    starts_.Push(0);
-    starts_.Push(step);
+    MemoLineStarts<uint16_t> starts;
+    starts.Push(0);
+    starts.Push(step);
+    text_ = AnsiString(s).append("\r\n");
+    starts_ = std::move(starts);
   } else if (index < Count()) {
-    text_.insert(static_cast<size_t>(starts_[i]), AnsiString(s).append("\r\n"));
     // The new line starts where line i did; line i and all after it move down.
-    Restart(i + 1, i, step);
+    auto starts = Restarted(i + 1, i, step);
+    text_.insert(static_cast<size_t>(starts_[i]), AnsiString(s).append("\r\n"));
+    starts_ = std::move(starts);
   } else {
     // Appended: the line goes where the last entry says a next line begins.
     const int64_t start = starts_.Back();
-    if (start == TextLength())
-      text_.append(s).append("\r\n");
-    else
-      text_.append("\r\n").append(s);
-    starts_.Push(start + step);
+    const size_t size = text_.size();
+    text_.append(start == TextLength() ? AnsiString(s).append("\r\n") : AnsiString("\r\n").append(s));
+    try {
+      starts_.Push(start + step);
+    } catch (...) {
+      text_.resize(size);
+      throw;
+    }
   }
+  maxLength_ = std::max(maxLength_, static_cast<int64_t>(s.size()));
 }
 
 void MemoStore::Delete(int64_t index)
@@ -196,18 +203,22 @@ void MemoStore::Delete(int64_t index)
     text_.erase(static_cast<size_t>(start - 2));
     starts_.Truncate(starts_.Size() - 1);
   } else {
+    auto starts = Restarted(i, i + 1, start - next);
     text_.erase(static_cast<size_t>(start), static_cast<size_t>(next - start));
-    Restart(i, i + 1, start - next);
+    starts_ = std::move(starts);
   }
   if (length == maxLength_)
     Remeasure();
 }
 
+// The room of a large text and of its index goes back: assigning an empty string would keep
+// the text's buffer, clearing the index would keep its room.
 void MemoStore::Clear()
 {
-  text_ = AnsiString();
-  starts_.Clear();
-  starts_.Push(0);
+  MemoLineStarts<uint16_t> starts;
+  starts.Push(0);
+  AnsiString().swap(text_);
+  starts_ = std::move(starts);
   maxLength_ = 0;
 }
 

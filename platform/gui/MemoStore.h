@@ -180,8 +180,9 @@ public:
 
 private:
   void Adopt(AnsiString bytes);
-  // The starts from `from` on, moved by delta, in the place of those from `keep` on.
-  void Restart(size_t keep, size_t from, int64_t delta);
+  // The index with the starts from `from` on, moved by delta, in the place of those from
+  // `keep` on.
+  MemoLineStarts<uint16_t> Restarted(size_t keep, size_t from, int64_t delta) const;
   void Remeasure();
 
   AnsiString text_;

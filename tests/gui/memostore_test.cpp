@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -370,4 +375,98 @@ TEST(MemoLines, BatchedChangesAreReportedOnceAndLoadGoesStraightToTheStore)
   EXPECT_THROW(lines.LoadFromFile(dir / "none"), EFOpenError);
   EXPECT_EQ(reports.size(), 2u);
   EXPECT_EQ(store.Text(), "x\r\ny\r\n");
+}
+
+// Random loads and edits against a plain list of the starts, rebuilt from a model of the lines
+// after each step; lines of a few bytes, some of a few KB (blocks too long for the short
+// offsets) and now and then one past 65535 bytes. Every query is checked on every line.
+TEST(MemoLines, RandomEditsAgreeWithAPlainListOfStarts)
+{
+  std::mt19937 random(4242);
+  auto pick = [&random](size_t n) { return static_cast<size_t>(random() % n); };
+  auto randomLine = [&] {
+    const size_t kind = pick(100);
+    const size_t length = kind == 0 ? 65530 + pick(20) : kind < 8 ? 900 + pick(3000) : pick(12);
+    return std::string(length, static_cast<char>('a' + pick(26)));
+  };
+  MemoStore store;
+  TMemoStrings lines(store, nullptr);
+  Lines model;
+  bool finalBreak = false;
+  const char* const breaks[] = {"\r\n", "\n", "\r", "\n\r"};
+  for (int step = 0; step < 1000; ++step) {
+    const size_t op = pick(20);
+    if (op == 0) {
+      // One kind of break a text: two breaks of different kinds in a row would make one.
+      model.clear();
+      const size_t count = pick(300);
+      const char* const lineBreak = breaks[pick(4)];
+      std::string bytes;
+      finalBreak = pick(2) == 0;
+      for (size_t i = 0; i < count; ++i) {
+        model.push_back(randomLine());
+        bytes += model.back();
+        if (i + 1 < count || finalBreak)
+          bytes += lineBreak;
+      }
+      // An empty last line without a break after it is no line.
+      if (!finalBreak && !model.empty() && model.back().empty()) {
+        model.pop_back();
+        finalBreak = !model.empty();
+      }
+      if (model.empty())
+        finalBreak = false;
+      lines.SetText(bytes);
+    } else if (op == 1) {
+      lines.Clear();
+      model.clear();
+      finalBreak = false;
+    } else if (op < 8 && !model.empty()) {
+      const size_t i = pick(model.size());
+      model[i] = randomLine();
+      lines.Put(static_cast<int>(i), model[i]);
+    } else if (op < 14 || model.empty()) {
+      const size_t i = pick(model.size() + 1);
+      if (model.empty())
+        finalBreak = true;
+      model.insert(model.begin() + static_cast<std::ptrdiff_t>(i), randomLine());
+      lines.Insert(static_cast<int>(i), model[i]);
+    } else {
+      const size_t i = pick(model.size());
+      if (model.size() == 1)
+        finalBreak = false;
+      model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+      lines.Delete(static_cast<int>(i));
+    }
+
+    const std::string text = Joined(model, finalBreak);
+    std::vector<int64_t> starts{0};
+    size_t longest = 0;
+    for (const std::string& line : model) {
+      starts.push_back(starts.back() + static_cast<int64_t>(line.size()) + 2);
+      longest = std::max(longest, line.size());
+    }
+    const auto viewLines = static_cast<int64_t>(model.size()) + (finalBreak || model.empty() ? 1 : 0);
+    SCOPED_TRACE("step " + std::to_string(step));
+    ASSERT_EQ(store.Count(), static_cast<int64_t>(model.size()));
+    ASSERT_EQ(store.Text(), text);
+    ASSERT_EQ(store.ViewLineCount(), viewLines);
+    ASSERT_EQ(store.MaxLineLength(), static_cast<int64_t>(longest));
+    auto lineOf = [&](int64_t position) {
+      position = std::clamp<int64_t>(position, 0, static_cast<int64_t>(text.size()));
+      return std::upper_bound(starts.begin(), starts.begin() + viewLines, position) - starts.begin() - 1;
+    };
+    for (int64_t i = 0; i < viewLines; ++i) {
+      const auto k = static_cast<size_t>(i);
+      const int64_t length = k < model.size() ? static_cast<int64_t>(model[k].size()) : 0;
+      ASSERT_EQ(store.LineStart(i), starts[k]) << "line " << i;
+      ASSERT_EQ(store.LineLength(i), length) << "line " << i;
+      ASSERT_EQ(store.ViewLine(i), k < model.size() ? model[k] : std::string()) << "line " << i;
+      for (const int64_t position : {starts[k] - 1, starts[k], starts[k] + length / 2, starts[k] + length,
+                                     starts[k] + length + 1, starts[k] + length + 2})
+        ASSERT_EQ(store.LineOf(position), lineOf(position)) << "position " << position;
+      for (const int64_t column : {int64_t{-1}, int64_t{0}, length / 3, length, length + 5})
+        ASSERT_EQ(store.PositionOf(i, column), starts[k] + std::clamp<int64_t>(column, 0, length));
+    }
+  }
 }
