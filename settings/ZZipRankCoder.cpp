@@ -1,6 +1,8 @@
 // Coder of the side stream: each rank of 2 and above as a group number plus an offset inside the
 // group, both under frequency-sorted adaptive models.
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <utility>
 
 #include "Exceptions.h"
@@ -46,8 +48,7 @@ void BZZipStream::InitRankModels(int largest) {
 }
 
 bool BZZipStream::GroupOf(int value, int& group, int& offset) const {
-  int g = 0;
-  while ((2 << g) <= value + 1) ++g;
+  int g = std::bit_width(unsigned(value + 1)) - 1;
   if (g >= GroupCount) {
     if (!GroupEmpty[g]) return false;
     --g;
@@ -69,6 +70,20 @@ void Halve(int size, uint32_t* count, uint32_t* cum, uint32_t& total) {
   total = sum;
 }
 
+// Adds 1 to the cumulative values of ranks 1 to q - 1, four at a time: models of the larger groups
+// have a hundred ranks and more.
+void AddOneBefore(uint32_t* cum, int q) {
+  using Four = uint32_t __attribute__((vector_size(16)));
+  int r = 1;
+  for (; r + 4 <= q; r += 4) {
+    Four v;
+    std::memcpy(&v, cum + r, sizeof v);
+    v += 1;
+    std::memcpy(cum + r, &v, sizeof v);
+  }
+  for (; r < q; ++r) cum[r] += 1;
+}
+
 // The smallest rank holding the same count as rank r.
 int FirstWithCount(const uint32_t* count, int r, uint32_t c) {
   while (r > 1 && count[r - 1] == c) --r;
@@ -88,7 +103,7 @@ void BZZipStream::UpdateRankModel(RankModel& model, int rank) {
   const int q = FirstWithCount(model.Count, rank, model.Count[rank]);
   if (q < rank) swapRanks(q, rank);
   model.Count[q] += 1;
-  for (int r = 1; r < q; ++r) model.Cum[r] += 1;
+  AddOneBefore(model.Cum, q);
   model.Total += 1;
 }
 

@@ -1,8 +1,8 @@
-// The block sort and its inverse. Suffixes are ordered as if the data went on with endless 0xFF
-// bytes; once the last byte is not a lone 0xFF run that is the order in which the end of the data
-// sorts above every byte. Sorting the complemented bytes with the end below every byte and reading
-// the result backwards gives exactly that order, and induced sorting (SA-IS) keeps it linear in
-// time however repetitive the data is.
+// The block sort. Suffixes are ordered as if the data went on with endless 0xFF bytes; once the
+// last byte is not a lone 0xFF run that is the order in which the end of the data sorts above
+// every byte. Sorting the complemented bytes with the end below every byte and reading the result
+// backwards gives exactly that order, and induced sorting (SA-IS) keeps it linear in time however
+// repetitive the data is.
 #include <algorithm>
 
 #include "Exceptions.h"
@@ -120,37 +120,4 @@ int BZZipStream::SortBlock(const uint8_t* data, int n, uint8_t* out) {
     }
   }
   return primary;
-}
-
-namespace {
-
-// One entry per row: the row of the suffix one byte earlier, with the row's byte in the low 8 bits,
-// so each step of the walk touches memory once.
-template <typename Entry>
-void WalkBack(const uint8_t* last, int n, int primary, uint8_t* out) {
-  std::vector<Entry> entries(static_cast<size_t>(n));
-  uint32_t seen[256] = {};
-  for (int k = 0; k < n; ++k)
-    if (k != primary) entries[k] = seen[last[k]]++;
-  entries[primary] = seen[last[primary]]++;
-  uint32_t base[256];
-  uint32_t sum = 0;
-  for (int c = 0; c < 256; ++c) {
-    base[c] = sum;
-    sum += seen[c];
-  }
-  for (int k = 0; k < n; ++k) entries[k] = Entry(entries[k] + base[last[k]]) << 8 | last[k];
-  Entry entry = entries[primary];
-  for (int pos = n - 1; pos >= 0; --pos) {
-    out[pos] = uint8_t(entry);
-    entry = entries[entry >> 8];
-  }
-}
-
-}  // namespace
-
-void BZZipStream::UnsortBlock(const uint8_t* last, int n, int primary, uint8_t* out) {
-  if (n <= 0 || primary < 0 || primary >= n) throw Exception();
-  if (n < (1 << 24)) WalkBack<uint32_t>(last, n, primary, out);
-  else WalkBack<uint64_t>(last, n, primary, out);
 }

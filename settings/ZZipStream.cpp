@@ -2,7 +2,9 @@
 #include "settings/ZZipStream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "Exceptions.h"
@@ -26,6 +28,19 @@ uint32_t Get32(const uint8_t* p) {
 }
 
 [[noreturn]] void Fail() { throw Exception(); }
+
+// How many of the main-stream symbols (each 0, 1 or 2) are 2: those with bit 1 set, eight at a
+// time, their bits added up by the multiplication into the top byte.
+uint32_t CountTwos(const uint8_t* symbols, uint32_t n) {
+  uint32_t twos = 0, i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, symbols + i, 8);
+    twos += uint32_t(((w >> 1 & 0x0101010101010101u) * 0x0101010101010101u) >> 56);
+  }
+  for (; i < n; ++i) twos += symbols[i] >> 1;
+  return twos;
+}
 
 // The longest the run-length pre-pass can make n bytes: each of its count groups adds at most one
 // byte to what it replaces and needs 8 input bytes (7 for a first run of zeros).
@@ -66,10 +81,23 @@ BZZipStream::BZZipStream()
 BZZipStream::~BZZipStream() = default;
 
 uint32_t BZZipStream::Checksum(const uint8_t* data, int n) {
-  // The table entry for i is i in the top byte, so no table is needed.
+  // The table entry for i is i in the top byte, so each step turns the value right by one byte
+  // and puts the new byte into the top byte. The value ends as all ones with every byte put into
+  // the byte lane of its distance from the end: the little-endian words of the data counted from
+  // its end, all put together, which takes whole words at a time.
+  const int lead = n & 3;
   uint32_t c = 0xFFFFFFFFu;
-  for (int i = 0; i < n; ++i) c = (c >> 8) ^ (uint32_t((c ^ data[i]) & 0xFF) << 24);
-  return c;
+  for (int i = 0; i < lead; ++i) c ^= uint32_t(data[i]) << 8 * (4 - lead + i);
+  uint64_t words = 0;
+  int i = lead;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, data + i, 8);
+    if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+    words ^= w;
+  }
+  for (int b = 0; i + b < n; ++b) words ^= uint64_t(data[i + b]) << 8 * b;
+  return c ^ uint32_t(words) ^ uint32_t(words >> 32);
 }
 
 void BZZipStream::Allocate(size_t size) {
@@ -252,19 +280,19 @@ int BZZipStream::Unpack(uint8_t* buffer, int packedLength, int capacity) {
   if (count == 0 || count > stageLimit || sideCount > count || primary >= count) Fail();
   const int len = int(count);
   try {
-    std::vector<uint8_t> symbols(count);
-    DecodeSymbols(len, symbols.data(), mainIn, int(mainLength));
+    std::unique_ptr<uint8_t[]> symbols(new uint8_t[count]);
+    DecodeSymbols(len, symbols.get(), mainIn, int(mainLength));
     // A side stream with a single group codes its symbols in no bits at all, so its count must be
     // matched against the main stream before anything is decoded from it.
-    if (uint32_t(std::count(symbols.begin(), symbols.end(), uint8_t(2))) != sideCount) Fail();
+    if (CountTwos(symbols.get(), count) != sideCount) Fail();
     std::vector<uint8_t> side(sideCount);
     DecodeHighRanks(int(sideCount), side.data(), LargestSide, sideIn, int(sideLength));
-    MergeSymbols(symbols.data(), len, side.data(), int(sideCount));
+    MergeSymbols(symbols.get(), len, side.data(), int(sideCount));
     side = {};
-    MoveToFrontDecode(symbols.data(), len);
+    MoveToFrontDecode(symbols.get(), len);
     Allocate(count);
-    UnsortBlock(symbols.data(), len, int(primary), Work.data());
-    symbols = {};
+    UnsortBlock(symbols.get(), len, int(primary), Work.data());
+    symbols.reset();
     UndoFilters(flags, int(stageLimit), std::min(outputLimit, int(hinted)));
     if (Checksum(Work.data(), int(Work.size())) != expected) {
       Status = -2;

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace zzip {
+class ArithDecoder;
+}
+
 class BZZipStream {
 public:
   BZZipStream();
@@ -86,11 +90,14 @@ private:
   void ResetModel();
   void InitRankModels(int largest);
   static void InitRankTable(RankModel& model, int size);
-  // The interval [low, high) of a main symbol in its model, and the symbol whose interval
-  // scaled by `range` holds `scaled`.
-  void OrderContextEnc(int model, int symbol, uint32_t& low, uint32_t& high) const;
-  int OrderContextDec(int model, uint32_t scaled, uint32_t range, uint32_t& low, uint32_t& high) const;
-  void UpdateMainModel(int model, int symbol, int context);
+  // The interval [low, high) of a main symbol in a model with these counts, and the symbol whose
+  // interval scaled by `range` holds `scaled`; the update of model number `model`, whose counts
+  // are those of MainCounts[model] or a copy of them that the coder keeps while it codes.
+  static void OrderContextEnc(uint64_t counts, int symbol, uint32_t& low, uint32_t& high);
+  static int OrderContextDec(uint64_t counts, uint32_t scaled, uint32_t range, uint32_t& low, uint32_t& high);
+  void UpdateMainModel(uint64_t& counts, int model, int symbol, int context);
+  // Decodes the run of zeros that starts at output[i] in context 0; returns where it ends.
+  static int DecodeZeros(zzip::ArithDecoder& coder, uint64_t& counts, int i, int count, uint8_t* output);
   static void UpdateRankModel(RankModel& model, int rank);
   static void UpdateGroupModel(RankModel& model, int rank);
   bool GroupOf(int value, int& group, int& offset) const;
@@ -105,8 +112,10 @@ private:
   void Allocate(size_t size);
   void Free();
 
-  // Main-stream models: three counts each, the context of the last three symbols.
-  uint32_t MainCounts[14][3];
+  // Main-stream models: three counts each, the context of the last three symbols. A model's counts
+  // share one word, 21 bits each from symbol 0 up, so that the read after an update can be served
+  // from the one store the update makes.
+  uint64_t MainCounts[14];
   bool ZeroRun;
   // Side-stream models: the group model and one offset model per group.
   RankModel GroupModel;

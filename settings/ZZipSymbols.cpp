@@ -9,6 +9,13 @@
 
 namespace {
 
+// Eight bytes at once, for checks that treat them all alike.
+uint64_t Word(const uint8_t* p) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+
 // A byte seen once moves only to rank 1; it reaches the front when seen again right after.
 class RankTable {
 public:
@@ -51,6 +58,14 @@ void BZZipStream::MoveToFrontEncode(uint8_t* data, int n) {
 void BZZipStream::MoveToFrontDecode(uint8_t* data, int n) {
   RankTable table;
   for (int i = 0; i < n; ++i) {
+    // Rank 0 repeats the front byte and changes nothing but the flag: long runs of it go eight at
+    // a time.
+    while (i + 8 <= n && data[i] == 0 && Word(data + i) == 0) {
+      std::memset(data + i, table.At(0), 8);
+      table.Use(0, table.At(0));
+      i += 8;
+    }
+    if (i == n) break;
     const int rank = data[i];
     const uint8_t value = table.At(rank);
     data[i] = value;
@@ -73,6 +88,8 @@ int BZZipStream::SplitSymbols(uint8_t* data, int n, std::vector<uint8_t>& side) 
 void BZZipStream::MergeSymbols(uint8_t* data, int n, const uint8_t* side, int sideCount) {
   int next = 0;
   for (int i = 0; i < n; ++i) {
+    while (i + 8 <= n && (Word(data + i) & 0xFEFEFEFEFEFEFEFEu) == 0) i += 8;  // eight 0s and 1s
+    if (i == n) break;
     if (data[i] > 2) throw Exception();
     if (data[i] < 2) continue;
     if (next >= sideCount) throw Exception();
