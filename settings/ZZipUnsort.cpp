@@ -98,7 +98,8 @@ Table<Entry> BuildTable(const uint8_t* last, uint32_t n, uint32_t primary) {
     return Entry(place - primary + (n & (0u - uint32_t(place < primary)))) << 8 | c;
   };
   const uint32_t wrap = n - primary;
-  SideBySide(stretches, [&](Stretch& stretch, uint32_t k) { table[k + wrap] = entry(stretch.counts[last[k]]++, last[k]); });
+  SideBySide(stretches,
+             [&](Stretch& stretch, uint32_t k) { table[k + wrap] = entry(stretch.counts[last[k]]++, last[k]); });
   SideBySide(stretches + Ways,
              [&](Stretch& stretch, uint32_t k) { table[k - primary] = entry(stretch.counts[last[k]]++, last[k]); });
   table[0] = entry(primaryPlace, last[primary]);

@@ -35,7 +35,8 @@ TEST(ZZipExact, ScaledCutsEqualTheDivision) {
       for (uint32_t below : {1u, t / 2, t - 1, uint32_t(rng() % t)}) {
         const uint64_t m = zzip::Scale(below, t);
         for (uint32_t range : {0x4001u, 0x10000u, uint32_t(0x4001u + rng() % 0xC000u)})
-          ASSERT_EQ(uint32_t(range * m >> 31), uint32_t(uint64_t(range) * below / t)) << range << " * " << below << " / " << t;
+          ASSERT_EQ(uint32_t(range * m >> 31), uint32_t(uint64_t(range) * below / t))
+              << range << " * " << below << " / " << t;
       }
   }
 }
@@ -52,7 +53,8 @@ TEST(ZZipExact, ChecksumMatchesTheByteByByteDefinition) {
     return c;
   };
   for (int offset = 0; offset < 8; ++offset)
-    for (int n = 0; n < 80; ++n) ASSERT_EQ(BZZipStream::Checksum(data.data() + offset, n), bytewise(data.data() + offset, n));
+    for (int n = 0; n < 80; ++n)
+      ASSERT_EQ(BZZipStream::Checksum(data.data() + offset, n), bytewise(data.data() + offset, n)) << offset << ", " << n;
   EXPECT_EQ(BZZipStream::Checksum(data.data() + 3, 69997), bytewise(data.data() + 3, 69997));
 }
 
