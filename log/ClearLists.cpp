@@ -19,22 +19,16 @@ void BQELunit::ClearErrorCells()
   ErrorCells->Clear();
 }
 
-// The parser's records live in the pool and are destroyed in place, the pool's chunks going
-// back at once after the walk; a record made on its own (with new) is deleted.
+// The line records live in the pool and are destroyed in place, the pool's chunks going back
+// at once after the walk.
 void BQELunit::ClearDataCells()
 {
   if (!DataCells)
     return;
   for (int i = 0; i < DataCells->Count(); ++i) {
     LDataCell* cell = DataCells->Get(i);
-    if (!cell)
-      continue;
-    IgnoreFailure([&] {
-      if (DataCellPool.Owns(cell))
-        cell->~LDataCell();
-      else
-        delete cell;
-    });
+    if (cell)
+      IgnoreFailure([&] { cell->~LDataCell(); });
   }
   IgnoreFailure([&] { DataCellPool.Release(); });
   DataCells->Clear();

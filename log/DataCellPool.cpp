@@ -37,21 +37,9 @@ void BDataCellPool::DropLast()
 
 bool BDataCellPool::Owns(const LDataCell* cell) const
 {
-  if (!cell || chunks_.empty())
-    return false;
-  // Records are met in the order they were made: the chunk of the last one, or the next.
-  for (size_t i = lastHit_; i < chunks_.size() && i <= lastHit_ + 1; ++i) {
-    if (InChunk(chunks_[i].get(), cell)) {
-      lastHit_ = i;
+  for (const Chunk& chunk : chunks_)
+    if (cell && InChunk(chunk.get(), cell))
       return true;
-    }
-  }
-  for (size_t i = 0; i < chunks_.size(); ++i) {
-    if (InChunk(chunks_[i].get(), cell)) {
-      lastHit_ = i;
-      return true;
-    }
-  }
   return false;
 }
 
@@ -60,5 +48,4 @@ void BDataCellPool::Release()
   chunks_.clear();
   chunks_.shrink_to_fit();
   used_ = ChunkRecords;
-  lastHit_ = 0;
 }

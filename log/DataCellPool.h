@@ -24,7 +24,7 @@ public:
   }
   // Destroys the record that New made last, for one that could not be listed.
   void DropLast();
-  // Whether the record was made here (records made one by one with new were not).
+  // Whether the record was made here.
   bool Owns(const LDataCell* cell) const;
   // Gives every chunk back; the records made here must have been destroyed first.
   void Release();
@@ -41,5 +41,4 @@ private:
 
   std::vector<Chunk> chunks_;
   size_t used_ = ChunkRecords;  // records made in the last chunk
-  mutable size_t lastHit_ = 0;  // chunk of the last record Owns found: the next is most likely there
 };

@@ -50,7 +50,7 @@ protected:
   // A line record at the end of the list; its text position defaults to ten times its index.
   LDataCell* Record(int32_t kind, int64_t time, double value = 0.0, int64_t textPos = TenTimesIndex)
   {
-    auto* cell = new LDataCell;
+    LDataCell* cell = unit.DataCellPool.New();
     cell->Index = unit.DataCells->Count();
     cell->Kind = kind;
     cell->Time = time;

@@ -18,7 +18,7 @@ class FaultIntervals : public ParserTest {
 protected:
   void Add(int32_t kind, int64_t time, double value = 0.0, const AnsiString& text = "")
   {
-    auto* cell = new LDataCell;
+    LDataCell* cell = unit.DataCellPool.New();
     cell->Index = unit.DataCells->Count();
     cell->Kind = kind;
     cell->Time = time;

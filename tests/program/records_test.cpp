@@ -61,11 +61,10 @@ LErrorCell* NewError(bool withLists)
   return cell;
 }
 
-// A line record as the parser makes it, from the unit's pool, or on its own heap block as the
-// tests of other parts make theirs: the clear operation frees both kinds.
-LDataCell* NewData(BQELunit& unit, bool pooled, int index, const SharedText& code, const SharedText& text)
+// A line record as the parser makes it, from the unit's pool.
+LDataCell* NewData(BQELunit& unit, int index, const SharedText& code, const SharedText& text)
 {
-  LDataCell* cell = pooled ? unit.DataCellPool.New() : new LDataCell;
+  LDataCell* cell = unit.DataCellPool.New();
   cell->Index = index;
   cell->Code = code;
   cell->Text = text;
@@ -81,9 +80,9 @@ void FillAll(BQELunit& unit)
 
   const SharedText code("00010203"), name("Engine speed of the first cylinder bank");
   for (int i = 0; i < 5; ++i)
-    unit.DataCells->Add(NewData(unit, i % 2 == 0, i, code, name));
+    unit.DataCells->Add(NewData(unit, i, code, name));
   unit.DataCells->Add(nullptr);
-  unit.DataCells->Add(NewData(unit, true, 6, "00010204", "A name no other record shares, long enough"));
+  unit.DataCells->Add(NewData(unit, 6, "00010204", "A name no other record shares, long enough"));
 
   unit.TypeCells->Add(NewType(2, "RPM"));
   unit.TypeCells->Add(nullptr);

@@ -38,7 +38,7 @@ protected:
 
   void Line(int64_t time, const AnsiString& code, const AnsiString& text, int32_t kind = KindStatus)
   {
-    auto* cell = new LDataCell;
+    LDataCell* cell = unit.DataCellPool.New();
     cell->Index = unit.DataCells->Count();
     cell->Time = time;
     cell->Code = code;
