@@ -29,26 +29,33 @@ BZLibStream::~BZLibStream()
   Close();
 }
 
+std::unique_ptr<BZLibStream::OpenState> BZLibStream::NewState(char mode)
+{
+  auto s = std::unique_ptr<OpenState>(new (std::nothrow) OpenState);
+  if (!s)
+    return nullptr;
+  std::memset(&s->Z, 0, sizeof s->Z);
+  s->Crc = crc32(0L, Z_NULL, 0);
+  s->Mode = mode;
+  try {
+    s->Buffer.resize(BufferSize);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  return s;
+}
+
 int BZLibStream::Open(BConfigSave* container)
 {
   if (!container || State)
     return 0;
-  auto s = std::unique_ptr<OpenState>(new (std::nothrow) OpenState);
+  auto s = NewState('w');
   if (!s)
     return 0;
-  std::memset(&s->Z, 0, sizeof s->Z);
-  s->Crc = crc32(0L, Z_NULL, 0);
   s->Writer = container;
-  s->Mode = 'w';
   if (deflateInit2(&s->Z, Level, Z_DEFLATED, -MAX_WBITS, MemLevel, Strategy) != Z_OK)
     return 0;
   s->ZlibReady = true;
-  try {
-    s->Buffer.resize(BufferSize);
-  } catch (const std::bad_alloc&) {
-    deflateEnd(&s->Z);
-    return 0;
-  }
   s->Z.next_out = s->Buffer.data();
   s->Z.avail_out = BufferSize;
   State = std::move(s);
@@ -59,18 +66,10 @@ int BZLibStream::Open(BConfigLoad* container)
 {
   if (!container || State)
     return 0;
-  auto s = std::unique_ptr<OpenState>(new (std::nothrow) OpenState);
+  auto s = NewState('r');
   if (!s)
     return 0;
-  std::memset(&s->Z, 0, sizeof s->Z);
-  s->Crc = crc32(0L, Z_NULL, 0);
   s->Reader = container;
-  s->Mode = 'r';
-  try {
-    s->Buffer.resize(BufferSize);
-  } catch (const std::bad_alloc&) {
-    return 0;
-  }
   s->Z.next_in = s->Buffer.data();
   s->Z.avail_in = 0;
   if (inflateInit2(&s->Z, -MAX_WBITS) != Z_OK)

@@ -40,6 +40,9 @@ public:
 private:
   struct OpenState;
 
+  // A fresh state with its buffer, zlib not started yet; none when memory is short.
+  static std::unique_ptr<OpenState> NewState(char mode);
+
   int DoFlush(int flush);
   int PutRaw(const uint8_t* buffer, int n);
   int GetRaw(uint8_t* buffer, int n);
