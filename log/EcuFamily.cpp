@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "ComboBox.h"
+#include "Paths.h"
 #include "app/Qelunit.h"
 
 namespace {
@@ -40,10 +41,8 @@ void SelectMaskOfFamily(BQELunit& unit, std::string_view word)
 
 const char* BQELunit::ChooseEcuFamilyAndMask()
 {
-  std::string_view name = LogFileName;
-  const size_t separator = name.find_last_of("/\\:");
-  if (separator != std::string_view::npos)
-    name.remove_prefix(separator + 1);
+  const AnsiString fileName = ExtractFileName(LogFileName);
+  const std::string_view name = fileName;
   const std::string_view head = name.substr(0, 2);
   const char second = name.size() >= 2 ? name[1] : '\0';
 

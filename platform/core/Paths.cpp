@@ -13,18 +13,16 @@
 
 namespace {
 
-const char* const kSeparators = "/\\:";
-
 // Index of the last separator, or npos.
 size_t LastSeparator(const AnsiString& fileName)
 {
-  return fileName.find_last_of(kSeparators);
+  return fileName.rfind(PathDelim);
 }
 
 // Index of the extension's dot, or npos when the file part has none.
 size_t ExtensionDot(const AnsiString& fileName)
 {
-  const size_t at = fileName.find_last_of(".\\/:");
+  const size_t at = fileName.find_last_of("./");
   if (at == AnsiString::npos || fileName[at] != '.')
     return AnsiString::npos;
   return at;

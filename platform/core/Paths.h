@@ -1,6 +1,6 @@
 #pragma once
-// File-name routines. Names are split at '/' and also at '\' and ':', since
-// names stored by older settings files use the Windows separators.
+// File-name routines. Names are split at '/' only: on Linux a file name may hold '\' and ':'
+// (a time stamp "12:30.qel").
 #include "System.h"
 
 constexpr char PathDelim = '/';

@@ -117,6 +117,13 @@ TEST_F(FileSearchTest, PatternSelectsCaseInsensitively)
   EXPECT_EQ(Names(Search(dir / "*.QEL", faAnyFile)), (std::vector<std::string>{"other.qel"}));
 }
 
+TEST_F(FileSearchTest, FolderAndMaskMayHoldBackslashAndColon)
+{
+  std::filesystem::create_directory(dir / "a:b\\c");
+  dir.Write("a:b\\c/log\\1:2.txt", "");
+  EXPECT_EQ(Names(Search(dir / "a:b\\c/log\\*:?.txt", 0)), (std::vector<std::string>{"log\\1:2.txt"}));
+}
+
 TEST_F(FileSearchTest, FoldersPassOnlyWhenAsked)
 {
   const auto found = Search(dir / "*", 0);

@@ -5,7 +5,8 @@
 #include "Paths.h"
 #include "ScratchFolder.h"
 
-TEST(Paths, SplitsAtSlashBackslashAndColon)
+// A Linux file name may hold '\\' and ':'; only '/' separates.
+TEST(Paths, SplitsAtSlashOnly)
 {
   struct Case {
     const char* name;
@@ -14,9 +15,9 @@ TEST(Paths, SplitsAtSlashBackslashAndColon)
   };
   const Case cases[] = {
       {"/home/u/logs/a.qel", "/home/u/logs/", "a.qel"},
-      {"C:\\Logs\\x.txt", "C:\\Logs\\", "x.txt"},
-      {"C:x.txt", "C:", "x.txt"},
-      {"/mixed\\sep/name", "/mixed\\sep/", "name"},
+      {"C:\\Logs\\x.txt", "", "C:\\Logs\\x.txt"},
+      {"/logs/12:30.qel", "/logs/", "12:30.qel"},
+      {"/a:b\\c/d\\e:f", "/a:b\\c/", "d\\e:f"},
       {"plain.txt", "", "plain.txt"},
       {"/", "/", ""},
       {"folder/", "folder/", ""},
@@ -32,7 +33,7 @@ TEST(Paths, ExtensionComesFromTheFilePartOnly)
 {
   EXPECT_EQ(ExtractFileExt("/a/log.tar.gz"), ".gz");
   EXPECT_EQ(ExtractFileExt("/a/b.d/log"), "");
-  EXPECT_EQ(ExtractFileExt("C:\\a.b\\log"), "");
+  EXPECT_EQ(ExtractFileExt("/a/b.d\\log"), ".d\\log");
   EXPECT_EQ(ExtractFileExt("/a/.hidden"), ".hidden");
   EXPECT_EQ(ExtractFileExt("name."), ".");
   EXPECT_EQ(ExtractFileExt("X.TXT"), ".TXT");
@@ -43,6 +44,7 @@ TEST(Paths, ChangeFileExtReplacesOrAppends)
 {
   EXPECT_EQ(ChangeFileExt("/logs/log.txt", ".bin"), "/logs/log.bin");
   EXPECT_EQ(ChangeFileExt("/logs.d/log", ".bin"), "/logs.d/log.bin");
+  EXPECT_EQ(ChangeFileExt("/l/x.d\\1:2", ".bin"), "/l/x.bin");
   EXPECT_EQ(ChangeFileExt("a.b.c", ""), "a.b");
   EXPECT_EQ(ChangeFileExt("", ".bin"), ".bin");
 }

@@ -147,6 +147,22 @@ TEST_F(Lifecycle, CommandLinesWithoutALogOrWithABareName)
   EXPECT_EQ(gQELunit->TextMemo->Lines()->Count(), 0);
 }
 
+// '\\' and ':' belong to a name: only a '/' makes it a path rather than a bare name.
+TEST_F(Lifecycle, BareNameOfACommandLineMayHoldBackslashAndColon)
+{
+  const char* const cases[][2] = {
+      {"/opt/d 12:30.qel", "/opt/12:30.qel"},
+      {"/opt/d a\\b.qel", "/opt/a\\b.qel"},
+      {"\"/opt/x\\y/d\" C:\\1.qel", "/opt/x\\y/C:\\1.qel"},
+      {"/opt/d /logs/1:2.qel", "/logs/1:2.qel"},
+  };
+  BQELunit headless;
+  for (const auto& [line, log] : cases) {
+    headless.OpenCommandLineLog(line);
+    EXPECT_EQ(headless.LogFileName, log) << line;
+  }
+}
+
 TEST_F(Lifecycle, OnlyTheProgramsStartRegistersTheFileTypeAndRunsATimer)
 {
   const std::filesystem::path package = folder / "desktop/mime/packages/qelext.xml";

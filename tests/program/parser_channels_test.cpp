@@ -125,7 +125,8 @@ TEST_F(ParserChannels, FamilyFromTheFileName)
       {"/logs/x4.qel", 2, 1, "QEL"},      {"/logs/P7.qel", 0, 2, "PMS"},
       {"/logs/a6", 1, 2, "PMS"},          {"/logs/4123.qel", 2, 2, nullptr},
       {"/logs/Q5.qel", 1, 1, nullptr},    {"/LH/Q7/a.qel", 0, 0, nullptr},
-      {"C:\\LOGS\\Q5.qel", 0, 1, "QEL"},  {"C:Q6.qel", 0, 2, "PMS"},
+      {"/logs/Q6:7.qel", 0, 2, "PMS"},   {"/logs/12:Q4.qel", 0, 0, nullptr},
+      {"/L5\\LH1.qel", 0, 1, "QEL"},     {"/l/C:\\Q7.qel", 0, 0, nullptr},
       {"/logs/L", 3, 3, nullptr},         {"", 3, 3, nullptr},
   };
   for (const Case& c : cases) {

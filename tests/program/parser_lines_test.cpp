@@ -21,7 +21,9 @@ TEST_F(ParserLines, EachUnrecognisedKindGoesToItsListWithItsMessage)
         "F1011000ABCD\r\n"             // 5: four characters, not blanks
         "F1011000  12.5 Load\r\n"      // 6: lead of 2
         "F1011000      12.5 Load\r\n"  // 7: lead of 6
-        "\r\n");                       // 8: empty
+        "\r\n"                         // 8: empty
+        "F1140000   Erase Errors\r\n"       // 9: the erase text at a lead of 3
+        "F1140000      Erase Errors\r\n");  // 10: and at a lead of 6
   EXPECT_EQ(Lines(*unit.ShortLines),
             (std::vector<AnsiString>{Message("0      ", "F101"), Message("8      ", "")}));
   EXPECT_EQ(Lines(*unit.BadKeyLines), (std::vector<AnsiString>{Message("1      ", "F1 11000    12.5 Load"),
@@ -30,7 +32,9 @@ TEST_F(ParserLines, EachUnrecognisedKindGoesToItsListWithItsMessage)
   EXPECT_EQ(Lines(*unit.BadValueLines), std::vector<AnsiString>{Message("4      ", "F1011000    abc Load")});
   EXPECT_EQ(Lines(*unit.OtherLines),
             (std::vector<AnsiString>{Message("5      ", "F1011000ABCD"), Message("6      ", "F1011000  12.5 Load"),
-                                     Message("7      ", "F1011000      12.5 Load")}));
+                                     Message("7      ", "F1011000      12.5 Load"),
+                                     Message("9      ", "F1140000   Erase Errors"),
+                                     Message("10     ", "F1140000      Erase Errors")}));
   EXPECT_EQ(Records(), 0);
 }
 
@@ -60,8 +64,9 @@ TEST_F(ParserLines, StatusValueAndMarkerRecordsCarryTheirFields)
         "F1021501     Warm-up  \r\n"       // status with text, trailing blanks kept
         "F1011200    92       Engine speed  \r\n"
         "F1140000    Erase Errors\r\n"
+        "F1140000     Erase Errors\r\n"    // lead 5: a status, not the marker
         "F1000001\r\n");                   // frame mark: no record
-  ASSERT_EQ(Records(), 4);
+  ASSERT_EQ(Records(), 5);
   EXPECT_EQ(Cell(0).Code, "F10210");
   EXPECT_EQ(Cell(0).Kind, KindStatus);
   EXPECT_EQ(Cell(0).Text, "");
@@ -76,6 +81,9 @@ TEST_F(ParserLines, StatusValueAndMarkerRecordsCarryTheirFields)
   EXPECT_EQ(Cell(3).Kind, KindEraseMarker);
   EXPECT_EQ(Cell(3).Value, 0.0);
   EXPECT_EQ(Cell(3).Text, "Erase Errors");
+  EXPECT_EQ(Cell(4).Code, "F11400");
+  EXPECT_EQ(Cell(4).Kind, KindStatus);
+  EXPECT_EQ(Cell(4).Text, "Erase Errors");
   for (int i = 0; i < Records(); ++i)
     EXPECT_EQ(Cell(i).Index, i);
   EXPECT_EQ(Unrecognised(), 0);

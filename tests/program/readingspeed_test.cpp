@@ -39,9 +39,10 @@ protected:
     return speedEdit.Enabled() ? 0 : unit.ReadingSpeed;
   }
 
-  int DetectIn(const std::string& recorderLog)
+  int DetectIn(const std::string& recorderLog) { return DetectIn("log1.txt", recorderLog); }
+  int DetectIn(const std::string& name, const std::string& recorderLog)
   {
-    folder.Write("log1.txt", recorderLog);
+    folder.Write(name, recorderLog);
     return Detect();
   }
 
@@ -139,6 +140,15 @@ TEST_F(ReadingSpeed, NothingFoundKeepsTheStoredSpeedWithinBounds)
   unit.ReadingSpeed = 30;
   EXPECT_EQ(Detect(), 0);
   EXPECT_EQ(unit.FramePeriod, 33);
+}
+
+// The recorder logs lie beside the log even when its folder and name hold '\\' and ':'.
+TEST_F(ReadingSpeed, FolderAndNameWithBackslashAndColon)
+{
+  const std::string sub = "a:b\\c";
+  std::filesystem::create_directory(folder / sub);
+  unit.LogFileName = folder / (sub + "/12:30\\x.qel");
+  EXPECT_EQ(DetectIn(sub + "/log1.txt", "Speed 44\r\nLog: 30\\x.bin\r\nSpeed 38\r\nLog: 12:30\\x.bin\r\n"), 38);
 }
 
 // Without a folder the search would name the root folder, or wherever the program runs.

@@ -23,6 +23,9 @@ TEST(JoinPath, OneSeparatorBetweenFolderAndName)
   EXPECT_EQ(JoinPath("/data/logs/", "a.qel"), "/data/logs/a.qel");
   EXPECT_EQ(JoinPath("", "a.qel"), "/a.qel");
   EXPECT_EQ(JoinPath("/", "a.qel"), "/a.qel");
+  // '\\' and ':' are a name's bytes, no separator.
+  EXPECT_EQ(JoinPath("/data/a\\", "b:c"), "/data/a\\/b:c");
+  EXPECT_EQ(JoinPath("C:", "a.qel"), "C:/a.qel");
 }
 
 TEST(PadString, PadsOnEitherSideOrCuts)
