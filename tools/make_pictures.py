@@ -227,7 +227,7 @@ def cross():
 
 def eraser():
     """A block lying at 45 degrees: a pink rubber end at the lower left, a blue sleeve."""
-    c, half_length, half_width = SMALL / 2, 8 * SMALL / 20, 4 * SMALL / 20
+    c, half_length, half_width = SMALL / 2, 7 * SMALL / 20, 4 * SMALL / 20
     ux, uy = math.cos(math.radians(-45)), math.sin(math.radians(-45))
 
     def at(along, across):
