@@ -2,6 +2,8 @@
 // present one hands the graphic exactly the resource's bytes.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <string>
 
 #include "Bitmap.h"
@@ -62,6 +64,48 @@ TEST(LoadResourceGraphic, BytesThatAreNoPictureLeaveTheBitmapUnchanged)
   EXPECT_THROW(LoadResourceGraphic(&bitmap, "dictred"), EInvalidGraphic);
   EXPECT_EQ(bitmap.Width(), 3);
   EXPECT_EQ(bitmap.Height(), 2);
+}
+
+// Every picture of the window at the size its control is laid out for (the small glyphs fit a
+// button one text-edit high). A button glyph must keep a margin of its transparent colour, the
+// bottom-left pixel's, all round, or the colour key would eat into the drawing; and it must be
+// one image wide, since a glyph as wide as a whole number of heights holds several looks.
+TEST(LoadResourceGraphic, EveryPictureOfTheWindowLoadsAtItsSize)
+{
+  struct Case {
+    const char* name;
+    int width, height;
+    bool glyph;
+  };
+  const Case cases[] = {
+      {"flagr", 72, 56, true},        {"flage", 72, 56, true},        {"flagd", 72, 56, true},
+      {"flagr2", 40, 40, true},       {"flage2", 40, 40, true},       {"flagd2", 40, 40, true},
+      {"openfile", 40, 40, true},     {"prev", 40, 40, true},         {"next", 40, 40, true},
+      {"paste", 40, 40, true},        {"clear", 18, 18, true},        {"moveup", 18, 18, true},
+      {"movedown", 18, 18, true},     {"delete", 18, 18, true},       {"chartstyle1", 100, 50, false},
+      {"chartstyle2", 100, 50, false}, {"chartstyle3", 100, 50, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TBitmap bitmap;
+    LoadResourceGraphic(&bitmap, c.name);
+    ASSERT_EQ(bitmap.Width(), c.width);
+    ASSERT_EQ(bitmap.Height(), c.height);
+    if (!c.glyph)
+      continue;
+    EXPECT_TRUE(c.width == c.height || c.width % c.height != 0);
+    const QImage& image = bitmap.Image();
+    const QRgb key = image.pixel(0, c.height - 1);
+    int borderDrawn = 0, drawn = 0;
+    for (int y = 0; y < c.height; ++y)
+      for (int x = 0; x < c.width; ++x) {
+        const bool isDrawn = image.pixel(x, y) != key;
+        drawn += isDrawn;
+        borderDrawn += isDrawn && (x == 0 || y == 0 || x == c.width - 1 || y == c.height - 1);
+      }
+    EXPECT_EQ(borderDrawn, 0);
+    EXPECT_GT(drawn, c.width * c.height / 5);
+  }
 }
 
 }  // namespace
