@@ -148,24 +148,20 @@ TEST(ConfigSaveFile, WriteFailingAtAnyPointKeepsTheOldFile)
   }
 }
 
-// Temporaries of a save that was killed go; those of a running process and foreign files stay.
+// Temporaries of a killed save go; those of a running process and foreign names stay.
 TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndStaleTemporariesGo)
 {
   namespace fs = std::filesystem;
   Previous prev;
   fs::create_symlink("Dravolin.ini", prev.Dir / "link.ini");
   fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
-  const std::string stale = prev.Dir.Write("Dravolin.ini.tmp999999999-3", ""), foreign = prev.Dir.Write("Dravolin.ini.tmpx-1", "");
-  const std::string live = prev.Dir.Write("Dravolin.ini.tmp" + std::to_string(::getpid()) + "-77", "");
-  {
-    BConfigSaveFile save(prev.Dir / "link.ini");
-    ASSERT_TRUE(WriteSequence(save, "new", 2));
-    EXPECT_TRUE(save.Commit());
-  }
-  EXPECT_TRUE(fs::is_symlink(prev.Dir / "link.ini"));
-  EXPECT_TRUE(ReadsAsSequence(prev.File, "new", 2));
+  const std::string temps[] = {prev.Dir.Write("Dravolin.ini.tmp999999999-3", ""), prev.Dir.Write("Dravolin.ini.tmpx-1", ""),
+                               prev.Dir.Write("Dravolin.ini.tmp" + std::to_string(::getpid()) + "-7", "")};
+  BConfigSaveFile save(prev.Dir / "link.ini");
+  ASSERT_TRUE(WriteSequence(save, "new", 2) && save.Commit());
+  EXPECT_TRUE(fs::is_symlink(prev.Dir / "link.ini") && ReadsAsSequence(prev.File, "new", 2));
   EXPECT_EQ(fs::status(prev.File).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(std::vector<bool>({fs::exists(stale), fs::exists(live), fs::exists(foreign)}),
+  EXPECT_EQ(std::vector<bool>({fs::exists(temps[0]), fs::exists(temps[1]), fs::exists(temps[2])}),
             std::vector<bool>({false, true, true}));
 }
 

@@ -172,15 +172,14 @@ TEST_F(SettingsRecords, OptionsOutOfBoundsTakeTheReadBacksFallbacks)
   SettingsRows rows;
   rows.options = {.TextLinePeriod = 0, .ZoomSeconds = {0, -1, 1, INT_MIN}, .ValueWindowX = INT_MAX,
                   .ValueWindowY = INT_MIN, .FramePeriod = -3, .ReadingSpeed = 0};
+  SettingsRows expected;
+  expected.options = {.TextLinePeriod = 10, .ZoomSeconds = {10, 30, 1, 600}, .ValueWindowX = 10000,
+                      .ValueWindowY = -10000, .FramePeriod = 22, .ReadingSpeed = 16};
   for (const bool complete : {true, false}) {
     rows.statusCount = complete ? std::nullopt : std::optional(INT_MAX); // fails after the options
     unit.ReadingSpeed = 0;
     EXPECT_EQ(Load(rows), complete);
-    SettingsRows got, expected;
-    got.options = RowsOf(unit).options;
-    expected.options = {.TextLinePeriod = 10, .ZoomSeconds = {10, 30, 1, 600}, .ValueWindowX = 10000,
-                        .ValueWindowY = -10000, .FramePeriod = 22, .ReadingSpeed = 16};
-    EXPECT_EQ(Dump(got), Dump(expected));
+    EXPECT_EQ(DumpSettings(unit), Dump(expected));
   }
 }
 
