@@ -148,8 +148,7 @@ TEST(ConfigSaveFile, WriteFailingAtAnyPointKeepsTheOldFile)
   }
 }
 
-// Temporaries of a killed save go; those of a running process and foreign names stay.
-TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndStaleTemporariesGo)
+TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndOnlyTemporariesOfDeadSavesGo)
 {
   namespace fs = std::filesystem;
   Previous prev;
