@@ -345,6 +345,9 @@ public:
 
   // Options (chart/Options.cpp, chart/CommonPage.cpp).
   void SetDefaultOptions();
+  // Brings every option into the bounds the Common page's read-back keeps, with the same
+  // fallbacks: run on the fields the settings reader stored, so none reaches a parse.
+  void CorrectOptions();
   // Corrects fields that cannot work, writes the options into the Common page, then the rows.
   void ShowOptionsAndMaskRows();
   // While EditorRowsValid: reads the Common page back (raising ReparseNeeded where the time

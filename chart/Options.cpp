@@ -24,6 +24,11 @@ int32_t CorrectTextLinePeriod(int32_t ms)
   return ms < 1 ? DefaultTextLinePeriod : std::min(ms, MaxTextLinePeriod);
 }
 
+int32_t CorrectZoomSeconds(int key, int32_t seconds)
+{
+  return seconds < 1 ? DefaultZoomSeconds[key] : seconds;
+}
+
 void ShowNumber(TEdit* edit, int32_t value)
 {
   edit->SetText(IntToStr(value));
@@ -97,16 +102,21 @@ void BQELunit::SetDefaultOptions()
   CursorCaretPos = -1;
 }
 
-void BQELunit::ShowOptionsAndMaskRows()
+void BQELunit::CorrectOptions()
 {
-  // Settings may hold anything: what cannot work is corrected before it is shown.
   TextLinePeriod = CorrectTextLinePeriod(TextLinePeriod);
   if (FramePeriod < 1)
     FramePeriod = DefaultFramePeriod;
+  ReadingSpeed = ClampReadingSpeed(ReadingSpeed);
   for (int i = 0; i < 4; ++i)
-    if (ZoomSeconds[i] < 1)
-      ZoomSeconds[i] = DefaultZoomSeconds[i];
+    ZoomSeconds[i] = CorrectZoomSeconds(i, ZoomSeconds[i]);
   ValueWindowOffset = {ClampOffset(ValueWindowOffset.x), ClampOffset(ValueWindowOffset.y)};
+}
+
+void BQELunit::ShowOptionsAndMaskRows()
+{
+  // The settings reader corrected the fields already; this also covers fields set otherwise.
+  CorrectOptions();
 
   if (CommonBox) {
     ShowNumber(TextLinePeriodEdit, TextLinePeriod);
@@ -160,11 +170,9 @@ void BQELunit::ReadOptionsAndMaskRows()
     TEdit* const zoomEdits[4] = {ZoomF5Edit, ZoomF6Edit, ZoomF7Edit, ZoomF8Edit};
     for (int i = 0; i < 4; ++i)
       if (ReadNumber(zoomEdits[i], ZoomSeconds[i], value)) {
-        if (value < 1) {
-          value = DefaultZoomSeconds[i];
-          ShowNumber(zoomEdits[i], value);
-        }
-        ZoomSeconds[i] = value;
+        ZoomSeconds[i] = CorrectZoomSeconds(i, value);
+        if (ZoomSeconds[i] != value)
+          ShowNumber(zoomEdits[i], ZoomSeconds[i]);
       }
     if (ReadNumber(ValueWindowXEdit, ValueWindowOffset.x, value))
       ValueWindowOffset.x = ClampOffset(value);

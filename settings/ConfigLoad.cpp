@@ -55,7 +55,7 @@ void BConfigLoad::Reset()
   BlockSize = BeamDefaultBlockSize;
   Capacity = BlockCapacity(BeamDefaultBlockSize);
   Unpacked = Consumed = Total = 0;
-  Exhausted = false;
+  Broken = false;
   HeaderPending = true;
 }
 
@@ -73,22 +73,26 @@ void BConfigLoad::ReadHeader()
     return;
   HeaderPending = false;
   if (Stream) {
-    // A short header leaves the construction values of the fields it lacks.
+    // A short header leaves the construction values of the fields it lacks; a foreign
+    // signature or a short header is a file of another kind, whose values are never read.
     uint8_t signature[8];
-    Stream->Read(signature, 8);
+    Broken = ReadFully(*Stream, signature, 8) != 8 || std::memcmp(signature, BeamSignature, 8) != 0;
     uint8_t* const flags[4] = {&Compressed, &Method, &FixedKey, &Typed};
     for (uint8_t* flag : flags) {
       uint8_t b;
       if (Stream->Read(&b, 1) == 1)
         *flag = b;
+      else
+        Broken = true;
     }
     uint8_t size[4];
     PutLE32(size, BlockSize);
-    Stream->Read(size, 4);
+    if (ReadFully(*Stream, size, 4) != 4)
+      Broken = true;
     BlockSize = GetLE32(size);
   }
   BlockSize = ClampBlockSize(BlockSize);
-  if (!Compressed)
+  if (!Compressed || Broken)
     return;
   Capacity = BlockCapacity(BlockSize);
   if (Method == BeamMethodZZip) {
@@ -98,6 +102,8 @@ void BConfigLoad::ReadHeader()
   } else if (Method == BeamMethodZLib) {
     Zlib = std::make_unique<BZLibStream>();
     Zlib->Open(this);
+  } else {
+    Broken = true;
   }
 }
 
@@ -115,24 +121,32 @@ int32_t BConfigLoad::ReadScrambled(void* buffer, int32_t n)
 bool BConfigLoad::LoadBlock()
 {
   Unpacked = Consumed = 0;
-  if (Exhausted || !Stream || !Block || !Zip)
+  if (Broken || !Stream || !Block || !Zip)
     return false;
   uint8_t prefix[4];
-  if (ReadFully(*Stream, prefix, 4) < 4)
-    return false; // the end of the data
-  const uint32_t packed = GetLE32(prefix);
-  if (packed > Capacity)
-    return false;
-  // A truncated block is not handed to the packer.
-  if (ReadScrambled(Block.get(), static_cast<int32_t>(packed)) != static_cast<int32_t>(packed))
-    return false;
-  const int length = Zip->Unpack(Block.get(), static_cast<int>(packed), static_cast<int>(Capacity));
-  if (length < 0 || static_cast<uint32_t>(length) > Capacity)
-    return false;
-  if (Total + static_cast<uint64_t>(length) > BeamMaxStreamBytes) {
-    Exhausted = true;
+  const int32_t prefixBytes = ReadFully(*Stream, prefix, 4);
+  if (prefixBytes < 4) {
+    Broken = prefixBytes > 0; // none at all is the end of the data
     return false;
   }
+  const uint32_t packed = GetLE32(prefix);
+  // A truncated block is not handed to the packer. Any fault of a block breaks the container:
+  // the stream no longer stands at the next block's length.
+  Broken = packed > Capacity ||
+           ReadScrambled(Block.get(), static_cast<int32_t>(packed)) != static_cast<int32_t>(packed);
+  if (Broken)
+    return false;
+  int length;
+  try {
+    length = Zip->Unpack(Block.get(), static_cast<int>(packed), static_cast<int>(Capacity));
+  } catch (...) {
+    Broken = true;
+    throw;
+  }
+  Broken = length < 0 || static_cast<uint32_t>(length) > Capacity ||
+           Total + static_cast<uint64_t>(length) > BeamMaxStreamBytes;
+  if (Broken)
+    return false;
   Total += static_cast<uint64_t>(length);
   Unpacked = static_cast<uint64_t>(length);
   return true;
@@ -142,7 +156,7 @@ int32_t BConfigLoad::ReadPart(void* buffer, int32_t n, bool mayLoadBlock)
 {
   if (HeaderPending)
     ReadHeader();
-  if (!buffer || n <= 0)
+  if (!buffer || n <= 0 || Broken)
     return 0;
   if (Compressed && Method == BeamMethodZZip) {
     if (Consumed >= Unpacked && (!mayLoadBlock || !LoadBlock()))
@@ -162,8 +176,11 @@ int32_t BConfigLoad::ReadPart(void* buffer, int32_t n, bool mayLoadBlock)
   int32_t got = 0;
   if (!Compressed)
     got = ReadScrambled(buffer, n);
-  else if (Method == BeamMethodZLib && Zlib)
-    got = std::max(Zlib->Read(buffer, n), 0);
+  else if (Method == BeamMethodZLib && Zlib) {
+    got = Zlib->Read(buffer, n);
+    Broken = got < 0; // a data error, or the stream could not be opened
+    got = std::max(got, 0);
+  }
   Total += static_cast<uint64_t>(got);
   return got;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Reader of the "BEAM v.1" settings container, over a file or a block of memory.
-// Every length and block field of the input is checked: a damaged or hostile input makes
-// typed reads fail (a damaged packed block raises Exception from the packer), never more.
+// The signature and every length and block field of the input are checked: a damaged or
+// hostile input makes typed reads fail (a damaged packed block raises Exception from the
+// packer), never more.
 #include <cstdint>
 #include <memory>
 
@@ -66,7 +67,10 @@ private:
   uint64_t Consumed = 0; // bytes asked of it so far (may pass its end)
   uint32_t Capacity = BlockCapacity(BeamDefaultBlockSize);
   uint64_t Total = 0;    // value-stream bytes unpacked or delivered so far
-  bool Exhausted = false;
+  // The container itself is broken: another signature, a short header, an unknown method, a
+  // block that is cut, too long or fails to unpack, a stream past the cap. Every read from
+  // then on delivers nothing, so a reader cannot skip one record and go on in garbage.
+  bool Broken = false;
   bool HeaderPending = true;
 };
 

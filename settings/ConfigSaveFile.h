@@ -1,6 +1,8 @@
 #pragma once
 // The settings writer over a file. It writes a temporary file beside the target and puts
-// it in place only on Commit, so a failed or abandoned save never costs the old file.
+// it in place only on Commit, so a failed or abandoned save never costs the old file. A
+// target that is a symbolic link is followed: the file it names is replaced, with its mode,
+// and the link stays. Temporaries left by a killed save are removed by the next one.
 #include "FileStream.h"
 #include "System.h"
 #include "settings/ConfigSave.h"

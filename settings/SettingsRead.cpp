@@ -1,6 +1,7 @@
 // BQELunit::ReadSettings: the settings sequence from a container reader into the lists, the
 // recent files and the option fields. A failed mask or status record is skipped and reading
-// goes on; any other failure ends the read with false, keeping what was stored before it.
+// goes on; any other failure, or a damaged container anywhere, ends the read with false,
+// keeping what was stored before it. The options stored are brought into their bounds.
 #include <memory>
 #include <unordered_set>
 
@@ -171,7 +172,8 @@ void ReadMasks(BQELunit& unit, SettingsInput& in)
       unit.MaskCells->Add(mask.get());
       mask.release();
     } catch (...) {
-      // Skipped; the next mask is read from where the stream stands.
+      // Skipped; the next mask is read from where the stream stands. After damage of the
+      // container itself every later read fails, so the read ends at the next option.
     }
   }
 }
@@ -212,6 +214,11 @@ void ReadRecentFiles(BQELunit& unit, SettingsInput& in)
 
 bool BQELunit::ReadSettings(BConfigLoad& reader)
 {
+  // However the read ends, what it stored must be usable by the next parse.
+  struct Corrected {
+    BQELunit& Unit;
+    ~Corrected() { Unit.CorrectOptions(); }
+  } corrected{*this};
   try {
     SettingsInput in(reader);
     SettingsVersion = in.Int();

@@ -148,6 +148,22 @@ TEST(ConfigSaveFile, WriteFailingAtAnyPointKeepsTheOldFile)
   }
 }
 
+TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndOnlyTemporariesOfDeadSavesGo)
+{
+  namespace fs = std::filesystem;
+  Previous prev;
+  fs::create_symlink("Dravolin.ini", prev.Dir / "link.ini");
+  fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
+  const std::string temps[] = {prev.Dir.Write("Dravolin.ini.tmp999999999-3", ""), prev.Dir.Write("Dravolin.ini.tmpx-1", ""),
+                               prev.Dir.Write("Dravolin.ini.tmp" + std::to_string(::getpid()) + "-7", "")};
+  BConfigSaveFile save(prev.Dir / "link.ini");
+  ASSERT_TRUE(WriteSequence(save, "new", 2) && save.Commit());
+  EXPECT_TRUE(fs::is_symlink(prev.Dir / "link.ini") && ReadsAsSequence(prev.File, "new", 2));
+  EXPECT_EQ(fs::status(prev.File).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(std::vector<bool>({fs::exists(temps[0]), fs::exists(temps[1]), fs::exists(temps[2])}),
+            std::vector<bool>({false, true, true}));
+}
+
 TEST(ConfigSaveFile, UnwritableTargetsRaiseAndStayAsTheyWere)
 {
   ScratchFolder dir;

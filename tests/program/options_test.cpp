@@ -180,16 +180,16 @@ TEST_F(Options, ShowCorrectsWhatSettingsCannotMean)
   unit.FramePeriod = -3;
   unit.ZoomSeconds[0] = 0;
   unit.ZoomSeconds[3] = -5;
-  unit.ReadingSpeed = 100;  // left to the constructor's clamp
+  unit.ReadingSpeed = 100;
   unit.ShowOptionsAndMaskRows();
   EXPECT_EQ(unit.TextLinePeriod, 10);
   EXPECT_EQ(unit.FramePeriod, 22);
   EXPECT_EQ(unit.ZoomSeconds[0], 10);
   EXPECT_EQ(unit.ZoomSeconds[3], 600);
-  EXPECT_EQ(unit.ReadingSpeed, 100);
+  EXPECT_EQ(unit.ReadingSpeed, 50);
   EXPECT_EQ(unit.TextLinePeriodEdit->Text(), "10");
   EXPECT_EQ(unit.ZoomF8Edit->Text(), "600");
-  EXPECT_EQ(unit.FramePeriodEdit->Text(), "100");
+  EXPECT_EQ(unit.FramePeriodEdit->Text(), "50");
 
   // Values that would overflow the arithmetic after them are brought into bounds.
   unit.TextLinePeriod = 2147483647;

@@ -154,6 +154,35 @@ TEST_F(SettingsRecords, HostileCountsEndTheRead)
   EXPECT_FALSE(Load(many));
 }
 
+// A damaged block after a status fails the whole read, though the next block is whole.
+TEST_F(SettingsRecords, DamagedContainerEndsTheReadInsideAStatus)
+{
+  SettingsRows rows;
+  rows.statuses = {"IDLE", std::string(100000, 's')}; // a block of its own
+  std::string bytes = WriteContainer({.BlockSize = 100000}, [&](TestSave& s) { RowWriter w(s); WriteRows(w, rows, 4); });
+  EXPECT_TRUE(LoadBytes(bytes));
+  bytes[16 + 4 + GetLE32(reinterpret_cast<const uint8_t*>(bytes.data() + 16)) + 4 + 20] ^= 1;
+  EXPECT_FALSE(LoadBytes(bytes));
+  EXPECT_EQ(unit.StatusCells->Count(), 1);
+}
+
+// Whether the read ends or fails, no option stays where the parser or chart cannot use it.
+TEST_F(SettingsRecords, OptionsOutOfBoundsTakeTheReadBacksFallbacks)
+{
+  SettingsRows rows;
+  rows.options = {.TextLinePeriod = 0, .ZoomSeconds = {0, -1, 1, INT_MIN}, .ValueWindowX = INT_MAX,
+                  .ValueWindowY = INT_MIN, .FramePeriod = -3, .ReadingSpeed = 0};
+  SettingsRows expected;
+  expected.options = {.TextLinePeriod = 10, .ZoomSeconds = {10, 30, 1, 600}, .ValueWindowX = 10000,
+                      .ValueWindowY = -10000, .FramePeriod = 22, .ReadingSpeed = 16};
+  for (const bool complete : {true, false}) {
+    rows.statusCount = complete ? std::nullopt : std::optional(INT_MAX); // fails after the options
+    unit.ReadingSpeed = 0;
+    EXPECT_EQ(Load(rows), complete);
+    EXPECT_EQ(DumpSettings(unit), Dump(expected));
+  }
+}
+
 TEST_F(SettingsRecords, ParameterIdsTheParserCannotUseAreSkipped)
 {
   SettingsRows rows;

@@ -79,7 +79,8 @@ TEST(SettingsStart, UnreadableFileFallsBackToDefini)
     w.Str("cut");
     return true;
   };
-  const std::string damaged[] = {ContainerOf(rows, 4), "BEAM v.1 but nothing after", ""};
+  const std::string damaged[] = {ContainerOf(rows, 4), "BEAM v.1 but nothing after", "",
+                                 "BEAM v.2" + ContainerOf(RichRows(), 4).substr(8)};
   const std::string defaults = AsAtStart(BuiltInRows());
   for (const std::string& bytes : damaged) {
     std::ofstream(SettingsFile(), std::ios::binary | std::ios::trunc) << bytes;
