@@ -2,7 +2,7 @@
 """Applies the plausible bugs of tests/mutations.txt one at a time to a scratch copy of the tree
 and tells whether the tests named for each one catch it.
 
-usage: tests/mutate.py [-j N] [list file] [number ...]   (numbers pick entries, from 1)
+usage: tests/mutate.py [-j N] [--list FILE] [number ...]   (numbers pick entries, from 1)
 
 The copy lives in build-mutate/src and builds into build-mutate/build, so a mutation costs one
 recompile, the relink of the test binaries its tests live in, and those tests. The real tree and
@@ -69,7 +69,7 @@ def ctest(regex, jobs):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("-j", type=int, default=4)
-    ap.add_argument("list", nargs="?", default=str(root / "tests/mutations.txt"))
+    ap.add_argument("--list", default=str(root / "tests/mutations.txt"))
     ap.add_argument("pick", nargs="*", type=int)
     args = ap.parse_args()
     entries = read_list(args.list)
