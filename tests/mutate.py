@@ -7,7 +7,7 @@ usage: tests/mutate.py [-j N] [--list FILE] [number ...]   (numbers pick entries
 The copy lives in build-mutate/src and builds into build-mutate/build, so a mutation costs one
 recompile, the relink of the test binaries its tests live in, and those tests. The real tree and
 /tmp are left alone: the tests get build-mutate/tmp as their temporary folder."""
-import argparse, json, os, re, shutil, subprocess, sys
+import argparse, json, os, shutil, subprocess, sys
 from pathlib import Path
 
 root = Path(__file__).resolve().parent.parent
