@@ -2,9 +2,6 @@
 
 #include "AppPaths.h"
 #include "Bitmap.h"
-#include "ComboBox.h"
-#include "Memo.h"
-#include "PageControl.h"
 #include "Panel.h"
 #include "app/Progress.h"
 #include "app/Qelform.h"
@@ -38,23 +35,12 @@ BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
 
   SetDefaultOptions();
 
-  if (Owner) {
-    MainPanel = new TPanel(Owner);
-    MainPanel->SetParent(Owner);
-    MainPanel->SetAlign(alClient);
-    MainPanel->SetBevelOuter(bvNone);
-  }
-  // Parentless for now: the control tree, once built, places it on the text page and frees
-  // it with that page; until then this object frees it.
-  TextMemo = new TMemo(nullptr);
-  // Parentless for now: the control tree will place it on the toolbar and free it.
-  RecentCombo = new TComboBox(nullptr);
-  BuildCommonPageControls();
+  CreateControls();
 
   LoadDictionaryResource("dictred");
   RebuildDictionary();
 
-  if (MainPanel)
+  if (Owner)
     Progress = new BProgress(MainPanel, &AbortFlag);
 
   // After the dictionary: settings of old versions take names from it.
@@ -99,12 +85,8 @@ BQELunit::~BQELunit()
   IgnoreFailure([&] { delete ValueWindowBitmap; });
   IgnoreFailure([&] { delete FaultPanelBitmap; });
   IgnoreFailure([&] { delete Progress; });
-  IgnoreFailure([&] { delete TextMemo; });
-  IgnoreFailure([&] { delete RecentCombo; });
-  // Stands alone until the control tree places it in the options page control, which then
-  // frees it.
-  if (!OptionsPageControl)
-    IgnoreFailure([&] { delete CommonPage; });
+  // The form outlives this object: its actions must reach nothing from here on.
+  UnbindFormHandlers();
   // Last: the panel frees every control placed on it.
   IgnoreFailure([&] { delete MainPanel; });
 }

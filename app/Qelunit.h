@@ -1,5 +1,7 @@
 #pragma once
-// The central object: owns the data, the options and (later) the window's controls.
+// The central object: owns the data, the options and the window's controls. Its members are
+// defined in the folder of their subsystem; each banner below names the folder, and each
+// member or group its defining file.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,103 +16,359 @@
 #include "texts/Dictionary.h"
 #include "chart/ChainIndex.h"
 
-class TMemo;
+class BConfigLoad;
+class BProgress;
+class TAction;
+class TActionList;
+class TBevel;
+class TBitBtn;
+class TBitmap;
+class TButton;
+class TCheckBox;
 class TComboBox;
+class TEdit;
+class TGroupBox;
+class TImage;
+class TLabel;
+class TListBox;
+class TMemo;
+class TMenuItem;
 class TObject;
 class TPageControl;
-class TTabSheet;
-class TScrollBox;
-class TEdit;
-class TCheckBox;
-class TGroupBox;
-class TRadioButton;
-class BConfigLoad;
-class TQELMainForm;
-class TTimer;
+class TPaintBox;
 class TPanel;
-class BProgress;
-class TBitmap;
+class TPopupMenu;
+class TQELMainForm;
+class TRadioButton;
+class TScrollBox;
+class TSplitter;
+class TStatusBar;
+class TTabSheet;
+class TTimer;
+class TUpDown;
+
+// Where the mask editor lays its rows out (left and top margin, gap under the headings, row
+// height and spacing, the row's width, the column widths); the control tree sets it, the
+// layout writes RowWidth.
+struct MaskRowLayout {
+  int32_t LeftMargin = 10;
+  int32_t TopMargin = 5;
+  int32_t HeaderGap = 10;
+  int32_t RowHeight = 0;
+  int32_t RowSpacing = 3;
+  int32_t RowWidth = 0;
+  int32_t NameWidth = 400;
+  int32_t FactorWidth = 60;
+  int32_t OffsetWidth = 60;
+  int32_t ColorWidth = 130;
+  int32_t ChartWidth = 70;
+  int32_t CursorWidth = 70;
+};
 
 class BQELunit {
 public:
+  // ======================================================================================
+  // app/: the object's life, the start, the window's controls
+  // ======================================================================================
+
   // owner: the main form. Made without one (tests, benchmarks), the object is no start of
-  // the program: it registers no file type and opens no command line.
+  // the program: it registers no file type, opens no command line and shows no progress
+  // window; its controls stand on a main panel of their own (app/Qelunit.cpp).
   explicit BQELunit(TQELMainForm* owner = nullptr);
   ~BQELunit();
   BQELunit(const BQELunit&) = delete;
   BQELunit& operator=(const BQELunit&) = delete;
 
-  // The main form: owner of the start timer.
+  // The main form: owner of the start timer, the main panel and the actions.
   TQELMainForm* Owner = nullptr;
-
-
-  TPtrList<LErrorCell>* ErrorCells = nullptr;   // fault intervals of the parsed log
-  TPtrList<LDataCell>* DataCells = nullptr;     // one record per recognised log line
-  BDataCellPool DataCellPool;                   // where the parser makes the line records
-  TPtrList<LMaskCell>* MaskCells = nullptr;     // all masks
-  TPtrList<LTypeCell>* TypeCells = nullptr;     // known parameters; kept from log to log
-  TPtrList<LStatusCell>* StatusCells = nullptr; // known statuses
-  TPtrList<LDictCell>* DictCells = nullptr;     // parameter-name dictionary
-
   // Full path of the current log; "" when none.
   AnsiString LogFileName;
-  // The settings file: "Dravolin.ini" in the data folder.
-  AnsiString SettingsPath;
   // Opens the program's own command line on its eleventh tick of 100 ms, then stays disabled.
   TTimer* StartTimer = nullptr;
-  // The window's content, filling the main form; the control tree grows on it. None without a
-  // main form (headless use).
-  TPanel* MainPanel = nullptr;
-  // The progress window of the parse; none without a main panel.
-  BProgress* Progress = nullptr;
-  // Format version of the settings last read; it governs the rest of that read only.
-  int32_t SettingsVersion = 0;
-  // The recent log files, most recent first (the toolbar's drop-down list).
-  TComboBox* RecentCombo = nullptr;
   // Logs beside the current one (same folder, first three characters, extension), for
   // previous/next; sorted ignoring case, names that differ only in case both kept.
   TStringList* SiblingList = nullptr;
+  // Position of the current log among its neighbours, for previous/next.
+  int32_t SiblingIndex = 0;
+  // 0 while constructing: layout and drawing do nothing until the object is complete.
+  Byte ReadyFlag = 0;
+  // 1 while the start timer's handler runs: the main window refuses to close meanwhile.
+  Byte BusyFlag = 0;
+  // Set to break off a long operation; cleared by the operation when it starts.
+  Byte AbortFlag = 0;
+  // Ticks of the start timer so far.
+  int TickCount = 0;
+  // Interface language: 0 Russian, 1 English, any other value German.
+  int Language = 0;
+
+  // The window's controls (app/ControlTree.cpp), in the order of the window's outline, with
+  // the progress window and the chart page's off-screen pictures (made by the constructor)
+  // in their places. Every control is freed with MainPanel; the actions belong to the form.
+  TPanel* MainPanel = nullptr;
+  TPageControl* PageControl = nullptr;
+  TTabSheet* OptionsPage = nullptr;
+  TTabSheet* TextPage = nullptr;
+  TTabSheet* ChartPage = nullptr;
+  TPageControl* OptionsPageControl = nullptr;
+  TTabSheet* MaskPage = nullptr;
+  TTabSheet* CommonPage = nullptr;
+  TTabSheet* HelpPage = nullptr;
+  // The progress window of long operations; none without a main form.
+  BProgress* Progress = nullptr;
+  TPanel* ToolbarPanel = nullptr;
+  // The recent log files, most recent first.
+  TComboBox* RecentCombo = nullptr;
+  TBitBtn* OpenButton = nullptr;
+  TBitBtn* PasteButton = nullptr;
+  TBitBtn* PrevButton = nullptr;
+  TBitBtn* NextButton = nullptr;
+  TBitBtn* LanguageButton = nullptr;
+  TEdit* SpeedEdit = nullptr;
+  TLabel* SpeedUnitLabel = nullptr;
+  TListBox* ChannelList = nullptr;
+  TListBox* StatusList = nullptr;
+  // The mask combos of the editor and of the chart list the masks in list order.
+  TComboBox* MaskCombo = nullptr;
+  TButton* NewMaskButton = nullptr;
+  TButton* RenameMaskButton = nullptr;
+  TButton* DeleteMaskButton = nullptr;
+  TLabel* MaskNameLabel = nullptr;
+  TLabel* MaskOptionsLabel = nullptr;
+  TLabel* MaskItemsLabel = nullptr;
+  TLabel* AllItemsLabel = nullptr;
+  TBevel* MaskBevel1 = nullptr;
+  TBevel* MaskBevel2 = nullptr;
+  TBevel* MaskBevel3 = nullptr;
+  TBevel* MaskBevel4 = nullptr;
+  TCheckBox* UnderCursorCheck = nullptr;
+  TUpDown* ThicknessUpDown = nullptr;
+  TLabel* ThicknessLabel = nullptr;
+  TEdit* ThicknessEdit = nullptr;
+  TLabel* YBottomLabel = nullptr;
+  TEdit* YBottomEdit = nullptr;
+  TLabel* YTopLabel = nullptr;
+  TEdit* YTopEdit = nullptr;
+  TScrollBox* MaskRowBox = nullptr;
+  TPanel* RowHoverBar = nullptr;
+  TLabel* RowHoverLabel = nullptr;
+  TBitBtn* RowUpButton = nullptr;
+  TBitBtn* RowDownButton = nullptr;
+  TBitBtn* RowDeleteButton = nullptr;
+  TLabel* ItemNameHeader = nullptr;
+  TLabel* FactorHeader = nullptr;
+  TLabel* OffsetHeader = nullptr;
+  TLabel* ColorHeader = nullptr;
+  TLabel* ChartHeader = nullptr;
+  TLabel* CursorHeader = nullptr;
+  TPopupMenu* ChannelPopup = nullptr;
+  TMenuItem* HideChannelMenu = nullptr;
+  TMenuItem* ShowChannelMenu = nullptr;
+  TMenuItem* RenameChannelMenu = nullptr;
+  TMenuItem* DeleteChannelMenu = nullptr;
+  TMenuItem* ShowAllChannelsMenu = nullptr;
+  TPageControl* ListPageControl = nullptr;
+  TTabSheet* ChannelListPage = nullptr;
+  TTabSheet* StatusListPage = nullptr;
+  TPopupMenu* StatusPopup = nullptr;
+  TMenuItem* AddStatusMenu = nullptr;
+  TMenuItem* DeleteStatusMenu = nullptr;
+  TScrollBox* CommonBox = nullptr;
+  TEdit* TextLinePeriodEdit = nullptr;
+  TLabel* TextLinePeriodLabel = nullptr;
+  TEdit* FramePeriodEdit = nullptr;
+  TLabel* FramePeriodLabel = nullptr;
+  TEdit* ZoomF5Edit = nullptr;
+  TLabel* ZoomF5Label = nullptr;
+  TEdit* ZoomF6Edit = nullptr;
+  TLabel* ZoomF6Label = nullptr;
+  TEdit* ZoomF7Edit = nullptr;
+  TLabel* ZoomF7Label = nullptr;
+  TEdit* ZoomF8Edit = nullptr;
+  TLabel* ZoomF8Label = nullptr;
+  TEdit* ValueWindowXEdit = nullptr;
+  TLabel* ValueWindowXLabel = nullptr;
+  TEdit* ValueWindowYEdit = nullptr;
+  TLabel* ValueWindowYLabel = nullptr;
+  TCheckBox* EnableYZoomCheck = nullptr;
+  TCheckBox* ShowProgressCheck = nullptr;
+  TCheckBox* OldErrorAlgorithmCheck = nullptr;
+  TCheckBox* MultiLineStatusesCheck = nullptr;
+  TButton* ClearHistoryButton = nullptr;
+  TButton* RenameLogsButton = nullptr;
+  TButton* DictRenameButton = nullptr;
+  TBitBtn* RussianButton = nullptr;
+  TBitBtn* EnglishButton = nullptr;
+  TBitBtn* GermanButton = nullptr;
+  TGroupBox* ParamStyleGroup = nullptr;
+  TRadioButton* ParamStyleRadio1 = nullptr;
+  TRadioButton* ParamStyleRadio2 = nullptr;
+  TImage* ParamStyleImage1 = nullptr;
+  TImage* ParamStyleImage2 = nullptr;
+  TGroupBox* StatusStyleGroup = nullptr;
+  TRadioButton* StatusStyleRadio1 = nullptr;
+  TRadioButton* StatusStyleRadio2 = nullptr;
+  TImage* StatusStyleImage1 = nullptr;
+  TImage* StatusStyleImage2 = nullptr;
+  TMemo* HelpMemo = nullptr;
+  // The log text view; its lines are the lines parsed.
+  TMemo* TextMemo = nullptr;
+  TPanel* FindPanel = nullptr;
+  TLabel* FindLabel = nullptr;
+  TEdit* FindEdit = nullptr;
+  TButton* FindButton = nullptr;
+  TRadioButton* FindUpRadio = nullptr;
+  TRadioButton* FindDownRadio = nullptr;
+  TStatusBar* TextStatusBar = nullptr;
+  TBitBtn* ClearFindButton = nullptr;
+  TBitBtn* TextStartButton = nullptr;
+  TBitBtn* TextEndButton = nullptr;
+  TPanel* ChartAreaPanel = nullptr;
+  TPanel* ChartColumnPanel = nullptr;
+  TPanel* ChartComboPanel = nullptr;
+  TScrollBox* LegendScrollBox = nullptr;
+  TScrollBox* FaultScrollBox = nullptr;
+  TSplitter* LegendSplitter = nullptr;
+  TSplitter* ChartSplitter = nullptr;
+  TComboBox* ChartMaskCombo = nullptr;
+  TStatusBar* ChartStatusBar = nullptr;
+  TPaintBox* ChartPaintBox = nullptr;
   // Off-screen pictures of the chart page, copied to the screen on paint.
   TBitmap* ChartBitmap = nullptr;
+  TPaintBox* LegendPaintBox = nullptr;
   TBitmap* LegendBitmap = nullptr;
   TBitmap* ValueWindowBitmap = nullptr;
+  TPaintBox* FaultPaintBox = nullptr;
   TBitmap* FaultPanelBitmap = nullptr;
+  // F3, F5 to F8, F10 and F12 from any control of the window.
+  TActionList* ActionList = nullptr;
+  TAction* ToggleTextChartAction = nullptr;
+  TAction* ZoomF5Action = nullptr;
+  TAction* ZoomF6Action = nullptr;
+  TAction* ZoomF7Action = nullptr;
+  TAction* ZoomF8Action = nullptr;
+  TAction* SaveReportAction = nullptr;
+  TAction* SaveJpegAction = nullptr;
 
-  // Unrecognised lines of the parsed log, one message each, by kind.
+  // Mask-editor row geometry, set with the control tree (app/ControlTree.cpp).
+  MaskRowLayout MaskRowGeometry;
+
+  // Builds every control and binds the handlers that exist; once, from the constructor
+  // (app/ControlTree.cpp).
+  void CreateControls();
+  // The start timer's handler (app/StartTimer.cpp).
+  void StartTimerTimer(TObject* Sender);
+  // Associates ".qel" files with this program on the desktop; silent on failure
+  // (app/FileType.cpp).
+  void RegisterFileType();
+  // Makes the first argument of a whole command line (program path first) the current log
+  // and parses it; the recent list and the Chart page are not served yet
+  // (app/CommandLineLog.cpp).
+  void OpenCommandLineLog(const AnsiString& commandLine);
+
+  // ======================================================================================
+  // texts/: the text table and the parameter dictionary
+  // ======================================================================================
+
+  // The user-visible text of a text id in the current language (texts/UiText.cpp).
+  AnsiString& GetUiText(int id, AnsiString& out);
+
+  // Parameter-name dictionary (texts/Dictionary.cpp).
+  TPtrList<LDictCell>* DictCells = nullptr;
+  void ClearDictCells();
+  void LoadDictionaryResource(const AnsiString& name);
+  void RebuildDictionary();
+  // TranslateMode: 0 ru->en, 1 ru->de, 2 en->ru, 3 de->ru, 4 en->de, 5 de->en. The last
+  // matching entry decides; no match, or any other mode, gives "".
+  AnsiString& TranslateName(const AnsiString& name, int TranslateMode, AnsiString& out);
+
+  // ======================================================================================
+  // log/: the records, the parser, the time base
+  // ======================================================================================
+
+  // The records (log/Records.h), freed by the clear operations (log/ClearLists.cpp).
+  TPtrList<LErrorCell>* ErrorCells = nullptr;   // fault intervals of the parsed log
+  TPtrList<LDataCell>* DataCells = nullptr;     // one record per recognised log line
+  BDataCellPool DataCellPool;                   // where the parser makes the line records
+  TPtrList<LTypeCell>* TypeCells = nullptr;     // known parameters; kept from log to log
+  TPtrList<LStatusCell>* StatusCells = nullptr; // known statuses
+
+  // Unrecognised lines of the parsed log, one message each, by kind (log/ParseLog.cpp).
   TStringList* BadValueLines = nullptr;
   TStringList* ShortRestLines = nullptr;
   TStringList* ShortLines = nullptr;
   TStringList* BadKeyLines = nullptr;
   TStringList* OtherLines = nullptr;
 
-  // The log text view; its lines are the lines parsed.
-  TMemo* TextMemo = nullptr;
-
-  // 0 while constructing: layout and drawing do nothing until the object is complete.
-  Byte ReadyFlag = 0;
-  // 1 while the start timer's handler runs: the main window refuses to close meanwhile.
-  Byte BusyFlag = 0;
-  // Option: fault sections count anywhere, not only inside an F10E block.
-  Byte OldErrorAlgorithm = 0;
-  // ECU family of the logs opened last: 0 none, 1 QEL, 2 PMS, 3 LH. Kept across parses.
+  // ECU family of the logs opened last: 0 none, 1 QEL, 2 PMS, 3 LH. Kept across parses
+  // (log/EcuFamily.cpp).
   int EcuFamily = 0;
-  // Set when the log must be parsed again before the chart is shown.
-  Byte ReparseNeeded = 0;
-  // Set to break off a long operation; cleared by the operation when it starts.
-  Byte AbortFlag = 0;
-  // Option: long operations show their progress (and can be broken off).
-  Byte ShowProgress = 1;
-  // Ticks of the start timer so far.
-  int TickCount = 0;
   // 1 while ParseLogText runs: handlers that read or change the log model must wait.
   Byte ParseRunning = 0;
   // The last parse broke down in the middle (out of memory, say): its records are partial.
   Byte ParseFailed = 0;
   // Runs work once the message loop is back outside any parse (at once when none runs);
-  // dropped when the object is freed before.
+  // dropped when the object is freed before (log/ParseGuard.cpp).
   void WhenParseEnds(std::function<void()> work);
   std::shared_ptr<int> LifeToken = std::make_shared<int>(0);
 
+  // Called where a parse reports its progress while ShowProgress is set: at the start of each
+  // stage (1 to 7) with position -1, and every few thousand lines or records of stages 2 and
+  // 3 with the maximum and the position, before it looks at AbortFlag.
+  void (*ProgressHook)(BQELunit& unit, int stage, int64_t max, int64_t position) = nullptr;
+
+  // Each frees the records of its list and empties it; nothing when the list is missing
+  // (log/ClearLists.cpp).
+  void ClearErrorCells();
+  void ClearDataCells();
+  void ClearTypeCells();
+  void ClearMaskCells();
+  void ClearStatusCells();
+  // Frees the steps of one status and empties its step list.
+  void ClearStatusSubList(LStatusCell* status);
+
+  // Log parser (log/ParseLog.cpp): loads LogFileName into TextMemo and turns its lines into
+  // line records, parameters and messages about unrecognised lines.
+  void ParseLogText();
+  // Text editing of the parser (log/TextCuts.cpp).
+  // Time step of a key or frame mark: TextLinePeriod when the text has fewer than 8
+  // characters or a blank among its first 8, else FramePeriod.
+  int FrameTimeStep(std::string_view text) const;
+  // The first n characters, removed from text.
+  static AnsiString CutHead(AnsiString& text, int n);
+  // The characters before the first blank, removed from text together with that blank.
+  static AnsiString CutWord(AnsiString& text);
+  // "." and "," become the decimal separator; then only digits, "-" and it are kept.
+  static AnsiString CleanNumber(const AnsiString& text);
+  // Id of the parameter with this name in any language; a new parameter when none has it
+  // (log/ChannelIndex.cpp).
+  int32_t FindOrAddChannel(const AnsiString& name);
+  // Sets EcuFamily from the name of LogFileName, and on a change of family selects a chart
+  // mask whose name holds the family's word (log/EcuFamily.cpp). Returns that word ("QEL",
+  // "PMS", "LH") when the family changed, else nullptr.
+  const char* ChooseEcuFamilyAndMask();
+
+  // Status labels and steps (log/StatusSteps.cpp): each status takes the code of the last
+  // status line naming it; the statuses the chart mask shows get their on/off steps.
+  void MapStatusesToData();
+  void BuildStatusIntervals();
+  // Appends one fault interval per run of fault lines or erase markers (log/FaultIntervals.cpp).
+  void BuildErrorIntervals();
+
+  // Reading speed (log/ReadingSpeed.cpp): detected for LogFileName from the recorder's logs
+  // beside it, at the start of a parse; or typed into SpeedEdit or FramePeriodEdit.
+  void DetectExchangeSpeed();
+  // The number in the two characters after a label and one separator, counted from the start
+  // of the line; -1 when they are none.
+  static int ParseIntAfterLabel(const AnsiString& line, const AnsiString& label);
+  void ReadingSpeedEditExit(TObject* Sender);
+  void FramePeriodEditExit(TObject* Sender);
+
+  // ======================================================================================
+  // chart/: masks, options, value range and the values at the cursor
+  // ======================================================================================
+
+  // All masks (chart/Masks.cpp).
+  TPtrList<LMaskCell>* MaskCells = nullptr;
   // Line record and fault interval at the cursor; none after the records were freed.
   LDataCell* CursorDataCell = nullptr;
   LErrorCell* CursorFaultInterval = nullptr;
@@ -168,38 +426,27 @@ public:
   int32_t TextHeight = 10;     // "ABCypg" in the panel font
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
-
-  // Options, in ms: the time step of a text line and of a frame.
-  int TextLinePeriod = 10;
-  int FramePeriod = 22;
-
-  // Interface language: 0 Russian, 1 English, any other value German.
-  int Language = 0;
-
   // Text position of the caret at the cursor; -1 none.
   int64_t CursorCaretPos = -1;
 
-  // Option: the reading speed is typed in Hz (else the frame period in ms).
-  Byte SpeedInHz = 1;
-
-  // Set when the statuses changed and must be mapped to the log again; cleared by the mapping.
-  Byte StatusesChanged = 0;
-  // Selected entry of the chart's and of the editor's mask combo.
-  int32_t ChartMaskIndex = 0;
-  int32_t EditorMaskIndex = 0;
-  // The mask combos of the editor and of the chart; they list the masks in list order.
-  TComboBox* MaskCombo = nullptr;
-  TComboBox* ChartMaskCombo = nullptr;
-
-  // Options (chart/Options.cpp): reading speed in Hz; spans of F5 to F8 in seconds; where the
-  // value window floats from the mouse; the switches and chart styles (1 straight, 0 steps).
+  // Options (chart/Options.cpp). Time steps in ms of a text line and of a frame; the reading
+  // speed in Hz; spans of F5 to F8 in seconds; where the value window floats from the mouse;
+  // the switches and chart styles (1 straight, 0 steps).
+  int TextLinePeriod = 10;
+  int FramePeriod = 22;
   int32_t ReadingSpeed = 45;
   int32_t ZoomSeconds[4] = {10, 30, 180, 600};
   TPoint ValueWindowOffset = {50, 3};
   Byte EnableYZoom = 0;
+  // Long operations show their progress (and can be broken off).
+  Byte ShowProgress = 1;
+  // Fault sections count anywhere, not only inside an F10E block.
+  Byte OldErrorAlgorithm = 0;
   Byte MultiLineStatuses = 1;
   Byte ParamChartStyle = 1;
   Byte StatusChartStyle = 1;
+  // The reading speed is typed in Hz (else the frame period in ms).
+  Byte SpeedInHz = 1;
   // Options no control shows: the channel list shows only channels marked shown; colour of
   // the line through an absent status; chart page splitters; one recent entry per folder.
   Byte HideUnusedChannels = 1;
@@ -207,111 +454,23 @@ public:
   int32_t LegendHeightPercent = 30;
   int32_t LeftColumnWidth = 300;
   Byte RecentOnePerFolder = 1;
-  // Position of the current log among its neighbours, for previous/next.
-  int32_t SiblingIndex = 0;
-  // Set once the Options tab shows the fields: until then the read-back reads nothing.
+  // Selected entry of the chart's and of the editor's mask combo.
+  int32_t ChartMaskIndex = 0;
+  int32_t EditorMaskIndex = 0;
+  // Change flags: the Options tab shows the fields (until then the read-back reads nothing);
+  // the log must be parsed again before the chart is shown; the statuses must be mapped to
+  // the log again; a mask was added, renamed or deleted (the chart's combo is refilled).
   Byte EditorRowsValid = 0;
-  // Set when a mask was added, renamed or deleted; cleared by the refill of the chart's combo.
+  Byte ReparseNeeded = 0;
+  Byte StatusesChanged = 0;
   Byte MasksChanged = 0;
-
-  // Controls the options and the speed edits reach (chart/CommonPage.cpp builds the Common
-  // page's; the rest come with the control tree).
-  TPageControl* PageControl = nullptr;
-  TTabSheet* ChartPage = nullptr;
-  TPageControl* OptionsPageControl = nullptr;
-  TTabSheet* CommonPage = nullptr;
-  TEdit* SpeedEdit = nullptr;
-  TScrollBox* CommonBox = nullptr;
-  TEdit* TextLinePeriodEdit = nullptr;
-  TEdit* FramePeriodEdit = nullptr;
-  TEdit* ZoomF5Edit = nullptr;
-  TEdit* ZoomF6Edit = nullptr;
-  TEdit* ZoomF7Edit = nullptr;
-  TEdit* ZoomF8Edit = nullptr;
-  TEdit* ValueWindowXEdit = nullptr;
-  TEdit* ValueWindowYEdit = nullptr;
-  TCheckBox* EnableYZoomCheck = nullptr;
-  TCheckBox* ShowProgressCheck = nullptr;
-  TCheckBox* OldErrorAlgorithmCheck = nullptr;
-  TCheckBox* MultiLineStatusesCheck = nullptr;
-  TGroupBox* ParamStyleGroup = nullptr;
-  TRadioButton* ParamStyleRadio1 = nullptr;
-  TRadioButton* ParamStyleRadio2 = nullptr;
-  TGroupBox* StatusStyleGroup = nullptr;
-  TRadioButton* StatusStyleRadio1 = nullptr;
-  TRadioButton* StatusStyleRadio2 = nullptr;
 
   // Set by the mask editor: show and read back the editor mask's rows, after the options.
   void (*ShowMaskRowsHook)(BQELunit& unit) = nullptr;
   void (*ReadMaskRowsHook)(BQELunit& unit) = nullptr;
-
-
   // Set by the mask editor: frees the row controls of the editor mask's items. The masks
   // are cleared only after it ran, so it still finds them.
   void (*FreeMaskRowsHook)(BQELunit& unit) = nullptr;
-
-  // Called where a parse reports its progress while ShowProgress is set: at the start of each
-  // stage (1 to 7) with position -1, and every few thousand lines or records of stages 2 and
-  // 3 with the maximum and the position, before it looks at AbortFlag.
-  void (*ProgressHook)(BQELunit& unit, int stage, int64_t max, int64_t position) = nullptr;
-
-  // The start timer's handler (app/StartTimer.cpp).
-  void StartTimerTimer(TObject* Sender);
-  // Associates ".qel" files with this program on the desktop; silent on failure
-  // (app/FileType.cpp).
-  void RegisterFileType();
-  // Makes the first argument of a whole command line (program path first) the current log
-  // and parses it; the recent list and the Chart page are not served yet
-  // (app/CommandLineLog.cpp).
-  void OpenCommandLineLog(const AnsiString& commandLine);
-
-  // The user-visible text of a text id in the current language (texts/UiText.cpp).
-  AnsiString& GetUiText(int id, AnsiString& out);
-
-  // Each frees the records of its list and empties it; nothing when the list is missing
-  // (log/ClearLists.cpp).
-  void ClearErrorCells();
-  void ClearDataCells();
-  void ClearTypeCells();
-  void ClearMaskCells();
-  void ClearStatusCells();
-  // Frees the steps of one status and empties its step list.
-  void ClearStatusSubList(LStatusCell* status);
-
-  // Log parser (log/ParseLog.cpp): loads LogFileName into TextMemo and turns its lines into
-  // line records, parameters and messages about unrecognised lines.
-  void ParseLogText();
-  // Time step of a key or frame mark: TextLinePeriod when the text has fewer than 8
-  // characters or a blank among its first 8, else FramePeriod.
-  int FrameTimeStep(std::string_view text) const;
-  // Id of the parameter with this name in any language; a new parameter when none has it.
-  int32_t FindOrAddChannel(const AnsiString& name);
-  // Text editing of the parser (log/TextCuts.cpp).
-  // The first n characters, removed from text.
-  static AnsiString CutHead(AnsiString& text, int n);
-  // The characters before the first blank, removed from text together with that blank.
-  static AnsiString CutWord(AnsiString& text);
-  // "." and "," become the decimal separator; then only digits, "-" and it are kept.
-  static AnsiString CleanNumber(const AnsiString& text);
-  // Sets EcuFamily from the name of LogFileName, and on a change of family selects a chart
-  // mask whose name holds the family's word (log/EcuFamily.cpp). Returns that word ("QEL",
-  // "PMS", "LH") when the family changed, else nullptr.
-  const char* ChooseEcuFamilyAndMask();
-
-  // Dictionary (texts/Dictionary.cpp).
-  void ClearDictCells();
-  void LoadDictionaryResource(const AnsiString& name);
-  void RebuildDictionary();
-  // TranslateMode: 0 ru->en, 1 ru->de, 2 en->ru, 3 de->ru, 4 en->de, 5 de->en. The last
-  // matching entry decides; no match, or any other mode, gives "".
-  AnsiString& TranslateName(const AnsiString& name, int TranslateMode, AnsiString& out);
-
-  // Status labels and steps (log/StatusSteps.cpp): each status takes the code of the last
-  // status line naming it; the statuses the chart mask shows get their on/off steps.
-  void MapStatusesToData();
-  void BuildStatusIntervals();
-  // Appends one fault interval per run of fault lines or erase markers (log/FaultIntervals.cpp).
-  void BuildErrorIntervals();
 
   // Masks (chart/Masks.cpp, chart/DefaultMasks.cpp).
   void MakeDefaultStatuses();
@@ -339,11 +498,11 @@ public:
   // CursorTime.
   void CalcValueRange();
   void CalcCursorValues();
-  // Set by the chart page until its status bar is built here: gives the chart status bar the
-  // height FitStatusNames asks for and repaints it. CalcValueRange calls it first.
+  // Set by the chart page until its status bar is drawn by the chart: gives the chart status
+  // bar the height FitStatusNames asks for and repaints it. CalcValueRange calls it first.
   void (*FitChartStatusBarHook)(BQELunit& unit) = nullptr;
 
-  // Options (chart/Options.cpp, chart/CommonPage.cpp).
+  // Options (chart/Options.cpp).
   void SetDefaultOptions();
   // Brings every option into the bounds the Common page's read-back keeps, with the same
   // fallbacks: run on the fields the settings reader stored, so none reaches a parse.
@@ -353,16 +512,15 @@ public:
   // While EditorRowsValid: reads the Common page back (raising ReparseNeeded where the time
   // base changed), then the rows.
   void ReadOptionsAndMaskRows();
-  void BuildCommonPageControls();
 
-  // Reading speed (log/ReadingSpeed.cpp): detected for LogFileName from the recorder's logs
-  // beside it, at the start of a parse; or typed into SpeedEdit or FramePeriodEdit.
-  void DetectExchangeSpeed();
-  // The number in the two characters after a label and one separator, counted from the start
-  // of the line; -1 when they are none.
-  static int ParseIntAfterLabel(const AnsiString& line, const AnsiString& label);
-  void ReadingSpeedEditExit(TObject* Sender);
-  void FramePeriodEditExit(TObject* Sender);
+  // ======================================================================================
+  // settings/: the settings file and the built-in settings
+  // ======================================================================================
+
+  // The settings file: "Dravolin.ini" in the data folder.
+  AnsiString SettingsPath;
+  // Format version of the settings last read; it governs the rest of that read only.
+  int32_t SettingsVersion = 0;
 
   // Settings (settings/SettingsLoad.cpp, SettingsRead.cpp, SettingsSave.cpp). The loads empty
   // the masks, parameters and statuses first; false when the source is missing or the read
@@ -377,11 +535,25 @@ public:
   void MakeDefaultSettings();
 
 private:
-  // The constructor's last steps, from the file type to the start timer, and the
+  // app/: the constructor's last steps, from the file type to the start timer, and the
   // destructor's first (app/StartTimer.cpp).
   void StartUp();
   void StopStartTimer();
-  // Stages of ParseLogText (log/ParseLog.cpp).
+  // The parts of the control tree, in the order CreateControls builds them
+  // (app/ControlTree.cpp, app/OptionsTree.cpp).
+  void CreatePages();
+  void CreateToolbar();
+  void CreateTextPage();
+  void CreateMaskPage();
+  void CreateCommonPage();
+  void CreateMaskRowBox();
+  void CreateChartPage();
+  void CreateActions();
+  // The form outlives this object: its actions must reach nothing once it is gone
+  // (app/ControlTree.cpp).
+  void UnbindFormHandlers();
+
+  // log/: stages of ParseLogText (log/ParseLog.cpp).
   void ClearParseResults();
   bool LoadLogText();
   void LinkDataCells();

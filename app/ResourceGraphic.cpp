@@ -12,3 +12,11 @@ void LoadResourceGraphic(TGraphic* graphic, const AnsiString& resourceName)
   TResourceStream stream(resourceName, type);
   graphic->LoadFromStream(stream);
 }
+
+void LoadResourceGraphicOrNone(TGraphic* graphic, const AnsiString& resourceName) noexcept
+{
+  try {
+    LoadResourceGraphic(graphic, resourceName);
+  } catch (...) {
+  }
+}

@@ -24,6 +24,7 @@ public:
   // The last panel reaches to the bar's right end whatever its width.
   int Width() const { return width_; }
   void SetWidth(int width);
+  TStatusPanelStyle Style() const { return style_; }
   void SetStyle(TStatusPanelStyle style);
 
 private:
@@ -40,6 +41,7 @@ private:
 class TStatusPanels {
 public:
   TStatusPanel* Add();
+  int Count() const { return static_cast<int>(items_.size()); }
   // Throws EListError for an index out of range.
   TStatusPanel* Items(int index) const;
   // Changes between the two repaint the bar once, at the end.

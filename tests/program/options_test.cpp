@@ -18,7 +18,6 @@ class Options : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    unit.BuildCommonPageControls();
     unit.SpeedEdit = &speedEdit;
     unit.SetDefaultOptions();
   }

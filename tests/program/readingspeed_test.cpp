@@ -26,9 +26,10 @@ class ReadingSpeed : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    unit.BuildCommonPageControls();
     unit.SpeedEdit = &speedEdit;
     unit.SetDefaultOptions();
+    // Off the chart: a new speed only flags the parse to come.
+    unit.PageControl->SetActivePage(unit.OptionsPage);
     unit.LogFileName = folder / "drive.qel";
   }
 
@@ -257,7 +258,6 @@ TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
 
   TEdit otherEdit{nullptr};
   auto other = std::make_unique<BQELunit>();
-  other->BuildCommonPageControls();
   other->SpeedEdit = &otherEdit;
   other->ParseRunning = 1;
   otherEdit.SetText("30");
@@ -284,29 +284,20 @@ TEST_F(ReadingSpeed, FramePeriodEditOnlyAlignsTheTwoEdits)
 // On the chart page a changed speed parses the log again at once, with the new frame period.
 TEST_F(ReadingSpeed, SpeedEditOnTheChartPageParsesAgain)
 {
-  TPageControl pages(nullptr);
-  TTabSheet* text = new TTabSheet(&pages);
-  text->SetPageControl(&pages);
-  TTabSheet* chart = new TTabSheet(&pages);
-  chart->SetPageControl(&pages);
-  unit.PageControl = &pages;
-  unit.ChartPage = chart;
   unit.LogFileName = folder.Write("drive.qel", "F1000001\r\nF1011000    1 A\r\n");
 
-  pages.SetActivePage(text);
+  unit.PageControl->SetActivePage(unit.TextPage);
   speedEdit.SetText("25");
   unit.ReadingSpeedEditExit(&speedEdit);
   EXPECT_EQ(unit.DataCells->Count(), 0);
   EXPECT_EQ(unit.ReparseNeeded, 1);
 
-  pages.SetActivePage(chart);
+  unit.PageControl->SetActivePage(unit.ChartPage);
   speedEdit.SetText("20");
   unit.ReadingSpeedEditExit(&speedEdit);
   ASSERT_EQ(unit.DataCells->Count(), 1);
   EXPECT_EQ(unit.DataCells->Get(0)->Time, 2 * 50);
   EXPECT_EQ(unit.ReparseNeeded, 0);
-  unit.PageControl = nullptr;
-  unit.ChartPage = nullptr;
 }
 
 } // namespace

@@ -1,0 +1,181 @@
+// The controls of the Options page: the mask editor with the parameter and status lists, the
+// Common tab's option fields, and the box the editor's rows grow in.
+#include <utility>
+
+#include "Bevel.h"
+#include "CheckBox.h"
+#include "Edit.h"
+#include "GroupBox.h"
+#include "Image.h"
+#include "Label.h"
+#include "ListBox.h"
+#include "Menus.h"
+#include "RadioButton.h"
+#include "ScrollBox.h"
+#include "UpDown.h"
+#include "app/ControlTree.h"
+#include "app/Qelunit.h"
+#include "app/ResourceGraphic.h"
+
+using namespace control_tree;
+
+namespace {
+
+TMenuItem* AddMenuItem(TPopupMenu* popup)
+{
+  auto* item = new TMenuItem(popup);
+  popup->Items()->Add(item);
+  return item;
+}
+
+TListBox* AddList(TWinControl* parent, TPopupMenu*& popup)
+{
+  auto* list = Add<TListBox>(parent);
+  list->SetShowHint(true);
+  list->SetSorted(true);
+  popup = new TPopupMenu(list);
+  list->SetPopupMenu(popup);
+  return list;
+}
+
+// A label made just before the edit it names, both on the Common tab.
+TEdit* AddLabelledEdit(TWinControl* parent, TLabel*& label)
+{
+  label = Add<TLabel>(parent);
+  return Add<TEdit>(parent);
+}
+
+TImage* AddSample(TWinControl* group)
+{
+  auto* image = Add<TImage>(group);
+  image->SetAutoSize(true);
+  return image;
+}
+
+} // namespace
+
+void BQELunit::CreateMaskPage()
+{
+  ListPageControl = Add<TPageControl>(MaskPage);
+  ChannelListPage = AddPage(ListPageControl);
+  StatusListPage = AddPage(ListPageControl);
+
+  MaskNameLabel = Add<TLabel>(MaskPage);
+  MaskOptionsLabel = Add<TLabel>(MaskPage);
+  MaskItemsLabel = Add<TLabel>(MaskPage);
+  AllItemsLabel = Add<TLabel>(MaskPage);
+  MaskBevel1 = Add<TBevel>(MaskPage);
+  MaskBevel2 = Add<TBevel>(MaskPage);
+  MaskBevel3 = Add<TBevel>(MaskPage);
+  MaskBevel4 = Add<TBevel>(MaskPage);
+  MaskCombo = AddListCombo(MaskPage);
+  NewMaskButton = Add<TButton>(MaskPage);
+  RenameMaskButton = Add<TButton>(MaskPage);
+  DeleteMaskButton = Add<TButton>(MaskPage);
+  UnderCursorCheck = Add<TCheckBox>(MaskPage);
+  UnderCursorCheck->SetChecked(true);
+
+  ThicknessLabel = Add<TLabel>(MaskPage);
+  ThicknessUpDown = Add<TUpDown>(MaskPage);
+  ThicknessUpDown->SetPosition(2);
+  ThicknessUpDown->SetMin(1);
+  ThicknessUpDown->SetMax(5);
+  // Only the up-down changes the thickness.
+  ThicknessEdit = Add<TEdit>(MaskPage);
+  ThicknessEdit->SetReadOnly(true);
+  ThicknessUpDown->SetAssociate(ThicknessEdit);
+
+  YBottomLabel = Add<TLabel>(MaskPage);
+  YBottomEdit = Add<TEdit>(MaskPage);
+  YTopLabel = Add<TLabel>(MaskPage);
+  YTopEdit = Add<TEdit>(MaskPage);
+
+  ChannelList = AddList(ChannelListPage, ChannelPopup);
+  ChannelList->SetStyle(lbOwnerDrawFixed);
+  StatusList = AddList(StatusListPage, StatusPopup);
+  StatusList->SetAlign(alClient);
+  RenameChannelMenu = AddMenuItem(ChannelPopup);
+  DeleteChannelMenu = AddMenuItem(ChannelPopup);
+  HideChannelMenu = AddMenuItem(ChannelPopup);
+  ShowChannelMenu = AddMenuItem(ChannelPopup);
+  ShowAllChannelsMenu = AddMenuItem(ChannelPopup);
+  AddStatusMenu = AddMenuItem(StatusPopup);
+  DeleteStatusMenu = AddMenuItem(StatusPopup);
+}
+
+void BQELunit::CreateCommonPage()
+{
+  CommonBox = Add<TScrollBox>(CommonPage);
+  CommonBox->SetAlign(alClient);
+  CommonBox->SetBorderStyle(bsNone);
+
+  TextLinePeriodEdit = AddLabelledEdit(CommonBox, TextLinePeriodLabel);
+  FramePeriodEdit = AddLabelledEdit(CommonBox, FramePeriodLabel);
+  FramePeriodEdit->OnExit = [this](TObject* sender) { FramePeriodEditExit(sender); };
+  ZoomF5Edit = AddLabelledEdit(CommonBox, ZoomF5Label);
+  ZoomF6Edit = AddLabelledEdit(CommonBox, ZoomF6Label);
+  ZoomF7Edit = AddLabelledEdit(CommonBox, ZoomF7Label);
+  ZoomF8Edit = AddLabelledEdit(CommonBox, ZoomF8Label);
+  ValueWindowXEdit = AddLabelledEdit(CommonBox, ValueWindowXLabel);
+  ValueWindowYEdit = AddLabelledEdit(CommonBox, ValueWindowYLabel);
+
+  EnableYZoomCheck = Add<TCheckBox>(CommonBox);
+  ShowProgressCheck = Add<TCheckBox>(CommonBox);
+  OldErrorAlgorithmCheck = Add<TCheckBox>(CommonBox);
+  MultiLineStatusesCheck = Add<TCheckBox>(CommonBox);
+
+  ClearHistoryButton = Add<TButton>(CommonBox);
+  RenameLogsButton = Add<TButton>(CommonBox);
+  DictRenameButton = Add<TButton>(CommonBox);
+  RussianButton = AddBitBtn(CommonBox, "flagr");
+  EnglishButton = AddBitBtn(CommonBox, "flage");
+  GermanButton = AddBitBtn(CommonBox, "flagd");
+
+  // The radio buttons have no caption: the sample pictures beside them name the styles.
+  ParamStyleGroup = Add<TGroupBox>(CommonBox);
+  ParamStyleRadio1 = Add<TRadioButton>(ParamStyleGroup);
+  ParamStyleRadio2 = Add<TRadioButton>(ParamStyleGroup);
+  ParamStyleImage1 = AddSample(ParamStyleGroup);
+  ParamStyleImage2 = AddSample(ParamStyleGroup);
+  StatusStyleGroup = Add<TGroupBox>(CommonBox);
+  StatusStyleRadio1 = Add<TRadioButton>(StatusStyleGroup);
+  StatusStyleRadio2 = Add<TRadioButton>(StatusStyleGroup);
+  StatusStyleImage1 = AddSample(StatusStyleGroup);
+  StatusStyleImage2 = AddSample(StatusStyleGroup);
+
+  LoadResourceGraphicOrNone(ParamStyleImage1->Picture()->Bitmap(), "chartstyle1");
+  LoadResourceGraphicOrNone(ParamStyleImage2->Picture()->Bitmap(), "chartstyle2");
+  LoadResourceGraphicOrNone(StatusStyleImage1->Picture()->Bitmap(), "chartstyle3");
+  LoadResourceGraphicOrNone(StatusStyleImage2->Picture()->Bitmap(), "chartstyle2");
+}
+
+void BQELunit::CreateMaskRowBox()
+{
+  MaskRowLayout& rows = MaskRowGeometry;
+  rows = MaskRowLayout();
+  // The rows' edits are as high as the thickness edit.
+  rows.RowHeight = ThicknessEdit->Height();
+
+  MaskRowBox = Add<TScrollBox>(MaskPage);
+  RowHoverBar = AddPlainPanel(MaskRowBox);
+  RowHoverBar->SetVisible(false);
+  RowHoverBar->SetColor(0xC0DCC0);
+  RowHoverLabel = Add<TLabel>(RowHoverBar);
+  RowHoverLabel->SetCaption("");
+  RowHoverLabel->SetColor(0xC0DCC0);
+  RowHoverLabel->SetAutoSize(false);
+  RowHoverLabel->SetBounds(rows.LeftMargin - 5, 2 * rows.RowSpacing, rows.NameWidth - 10,
+                           RowHoverLabel->Height());
+  // No hints: the bar follows the mouse over the rows.
+  const std::pair<TBitBtn**, const char*> rowButtons[] = {
+      {&RowUpButton, "moveup"}, {&RowDownButton, "movedown"}, {&RowDeleteButton, "delete"}};
+  for (const auto& [button, glyph] : rowButtons) {
+    *button = AddBitBtn(RowHoverBar, glyph, false);
+    (*button)->SetBounds((*button)->Left(), rows.RowSpacing, rows.RowHeight, (*button)->Height());
+  }
+
+  for (TLabel** header : {&ItemNameHeader, &FactorHeader, &OffsetHeader, &ColorHeader, &ChartHeader, &CursorHeader}) {
+    *header = Add<TLabel>(MaskRowBox);
+    (*header)->Font()->SetStyle((*header)->Font()->Style() | fsBold);
+  }
+}

@@ -1,0 +1,216 @@
+// The window built in code: every control with its class, parent, owner and fixed properties
+// (a dump compared with the expected one), the thickness field, the F-keys from any control,
+// and a close that frees every control and leaves the form's actions reaching nothing.
+#include <gtest/gtest.h>
+
+#include <cxxabi.h>
+#include <QPointer>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "ActnList.h"
+#include "Buttons.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+#include "app/Qelform.h"
+#include "app/Qelunit.h"
+#include "gui/WindowInput.h"
+#include "program/StartTestSupport.h"
+
+namespace {
+
+#define TREE_MEMBERS(X) X(MainPanel) X(PageControl) X(OptionsPage) X(TextPage) X(ChartPage) X(OptionsPageControl) \
+  X(MaskPage) X(CommonPage) X(HelpPage) X(ToolbarPanel) X(RecentCombo) X(OpenButton) X(PasteButton) X(PrevButton)  \
+  X(NextButton) X(LanguageButton) X(SpeedEdit) X(SpeedUnitLabel) X(ChannelList) X(StatusList) X(MaskCombo)         \
+  X(NewMaskButton) X(RenameMaskButton) X(DeleteMaskButton) X(MaskNameLabel) X(MaskOptionsLabel) X(MaskItemsLabel)  \
+  X(AllItemsLabel) X(MaskBevel1) X(MaskBevel2) X(MaskBevel3) X(MaskBevel4) X(UnderCursorCheck) X(ThicknessUpDown)  \
+  X(ThicknessLabel) X(ThicknessEdit) X(YBottomLabel) X(YBottomEdit) X(YTopLabel) X(YTopEdit) X(MaskRowBox)         \
+  X(RowHoverBar) X(RowHoverLabel) X(RowUpButton) X(RowDownButton) X(RowDeleteButton) X(ItemNameHeader)             \
+  X(FactorHeader) X(OffsetHeader) X(ColorHeader) X(ChartHeader) X(CursorHeader) X(ChannelPopup) X(HideChannelMenu) \
+  X(ShowChannelMenu) X(RenameChannelMenu) X(DeleteChannelMenu) X(ShowAllChannelsMenu) X(ListPageControl)           \
+  X(ChannelListPage) X(StatusListPage) X(StatusPopup) X(AddStatusMenu) X(DeleteStatusMenu) X(CommonBox)            \
+  X(TextLinePeriodEdit) X(TextLinePeriodLabel) X(FramePeriodEdit) X(FramePeriodLabel) X(ZoomF5Edit) X(ZoomF5Label) \
+  X(ZoomF6Edit) X(ZoomF6Label) X(ZoomF7Edit) X(ZoomF7Label) X(ZoomF8Edit) X(ZoomF8Label) X(ValueWindowXEdit)       \
+  X(ValueWindowXLabel) X(ValueWindowYEdit) X(ValueWindowYLabel) X(EnableYZoomCheck) X(ShowProgressCheck)           \
+  X(OldErrorAlgorithmCheck) X(MultiLineStatusesCheck) X(ClearHistoryButton) X(RenameLogsButton)                    \
+  X(DictRenameButton) X(RussianButton) X(EnglishButton) X(GermanButton) X(ParamStyleGroup) X(ParamStyleRadio1)     \
+  X(ParamStyleRadio2) X(ParamStyleImage1) X(ParamStyleImage2) X(StatusStyleGroup) X(StatusStyleRadio1)             \
+  X(StatusStyleRadio2) X(StatusStyleImage1) X(StatusStyleImage2) X(HelpMemo) X(TextMemo) X(FindPanel) X(FindLabel) \
+  X(FindEdit) X(FindButton) X(FindUpRadio) X(FindDownRadio) X(TextStatusBar) X(ClearFindButton) X(TextStartButton) \
+  X(TextEndButton) X(ChartAreaPanel) X(ChartColumnPanel) X(ChartComboPanel) X(LegendScrollBox) X(FaultScrollBox)   \
+  X(LegendSplitter) X(ChartSplitter) X(ChartMaskCombo) X(ChartStatusBar) X(ChartPaintBox) X(LegendPaintBox)        \
+  X(FaultPaintBox) X(ActionList) X(ToggleTextChartAction) X(ZoomF5Action) X(ZoomF6Action) X(ZoomF7Action)          \
+  X(ZoomF8Action) X(SaveReportAction) X(SaveJpegAction)
+
+struct Member {
+  const char* name;
+  TComponent* component;
+  const void* address;
+};
+
+std::vector<Member> TreeMembers(BQELunit& u)
+{
+#define ENTRY(m) Member{#m, u.m, &u.m},
+  return {TREE_MEMBERS(ENTRY)};
+#undef ENTRY
+}
+
+std::string ClassName(const TComponent* c)
+{
+  char* name = abi::__cxa_demangle(typeid(*c).name(), nullptr, nullptr, nullptr);
+  std::string result = name ? name : "?";
+  std::free(name);
+  return result;
+}
+
+template <class T, class F>
+void IfIs(TComponent* c, F write)
+{
+  if (auto* t = dynamic_cast<T*>(c))
+    write(*t);
+}
+
+// One line a member: class, parent, owner where it differs, alignment and fixed properties.
+std::string Dump(BQELunit& u, TComponent* form)
+{
+  const std::vector<Member> members = TreeMembers(u);
+  std::map<const void*, std::string> names{{form, "form"}, {nullptr, "none"}};
+  for (const Member& m : members)
+    names[m.component] = m.name;
+  auto nameOf = [&](const void* c) { return names.count(c) ? names[c] : "?"; };
+  std::ostringstream out;
+  for (const auto& [name, c, address] : members) {
+    out << name << ' ' << (c ? ClassName(c) : "missing");
+    auto* control = dynamic_cast<TControl*>(c);
+    const TComponent* parent = control ? control->Parent() : nullptr;
+    if (control)
+      out << " parent=" << nameOf(parent);
+    if (c && (!control || c->Owner() != parent))
+      out << " owner=" << nameOf(c->Owner());
+    if (control) {
+      static const char* const aligns[] = {"", " alTop", " alBottom", " alLeft", " alRight", " alClient"};
+      out << aligns[control->Align()] << (control->Visible() ? "" : " hidden") << (control->ShowHint() ? " hint" : "");
+      if (!control->ParentFont())
+        out << " font=" << control->Font()->Name() << '/' << control->Font()->Size()
+            << (control->Font()->Style() & fsBold ? "/bold" : "");
+      if (control->PopupMenu())
+        out << " popup=" << nameOf(control->PopupMenu());
+    }
+    IfIs<TWinControl>(c, [&](TWinControl& w) { out << (w.BorderWidth() ? " border=" + std::to_string(w.BorderWidth()) : ""); });
+    IfIs<TPanel>(c, [&](TPanel& p) { out << (p.BevelOuter() == bvNone ? " nobevel" : ""); });
+    IfIs<TLabel>(c, [&](TLabel& l) { if (!l.AutoSize()) out << " fixed=" << l.Left() << ',' << l.Top() << ',' << l.Width(); });
+    if (control && (dynamic_cast<TPanel*>(c) || dynamic_cast<TLabel*>(c)) && control->Color() != clBtnFace)
+      out << " color=" << std::hex << control->Color() << std::dec;
+    IfIs<TPageControl>(c, [&](TPageControl& p) { out << " active=" << nameOf(p.ActivePage()); });
+    IfIs<TComboBox>(c, [&](TComboBox& b) { out << " dropdown=" << b.DropDownCount(); });
+    IfIs<TEdit>(c, [&](TEdit& e) { if (e.ReadOnly()) out << " readonly text=" << e.Text(); });
+    IfIs<TMemo>(c, [&](TMemo& m) { out << (m.ReadOnly() ? " readonly" : "") << " scroll=" << m.ScrollBars() << (m.HideSelection() ? "" : " keepselection"); });
+    IfIs<TListBox>(c, [&](TListBox& l) { out << (l.Sorted() ? " sorted" : "") << (l.Style() == lbOwnerDrawFixed ? " ownerdraw" : ""); });
+    IfIs<TCheckBox>(c, [&](TCheckBox& b) { out << (b.Checked() ? " checked" : ""); });
+    IfIs<TRadioButton>(c, [&](TRadioButton& b) { out << (b.Checked() ? " checked" : ""); });
+    IfIs<TUpDown>(c, [&](TUpDown& d) { out << " range=" << d.Min() << ".." << d.Max() << " position=" << d.Position() << " associate=" << nameOf(d.Associate()); });
+    IfIs<TImage>(c, [&](TImage& i) { out << (i.AutoSize() ? " autosize" : ""); });
+    IfIs<TSplitter>(c, [&](TSplitter& s) { out << " min=" << s.MinSize() << " size=" << (s.Align() == alLeft ? s.Width() : s.Height()); });
+    IfIs<TPaintBox>(c, [&](TPaintBox& p) { if (p.Align() == alNone) out << " bounds=" << p.Left() << ',' << p.Top() << ',' << p.Width() << 'x' << p.Height(); });
+    IfIs<TStatusBar>(c, [&](TStatusBar& b) {
+      out << " panels=" << b.Panels()->Count();
+      for (int i = 0; i < b.Panels()->Count(); ++i)
+        out << (b.Panels()->Items(i)->Style() == psOwnerDraw ? " ownerdraw=" + std::to_string(i) : "");
+    });
+    IfIs<TAction>(c, [&](TAction& a) { out << " key=" << a.ShortCut() << " list=" << nameOf(a.ActionList()); });
+    out << '\n';
+  }
+  return out.str();
+}
+
+class ControlTree : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    // Hints only where the tree sets them, not inherited from the form.
+    form->SetShowHint(false);
+    form->Show();
+    ASSERT_NE(gQELunit, nullptr);
+  }
+  void TearDown() override
+  {
+    delete gQELunit;
+    gQELunit = nullptr;
+    delete form;
+  }
+  // Input goes through the window system, to whichever control has the focus.
+  void Key(int qtKey) { window_input::Key(form->Widget(), qtKey); }
+
+  ScratchFolder folder;
+  EnvScope desktopData{"XDG_DATA_HOME", (folder / "desktop").c_str()};
+  CommandLineScope ownCommandLine{{}};
+  TQELMainForm* form = new TQELMainForm(Application);
+};
+
+TEST_F(ControlTree, TheBuiltTreeIsTheOutlineInDeclaredOrder)
+{
+  BQELunit& u = *gQELunit;
+  std::ifstream file(DRAVOLIN_TEST_DATA "/program/control_tree.txt");
+  std::stringstream expected;
+  expected << file.rdbuf();
+  EXPECT_EQ(Dump(u, form), expected.str());
+
+  const std::vector<Member> members = TreeMembers(u);
+  for (size_t i = 1; i < members.size(); ++i)
+    EXPECT_LT(members[i - 1].address, members[i].address) << members[i].name << " out of the declared order";
+}
+
+TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAfterTheCloseNothing)
+{
+  BQELunit& u = *gQELunit;
+  TAction* const actions[] = {u.ToggleTextChartAction, u.ZoomF5Action, u.ZoomF6Action, u.ZoomF7Action,
+                              u.ZoomF8Action, u.SaveReportAction, u.SaveJpegAction};
+  std::string log;
+  for (TAction* action : actions)
+    action->OnExecute = [&log, action](TObject*) { log += std::to_string(action->ShortCut()) + ' '; };
+  const int keys[] = {Qt::Key_F3, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8, Qt::Key_F10, Qt::Key_F12};
+  form->SetFocus();
+  ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+  // A memo, an edit, a combo, a list box and the up-down's edit, each on its page: none keeps them.
+  for (TWinControl* control : std::initializer_list<TWinControl*>{u.TextMemo, u.FindEdit, u.ChartMaskCombo, u.ChannelList, u.ThicknessEdit}) {
+    TWinControl* page = control;
+    while (page->Parent() != u.PageControl)
+      page = page->Parent();
+    u.PageControl->SetActivePage(static_cast<TTabSheet*>(page));
+    control->SetFocus();
+    log += '|';
+    for (int key : keys)
+      Key(key);
+  }
+  const std::string all = "|114 116 117 118 119 121 123 ";
+  EXPECT_EQ(log, all + all + all + all + all);
+
+  std::string shown;
+  for (int key : {Qt::Key_7, Qt::Key_Backspace, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down,
+                  Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}) {
+    Key(key);
+    shown += u.ThicknessEdit->Text() + ' ';
+  }
+  EXPECT_EQ(shown, "2 2 3 4 5 5 4 3 2 1 1 ");
+
+  std::vector<QPointer<QWidget>> widgets;
+  for (const Member& m : TreeMembers(u))
+    if (auto* control = dynamic_cast<TControl*>(m.component))
+      widgets.emplace_back(control->Widget());
+  // Freed as the form's close frees it, the form still up: a key arriving now reaches nothing.
+  log.clear();
+  delete gQELunit;
+  gQELunit = nullptr;
+  for (TAction* action : actions)
+    EXPECT_FALSE(action->OnExecute);
+  for (const QPointer<QWidget>& widget : widgets)
+    EXPECT_TRUE(widget.isNull());
+  for (int key : keys)
+    Key(key);
+  EXPECT_EQ(log, "");
+}
+
+} // namespace
