@@ -212,7 +212,6 @@ TEST_F(ProgressTest, TheBreakButtonStopsAnOperationThatPollsTheFlag)
   for (; step < 100000000 && !abortFlag; ++step)
     progress->SetMainProgress(1000, step % 1000);
   EXPECT_EQ(abortFlag, 1);
-  EXPECT_GT(step, 1);
   progress->Show(false);
   EXPECT_TRUE(panel->Enabled());
 }
