@@ -4,6 +4,9 @@
 // none lies beside the log. By default the parse runs headless but reports its stages as with
 // the progress option on; --window parses in the program's main window with the progress window
 // shown, --no-progress with the option off (then only parse_text_ms is measured).
+// --break-at STAGE[:MS] (with --window) presses Break MS milliseconds (default 0) after the
+// stage starts, from a timer as the user's click would come, and prints break_ms: from the
+// moment the timer was due to the return of the parse.
 //
 //   load_ms   from the start of the parse to the log in the text view
 //   parse_ms  the walk over the lines and the links (stages 2 and 3)
@@ -25,6 +28,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QTimer>
 
 #include "AppPaths.h"
 #include "BenchSupport.h"
@@ -34,6 +38,7 @@
 #include "Memo.h"
 #include "MemoView.h"
 #include "CommandLine.h"
+#include "app/Progress.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
 
@@ -47,10 +52,19 @@ bool loadSeen = false, linkSeen = false;
 
 // The parse says when each stage starts: the walk (2) once the text view is loaded, the
 // chart state (4) once the records are linked.
-void MarkStages(BQELunit&, int stage, int64_t, int64_t position)
+int breakStage = 0, breakDelayMs = 0;
+Clock::time_point breakDue;
+bool breakArmed = false;
+
+void MarkStages(BQELunit& unit, int stage, int64_t, int64_t position)
 {
   if (position >= 0)
     return;
+  if (stage == breakStage && !breakArmed) {
+    breakArmed = true;
+    breakDue = Clock::now() + std::chrono::milliseconds(breakDelayMs);
+    QTimer::singleShot(breakDelayMs, [&unit] { unit.Progress->AbortClick(nullptr); });
+  }
   if (stage == 2 && !loadSeen) {
     loadSeen = true;
     loaded = Clock::now();
@@ -150,7 +164,8 @@ uint64_t DigestOf(const BQELunit& unit, const MemoStore* store)
 int Usage()
 {
   std::fprintf(stderr,
-               "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50] [--window | --no-progress]\n");
+               "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50] [--window | --no-progress]\n"
+               "                   [--break-at 1..7[:MS]]\n");
   return 2;
 }
 
@@ -177,10 +192,13 @@ int main(int argc, char** argv)
       window = true;
     else if (arg == "--no-progress")
       progress = false;
+    else if (arg == "--break-at" && i + 1 < argc)
+      std::sscanf(argv[++i], "%d:%d", &breakStage, &breakDelayMs);
     else
       return Usage();
   }
-  if (speed < 16 || speed > 50 || (window && !progress))
+  if (speed < 16 || speed > 50 || (window && !progress) || (breakStage && !window) || breakStage < 0 ||
+      breakStage > 7)
     return Usage();
 
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -281,6 +299,8 @@ int main(int argc, char** argv)
   std::printf("parse_ms: %.1f\n", Ms(loaded, linked));
   std::printf("total_ms: %.1f\n", Ms(start, linked));
   std::printf("parse_text_ms: %.1f\n", Ms(start, end));
+  if (breakStage)
+    std::printf("break_ms: %.1f\n", breakArmed ? Ms(breakDue, end) : -1.0);
   std::printf("scan_ms: %.1f\n", scanMs);
   std::printf("fault_intervals: %d\n", unit->ErrorCells->Count());
 
