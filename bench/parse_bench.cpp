@@ -4,6 +4,8 @@
 // none lies beside the log. By default the parse runs headless but reports its stages as with
 // the progress option on; --window parses in the program's main window with the progress window
 // shown, --no-progress with the option off (then only parse_text_ms is measured).
+// --pump-every-look (with --window) serves the window at every look the parse takes, as the
+// parse did before the window was served at most every 30 ms.
 // --break-at STAGE[:MS] (with --window) presses Break MS milliseconds (default 0) after the
 // stage starts, from a timer as the user's click would come, and prints break_ms: from the
 // moment the timer was due to the return of the parse.
@@ -165,7 +167,7 @@ int Usage()
 {
   std::fprintf(stderr,
                "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50] [--window | --no-progress]\n"
-               "                   [--break-at 1..7[:MS]]\n");
+               "                   [--pump-every-look] [--break-at 1..7[:MS]]\n");
   return 2;
 }
 
@@ -179,7 +181,7 @@ int main(int argc, char** argv)
   bool oldAlgorithm = false;
   int language = 1;
   int speed = 45;
-  bool window = false, progress = true;
+  bool window = false, progress = true, pumpEveryLook = false;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--old")
@@ -192,12 +194,14 @@ int main(int argc, char** argv)
       window = true;
     else if (arg == "--no-progress")
       progress = false;
+    else if (arg == "--pump-every-look")
+      pumpEveryLook = true;
     else if (arg == "--break-at" && i + 1 < argc)
       std::sscanf(argv[++i], "%d:%d", &breakStage, &breakDelayMs);
     else
       return Usage();
   }
-  if (speed < 16 || speed > 50 || (window && !progress) || (breakStage && !window) || breakStage < 0 ||
+  if (speed < 16 || speed > 50 || (window && !progress) || ((breakStage || pumpEveryLook) && !window) || breakStage < 0 ||
       breakStage > 7)
     return Usage();
 
@@ -225,6 +229,8 @@ int main(int argc, char** argv)
       return 1;
     if (unit->StartTimer)
       unit->StartTimer->SetEnabled(false);
+    if (pumpEveryLook)
+      unit->Progress->PumpInterval = std::chrono::steady_clock::duration::zero();
   } else {
     unit = new BQELunit;
   }
