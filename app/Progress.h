@@ -1,7 +1,8 @@
 #pragma once
 // The progress window of the long operations (parse, renaming of old logs): two pie gauges,
-// a line of text and a button that breaks the operation off. Every update runs the pending
-// window messages, so the button and the close box are seen while the operation works.
+// a line of text and a button that breaks the operation off. Updates run the pending window
+// messages (a gauge's at most every PumpInterval), so the button and the close box are seen
+// while the operation works.
 #include <chrono>
 
 #include "System.h"
