@@ -76,6 +76,7 @@ void BProgress::Show(bool on)
     Owner->SetEnabled(true);
   }
   Application->ProcessMessages();
+  lastPump_ = std::chrono::steady_clock::now();
 }
 
 void BProgress::Arrange()
@@ -119,10 +120,15 @@ void BProgress::SetGauge(TCGauge* gauge, int max, int pos)
     gauge->SetProgress(pos);
 }
 
-void BProgress::Pump()
+void BProgress::Pump(bool always)
 {
-  if (Form->Visible() && !Application->Terminated())
-    Application->ProcessMessages();
+  if (!Form->Visible() || Application->Terminated())
+    return;
+  if (!always && std::chrono::steady_clock::now() - lastPump_ < PumpInterval)
+    return;
+  Application->ProcessMessages();
+  // From the end of this pump: however long it took, the operation gets its share of time.
+  lastPump_ = std::chrono::steady_clock::now();
 }
 
 void BProgress::SetProgress(int mainMax, int mainPos, int secondMax, int secondPos, bool showSecond)
@@ -133,7 +139,7 @@ void BProgress::SetProgress(int mainMax, int mainPos, int secondMax, int secondP
   SecondGauge->SetVisible(showSecond);
   if (showSecond)
     SetGauge(SecondGauge, secondMax, secondPos);
-  Pump();
+  Pump(false);
 }
 
 void BProgress::SetMainProgress(int max, int pos)
@@ -141,7 +147,7 @@ void BProgress::SetMainProgress(int max, int pos)
   if (!Created)
     return;
   SetGauge(MainGauge, max, pos);
-  Pump();
+  Pump(false);
 }
 
 void BProgress::SetSecondProgress(int max, int pos)
@@ -149,7 +155,7 @@ void BProgress::SetSecondProgress(int max, int pos)
   if (!Created)
     return;
   SetGauge(SecondGauge, max, pos);
-  Pump();
+  Pump(false);
 }
 
 void BProgress::SetText(const AnsiString& text)
@@ -159,7 +165,7 @@ void BProgress::SetText(const AnsiString& text)
   Label->SetCaption(text);
   if (Form->Visible())
     Label->Repaint();
-  Pump();
+  Pump(true);
 }
 
 void BProgress::AbortClick(TObject*)

@@ -1,7 +1,10 @@
 #pragma once
 // The progress window of the long operations (parse, renaming of old logs): two pie gauges,
-// a line of text and a button that breaks the operation off. Every update runs the pending
-// window messages, so the button and the close box are seen while the operation works.
+// a line of text and a button that breaks the operation off. Updates run the pending window
+// messages (a gauge's at most every PumpInterval), so the button and the close box are seen
+// while the operation works.
+#include <chrono>
+
 #include "System.h"
 
 class TButton;
@@ -44,9 +47,16 @@ public:
   TCGauge* SecondGauge = nullptr;
   TButton* Button = nullptr;
   TLabel* Label = nullptr;
+  // The gauges let the messages run at most once in this time: an operation may update them
+  // for every few lines, and a pump with its repaints costs as much as thousands of lines.
+  // Showing the window and a new text always let them run.
+  std::chrono::steady_clock::duration PumpInterval = std::chrono::milliseconds(30);
 
 private:
   static void SetGauge(TCGauge* gauge, int max, int pos);
-  // Lets the button and the close box run, unless the window is hidden or the program ends.
-  void Pump();
+  // Lets the button and the close box run, unless the window is hidden or the program ends;
+  // for a gauge only when PumpInterval has passed since the last time.
+  void Pump(bool always);
+
+  std::chrono::steady_clock::time_point lastPump_{};
 };

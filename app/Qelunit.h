@@ -312,8 +312,9 @@ public:
   std::shared_ptr<int> LifeToken = std::make_shared<int>(0);
 
   // Called where a parse reports its progress while ShowProgress is set: at the start of each
-  // stage (1 to 7) with position -1, and every few thousand lines or records of stages 2 and
-  // 3 with the maximum and the position, before it looks at AbortFlag.
+  // stage (1 to 7) with position -1, and with the maximum and the position every few
+  // megabytes of the text load (stage 1) and every few thousand lines or records of the
+  // later stages, before it looks at AbortFlag.
   void (*ProgressHook)(BQELunit& unit, int stage, int64_t max, int64_t position) = nullptr;
 
   // Each frees the records of its list and empties it; nothing when the list is missing
@@ -557,8 +558,12 @@ private:
   void ClearParseResults();
   bool LoadLogText();
   void LinkDataCells();
-  // Progress points of a parse: a stage starts; a stage has come so far, and whether the
-  // user broke it off.
+  // Progress points of a parse: a stage starts; the current stage has come so far, and
+  // whether the user broke it off (never outside a parse, nor without the progress window).
+  // Long loops look every ProgressEvery items.
   void ParseStageStarts(int stage);
-  bool ParseAborted(int stage, int64_t max, int64_t position);
+  bool ParseAborted(int64_t max, int64_t position);
+  bool ParseGoesOn(int64_t done, int64_t total) { return !ParseAborted(total, done); }
+  static constexpr int64_t ProgressEvery = 4096;
+  int ParseStage = 0;
 };

@@ -1,10 +1,19 @@
-// parse_bench <log> [--old] [--language N] [--speed HZ]: parses a log with the real central
-// object, headless, and prints what it found and how long it took, one "name: value" a line.
-// The speed stands for the one detected from the recorder's logs when none lies beside the log.
+// parse_bench <log> [--old] [--language N] [--speed HZ] [--window | --no-progress]: parses a
+// log with the real central object and prints what it found and how long it took, one
+// "name: value" a line. The speed stands for the one detected from the recorder's logs when
+// none lies beside the log. By default the parse runs headless but reports its stages as with
+// the progress option on; --window parses in the program's main window with the progress window
+// shown, --no-progress with the option off (then only parse_text_ms is measured).
+// --pump-every-look (with --window) serves the window at every look the parse takes, as the
+// parse did before the window was served at most every 30 ms.
+// --break-at STAGE[:MS] (with --window) presses Break MS milliseconds (default 0) after the
+// stage starts, from a timer as the user's click would come, and prints break_ms: from the
+// moment the timer was due to the return of the parse.
 //
 //   load_ms   from the start of the parse to the log in the text view
 //   parse_ms  the walk over the lines and the links (stages 2 and 3)
 //   total_ms  both
+//   parse_text_ms  the whole parse, from its call to its return
 //   scan_ms   the file read into one buffer and its line breaks counted with memchr, the
 //             least any reader of the file has to do (same run, same file, before the parse)
 //   value_range_ms  CalcValueRange once more on the parsed log
@@ -21,13 +30,18 @@
 #include <vector>
 
 #include <QObject>
+#include <QTimer>
 
 #include "AppPaths.h"
 #include "BenchSupport.h"
 #include "ComboBox.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
 #include "Memo.h"
 #include "MemoView.h"
+#include "CommandLine.h"
+#include "app/Progress.h"
+#include "app/Qelform.h"
 #include "app/Qelunit.h"
 
 namespace {
@@ -40,10 +54,19 @@ bool loadSeen = false, linkSeen = false;
 
 // The parse says when each stage starts: the walk (2) once the text view is loaded, the
 // chart state (4) once the records are linked.
-void MarkStages(BQELunit&, int stage, int64_t, int64_t position)
+int breakStage = 0, breakDelayMs = 0;
+Clock::time_point breakDue;
+bool breakArmed = false;
+
+void MarkStages(BQELunit& unit, int stage, int64_t, int64_t position)
 {
   if (position >= 0)
     return;
+  if (stage == breakStage && !breakArmed) {
+    breakArmed = true;
+    breakDue = Clock::now() + std::chrono::milliseconds(breakDelayMs);
+    QTimer::singleShot(breakDelayMs, [&unit] { unit.Progress->AbortClick(nullptr); });
+  }
   if (stage == 2 && !loadSeen) {
     loadSeen = true;
     loaded = Clock::now();
@@ -142,7 +165,9 @@ uint64_t DigestOf(const BQELunit& unit, const MemoStore* store)
 
 int Usage()
 {
-  std::fprintf(stderr, "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50]\n");
+  std::fprintf(stderr,
+               "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50] [--window | --no-progress]\n"
+               "                   [--pump-every-look] [--break-at 1..7[:MS]]\n");
   return 2;
 }
 
@@ -156,6 +181,7 @@ int main(int argc, char** argv)
   bool oldAlgorithm = false;
   int language = 1;
   int speed = 45;
+  bool window = false, progress = true, pumpEveryLook = false;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--old")
@@ -164,10 +190,19 @@ int main(int argc, char** argv)
       language = std::atoi(argv[++i]);
     else if (arg == "--speed" && i + 1 < argc)
       speed = std::atoi(argv[++i]);
+    else if (arg == "--window")
+      window = true;
+    else if (arg == "--no-progress")
+      progress = false;
+    else if (arg == "--pump-every-look")
+      pumpEveryLook = true;
+    else if (arg == "--break-at" && i + 1 < argc)
+      std::sscanf(argv[++i], "%d:%d", &breakStage, &breakDelayMs);
     else
       return Usage();
   }
-  if (speed < 16 || speed > 50)
+  if (speed < 16 || speed > 50 || (window && !progress) || ((breakStage || pumpEveryLook) && !window) || breakStage < 0 ||
+      breakStage > 7)
     return Usage();
 
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -177,17 +212,39 @@ int main(int argc, char** argv)
   if (data.empty())
     return 1;
   SetDataFolderForTests(data);
-  auto* unit = new BQELunit;
+  BQELunit* unit = nullptr;
+  TQELMainForm* form = nullptr;
+  if (window) {
+    // The desktop entries of the file type go to the scratch folder too, and the start timer
+    // opens nothing of its own.
+    setenv("XDG_DATA_HOME", (data + "/desktop").c_str(), 1);
+    char name[] = "parse_bench";
+    char* own[] = {name, nullptr};
+    InitCommandLine(1, own);
+    form = new TQELMainForm(Application);
+    form->SetBounds(0, 0, 1200, 800);
+    form->Show();
+    unit = gQELunit;
+    if (!unit)
+      return 1;
+    if (unit->StartTimer)
+      unit->StartTimer->SetEnabled(false);
+    if (pumpEveryLook)
+      unit->Progress->PumpInterval = std::chrono::steady_clock::duration::zero();
+  } else {
+    unit = new BQELunit;
+  }
   unit->Language = language;
   unit->OldErrorAlgorithm = oldAlgorithm ? 1 : 0;
   unit->ReadingSpeed = speed;
-  unit->ShowProgress = 1;
+  unit->ShowProgress = progress ? 1 : 0;
   unit->LogFileName = file;
   unit->ProgressHook = MarkStages;
 
   // The chart shows the first built-in mask, as after a first start, so that the value range
   // and the cursor have items to work on.
   TComboBox chartMasks(nullptr);
+  TComboBox* ownCombo = unit->ChartMaskCombo;
   for (int i = 0; i < unit->MaskCells->Count(); ++i)
     chartMasks.Items()->Add(unit->MaskName(unit->MaskCells->Get(i)));
   chartMasks.SetItemIndex(0);
@@ -247,6 +304,9 @@ int main(int argc, char** argv)
   std::printf("load_ms: %.1f\n", Ms(start, loaded));
   std::printf("parse_ms: %.1f\n", Ms(loaded, linked));
   std::printf("total_ms: %.1f\n", Ms(start, linked));
+  std::printf("parse_text_ms: %.1f\n", Ms(start, end));
+  if (breakStage)
+    std::printf("break_ms: %.1f\n", breakArmed ? Ms(breakDue, end) : -1.0);
   std::printf("scan_ms: %.1f\n", scanMs);
   std::printf("fault_intervals: %d\n", unit->ErrorCells->Count());
 
@@ -261,7 +321,12 @@ int main(int argc, char** argv)
   std::printf("peak_rss_mb: %.1f\n", bench::PeakRssMb());
   std::printf("digest: %016llx\n",
               static_cast<unsigned long long>(DigestOf(*unit, view ? &view->Store() : nullptr)));
+  unit->ChartMaskCombo = ownCombo;
   delete unit;
+  if (form) {
+    gQELunit = nullptr;
+    delete form;
+  }
   std::error_code ignored;
   std::filesystem::remove_all(data, ignored);
   return 0;

@@ -52,7 +52,7 @@ void BChainIndex::Follow(const TPtrList<LDataCell>& records)
   lastRecord_ = last;
 }
 
-void BChainIndex::Add(const TPtrList<LDataCell>& records, const std::vector<int32_t>& kinds)
+bool BChainIndex::Add(const TPtrList<LDataCell>& records, const std::vector<int32_t>& kinds, const Step& goOn)
 {
   Follow(records);
   std::vector<Chain> added;
@@ -66,7 +66,7 @@ void BChainIndex::Add(const TPtrList<LDataCell>& records, const std::vector<int3
     added.push_back(chain);
   }
   if (added.empty())
-    return;
+    return true;
 
   // The parser links the records of a kind in list order. One pass over the list then meets
   // every chain in its own order, and reads the records where they lie in memory instead of
@@ -79,7 +79,10 @@ void BChainIndex::Add(const TPtrList<LDataCell>& records, const std::vector<int3
   std::vector<const LDataCell*> lasts(added.size(), nullptr);
   std::vector<int64_t> lengths(added.size(), 0);
   std::vector<int64_t> latest(added.size(), std::numeric_limits<int64_t>::min());
-  for (int32_t i = 0; i < records.Count(); ++i) {
+  const int32_t count = records.Count();
+  for (int32_t i = 0; i < count; ++i) {
+    if (goOn && i % StepEvery == 0 && !goOn(i, count))
+      return false;
     const LDataCell* cell = records.Get(i);
     if (!cell)
       continue;
@@ -117,6 +120,7 @@ void BChainIndex::Add(const TPtrList<LDataCell>& records, const std::vector<int3
       added[m].listOrder = false;
     chains_.push_back(added[m].listOrder ? std::move(added[m]) : Build(records, added[m].kind, firsts[m]));
   }
+  return true;
 }
 
 BChainIndex::Chain BChainIndex::Build(const TPtrList<LDataCell>& records, int32_t kind, const LDataCell* first)

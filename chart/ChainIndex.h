@@ -6,6 +6,7 @@
 // same record. The index keeps list positions, never pointers, so an index that no longer fits
 // the records can give a wrong answer but never reach freed memory.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "PtrList.h"
@@ -24,9 +25,15 @@ public:
   // Forgets every chain when the records are no longer those indexed (another count, another
   // first or last record).
   void Follow(const TPtrList<LDataCell>& records);
+  // Called every StepEvery records of a long pass with the records passed and the whole
+  // count: false breaks the pass off.
+  using Step = std::function<bool(int64_t done, int64_t total)>;
+  static constexpr int32_t StepEvery = 4096;
+
   // Indexes the chains of these kinds that are not indexed yet, in one pass over the records
-  // (and a walk along the links of any chain that is not in list order).
-  void Add(const TPtrList<LDataCell>& records, const std::vector<int32_t>& kinds);
+  // (and a walk along the links of any chain that is not in list order). False, with nothing
+  // added, when goOn broke the pass off.
+  bool Add(const TPtrList<LDataCell>& records, const std::vector<int32_t>& kinds, const Step& goOn = {});
 
   // Whether the kind is indexed and its links join its records in list order (as the parser
   // links them), so that a pass over the list meets them in the order of the chain.

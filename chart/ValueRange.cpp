@@ -1,5 +1,6 @@
 // BQELunit::CalcValueRange: the range of the plotted values of the chart mask, widened by a
 // margin and clipped to the mask's Y bounds, and the time span of the log.
+#include <functional>
 #include <vector>
 
 #include "app/Qelunit.h"
@@ -32,8 +33,10 @@ void Fold(double value, LTypeCell& item, double& low, double& high)
 // Every record of every drawn parameter item, scaled. The chains of most kinds run in list
 // order: one pass over the list reads them where they lie in memory, far faster on a long log
 // than hopping along the links of each chain; any other chain is walked along its links.
-void FoldParameterItems(const TPtrList<LDataCell>& records, const BChainIndex& chains,
-                        const std::vector<LTypeCell*>& items, double& low, double& high)
+// False when goOn broke the pass off.
+bool FoldParameterItems(const TPtrList<LDataCell>& records, const BChainIndex& chains,
+                        const std::vector<LTypeCell*>& items, double& low, double& high,
+                        const BChainIndex::Step& goOn)
 {
   constexpr int32_t DirectKinds = 65536;
   std::vector<std::vector<LTypeCell*>> byKind;
@@ -51,14 +54,18 @@ void FoldParameterItems(const TPtrList<LDataCell>& records, const BChainIndex& c
       Fold(item->Factor * cell->Value + item->Offset, *item, low, high);
   }
   if (byKind.empty())
-    return;
-  for (int32_t i = 0; i < records.Count(); ++i) {
+    return true;
+  const int32_t count = records.Count();
+  for (int32_t i = 0; i < count; ++i) {
+    if (i % BChainIndex::StepEvery == 0 && !goOn(i, count))
+      return false;
     const LDataCell* cell = records.Get(i);
     if (!cell || cell->Kind < 0 || static_cast<size_t>(cell->Kind) >= byKind.size())
       continue;
     for (LTypeCell* item : byKind[static_cast<size_t>(cell->Kind)])
       Fold(item->Factor * cell->Value + item->Offset, *item, low, high);
   }
+  return true;
 }
 
 const LStatusCell* StatusWithSteps(const TPtrList<LStatusCell>* statuses, const AnsiString& name)
@@ -91,13 +98,18 @@ void BQELunit::CalcValueRange()
     FitChartStatusBarHook(*this);
   BuildStatusIntervals();
   LMaskCell* mask = nullptr;
+  // Inside a parse the user may break each pass off; the range is then left unfinished, as
+  // the parse asks for another.
+  if (AbortFlag && ParseRunning)
+    return;
   if (!ChartMask(mask) || !mask)
     return;
+  const BChainIndex::Step goOn = [this](int64_t done, int64_t total) { return ParseGoesOn(done, total); };
 
   // A new log or another mask: the cursor's index starts afresh with this mask's parameters.
   CursorChains.Clear();
-  if (DataCells)
-    CursorChains.Add(*DataCells, ParameterKinds(*mask));
+  if (DataCells && !CursorChains.Add(*DataCells, ParameterKinds(*mask), goOn))
+    return;
 
   ValueMin = 0.0;
   ValueMax = 0.0;
@@ -124,8 +136,8 @@ void BQELunit::CalcValueRange()
     }
   }
   // Minimum and maximum do not depend on the order the values come in.
-  if (DataCells)
-    FoldParameterItems(*DataCells, CursorChains, drawnParameters, ValueMin, ValueMax);
+  if (DataCells && !FoldParameterItems(*DataCells, CursorChains, drawnParameters, ValueMin, ValueMax, goOn))
+    return;
 
   // The upper margin is taken from the range already widened below.
   ValueMin -= (ValueMax - ValueMin) * RangeMargin;

@@ -94,7 +94,17 @@ void BQELunit::BuildErrorIntervals()
 
   const int count = DataCells->Count();
   int i = 0;
+  // Once past every ProgressEvery-th record, even inside a run: a run may be the whole log.
+  int nextLook = 0;
+  const auto aborted = [&] {
+    if (i < nextLook)
+      return false;
+    nextLook = i + static_cast<int>(ProgressEvery);
+    return ParseAborted(count, i);
+  };
   while (i < count) {
+    if (aborted())
+      return;
     const LDataCell* first = DataCells->Get(i);
     if (!IsRunKind(first, KindEraseMarker) && !IsRunKind(first, KindFault)) {
       ++i;
@@ -108,6 +118,8 @@ void BQELunit::BuildErrorIntervals()
       interval->Kinds->Add(KindErase);
     }
     for (; i < count && IsRunKind(DataCells->Get(i), kind); ++i) {
+      if (aborted())
+        return;
       const LDataCell* record = DataCells->Get(i);
       interval->Time = Midpoint(first->Time, record->Time);
       if (kind != KindFault)

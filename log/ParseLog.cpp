@@ -19,11 +19,7 @@
 
 namespace {
 
-// Lines (or records) between two looks at the progress and the abort flag: often enough
-// for a prompt break, rarely enough to cost nothing.
-constexpr int64_t ProgressEvery = 4096;
-
-enum ParseStage {
+enum ParseStages {
   StageRead = 1,
   StageAnalyse,
   StageLink,
@@ -90,7 +86,7 @@ void BQELunit::ParseLogText()
       // (without the room it still grows as it needs to).
       IgnoreFailure([&] { DataCells->Reserve(static_cast<int>(std::min<int64_t>(count, INT_MAX))); });
       for (int64_t i = 0; i < count; ++i) {
-        if (i % ProgressEvery == 0 && ParseAborted(StageAnalyse, count, i))
+        if (i % ProgressEvery == 0 && ParseAborted(count, i))
           break;
         parser.Parse(store.Line(i), i);
       }
@@ -123,10 +119,14 @@ void BQELunit::ParseLogText()
   if (!AbortFlag)
     ChooseEcuFamilyAndMask();
   ParseStageStarts(StageChart);
-  if (!AbortFlag) {
+  // Each step looks at the flag inside too: on a long log each takes up to a second.
+  if (!AbortFlag)
     MapStatusesToData();
+  if (!AbortFlag)
     BuildErrorIntervals();
+  if (!AbortFlag)
     CalcValueRange();
+  if (!AbortFlag) {
     CalcCursorValues();
     if (!ParseFailed)
       ReparseNeeded = 0;
@@ -149,16 +149,20 @@ void BQELunit::ClearParseResults()
       list->Clear();
 }
 
-// False, with the text view emptied, when there is no file to read: the view never shows
-// another log than the one the records belong to. A file too big for the memory is no
-// missing file: that parse failed.
+// False, with the text view emptied, when there is no file to read or the user broke the load
+// off: the view never shows another log than the one the records belong to. A file too big
+// for the memory is no missing file: that parse failed. The load goes in pieces, so that the
+// progress window is served and its Break taken while a long log is read.
 bool BQELunit::LoadLogText()
 {
   try {
     if (LogFileName.empty())
       throw EFOpenError("no log file");
-    TextMemo->Lines()->LoadFromFile(LogFileName);
-    return true;
+    MemoLoadStep step;
+    if (ShowProgress)
+      step = [this](int64_t done, int64_t total) { return ParseGoesOn(done, total); };
+    if (TextMemo->Lines()->LoadFromFile(LogFileName, step))
+      return true;
   } catch (const std::bad_alloc&) {
     ParseFailed = 1;
   } catch (...) {
@@ -178,7 +182,7 @@ void BQELunit::LinkDataCells()
   std::vector<LDataCell*> lastDirect;
   std::unordered_map<int32_t, LDataCell*> lastOther;
   for (int i = 0; i < count; ++i) {
-    if (i % ProgressEvery == 0 && ParseAborted(StageLink, count - 1, i))
+    if (i % ProgressEvery == 0 && ParseAborted(count - 1, i))
       return;
     LDataCell* cell = DataCells->Get(i);
     if (!cell)
@@ -202,6 +206,7 @@ void BQELunit::LinkDataCells()
 
 void BQELunit::ParseStageStarts(int stage)
 {
+  ParseStage = stage;
   if (!ShowProgress)
     return;
   if (Progress) {
@@ -215,9 +220,9 @@ void BQELunit::ParseStageStarts(int stage)
     ProgressHook(*this, stage, 0, -1);
 }
 
-bool BQELunit::ParseAborted(int stage, int64_t max, int64_t position)
+bool BQELunit::ParseAborted(int64_t max, int64_t position)
 {
-  if (!ShowProgress)
+  if (!ShowProgress || !ParseRunning)
     return false;
   if (Progress) {
     // The gauge counts in int: a log of more lines is shown to scale.
@@ -225,6 +230,6 @@ bool BQELunit::ParseAborted(int stage, int64_t max, int64_t position)
     Progress->SetMainProgress(static_cast<int>(max / scale), static_cast<int>(position / scale));
   }
   if (ProgressHook)
-    ProgressHook(*this, stage, max, position);
+    ProgressHook(*this, ParseStage, max, position);
   return AbortFlag != 0;
 }

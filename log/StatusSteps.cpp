@@ -45,7 +45,10 @@ void BQELunit::MapStatusesToData()
     if (LStatusCell* status = StatusCells->Get(s))
       status->Label.clear();
   // Later lines overwrite earlier ones: the label is the code of the last line naming the status.
-  for (int i = 0; i < DataCells->Count(); ++i) {
+  const int count = DataCells->Count();
+  for (int i = 0; i < count; ++i) {
+    if (i % ProgressEvery == 0 && ParseAborted(count, i))
+      return;
     const LDataCell* record = DataCells->Get(i);
     if (!record || record->Kind != KindStatus)
       continue;
@@ -84,7 +87,10 @@ void BQELunit::BuildStatusIntervals()
 
   // A change of state gives two steps: the last line still in the old state (unless that is the
   // step before) and the first line in the new one. A line of the code not naming it means off.
-  for (int i = 0; i < DataCells->Count(); ++i) {
+  const int count = DataCells->Count();
+  for (int i = 0; i < count; ++i) {
+    if (i % ProgressEvery == 0 && ParseAborted(count, i))
+      return;
     const LDataCell* record = DataCells->Get(i);
     if (!record || record->Kind != KindStatus)
       continue;

@@ -65,6 +65,14 @@ void TMemoStrings::LoadFromFile(const AnsiString& fileName)
   Changed(true);
 }
 
+bool TMemoStrings::LoadFromFile(const AnsiString& fileName, const MemoLoadStep& step)
+{
+  if (!store_.LoadFromFile(fileName, step))
+    return false;
+  Changed(true);
+  return true;
+}
+
 void TMemoStrings::SetUpdateState(bool updating)
 {
   updating_ = updating;

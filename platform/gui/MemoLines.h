@@ -22,6 +22,9 @@ public:
   // The file's bytes go straight into the store, without a copy
   // per line. Throws EFOpenError and keeps the old text when the file cannot be opened.
   void LoadFromFile(const AnsiString& fileName) override;
+  // The same in pieces, with the step called between them; false, with the old text kept and
+  // nothing reported, when the step broke the load off.
+  bool LoadFromFile(const AnsiString& fileName, const MemoLoadStep& step);
 
 protected:
   void SetUpdateState(bool updating) override;

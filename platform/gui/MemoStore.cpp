@@ -20,47 +20,80 @@ bool IsBreak(char c)
   return c == '\r' || c == '\n';
 }
 
+// Bytes of work between two calls of a load's step: a few milliseconds.
+constexpr int64_t StepBytes = int64_t{4} << 20;
+
 } // namespace
 
-void MemoStore::LoadFromFile(const AnsiString& fileName)
+// The caller's step, called at most once every StepBytes of work; none for a text set in code.
+class MemoStore::Steps {
+public:
+  explicit Steps(const MemoLoadStep* step = nullptr, int64_t total = 0) : step_(step), total_(total) {}
+  bool Wanted() const { return step_ && *step_; }
+  // False when the caller broke the load off. done counts from the start of the whole load.
+  bool At(int64_t done)
+  {
+    if (done < next_ || !Wanted())
+      return true;
+    next_ = done + StepBytes;
+    return (*step_)(std::min(done, total_), total_);
+  }
+
+private:
+  const MemoLoadStep* step_;
+  int64_t total_;
+  int64_t next_ = 0;
+};
+
+bool MemoStore::LoadFromFile(const AnsiString& fileName, const MemoLoadStep& step)
 {
   AnsiString bytes;
-  {
-    TFileStream stream(fileName, fmOpenRead);
-    const auto size = static_cast<size_t>(stream.Size());
-    // Room for the CR that a file with LF breaks gains per line, so that it grows in place.
-    bytes.reserve(size + size / 4);
-    bytes.resize(size);
-    size_t filled = 0;
-    for (;;) {
-      if (filled == bytes.size())  // the file grew meanwhile
-        bytes.resize(filled + (1 << 16));
-      const size_t want = std::min<size_t>(bytes.size() - filled, 1 << 30);
-      const int32_t got = stream.Read(bytes.data() + filled, static_cast<int32_t>(want));
-      if (got <= 0)
-        break;
-      filled += static_cast<size_t>(got);
-    }
-    bytes.resize(filled);
+  TFileStream stream(fileName, fmOpenRead);
+  const auto size = static_cast<size_t>(stream.Size());
+  // Read, lines counted, lines split: three passes over the bytes.
+  Steps steps(&step, 3 * static_cast<int64_t>(size));
+  // Room for the CR that a file with LF breaks gains per line, so that it grows in place.
+  bytes.reserve(size + size / 4);
+  // In pieces when someone waits on the steps; else in the largest reads there are. The
+  // buffer grows a piece at a time: zeroing a whole gigabyte at once takes a second.
+  const size_t piece = steps.Wanted() ? static_cast<size_t>(StepBytes) : size_t{1} << 30;
+  size_t filled = 0;
+  for (;;) {
+    // Past the size, the file grew meanwhile.
+    const size_t want = filled < size ? std::min(size - filled, piece) : size_t{1} << 16;
+    bytes.resize(filled + want);
+    const int32_t got = stream.Read(bytes.data() + filled, static_cast<int32_t>(want));
+    if (got <= 0)
+      break;
+    filled += static_cast<size_t>(got);
+    if (!steps.At(static_cast<int64_t>(filled)))
+      return false;
   }
-  Adopt(std::move(bytes));
+  bytes.resize(filled);
+  return Adopt(std::move(bytes), steps);
 }
 
 void MemoStore::SetText(std::string_view text)
 {
-  Adopt(AnsiString(text));
+  Steps none;
+  Adopt(AnsiString(text), none);
 }
 
 // One pass finds the lines and turns LF CR into CR LF in place; a text with single-byte breaks
 // then gets a second pass, from the end, that widens each of them to CR LF. The first pass
-// already notes where each line will start once every break is two bytes.
-void MemoStore::Adopt(AnsiString bytes)
+// already notes where each line will start once every break is two bytes. False, with nothing
+// changed, when the steps broke it off; the steps count on from the bytes read.
+bool MemoStore::Adopt(AnsiString bytes, Steps& steps)
 {
   char* data = bytes.data();
   char* end = data + bytes.size();
+  const auto read = static_cast<int64_t>(bytes.size());
   size_t lineFeeds = 0;
-  for (char* p = data; (p = Find(p, end, '\n')) < end; ++p)
+  for (char* p = data; (p = Find(p, end, '\n')) < end; ++p) {
     ++lineFeeds;
+    if (!steps.At(read + (p - data)))
+      return false;
+  }
   MemoLineStarts<uint16_t> starts;
   starts.Reserve(lineFeeds + 2);
 
@@ -72,6 +105,8 @@ void MemoStore::Adopt(AnsiString bytes)
   char* nextLf = Find(data, end, '\n');
   char* nextCr = Find(data, end, '\r');
   for (char* p = data; p < end;) {
+    if (!steps.At(2 * read + (p - data)))
+      return false;
     if (nextLf < p)
       nextLf = Find(p, end, '\n');
     if (nextCr < p)
@@ -103,6 +138,9 @@ void MemoStore::Adopt(AnsiString bytes)
     int64_t before = singles;
     int64_t next = size;
     for (int64_t i = count - 1; i >= 0; --i) {
+      // The text is half moved: a break now drops it, and the old text stays.
+      if (!steps.At(3 * read + (size - next)))
+        return false;
       int64_t breakLength = 0;
       if (i < count - 1 || finalBreak)
         breakLength = next >= 2 && data[next - 2] == '\r' && data[next - 1] == '\n' ? 2 : 1;
@@ -124,6 +162,7 @@ void MemoStore::Adopt(AnsiString bytes)
   text_ = std::move(bytes);
   starts_ = std::move(starts);
   maxLength_ = maxLength;
+  return true;
 }
 
 std::string_view MemoStore::Line(int64_t index) const

@@ -4,6 +4,7 @@
 // program's position arithmetic (line length + 2 per line) then holds for any log, and a load
 // costs a read of the file and one pass over its bytes.
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -135,14 +136,20 @@ private:
   size_t room_ = 0;
 };
 
+// Called now and then while a file loads, with the work done so far and the whole work (each a
+// count of bytes passed over): true goes on, false breaks the load off. A long load lets the
+// caller serve its window and look at a Break button this way.
+using MemoLoadStep = std::function<bool(int64_t done, int64_t total)>;
+
 class MemoStore {
 public:
   MemoStore() { starts_.Push(0); }
 
   // Reads the whole file, then splits it: CR LF, LF CR, a lone CR and a lone LF are one break
   // each, a final break adds no line, NUL is an ordinary byte. Throws EFOpenError and keeps the
-  // old text when the file cannot be opened.
-  void LoadFromFile(const AnsiString& fileName);
+  // old text when the file cannot be opened. False, with the old text kept too, when the step
+  // broke the load off.
+  bool LoadFromFile(const AnsiString& fileName, const MemoLoadStep& step = {});
   // Split as on load.
   void SetText(std::string_view text);
 
@@ -179,7 +186,8 @@ public:
   int64_t MaxLineLength() const { return maxLength_; }
 
 private:
-  void Adopt(AnsiString bytes);
+  class Steps;
+  bool Adopt(AnsiString bytes, Steps& steps);
   // The index with the starts from `from` on, moved by delta, in the place of those from
   // `keep` on.
   MemoLineStarts<uint16_t> Restarted(size_t keep, size_t from, int64_t delta) const;

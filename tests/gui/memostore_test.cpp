@@ -6,6 +6,7 @@
 #include <new>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Exceptions.h"
@@ -194,6 +195,48 @@ TEST(MemoStore, LoadsFileBytesAndKeepsTheOldTextWhenTheFileCannotBeOpened)
   store.LoadFromFile(dir.Write("empty.txt", ""));
   EXPECT_EQ(store.Count(), 0);
   EXPECT_EQ(store.Text(), "");
+}
+
+// A long load steps between pieces of every pass (read, lines counted, split, breaks widened);
+// a step that says stop at any of them leaves the old text whole, and a load that goes on gives
+// what a plain load gives.
+TEST(MemoStore, LoadInStepsBreaksOffAnywhereKeepingTheOldText)
+{
+  ScratchFolder dir;
+  std::string bytes;
+  std::mt19937 random(7);
+  while (bytes.size() < (6u << 20)) {
+    bytes += "F10115" + std::to_string(random() % 100) + "    450      O2 Sensor";
+    bytes += random() % 3 == 0 ? "\n" : "\r\n";  // single breaks: the text is widened too
+  }
+  const std::string file = dir.Write("big.qel", bytes);
+  MemoStore plain;
+  plain.LoadFromFile(file);
+
+  std::vector<std::pair<int64_t, int64_t>> calls;
+  MemoStore stepped;
+  ASSERT_TRUE(stepped.LoadFromFile(file, [&](int64_t done, int64_t total) {
+    calls.emplace_back(done, total);
+    return true;
+  }));
+  EXPECT_EQ(stepped.Text(), plain.Text());
+  EXPECT_EQ(StoredLines(stepped), StoredLines(plain));
+  ASSERT_GE(calls.size(), 4u);
+  for (size_t i = 1; i < calls.size(); ++i) {
+    EXPECT_GT(calls[i].first, calls[i - 1].first);
+    EXPECT_LE(calls[i].first, calls[i].second);
+  }
+
+  for (size_t stop = 0; stop < calls.size(); ++stop) {
+    SCOPED_TRACE(stop);
+    MemoStore store;
+    store.SetText("old\nlines");
+    size_t seen = 0;
+    EXPECT_FALSE(store.LoadFromFile(file, [&](int64_t, int64_t) { return seen++ < stop; }));
+    EXPECT_EQ(seen, stop + 1);
+    EXPECT_EQ(StoredLines(store), (Lines{"old", "lines"}));
+    EXPECT_EQ(store.Text(), "old\r\nlines");
+  }
 }
 
 // One byte an offset makes whole-start blocks as common as very long lines make them in the

@@ -2,13 +2,19 @@
 // panel while it is up, and its Break button stops the walk with the records made so far.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QMetaObject>
+#include <QPushButton>
 #include <QTimer>
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "Button.h"
 #include "Form.h"
+#include "Memo.h"
 #include "Label.h"
 #include "Panel.h"
 #include "app/Progress.h"
@@ -25,6 +31,7 @@ struct Seen {
   bool panelEverEnabled = false;
   bool breakAfterFirstLook = false;
   TForm* closeAfterFirstLook = nullptr;
+  bool clickWhenTheLoadStarts = false;
   int walkLooks = 0;
 };
 Seen gSeen;
@@ -35,6 +42,11 @@ void Look(BQELunit& unit, int stage, int64_t, int64_t position)
   gSeen.panelEverEnabled = gSeen.panelEverEnabled || unit.MainPanel->Enabled();
   if (position < 0) {
     gSeen.stageTexts.push_back(unit.Progress->Label->Caption());
+    // The click waits for the next pump: one inside the load.
+    if (stage == 1 && gSeen.clickWhenTheLoadStarts)
+      QMetaObject::invokeMethod(
+          qApp, [&unit] { static_cast<QPushButton*>(unit.Progress->Button->Widget())->click(); },
+          Qt::QueuedConnection);
     return;
   }
   if (stage == 2 && ++gSeen.walkLooks == 2) {
@@ -107,6 +119,25 @@ TEST_F(ParseProgress, BreakStopsTheWalkAndKeepsTheRecordsMadeSoFar)
   EXPECT_EQ(gSeen.stageTexts.size(), 7u);
   EXPECT_FALSE(unit->Progress->Form->Visible());
   EXPECT_TRUE(unit->MainPanel->Enabled());
+}
+
+// The window is served while the text loads: Break pressed then stops the parse before any
+// line is walked, and the text view is left empty.
+TEST_F(ParseProgress, BreakWhileTheTextLoadsLeavesNoTextAndNoRecords)
+{
+  gSeen.clickWhenTheLoadStarts = true;
+  unit->Progress->PumpInterval = std::chrono::steady_clock::duration::zero();
+  unit->LogFileName = log;
+  unit->ParseLogText();
+
+  EXPECT_EQ(unit->AbortFlag, 1);
+  EXPECT_EQ(gSeen.walkLooks, 0);
+  EXPECT_EQ(unit->TextMemo->Lines()->Count(), 0);
+  EXPECT_EQ(unit->DataCells->Count(), 0);
+  // No walk is announced, the stages after it still are.
+  EXPECT_EQ(gSeen.stageTexts.size(), 6u);
+  EXPECT_EQ(gSeen.stageTexts[1], "Set link [Next <-> Previous]");
+  EXPECT_FALSE(unit->Progress->Form->Visible());
 }
 
 // The user closes the main window while the log is read: the parse stops as after a break,
