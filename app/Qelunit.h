@@ -10,6 +10,7 @@
 #include "System.h"
 #include "Types.h"
 #include "log/DataCellPool.h"
+#include "log/DictionaryIndex.h"
 #include "log/Records.h"
 #include "texts/Dictionary.h"
 #include "chart/ChainIndex.h"
@@ -51,6 +52,7 @@ public:
   TPtrList<LTypeCell>* TypeCells = nullptr;     // known parameters; kept from log to log
   TPtrList<LStatusCell>* StatusCells = nullptr; // known statuses
   TPtrList<LDictCell>* DictCells = nullptr;     // parameter-name dictionary
+  DictionaryIndex DictIndex;                    // the dictionary by name, for the parser
 
   // Full path of the current log; "" when none.
   AnsiString LogFileName;
