@@ -42,11 +42,11 @@ BConfigLoad::~BConfigLoad()
   delete Stream;
 }
 
+// The block buffer stays for the next data: a header that asks for no more room reuses it.
 void BConfigLoad::Reset()
 {
   Zlib.reset();
   Zip.reset();
-  Block.reset();
   Key = ScrambleKey;
   FixedKey = 0;
   Typed = 1;
@@ -54,7 +54,7 @@ void BConfigLoad::Reset()
   Method = BeamMethodZZip;
   BlockSize = BeamDefaultBlockSize;
   Capacity = BlockCapacity(BeamDefaultBlockSize);
-  Unpacked = Consumed = Total = 0;
+  Unpacked = Consumed = Total = Taken = 0;
   Exhausted = false;
   HeaderPending = true;
 }
@@ -93,7 +93,10 @@ void BConfigLoad::ReadHeader()
   Capacity = BlockCapacity(BlockSize);
   if (Method == BeamMethodZZip) {
     Zip = std::make_unique<BZZipStream>();
-    Block.reset(new (std::nothrow) uint8_t[Capacity]);
+    if (BlockRoom < Capacity) {
+      Block.reset(new (std::nothrow) uint8_t[Capacity]);
+      BlockRoom = Block ? Capacity : 0;
+    }
     Unpacked = Consumed = 0;
   } else if (Method == BeamMethodZLib) {
     Zlib = std::make_unique<BZLibStream>();
@@ -107,6 +110,7 @@ int32_t BConfigLoad::ReadScrambled(void* buffer, int32_t n)
     return 0;
   uint8_t* out = static_cast<uint8_t*>(buffer);
   const int32_t got = ReadFully(*Stream, out, n);
+  Taken += static_cast<uint64_t>(got);
   for (int32_t i = 0; i < got; ++i)
     out[i] ^= NextKey();
   return got;
@@ -118,7 +122,9 @@ bool BConfigLoad::LoadBlock()
   if (Exhausted || !Stream || !Block || !Zip)
     return false;
   uint8_t prefix[4];
-  if (ReadFully(*Stream, prefix, 4) < 4)
+  const int32_t got = ReadFully(*Stream, prefix, 4);
+  Taken += static_cast<uint64_t>(got);
+  if (got < 4)
     return false; // the end of the data
   const uint32_t packed = GetLE32(prefix);
   if (packed > Capacity)
@@ -151,6 +157,7 @@ int32_t BConfigLoad::ReadPart(void* buffer, int32_t n, bool mayLoadBlock)
     const int32_t count = static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(n), left));
     if (count > 0)
       std::memcpy(buffer, Block.get() + Consumed, static_cast<size_t>(count));
+    Taken += static_cast<uint64_t>(count);
     // Advanced by what was asked: a value cut by the block's end moves on to the next block.
     Consumed += static_cast<uint64_t>(n);
     return count;
@@ -165,6 +172,7 @@ int32_t BConfigLoad::ReadPart(void* buffer, int32_t n, bool mayLoadBlock)
   else if (Method == BeamMethodZLib && Zlib)
     got = std::max(Zlib->Read(buffer, n), 0);
   Total += static_cast<uint64_t>(got);
+  Taken += static_cast<uint64_t>(got);
   return got;
 }
 

@@ -38,6 +38,10 @@ public:
   void ReadHeader();
   uint8_t NextKey();
 
+  // Grows with every byte taken from the stream or delivered to a caller. A read that leaves
+  // it as it was found the end of the data, and so will every read after it.
+  uint64_t Progress() const { return Taken; }
+
   // Block size taken from the header (after clamping); 0 while the header is unread.
   uint32_t BlockSizeInUse() const { return HeaderPending ? 0 : BlockSize; }
 
@@ -62,10 +66,12 @@ private:
   std::unique_ptr<BZLibStream> Zlib;
   std::unique_ptr<BZZipStream> Zip;
   std::unique_ptr<uint8_t[]> Block;
+  uint32_t BlockRoom = 0; // bytes Block holds; it is kept for the next data of SetData
   uint64_t Unpacked = 0; // length of the current block
   uint64_t Consumed = 0; // bytes asked of it so far (may pass its end)
   uint32_t Capacity = BlockCapacity(BeamDefaultBlockSize);
   uint64_t Total = 0;    // value-stream bytes unpacked or delivered so far
+  uint64_t Taken = 0;    // bytes read from the stream plus bytes delivered
   bool Exhausted = false;
   bool HeaderPending = true;
 };

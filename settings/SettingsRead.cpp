@@ -53,6 +53,11 @@ public:
     RecordsLeft -= count;
     return count;
   }
+  // A record that failed without moving the reader met the end of the data: every record
+  // after it would fail the same way, and the row after the list too.
+  bool Stuck(uint64_t progressBefore) const { return Reader.Progress() == progressBefore; }
+  uint64_t Progress() const { return Reader.Progress(); }
+
   // A value that is read and dropped, whose failure does not matter.
   void SkipBool()
   {
@@ -166,12 +171,16 @@ void ReadMasks(BQELunit& unit, SettingsInput& in)
 {
   const int32_t count = in.Count();
   for (int32_t i = 0; i < count; ++i) {
+    const uint64_t before = in.Progress();
     try {
       MaskPtr mask = ReadMask(unit, in);
       unit.MaskCells->Add(mask.get());
       mask.release();
     } catch (...) {
-      // Skipped; the next mask is read from where the stream stands.
+      // Skipped; the next mask is read from where the stream stands. At the end of the data
+      // the read ends here, as it would after trying every mask left.
+      if (in.Stuck(before))
+        throw;
     }
   }
 }
@@ -180,6 +189,7 @@ void ReadStatuses(BQELunit& unit, SettingsInput& in)
 {
   const int32_t count = in.Count();
   for (int32_t i = 0; i < count; ++i) {
+    const uint64_t before = in.Progress();
     try {
       auto status = std::make_unique<LStatusCell>();
       auto steps = std::make_unique<TPtrList<LStatusStep>>();
@@ -188,7 +198,9 @@ void ReadStatuses(BQELunit& unit, SettingsInput& in)
       status->Steps = steps.release();
       status.release();
     } catch (...) {
-      // Skipped; the next name is read from where the stream stands.
+      // Skipped; the next name is read from where the stream stands (as for a mask).
+      if (in.Stuck(before))
+        throw;
     }
   }
 }
