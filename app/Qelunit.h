@@ -12,6 +12,7 @@
 #include "System.h"
 #include "Types.h"
 #include "log/DataCellPool.h"
+#include "log/DictionaryIndex.h"
 #include "log/Records.h"
 #include "texts/Dictionary.h"
 #include "chart/ChainIndex.h"
@@ -291,6 +292,7 @@ public:
   BDataCellPool DataCellPool;                   // where the parser makes the line records
   TPtrList<LTypeCell>* TypeCells = nullptr;     // known parameters; kept from log to log
   TPtrList<LStatusCell>* StatusCells = nullptr; // known statuses
+  DictionaryIndex DictIndex;                    // the dictionary by name, for the parser
 
   // Unrecognised lines of the parsed log, one message each, by kind (log/ParseLog.cpp).
   TStringList* BadValueLines = nullptr;

@@ -92,28 +92,11 @@ const ChannelIndex::Entry& ChannelIndex::FindOrAdd(std::string_view name)
   if (found != byName_.end())
     return found->second;
   const AnsiString text(name);
-  LTypeCell* cell = NewChannel(NextChannelId(largestId_), text, DictionaryEntry(name));
+  LTypeCell* cell = NewChannel(NextChannelId(largestId_), text, unit_.DictIndex.Find(*unit_.DictCells, name));
   Append(*unit_.TypeCells, cell);
   largestId_ = cell->Id;
   Index(cell->NameRu, cell->Id);
   Index(cell->NameEn, cell->Id);
   Index(cell->NameDe, cell->Id);  // one of the three is the name looked up
   return byName_.find(name)->second;
-}
-
-const LDictCell* ChannelIndex::DictionaryEntry(std::string_view name)
-{
-  if (!dictionaryIndexed_) {
-    dictionaryIndexed_ = true;
-    for (int i = 0; i < unit_.DictCells->Count(); ++i) {
-      const LDictCell* entry = unit_.DictCells->Get(i);
-      if (!entry)
-        continue;
-      for (const AnsiString* form : {&entry->Ru, &entry->En, &entry->De})
-        if (dictionary_.find(*form) == dictionary_.end())
-          dictionary_.emplace(*form, entry);
-    }
-  }
-  auto found = dictionary_.find(name);
-  return found == dictionary_.end() ? nullptr : found->second;
 }

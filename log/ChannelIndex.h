@@ -33,12 +33,8 @@ public:
 
 private:
   void Index(const AnsiString& name, int32_t id);
-  const LDictCell* DictionaryEntry(std::string_view name);
 
   BQELunit& unit_;
   TextMap<Entry> byName_;
   int32_t largestId_ = 1;
-  // The dictionary by any of its three names, first entry first; made on the first new name.
-  TextMap<const LDictCell*> dictionary_;
-  bool dictionaryIndexed_ = false;
 };

@@ -1,30 +1,29 @@
 #include "log/DataCellPool.h"
 
+#include <bit>
 #include <cstdint>
 
-namespace {
-
-constexpr size_t ChunkBytes = BDataCellPool::ChunkRecords * sizeof(LDataCell);
-
-bool InChunk(const std::byte* chunk, const LDataCell* cell)
+size_t BDataCellPool::RecordsIn(size_t chunk)
 {
-  const auto at = reinterpret_cast<uintptr_t>(cell);
-  const auto begin = reinterpret_cast<uintptr_t>(chunk);
-  return at >= begin && at - begin < ChunkBytes;
+  constexpr size_t doublings = std::bit_width(ChunkRecords / FirstChunkRecords) - 1;
+  return chunk >= doublings ? ChunkRecords : FirstChunkRecords << chunk;
 }
 
-} // namespace
-
-LDataCell* BDataCellPool::At(size_t chunk, size_t slot) const
+size_t BDataCellPool::Capacity() const
 {
-  return reinterpret_cast<LDataCell*>(chunks_[chunk].get() + slot * sizeof(LDataCell));
+  size_t records = 0;
+  for (size_t i = 0; i < chunks_.size(); ++i)
+    records += RecordsIn(i);
+  return records;
 }
 
 void BDataCellPool::AddChunk()
 {
+  const size_t records = RecordsIn(chunks_.size());
   // Not zeroed: pages are touched only as records are made in them.
-  chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(ChunkBytes));
+  chunks_.push_back(std::make_unique_for_overwrite<std::byte[]>(records * sizeof(LDataCell)));
   used_ = 0;
+  size_ = records;
 }
 
 void BDataCellPool::DropLast()
@@ -32,14 +31,17 @@ void BDataCellPool::DropLast()
   if (chunks_.empty() || used_ == 0)
     return;
   --used_;
-  At(chunks_.size() - 1, used_)->~LDataCell();
+  reinterpret_cast<LDataCell*>(chunks_.back().get() + used_ * sizeof(LDataCell))->~LDataCell();
 }
 
 bool BDataCellPool::Owns(const LDataCell* cell) const
 {
-  for (const Chunk& chunk : chunks_)
-    if (cell && InChunk(chunk.get(), cell))
+  const auto at = reinterpret_cast<uintptr_t>(cell);
+  for (size_t i = 0; i < chunks_.size(); ++i) {
+    const auto begin = reinterpret_cast<uintptr_t>(chunks_[i].get());
+    if (cell && at >= begin && at - begin < RecordsIn(i) * sizeof(LDataCell))
       return true;
+  }
   return false;
 }
 
@@ -47,5 +49,5 @@ void BDataCellPool::Release()
 {
   chunks_.clear();
   chunks_.shrink_to_fit();
-  used_ = ChunkRecords;
+  used_ = size_ = 0;
 }

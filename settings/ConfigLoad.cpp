@@ -42,11 +42,11 @@ BConfigLoad::~BConfigLoad()
   delete Stream;
 }
 
+// The block buffer stays for the next data: a header that asks for no more room reuses it.
 void BConfigLoad::Reset()
 {
   Zlib.reset();
   Zip.reset();
-  Block.reset();
   Key = ScrambleKey;
   FixedKey = 0;
   Typed = 1;
@@ -54,7 +54,7 @@ void BConfigLoad::Reset()
   Method = BeamMethodZZip;
   BlockSize = BeamDefaultBlockSize;
   Capacity = BlockCapacity(BeamDefaultBlockSize);
-  Unpacked = Consumed = Total = 0;
+  Unpacked = Consumed = Total = Taken = 0;
   Broken = false;
   HeaderPending = true;
 }
@@ -97,7 +97,10 @@ void BConfigLoad::ReadHeader()
   Capacity = BlockCapacity(BlockSize);
   if (Method == BeamMethodZZip) {
     Zip = std::make_unique<BZZipStream>();
-    Block.reset(new (std::nothrow) uint8_t[Capacity]);
+    if (BlockRoom < Capacity) {
+      Block.reset(new (std::nothrow) uint8_t[Capacity]);
+      BlockRoom = Block ? Capacity : 0;
+    }
     Unpacked = Consumed = 0;
   } else if (Method == BeamMethodZLib) {
     Zlib = std::make_unique<BZLibStream>();
@@ -113,6 +116,7 @@ int32_t BConfigLoad::ReadScrambled(void* buffer, int32_t n)
     return 0;
   uint8_t* out = static_cast<uint8_t*>(buffer);
   const int32_t got = ReadFully(*Stream, out, n);
+  Taken += static_cast<uint64_t>(got);
   for (int32_t i = 0; i < got; ++i)
     out[i] ^= NextKey();
   return got;
@@ -125,6 +129,7 @@ bool BConfigLoad::LoadBlock()
     return false;
   uint8_t prefix[4];
   const int32_t prefixBytes = ReadFully(*Stream, prefix, 4);
+  Taken += static_cast<uint64_t>(prefixBytes);
   if (prefixBytes < 4) {
     Broken = prefixBytes > 0; // none at all is the end of the data
     return false;
@@ -165,6 +170,7 @@ int32_t BConfigLoad::ReadPart(void* buffer, int32_t n, bool mayLoadBlock)
     const int32_t count = static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(n), left));
     if (count > 0)
       std::memcpy(buffer, Block.get() + Consumed, static_cast<size_t>(count));
+    Taken += static_cast<uint64_t>(count);
     // Advanced by what was asked: a value cut by the block's end moves on to the next block.
     Consumed += static_cast<uint64_t>(n);
     return count;
@@ -182,6 +188,7 @@ int32_t BConfigLoad::ReadPart(void* buffer, int32_t n, bool mayLoadBlock)
     got = std::max(got, 0);
   }
   Total += static_cast<uint64_t>(got);
+  Taken += static_cast<uint64_t>(got);
   return got;
 }
 

@@ -39,6 +39,10 @@ public:
   void ReadHeader();
   uint8_t NextKey();
 
+  // Grows with every byte taken from the stream or delivered to a caller. A read that leaves
+  // it as it was found the end of the data, and so will every read after it.
+  uint64_t Progress() const { return Taken; }
+
   // Block size taken from the header (after clamping); 0 while the header is unread.
   uint32_t BlockSizeInUse() const { return HeaderPending ? 0 : BlockSize; }
 
@@ -63,6 +67,7 @@ private:
   std::unique_ptr<BZLibStream> Zlib;
   std::unique_ptr<BZZipStream> Zip;
   std::unique_ptr<uint8_t[]> Block;
+  uint32_t BlockRoom = 0; // bytes Block holds; it is kept for the next data of SetData
   uint64_t Unpacked = 0; // length of the current block
   uint64_t Consumed = 0; // bytes asked of it so far (may pass its end)
   uint32_t Capacity = BlockCapacity(BeamDefaultBlockSize);
@@ -71,6 +76,7 @@ private:
   // block that is cut, too long or fails to unpack, a stream past the cap. Every read from
   // then on delivers nothing, so a reader cannot skip one record and go on in garbage.
   bool Broken = false;
+  uint64_t Taken = 0; // bytes read from the stream plus bytes delivered
   bool HeaderPending = true;
 };
 

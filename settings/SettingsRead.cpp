@@ -54,6 +54,11 @@ public:
     RecordsLeft -= count;
     return count;
   }
+  // A record that failed without moving the reader met the end of the data: every record
+  // after it would fail the same way, and the row after the list too.
+  bool Stuck(uint64_t progressBefore) const { return Reader.Progress() == progressBefore; }
+  uint64_t Progress() const { return Reader.Progress(); }
+
   // A value that is read and dropped, whose failure does not matter.
   void SkipBool()
   {
@@ -167,13 +172,16 @@ void ReadMasks(BQELunit& unit, SettingsInput& in)
 {
   const int32_t count = in.Count();
   for (int32_t i = 0; i < count; ++i) {
+    const uint64_t before = in.Progress();
     try {
       MaskPtr mask = ReadMask(unit, in);
       unit.MaskCells->Add(mask.get());
       mask.release();
     } catch (...) {
-      // Skipped; the next mask is read from where the stream stands. After damage of the
-      // container itself every later read fails, so the read ends at the next option.
+      // Skipped; the next mask is read from where the stream stands. At the end of the data,
+      // or after damage of the container itself, the read ends here.
+      if (in.Stuck(before))
+        throw;
     }
   }
 }
@@ -182,6 +190,7 @@ void ReadStatuses(BQELunit& unit, SettingsInput& in)
 {
   const int32_t count = in.Count();
   for (int32_t i = 0; i < count; ++i) {
+    const uint64_t before = in.Progress();
     try {
       auto status = std::make_unique<LStatusCell>();
       auto steps = std::make_unique<TPtrList<LStatusStep>>();
@@ -190,7 +199,9 @@ void ReadStatuses(BQELunit& unit, SettingsInput& in)
       status->Steps = steps.release();
       status.release();
     } catch (...) {
-      // Skipped; the next name is read from where the stream stands.
+      // Skipped; the next name is read from where the stream stands (as for a mask).
+      if (in.Stuck(before))
+        throw;
     }
   }
 }

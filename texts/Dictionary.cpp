@@ -41,6 +41,7 @@ void AppendDictTriplets(TPtrList<LDictCell>& dictionary, const TStrings& lines)
 
 void BQELunit::ClearDictCells()
 {
+  DictIndex.Clear();
   if (!DictCells)
     return;
   for (int i = 0; i < DictCells->Count(); ++i) {

@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes handed to the settings reader over memory. Every typed read
-// is tried in a loop until one fails; a damaged packed block may raise Exception.
+// is tried in a loop until one fails; a damaged packed block may raise Exception. One reader
+// serves every run, started over by SetData as the program's memory reader is.
 #include <cstddef>
 #include <cstdint>
 
@@ -8,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  BConfigLoadMem load;
+  static BConfigLoadMem load;
   if (!load.SetData(data == nullptr ? reinterpret_cast<const uint8_t*>("") : data, static_cast<int64_t>(size)))
     return 0;
   // The first input byte picks the order of reads, so every read follows every other.

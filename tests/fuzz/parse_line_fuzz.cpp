@@ -1,10 +1,12 @@
 // libFuzzer target: any bytes parsed as a log by the real central object, through a file in
-// memory. The first byte picks the language and the fault algorithm; the rest is the log.
-// After each parse the records must still hang together, and the in-place value reading must
-// agree with CleanNumber and StrToFloat on the first word of the input.
+// memory. The first three bytes pick the options the parse reads, each within the bounds the
+// settings reader and the option edits keep it in; the rest is the log. After each parse the
+// records must still hang together, and the in-place value reading must agree with
+// CleanNumber and StrToFloat on the first word of the log.
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -15,13 +17,18 @@
 
 #include "Exceptions.h"
 #include "Forms.h"
+#include "Memo.h"
 #include "Numbers.h"
 #include "app/Qelunit.h"
+#include "chart/Options.h"
+#include "log/ReadingSpeed.h"
 #include "log/ValueWord.h"
 
 namespace {
 
 BQELunit* unit = nullptr;
+int logFile = -1;  // the log of every run, rewritten in place
+constexpr size_t OptionBytes = 3;
 
 void Check(bool holds)
 {
@@ -71,6 +78,41 @@ void CheckValueWord(std::string_view input)
     Check(std::memcmp(&fast, &slow, sizeof fast) == 0);
 }
 
+// Byte 0: the language and the fault algorithm; byte 1: the text-line period, both ends of
+// its range included; byte 2: the reading speed, which gives the frame period. Missing
+// bytes count as 0.
+void SetOptions(const uint8_t* data, size_t size)
+{
+  uint8_t options[OptionBytes] = {};
+  if (size > 0)
+    std::memcpy(options, data, std::min(size, OptionBytes));
+  unit->Language = options[0] % 3;
+  unit->OldErrorAlgorithm = (options[0] >> 2) & 1;
+  unit->TextLinePeriod = 1 + options[1] * (MaxTextLinePeriod - 1) / 255;
+  unit->ReadingSpeed = MinReadingSpeed + options[2] % (MaxReadingSpeed - MinReadingSpeed + 1);
+}
+
+// Back to the state before the run: every run starts from no known parameter, and what a run
+// made is freed in the same run. Otherwise the fuzzer suspects a leak after each run and scans
+// the whole heap for it.
+void ClearRun()
+{
+  unit->ClearDataCells();
+  unit->ClearErrorCells();
+  unit->CursorDataCell = nullptr;
+  unit->CursorFaultInterval = nullptr;
+  unit->CursorChains.Clear();
+  for (TStringList* list : {unit->BadValueLines, unit->ShortRestLines, unit->ShortLines,
+                            unit->BadKeyLines, unit->OtherLines})
+    list->Clear();
+  for (int i = 0; i < unit->StatusCells->Count(); ++i)
+    unit->ClearStatusSubList(unit->StatusCells->Get(i));
+  unit->ClearTypeCells();
+  unit->TextMemo->Lines()->Clear();
+  // The text view's scroll bars queue their signals: delivered here, not piled up.
+  Application->ProcessMessages();
+}
+
 } // namespace
 
 // The text view loads the font database, and fontconfig leaks a block while it parses its
@@ -85,33 +127,31 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   Application->Initialize(*argc, *argv);
   unit = new BQELunit;
-  unit->TextLinePeriod = 10;
-  unit->FramePeriod = 22;
+  logFile = memfd_create("log", 0);
+  if (logFile < 0)
+    abort();
+  unit->LogFileName = "/proc/self/fd/" + std::to_string(logFile);
+  ClearRun();  // no parameter of the default settings either
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  const uint8_t options = size > 0 ? data[0] : 0;
-  const std::string_view log = size > 0 ? std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1)
-                                        : std::string_view();
+  SetOptions(data, size);
+  const size_t skip = std::min(size, OptionBytes);
+  const std::string_view log(reinterpret_cast<const char*>(data) + skip, size - skip);
   CheckValueWord(log);
 
-  const int fd = memfd_create("log", 0);
-  if (fd < 0)
-    return 0;
+  if (ftruncate(logFile, 0) != 0)
+    abort();
   for (size_t done = 0; done < log.size();) {
-    const ssize_t written = write(fd, log.data() + done, log.size() - done);
+    const ssize_t written = pwrite(logFile, log.data() + done, log.size() - done, static_cast<off_t>(done));
     if (written <= 0)
-      break;
+      abort();
     done += static_cast<size_t>(written);
   }
-  unit->Language = options % 3;
-  unit->OldErrorAlgorithm = (options >> 2) & 1;
-  unit->ClearTypeCells();  // every input starts from no known parameter
-  unit->LogFileName = "/proc/self/fd/" + std::to_string(fd);
   unit->ParseLogText();
-  close(fd);
   CheckRecords(*unit);
+  ClearRun();
   return 0;
 }

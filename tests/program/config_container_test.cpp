@@ -241,6 +241,27 @@ TEST(ConfigContainer, SetDataStartsOverAndRefusesNull)
   EXPECT_FALSE(load.ReadInt(v)); // the data stays what it was, now used up
 }
 
+// One memory reader for data of several block sizes in turn: the buffer kept from the last
+// data serves the next only when it is large enough.
+TEST(ConfigContainer, SetDataTakesBlocksOfAnySizeInTurn)
+{
+  const uint32_t blockSizes[2] = {100000, 400000};
+  const std::string texts[2] = {Text(110000, 9), Text(450000, 10)};
+  std::string data[2];
+  for (int i = 0; i < 2; ++i) {
+    BeamMode mode;
+    mode.BlockSize = blockSizes[i];
+    data[i] = WriteContainer(mode, [&](BConfigSave& s) { ASSERT_TRUE(s.WriteString(texts[i])); });
+  }
+  BConfigLoadMem load;
+  for (int i : {0, 1, 0, 1}) {
+    SetBytes(load, data[i]);
+    AnsiString s;
+    ASSERT_TRUE(load.ReadString(s)) << i;
+    EXPECT_EQ(s, texts[i]) << i;
+  }
+}
+
 TEST(ConfigContainer, MissingFileRaisesFromTheConstructor)
 {
   EXPECT_THROW(BConfigLoadFile("/nonexistent/folder/Dravolin.ini"), EFOpenError);

@@ -67,6 +67,13 @@ TEST_F(ParserChannels, NewParameterTakesItsNamesFromTheFirstDictionaryEntry)
 
   const int32_t id = unit.FindOrAddChannel("ru2");
   EXPECT_EQ(Channel(id)->NameEn, "en2");
+
+  // The parse keeps its index of the dictionary from log to log, but never past a change.
+  UseDictionary({{"ru3", "en3", "en1"}});
+  unit.ClearTypeCells();
+  Parse(ValueLine("F1011000", "3", "en1") + "\r\n");
+  ASSERT_EQ(Records(), 1);
+  EXPECT_EQ(Channel(Cell(0).Kind)->NameRu, "ru3");
 }
 
 // The parse looks names up in an index; the result must be the plain walk's, name by name.

@@ -3,7 +3,10 @@
 // and unusable ids, pen widths, axes and colours are refused or corrected.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
+#include <utility>
 
 #include "program/SettingsTestSupport.h"
 
@@ -180,6 +183,51 @@ TEST_F(SettingsRecords, OptionsOutOfBoundsTakeTheReadBacksFallbacks)
     unit.ReadingSpeed = 0;
     EXPECT_EQ(Load(rows), complete);
     EXPECT_EQ(DumpSettings(unit), Dump(expected));
+  }
+}
+
+// The bytes of a container, counting the reads asked of them.
+class CountedSource : public TStream {
+public:
+  CountedSource(std::string bytes, int& reads) : Bytes(std::move(bytes)), Reads(reads) {}
+  int32_t Read(void* buffer, int32_t count) override
+  {
+    ++Reads;
+    const auto n = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(count), Bytes.size() - At));
+    std::memcpy(buffer, Bytes.data() + At, static_cast<size_t>(n));
+    At += static_cast<size_t>(n);
+    return n;
+  }
+  int32_t Write(const void*, int32_t) override { return 0; }
+  int64_t Seek(int64_t, TSeekOrigin) override { return static_cast<int64_t>(At); }
+
+private:
+  std::string Bytes;
+  size_t At = 0;
+  int& Reads;
+};
+
+class ReaderOver : public BConfigLoad {
+public:
+  explicit ReaderOver(TStream* stream) : BConfigLoad(stream) {}
+};
+
+// Data that ends where a long list of masks or statuses begins ends the read at the first
+// record, as trying every record would: the reader is not asked once per declared record.
+TEST_F(SettingsRecords, DataEndingBeforeALongListEndsTheReadAtOnce)
+{
+  for (auto [count, end] : {std::pair{&SettingsRows::maskCount, "mask 0"}, {&SettingsRows::statusCount, "status 0"}}) {
+    SettingsRows rows = RichRows();
+    rows.*count = SettingsRecordLimit / 2;
+    rows.hook = [end = std::string(end)](RowWriter&, const std::string& at) { return at == end; };
+    unit.ClearMaskCells();
+    unit.ClearStatusCells();
+    int reads = 0;
+    ReaderOver reader(new CountedSource(ContainerOf(rows, 4), reads));
+    EXPECT_FALSE(unit.ReadSettings(reader)) << end;
+    EXPECT_LT(reads, 100) << end;
+    EXPECT_EQ(unit.MaskCells->Count(), end == std::string("mask 0") ? 0 : 2) << end;
+    EXPECT_EQ(unit.StatusCells->Count(), 0) << end;
   }
 }
 
