@@ -216,4 +216,21 @@ TEST_F(Lifecycle, TheTimerIsGoneBeforeTheSettingsAreReadBackAndAFailureStopsNoSt
   EXPECT_TRUE(std::filesystem::exists(settings));
 }
 
+TEST_F(Lifecycle, ClosingHidesTheWindowOnceTheSettingsAreReadBackAndWrittenBeforeTheFrees)
+{
+  static bool visibleAtReadBack = false, hiddenAndSavedAtFree = false;
+  visibleAtReadBack = hiddenAndSavedAtFree = false;
+  BQELunit& unit = Start();
+  unit.EditorRowsValid = 1;
+  unit.ReadMaskRowsHook = [](BQELunit& self) { visibleAtReadBack = self.Owner->Visible(); };
+  unit.FreeMaskRowsHook = [](BQELunit& self) {
+    hiddenAndSavedAtFree =
+        !self.Owner->Visible() && std::filesystem::exists(DataFolder() + SettingsFileName);
+  };
+  form->Close();
+  EXPECT_EQ(gQELunit, nullptr);
+  EXPECT_TRUE(visibleAtReadBack);
+  EXPECT_TRUE(hiddenAndSavedAtFree);
+}
+
 }  // namespace
