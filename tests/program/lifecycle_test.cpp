@@ -218,19 +218,20 @@ TEST_F(Lifecycle, TheTimerIsGoneBeforeTheSettingsAreReadBackAndAFailureStopsNoSt
 
 TEST_F(Lifecycle, ClosingHidesTheWindowOnceTheSettingsAreReadBackAndWrittenBeforeTheFrees)
 {
-  static bool visibleAtReadBack = false, hiddenAndSavedAtFree = false;
-  visibleAtReadBack = hiddenAndSavedAtFree = false;
+  static bool visibleAtReadBack = false, hiddenAtFree = false, savedAtFree = false;
+  visibleAtReadBack = hiddenAtFree = savedAtFree = false;
   BQELunit& unit = Start();
   unit.EditorRowsValid = 1;
   unit.ReadMaskRowsHook = [](BQELunit& self) { visibleAtReadBack = self.Owner->Visible(); };
   unit.FreeMaskRowsHook = [](BQELunit& self) {
-    hiddenAndSavedAtFree =
-        !self.Owner->Visible() && std::filesystem::exists(DataFolder() + SettingsFileName);
+    hiddenAtFree = !self.Owner->Visible();
+    savedAtFree = std::filesystem::exists(DataFolder() + SettingsFileName);
   };
   form->Close();
   EXPECT_EQ(gQELunit, nullptr);
   EXPECT_TRUE(visibleAtReadBack);
-  EXPECT_TRUE(hiddenAndSavedAtFree);
+  EXPECT_TRUE(hiddenAtFree);
+  EXPECT_TRUE(savedAtFree);
 }
 
 }  // namespace
