@@ -141,8 +141,16 @@ TSingleInstance::TSingleInstance() : self_(std::make_shared<TSingleInstance*>(th
 
 TSingleInstance::~TSingleInstance()
 {
+  StopListening();
+}
+
+void TSingleInstance::StopListening()
+{
+  // The server removes the name when it closes; connections not yet answered are cut, so
+  // their senders stop waiting at once.
+  server_.reset();
   if (listening_ >= 0) {
-    ::close(listening_);
+    ::close(std::exchange(listening_, -1));
     ::unlink(serverName_.c_str());
   }
 }

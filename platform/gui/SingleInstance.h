@@ -37,6 +37,9 @@ public:
   // After BecomeFirst said false: sends the text to the first instance and waits up to
   // timeoutMs for its acknowledgement; true when it came.
   bool SendToFirst(const AnsiString& commandLine, int timeoutMs);
+  // Closes the socket and removes its name: a later start no longer waits on this instance,
+  // it finds no one and becomes the first itself. For the close, which is no longer served.
+  void StopListening();
 
   // The socket's path, once BecomeFirst has looked; empty when there was no safe place for it.
   const AnsiString& ServerName() const { return serverName_; }

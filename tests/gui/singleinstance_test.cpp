@@ -225,6 +225,15 @@ TEST_F(SingleInstanceTest, SecondInstanceHandsOverItsCommandLineAndIsAcknowledge
   EXPECT_EQ(received, std::vector<AnsiString>{line});
 }
 
+TEST_F(SingleInstanceTest, OnceItStopsListeningALaterStartFindsNoOneAndBecomesFirst)
+{
+  ASSERT_TRUE(first.BecomeFirst(signature));
+  first.StopListening();
+  EXPECT_FALSE(std::filesystem::exists(first.ServerName()));
+  TSingleInstance later;
+  EXPECT_TRUE(later.BecomeFirst(signature));
+}
+
 TEST_F(SingleInstanceTest, ATextInTwoWritesWithAPauseIsDeliveredWholeAndOnce)
 {
   ASSERT_TRUE(first.BecomeFirst(signature));

@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 #include <filesystem>
 #include <stdexcept>
 
@@ -44,7 +45,7 @@ protected:
   }
 
   ScratchFolder folder;
-  EnvScope desktopData{"XDG_DATA_HOME", (folder / "desktop").c_str()};
+  TestDesktop desktop{folder};
   EnvScope locale{"LC_ALL", "C"};
   TQELMainForm* form = new TQELMainForm(Application);
 };
@@ -222,9 +223,10 @@ TEST_F(Lifecycle, ClosingHidesTheWindowOnceTheSettingsAreReadBackAndWrittenBefor
   visibleAtReadBack = hiddenAtFree = savedAtFree = false;
   BQELunit& unit = Start();
   unit.EditorRowsValid = 1;
-  unit.ReadMaskRowsHook = [](BQELunit& self) { visibleAtReadBack = self.Owner->Visible(); };
+  unit.ReadMaskRowsHook = [](BQELunit& self) { visibleAtReadBack = self.Owner->Widget()->isVisible(); };
   unit.FreeMaskRowsHook = [](BQELunit& self) {
-    hiddenAtFree = !self.Owner->Visible();
+    // The window itself, not only the form's flag.
+    hiddenAtFree = !self.Owner->Widget()->isVisible();
     savedAtFree = std::filesystem::exists(DataFolder() + SettingsFileName);
   };
   form->Close();

@@ -194,7 +194,7 @@ protected:
   const std::string signature = "Dravolin test " + QUuid::createUuid().toString().toStdString();
   ScratchFolder folder;
   std::string desktop = folder / "desktop";
-  EnvScope desktopData{"XDG_DATA_HOME", desktop.c_str()};
+  TestDesktop testDesktop{folder};
   // Sockets, and whatever a start killed in a test leaves, go to the test's folder.
   EnvScope runtimeDir{"XDG_RUNTIME_DIR", folder.Path().c_str()};
   EnvScope temporaryDir{"TMPDIR", folder.Path().c_str()};
@@ -322,13 +322,16 @@ TEST_F(ProgramInstance, TerminationSignalsCloseTheWindowAsItsCloseBoxDoesSavingT
   }
 }
 
-TEST_F(ProgramInstance, ASecondSignalWhileClosingEndsTheProgramAtOnce)
+TEST_F(ProgramInstance, WhileClosingNoLaterStartWaitsOnItAndASecondSignalEndsItAtOnce)
 {
   const std::string own = folder.Write("own log.qel", SmallLog());
   Start start("slow close", signature, own, desktop);
   ASSERT_EQ(start.WaitFor("opened="), "3");
   start.Signal(SIGTERM);
   ASSERT_TRUE(start.WaitFor("closing").has_value());
+  // No longer listening: a start now finds no one instead of handing over to a closing window.
+  TSingleInstance later;
+  EXPECT_TRUE(later.BecomeFirst(signature));
   start.Signal(SIGTERM);
   EXPECT_TRUE(start.Killed());
   EXPECT_FALSE(start.Reported("ended").has_value());
