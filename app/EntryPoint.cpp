@@ -5,6 +5,7 @@
 #include "Application.h"
 #include "CommandLine.h"
 #include "Exceptions.h"
+#include "CloseOnSignals.h"
 #include "SingleInstance.h"
 #include "app/Qelform.h"
 
@@ -22,16 +23,23 @@ int RunDravolin(int argc, char** argv, const AnsiString& signature)
 {
   InitCommandLine(argc, argv);
   try {
-    Application->Initialize(argc, argv);
     TSingleInstance instance;
+    // Before the application: a later start makes no window and needs no display.
     if (!instance.BecomeFirst(signature)) {
       instance.SendToFirst(GetCommandLine(), HandOverTimeoutMs);
       return 0;
     }
+    Application->Initialize(argc, argv);
+    instance.Serve();
     Application->SetTitle(ApplicationTitle);
     Application->CreateForm(QELMainForm);
     QELMainForm->SetCaption(ApplicationTitle);
     QELMainForm->ListenTo(instance);
+    // A logout, Ctrl+C or kill closes the window as its close box does, saving the settings.
+    const CloseOnSignals closeOnSignals([] {
+      if (QELMainForm)
+        QELMainForm->Close();
+    });
     Application->Run();
     // The application has freed its forms.
     instance.OnMessage = nullptr;

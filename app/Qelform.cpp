@@ -62,6 +62,10 @@ void TQELMainForm::FormCloseQuery(TObject*, bool& CanClose)
 
 void TQELMainForm::FormClose(TObject*, TCloseAction&)
 {
+  // Freeing a large log takes a moment: a later start made meanwhile must not wait for an
+  // acknowledgement that never comes.
+  if (instance_)
+    instance_->StopListening();
   if (!gQELunit)
     return;
   // Cleared first: nothing that runs while the object is freed (a message, a received
@@ -85,6 +89,7 @@ void TQELMainForm::WMCopyData(const AnsiString& commandLine)
 
 void TQELMainForm::ListenTo(TSingleInstance& instance)
 {
+  instance_ = &instance;
   instance.Ready = [] { return CanTakeCommandLine(); };
   instance.OnMessage = [this](const AnsiString& commandLine) {
     BringToForeground(this);

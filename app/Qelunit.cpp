@@ -59,6 +59,10 @@ BQELunit::~BQELunit()
   // The settings are kept as they stand now; a failed save leaves the old file, unreported.
   IgnoreFailure([&] { ReadOptionsAndMaskRows(); });
   IgnoreFailure([&] { SaveSettingsFile(SettingsPath); });
+  // Freeing the records of a large log takes a moment: the window is not left frozen on the
+  // screen meanwhile.
+  if (Owner)
+    IgnoreFailure([&] { Owner->HideAtOnce(); });
 
   IgnoreFailure([&] { delete SiblingList; });
   IgnoreFailure([&] { delete BadValueLines; });

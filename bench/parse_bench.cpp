@@ -18,6 +18,8 @@
 //             least any reader of the file has to do (same run, same file, before the parse)
 //   value_range_ms  CalcValueRange once more on the parsed log
 //   cursor_ms       one CalcCursorValues with the cursor in the middle of the log
+//   close_ms        the central object deleted, as the window's close does: settings saved,
+//                   records, lists and text view freed
 //   digest    a hash of every record, link, parameter, fault interval, message and of the text
 //             view, so that a faster parse can be shown to give the same results
 #include <cstdint>
@@ -322,7 +324,9 @@ int main(int argc, char** argv)
   std::printf("digest: %016llx\n",
               static_cast<unsigned long long>(DigestOf(*unit, view ? &view->Store() : nullptr)));
   unit->ChartMaskCombo = ownCombo;
+  const auto closeStart = Clock::now();
   delete unit;
+  std::printf("close_ms: %.1f\n", Ms(closeStart, Clock::now()));
   if (form) {
     gQELunit = nullptr;
     delete form;

@@ -279,6 +279,12 @@ void TForm::Close()
   }
 }
 
+void TForm::HideAtOnce()
+{
+  Hide();
+  QGuiApplication::sync();
+}
+
 void TForm::SetModalResult(TModalResult result)
 {
   modalResult_ = result;

@@ -70,6 +70,9 @@ public:
   void SetModalResult(TModalResult result);
   // Frees the form from the message loop, after the current handler has returned.
   void Release();
+  // Hides the form and has the display take it off the screen now, not when the message loop
+  // next turns: for long work that follows before it does.
+  void HideAtOnce();
 
   // Each time code makes the form visible (not when the user restores it).
   TNotifyEvent OnShow;

@@ -1,7 +1,15 @@
 #include "SingleInstance.h"
 
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -15,93 +23,206 @@
 #include "Application.h"
 #include "Form.h"
 #include "Guard.h"
+#include "TextBoundary.h"
 
 namespace {
 
 constexpr char kAcknowledgement = '\x06';
 // How long a start waits for another start to finish its listen-or-connect step.
 constexpr int kLockWaitMs = 5000;
-// A live first instance accepts at once (the system queues the connection).
-constexpr int kProbeMs = 1000;
 // How often a waiting text asks Ready again.
 constexpr int kReadyRetryMs = 100;
-// A command line longer than this is no command line; the connection is dropped.
-constexpr qsizetype kMaxMessage = 1 << 20;
 
-// In the user's runtime folder when there is one (only the user can enter it), else in the
-// temporary folder; the user id keeps users apart, the hash keeps any signature a valid name.
-QString ServerName(const AnsiString& signature)
+// A folder of the user's own under the temporary folder, for systems without a runtime folder.
+// One that is not a real folder, is another user's or is open to others is not used: whoever
+// can write there could take the socket's name first.
+AnsiString PrivateFolder()
+{
+  const AnsiString folder = QStringToFileName(QDir::tempPath()) + "/dravolin-" + std::to_string(getuid());
+  ::mkdir(folder.c_str(), 0700);
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
+      (info.st_mode & 0777) != 0700)
+    return AnsiString();
+  return folder;
+}
+
+// In the user's runtime folder when there is one (only the user can enter it), else in a
+// private folder; the user id keeps users apart, the hash keeps any signature a valid name.
+// Empty when neither is safe.
+AnsiString ServerPath(const AnsiString& signature)
 {
   const QByteArray hash =
       QCryptographicHash::hash(QByteArray(signature.data(), static_cast<qsizetype>(signature.size())),
                                QCryptographicHash::Sha256)
           .toHex()
           .left(16);
-  QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (folder.isEmpty() || !QFileInfo(folder).isDir())
-    folder = QDir::tempPath();
-  return folder + QStringLiteral("/si-%1-%2").arg(QString::fromLatin1(hash)).arg(getuid());
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  const AnsiString folder =
+      !runtime.isEmpty() && QFileInfo(runtime).isDir() ? QStringToFileName(runtime) : PrivateFolder();
+  if (folder.empty())
+    return AnsiString();
+  return folder + "/si-" + hash.constData() + "-" + std::to_string(getuid());
 }
 
-int Remaining(const QDeadlineTimer& deadline)
+// The socket's address; false when the path does not fit.
+bool Address(const AnsiString& path, sockaddr_un& address)
 {
-  return static_cast<int>(deadline.remainingTime());
+  address = sockaddr_un{};
+  address.sun_family = AF_UNIX;
+  if (path.empty() || path.size() >= sizeof(address.sun_path))
+    return false;
+  std::memcpy(address.sun_path, path.data(), path.size());
+  return true;
+}
+
+// Blocking calls on fd give up when the deadline has passed.
+bool LimitTo(int fd, const QDeadlineTimer& deadline)
+{
+  const qint64 ms = deadline.remainingTime();
+  if (ms == 0)
+    return false;
+  timeval limit{};
+  if (ms > 0) {
+    limit.tv_sec = static_cast<time_t>(ms / 1000);
+    limit.tv_usec = static_cast<suseconds_t>((ms % 1000) * 1000);
+  }
+  return ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) == 0 &&
+         ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) == 0;
+}
+
+class Descriptor {
+public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor()
+  {
+    if (fd_ >= 0)
+      ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+
+private:
+  int fd_;
+};
+
+// Whether an instance listens there. One too busy to take the connection now (its queue
+// is full) is still there: its socket must not be taken.
+bool SomeoneListens(const sockaddr_un& address)
+{
+  const Descriptor probe(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (probe.Get() < 0)
+    return false;
+  int result = 0;
+  do
+    result = ::connect(probe.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  while (result != 0 && errno == EINTR);
+  return result == 0 || errno == EAGAIN || errno == EINPROGRESS;
+}
+
+// A socket listening at address and reachable by the user only; -1 when none can be made.
+int Listen(const sockaddr_un& address)
+{
+  Descriptor server(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (server.Get() < 0 || ::bind(server.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    return -1;
+  if (::chmod(address.sun_path, 0600) != 0 || ::listen(server.Get(), SOMAXCONN) != 0) {
+    ::unlink(address.sun_path);
+    return -1;
+  }
+  return server.Release();
 }
 
 }  // namespace
 
 TSingleInstance::TSingleInstance() : self_(std::make_shared<TSingleInstance*>(this)) {}
 
-TSingleInstance::~TSingleInstance() = default;
+TSingleInstance::~TSingleInstance()
+{
+  StopListening();
+}
+
+void TSingleInstance::StopListening()
+{
+  // The server removes the name when it closes; connections not yet answered are cut, so
+  // their senders stop waiting at once.
+  server_.reset();
+  if (listening_ >= 0) {
+    ::close(std::exchange(listening_, -1));
+    ::unlink(serverName_.c_str());
+  }
+}
 
 bool TSingleInstance::BecomeFirst(const AnsiString& signature)
 {
-  serverName_ = ServerName(signature);
+  serverName_ = ServerPath(signature);
+  sockaddr_un address{};
+  if (!Address(serverName_, address)) {
+    // The program still runs, only no later instance can reach it.
+    serverName_.clear();
+    return true;
+  }
   // Two starts at the same moment would both find no one listening and both listen; the
   // lock lets one finish before the other looks. Without it the start goes on unguarded.
-  QLockFile lock(serverName_ + QStringLiteral(".lock"));
+  QLockFile lock(FileNameToQString(serverName_ + ".lock"));
   lock.tryLock(kLockWaitMs);
 
-  QLocalSocket probe;
-  probe.connectToServer(serverName_);
-  // An instance too busy to accept in time is still there: its socket must not be taken.
-  if (probe.waitForConnected(kProbeMs) || probe.error() == QLocalSocket::SocketTimeoutError)
+  if (SomeoneListens(address))
     return false;
-
   // No one answers: clear away a socket file that a crashed instance left behind.
-  QLocalServer::removeServer(serverName_);
+  ::unlink(address.sun_path);
+  listening_ = Listen(address);
+  if (QCoreApplication::instance())
+    Serve();
+  return true;
+}
+
+void TSingleInstance::Serve()
+{
+  if (listening_ < 0 || server_)
+    return;
   server_ = std::make_unique<QLocalServer>();
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server_->listen(serverName_)) {
-    // The program still runs, only no later instance can reach it.
+  // The server owns the socket from here on and removes its file when it closes.
+  if (!server_->listen(static_cast<qintptr>(std::exchange(listening_, -1)))) {
     server_.reset();
-    return true;
+    return;
   }
   QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
                    [this] { Guarded(nullptr, [this] { Accept(); }); });
-  return true;
 }
 
 bool TSingleInstance::SendToFirst(const AnsiString& commandLine, int timeoutMs)
 {
-  if (serverName_.isEmpty())
+  sockaddr_un address{};
+  if (!Address(serverName_, address))
     return false;
   const QDeadlineTimer deadline(timeoutMs);
-  QLocalSocket socket;
-  socket.connectToServer(serverName_);
-  if (!socket.waitForConnected(Remaining(deadline)))
+  const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (socket.Get() < 0 || !LimitTo(socket.Get(), deadline) ||
+      ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
     return false;
-  QByteArray message(commandLine.data(), static_cast<qsizetype>(commandLine.size()));
-  message.append('\0');
-  socket.write(message);
-  while (socket.bytesToWrite() > 0)
-    if (!socket.waitForBytesWritten(Remaining(deadline)))
+  // The text and its end, the NUL.
+  const char* next = commandLine.c_str();
+  size_t left = commandLine.size() + 1;
+  while (left > 0) {
+    if (!LimitTo(socket.Get(), deadline))
       return false;
-  while (socket.bytesAvailable() < 1)
-    if (!socket.waitForReadyRead(Remaining(deadline)))
+    const ssize_t sent = ::send(socket.Get(), next, left, MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR)
+      continue;
+    if (sent <= 0)
       return false;
+    next += sent;
+    left -= static_cast<size_t>(sent);
+  }
   char answer = 0;
-  return socket.getChar(&answer) && answer == kAcknowledgement;
+  ssize_t got = 0;
+  do
+    got = LimitTo(socket.Get(), deadline) ? ::recv(socket.Get(), &answer, 1, 0) : 0;
+  while (got < 0 && errno == EINTR);
+  return got == 1 && answer == kAcknowledgement;
 }
 
 void TSingleInstance::Accept()
@@ -118,11 +239,12 @@ void TSingleInstance::Receive(QLocalSocket& socket, QByteArray& received)
 {
   received.append(socket.readAll());
   const qsizetype end = received.indexOf('\0');
-  if (end < 0) {
-    if (received.size() > kMaxMessage)
-      socket.abort();
+  if (end > MaxMessage || (end < 0 && received.size() > MaxMessage)) {
+    socket.abort();
     return;
   }
+  if (end < 0)
+    return;
   // One text per connection: whatever follows it is not read.
   QObject::disconnect(&socket, &QLocalSocket::readyRead, nullptr, nullptr);
   Queue(AnsiString(received.constData(), static_cast<size_t>(end)));

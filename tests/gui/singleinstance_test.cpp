@@ -14,9 +14,16 @@
 #include <string>
 #include <vector>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "Form.h"
 #include "core/EnvScope.h"
@@ -151,6 +158,55 @@ protected:
     first.OnMessage = [this](const AnsiString& text) { received.push_back(text); };
   }
 
+  // A raw peer of the first instance, connected to its socket.
+  int Connect() const
+  {
+    const int peer = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, first.ServerName().c_str(), sizeof address.sun_path - 1);
+    EXPECT_EQ(::connect(peer, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    return peer;
+  }
+
+  // Sends all of bytes while the main loop runs; false when the first instance dropped the peer.
+  static bool SendAll(int peer, const std::string& bytes)
+  {
+    for (size_t sent = 0; sent < bytes.size();) {
+      const ssize_t n = ::send(peer, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+      if (n > 0)
+        sent += static_cast<size_t>(n);
+      else if (errno == EAGAIN)
+        RunMainLoopFor(1);
+      else
+        return false;
+    }
+    return true;
+  }
+
+  // The first byte the peer gets, running the main loop meanwhile; -1 when the first instance
+  // closed the connection without one, -2 when nothing came at all.
+  static int Answer(int peer)
+  {
+    int answer = -2;
+    RunMainLoopUntil([&] {
+      if (answer != -2)
+        return true;
+      unsigned char byte = 0;
+      const ssize_t n = ::recv(peer, &byte, 1, 0);
+      if (n == 1)
+        answer = byte;
+      else if (n == 0 || errno != EAGAIN)
+        answer = -1;
+      return answer != -2;
+    });
+    return answer;
+  }
+
+  // Sockets and lock files of the tests, and of the programs they start, go here.
+  ScratchFolder runtime;
+  EnvScope runtimeDir{"XDG_RUNTIME_DIR", runtime.Path().c_str()};
+
   // A signature of its own for each test, so that parallel runs and a running program never
   // meet.
   const AnsiString signature = "Dravolin test " + QUuid::createUuid().toString().toStdString();
@@ -167,6 +223,46 @@ TEST_F(SingleInstanceTest, SecondInstanceHandsOverItsCommandLineAndIsAcknowledge
   EXPECT_TRUE(second.Finished());
   EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
   EXPECT_EQ(received, std::vector<AnsiString>{line});
+}
+
+TEST_F(SingleInstanceTest, OnceItStopsListeningALaterStartFindsNoOneAndBecomesFirst)
+{
+  ASSERT_TRUE(first.BecomeFirst(signature));
+  first.StopListening();
+  EXPECT_FALSE(std::filesystem::exists(first.ServerName()));
+  TSingleInstance later;
+  EXPECT_TRUE(later.BecomeFirst(signature));
+}
+
+TEST_F(SingleInstanceTest, ATextInTwoWritesWithAPauseIsDeliveredWholeAndOnce)
+{
+  ASSERT_TRUE(first.BecomeFirst(signature));
+  const int peer = Connect();
+  ASSERT_TRUE(SendAll(peer, "/usr/bin/dravolin \"/logs/first "));
+  RunMainLoopFor(200);
+  EXPECT_TRUE(received.empty());
+  ASSERT_TRUE(SendAll(peer, std::string("half.qel\"", sizeof "half.qel\"")));
+  EXPECT_EQ(Answer(peer), 6);
+  RunMainLoopFor(100);
+  EXPECT_EQ(received, std::vector<AnsiString>{"/usr/bin/dravolin \"/logs/first half.qel\""});
+  ::close(peer);
+}
+
+TEST_F(SingleInstanceTest, APeerSendingMoreThanTheLimitWithoutAnEndIsDroppedAndNothingDelivered)
+{
+  ASSERT_TRUE(first.BecomeFirst(signature));
+  const int peer = Connect();
+  // A refused write is the drop arriving early; either way the peer must be cut off.
+  SendAll(peer, std::string(static_cast<size_t>(TSingleInstance::MaxMessage) + 1, 'x'));
+  EXPECT_EQ(Answer(peer), -1);
+  ::close(peer);
+  RunMainLoopFor(100);
+  EXPECT_TRUE(received.empty());
+  // The first instance goes on taking texts.
+  Child second("send", signature, "next");
+  EXPECT_TRUE(second.Finished());
+  EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
+  EXPECT_EQ(received, std::vector<AnsiString>{"next"});
 }
 
 TEST_F(SingleInstanceTest, TextsWaitForPumpsAndModalLoopsAndTheNewestWins)
@@ -285,27 +381,73 @@ int SocketModeIn(const std::string& folder)
   return sockets == 1 ? mode : -1;
 }
 
+// The folder the socket goes to when there is no runtime folder.
+std::string PrivateFolderIn(const ScratchFolder& temporary)
+{
+  return temporary / ("dravolin-" + std::to_string(::getuid()));
+}
+
 TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocket)
 {
-  // Both places the socket can go: the runtime folder, and the temporary folder without one.
-  // The folders are opened to everyone, so that only the socket's own bits protect it.
-  ScratchFolder runtime;
+  // Both places the socket can go: the runtime folder, and without one a folder of the user's
+  // own in the temporary folder, made for it. The folders around are opened to everyone, so
+  // that only the socket's and its own folder's bits protect it.
   ScratchFolder temporary;
   for (const ScratchFolder* folder : {&runtime, &temporary})
     std::filesystem::permissions(folder->Path(), std::filesystem::perms::all);
   for (const bool withRuntimeFolder : {true, false}) {
     EnvScope runtimeDir("XDG_RUNTIME_DIR", withRuntimeFolder ? runtime.Path().c_str() : nullptr);
     EnvScope tmpDir("TMPDIR", temporary.Path().c_str());
-    const std::string& folder = withRuntimeFolder ? runtime.Path() : temporary.Path();
+    const std::string folder = withRuntimeFolder ? runtime.Path() : PrivateFolderIn(temporary);
     TSingleInstance instance;
     ASSERT_TRUE(instance.BecomeFirst(signature));
     const int mode = SocketModeIn(folder);
     ASSERT_NE(mode, -1) << folder;
     EXPECT_EQ(mode & 077, 0) << std::oct << mode;
     EXPECT_EQ(mode & 0600, 0600) << std::oct << mode;
+    struct stat info {};
+    ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+    if (!withRuntimeFolder) {
+      EXPECT_EQ(info.st_mode & 07777, 0700u) << std::oct << info.st_mode;
+    }
     // And it is the live socket: a second start finds the first there.
     TSingleInstance second;
     EXPECT_FALSE(second.BecomeFirst(signature));
+  }
+}
+
+TEST_F(SingleInstanceTest, APrivateFolderThatOthersCouldHaveMadeIsNotUsed)
+{
+  // Each start then runs as the first, listening nowhere, and leaves nothing there.
+  ScratchFolder temporary;
+  ScratchFolder elsewhere;
+  std::filesystem::permissions(elsewhere.Path(), std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::replace);
+  EnvScope runtimeDir("XDG_RUNTIME_DIR", nullptr);
+  EnvScope tmpDir("TMPDIR", temporary.Path().c_str());
+  const std::string folder = PrivateFolderIn(temporary);
+  const struct {
+    const char* what;
+    std::function<void()> make;
+  } cases[] = {
+      {"a link to a folder of the user's", [&] { std::filesystem::create_directory_symlink(elsewhere.Path(), folder); }},
+      {"open to others", [&] { ::mkdir(folder.c_str(), 0755); }},
+      {"another user's", [&] { ::mkdir(folder.c_str(), 0700); EXPECT_EQ(::lchown(folder.c_str(), ::getuid() + 1, ::getgid()), 0); }},
+      {"a file", [&] { std::ofstream(folder) << "x"; }},
+  };
+  for (const auto& c : cases) {
+    if (::getuid() != 0 && std::string(c.what) == "another user's")
+      continue;  // only the superuser can give a folder away
+    std::filesystem::remove_all(folder);
+    c.make();
+    TSingleInstance one;
+    TSingleInstance other;
+    EXPECT_TRUE(one.BecomeFirst(signature)) << c.what;
+    EXPECT_TRUE(other.BecomeFirst(signature)) << c.what;
+    EXPECT_EQ(one.ServerName(), "") << c.what;
+    if (std::filesystem::is_directory(folder)) {
+      EXPECT_TRUE(std::filesystem::is_empty(folder)) << c.what;
+    }
   }
 }
 

@@ -7,8 +7,13 @@
 
 #include "Forms.h"
 
+// Set for a test program started to play the program itself, which makes the application.
+constexpr const char* NoApplicationVariable = "DRAVOLIN_TEST_NO_APPLICATION";
+
 inline void EnsureProgramApplication()
 {
+  if (std::getenv(NoApplicationVariable))
+    return;
   static int argc = 1;
   static char name[] = "program_tests";
   static char* argv[] = {name, nullptr};

@@ -5,6 +5,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,32 @@ private:
   std::string program_ = "program_tests";
   std::vector<std::string> arguments_;
   std::vector<char*> argv_;
+};
+
+// A desktop of the test's own while the scope lives: its data folder (XDG_DATA_HOME) in the
+// test's folder, and first on PATH, stand-ins that do nothing for the tools the start's file-type
+// registration runs. The real tools run detached and would write into the folder after the
+// test removed it.
+class TestDesktop {
+public:
+  explicit TestDesktop(const ScratchFolder& folder) : data_(folder / "desktop"), tools_(folder / "tools")
+  {
+    std::filesystem::create_directory(tools_);
+    for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
+      const std::string script = tools_ + "/" + tool;
+      std::ofstream(script) << "#!/bin/sh\n";
+      std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    }
+    const char* path = std::getenv("PATH");
+    path_.emplace("PATH", (tools_ + ":" + (path ? path : "")).c_str());
+    dataHome_.emplace("XDG_DATA_HOME", data_.c_str());
+  }
+
+  const std::string& Data() const { return data_; }
+
+private:
+  std::string data_, tools_;
+  std::optional<EnvScope> path_, dataHome_;
 };
 
 // Three value lines, as the recorder writes them (CR LF).

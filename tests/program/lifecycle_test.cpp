@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 #include <filesystem>
 #include <stdexcept>
 
@@ -44,7 +45,7 @@ protected:
   }
 
   ScratchFolder folder;
-  EnvScope desktopData{"XDG_DATA_HOME", (folder / "desktop").c_str()};
+  TestDesktop desktop{folder};
   EnvScope locale{"LC_ALL", "C"};
   TQELMainForm* form = new TQELMainForm(Application);
 };
@@ -230,6 +231,25 @@ TEST_F(Lifecycle, TheTimerIsGoneBeforeTheSettingsAreReadBackAndAFailureStopsNoSt
   // The failed read-back stopped neither the save nor the frees (the sanitizer run checks
   // that every list and record went).
   EXPECT_TRUE(std::filesystem::exists(settings));
+}
+
+TEST_F(Lifecycle, ClosingHidesTheWindowOnceTheSettingsAreReadBackAndWrittenBeforeTheFrees)
+{
+  static bool visibleAtReadBack = false, hiddenAtFree = false, savedAtFree = false;
+  visibleAtReadBack = hiddenAtFree = savedAtFree = false;
+  BQELunit& unit = Start();
+  unit.EditorRowsValid = 1;
+  unit.ReadMaskRowsHook = [](BQELunit& self) { visibleAtReadBack = self.Owner->Widget()->isVisible(); };
+  unit.FreeMaskRowsHook = [](BQELunit& self) {
+    // The window itself, not only the form's flag.
+    hiddenAtFree = !self.Owner->Widget()->isVisible();
+    savedAtFree = std::filesystem::exists(DataFolder() + SettingsFileName);
+  };
+  form->Close();
+  EXPECT_EQ(gQELunit, nullptr);
+  EXPECT_TRUE(visibleAtReadBack);
+  EXPECT_TRUE(hiddenAtFree);
+  EXPECT_TRUE(savedAtFree);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ protected:
   }
 
   ScratchFolder folder;
-  EnvScope desktopData{"XDG_DATA_HOME", (folder / "desktop").c_str()};
+  TestDesktop desktop{folder};
   CommandLineScope ownCommandLine{{}};
   TQELMainForm* form = new TQELMainForm(Application);
 };

@@ -82,7 +82,7 @@ protected:
 
   static constexpr int Lines = 20000;
   ScratchFolder folder;
-  EnvScope desktopData{"XDG_DATA_HOME", (folder / "desktop").c_str()};
+  TestDesktop desktop{folder};
   CommandLineScope ownCommandLine{{}};
   std::string log = folder / "Q5_progress.qel";
   TQELMainForm* form = new TQELMainForm(Application);

@@ -6,11 +6,15 @@
 #include <QProcess>
 #include <QUuid>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AppPaths.h"
@@ -29,6 +33,7 @@ constexpr const char* kRole = "DRAVOLIN_PROGRAM_ROLE";        // "first" or "lat
 constexpr const char* kSignature = "DRAVOLIN_PROGRAM_SIGNATURE";
 constexpr const char* kArgument = "DRAVOLIN_PROGRAM_ARGUMENT";  // hex, so any byte passes
 constexpr const char* kExpected = "DRAVOLIN_PROGRAM_EXPECTED";  // hex: the log a first awaits
+constexpr const char* kData = "DRAVOLIN_PROGRAM_DATA";          // where the settings go
 
 void Report(const std::string& line)
 {
@@ -44,37 +49,54 @@ std::string FromHex(const char* hex)
 
 TEST(ProgramInstanceChild, Run)
 {
-  const char* role = std::getenv(kRole);
-  if (!role)
+  const std::string role = std::getenv(kRole) ? std::getenv(kRole) : "";
+  if (role.empty())
     GTEST_SKIP() << "only runs as a start of the program in the single-instance tests";
-  std::string program = "dravolin";
-  std::string argument = FromHex(std::getenv(kArgument));
-  char* argv[] = {program.data(), argument.data(), nullptr};
+  // Qt keeps the command line for the life of the process.
+  static std::string program = "dravolin";
+  static std::string argument = FromHex(std::getenv(kArgument));
+  static char* argv[] = {program.data(), argument.data(), nullptr};
+  if (const char* data = std::getenv(kData))
+    SetDataFolderForTests(data);
 
-  if (std::string(role) == "later") {
-    Report("returned=" + std::to_string(RunDravolin(2, argv, std::getenv(kSignature))));
+  if (role == "later") {
+    const int returned = RunDravolin(2, argv, std::getenv(kSignature));
+    Report(std::string("application=") + (QCoreApplication::instance() ? "made" : "none"));
+    Report("returned=" + std::to_string(returned));
     return;
   }
-  // The first start: reports its own log once the start opened it, and the handed-over one
-  // once that is open, then closes its window as the user would.
+  // A first start: reports its own log once the start opened it, and the handed-over one
+  // once that is open, then closes its window as the user would. Without a log to await it
+  // runs until something else closes it.
   const std::string expected = FromHex(std::getenv(kExpected));
   bool openedOwn = false;
-  TTimer watch(nullptr);
-  watch.SetInterval(20);
-  watch.OnTimer = [&](TObject*) {
-    // The progress window lets timers tick inside a parse: look only between parses.
-    if (!gQELunit || gQELunit->ParseRunning)
-      return;
-    if (!openedOwn && gQELunit->LogFileName == argument) {
-      openedOwn = true;
-      Report("opened=" + std::to_string(gQELunit->DataCells->Count()));
-    }
-    if (gQELunit->LogFileName == expected) {
-      Report("received=" + std::to_string(gQELunit->DataCells->Count()));
-      watch.SetEnabled(false);
-      QELMainForm->Close();
-    }
-  };
+  std::unique_ptr<TTimer> watch;
+  // A timer needs the application, which the start makes.
+  Application->Defer([&] {
+    watch = std::make_unique<TTimer>(nullptr);
+    watch->SetInterval(20);
+    watch->OnTimer = [&](TObject*) {
+      // The progress window lets timers tick inside a parse: look only between parses.
+      if (!gQELunit || gQELunit->ParseRunning)
+        return;
+      if (!openedOwn && gQELunit->LogFileName == argument) {
+        openedOwn = true;
+        if (role == "slow close") {
+          gQELunit->EditorRowsValid = 1;
+          gQELunit->ReadMaskRowsHook = [](BQELunit&) {
+            Report("closing");
+            std::this_thread::sleep_for(std::chrono::seconds(60));
+          };
+        }
+        Report("opened=" + std::to_string(gQELunit->DataCells->Count()));
+      }
+      if (!expected.empty() && gQELunit->LogFileName == expected) {
+        Report("received=" + std::to_string(gQELunit->DataCells->Count()));
+        watch->SetEnabled(false);
+        QELMainForm->Close();
+      }
+    };
+  });
   EXPECT_EQ(RunDravolin(2, argv, std::getenv(kSignature)), 0);
   EXPECT_EQ(gQELunit, nullptr);
   EXPECT_TRUE(std::filesystem::exists(DataFolder() + SettingsFileName));
@@ -84,9 +106,17 @@ TEST(ProgramInstanceChild, Run)
 class Start {
 public:
   Start(const char* role, const std::string& signature, const std::string& argument,
-        const std::string& desktop, const std::string& expected = "")
+        const std::string& desktop, const std::string& expected = "", const std::string& data = "")
   {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The start makes the application itself, as the program does; a later one without a
+    // display, as from a terminal or a script.
+    environment.insert(QString::fromLatin1(NoApplicationVariable), QStringLiteral("1"));
+    if (std::string(role) == "later")
+      for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    if (!data.empty())
+      environment.insert(QString::fromLatin1(kData), QString::fromStdString(data));
     environment.insert(QString::fromLatin1(kRole), QString::fromLatin1(role));
     environment.insert(QString::fromLatin1(kSignature), QString::fromStdString(signature));
     environment.insert(QString::fromLatin1(kArgument), Hex(argument));
@@ -125,6 +155,15 @@ public:
 
   bool Running() const { return process_.state() != QProcess::NotRunning; }
 
+  void Signal(int number) { ::kill(static_cast<pid_t>(process_.processId()), number); }
+
+  // Ended by a signal, within the time limit.
+  bool Killed()
+  {
+    RunLoopUntil([&] { return process_.state() == QProcess::NotRunning; }, 30000);
+    return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::CrashExit;
+  }
+
   // Ended by itself with exit code 0 (its test passed).
   bool EndedWell()
   {
@@ -155,7 +194,10 @@ protected:
   const std::string signature = "Dravolin test " + QUuid::createUuid().toString().toStdString();
   ScratchFolder folder;
   std::string desktop = folder / "desktop";
-  EnvScope desktopData{"XDG_DATA_HOME", desktop.c_str()};
+  TestDesktop testDesktop{folder};
+  // Sockets, and whatever a start killed in a test leaves, go to the test's folder.
+  EnvScope runtimeDir{"XDG_RUNTIME_DIR", folder.Path().c_str()};
+  EnvScope temporaryDir{"TMPDIR", folder.Path().c_str()};
   TQELMainForm* form = nullptr;
 };
 
@@ -170,6 +212,7 @@ TEST_F(ProgramInstance, ALaterStartHandsOverItsLogAndEndsTheFirstOpensIt)
 
   Start later("later", signature, handed, desktop);
   EXPECT_EQ(later.WaitFor("returned="), "0");
+  EXPECT_EQ(later.Reported("application="), "none");
   EXPECT_TRUE(later.EndedWell());
 
   EXPECT_EQ(first.WaitFor("received="), "4");
@@ -246,6 +289,52 @@ TEST_F(ProgramInstance, AHandedOverLogWaitsForPumpsModalLoopsAndParsesAndTheNewe
   RunLoopFor(200);
   EXPECT_EQ(parsed, std::vector<AnsiString>{logs[4]});
   unit.ProgressHook = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProgramInstance, TerminationSignalsCloseTheWindowAsItsCloseBoxDoesSavingTheSettings)
+{
+  const std::string own = folder.Write("own log.qel", SmallLog());
+  struct Run {
+    int number;
+    std::string data;
+    std::unique_ptr<Start> start;
+  };
+  std::vector<Run> runs;
+  for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    const std::string data = folder / ("data " + std::to_string(number));
+    std::filesystem::create_directory(data);
+    runs.push_back({number, data,
+                    std::make_unique<Start>("first", signature + std::to_string(number), own, desktop, "", data)});
+  }
+  for (Run& run : runs) {
+    ASSERT_EQ(run.start->WaitFor("opened="), "3") << run.number;
+    EXPECT_FALSE(std::filesystem::exists(run.data + "/" + SettingsFileName));
+    run.start->Signal(run.number);
+  }
+  for (Run& run : runs) {
+    EXPECT_TRUE(run.start->WaitFor("ended").has_value()) << run.number;
+    EXPECT_TRUE(run.start->EndedWell()) << run.number;
+    EXPECT_TRUE(std::filesystem::exists(run.data + "/" + SettingsFileName)) << run.number;
+  }
+}
+
+TEST_F(ProgramInstance, WhileClosingNoLaterStartWaitsOnItAndASecondSignalEndsItAtOnce)
+{
+  const std::string own = folder.Write("own log.qel", SmallLog());
+  Start start("slow close", signature, own, desktop);
+  ASSERT_EQ(start.WaitFor("opened="), "3");
+  start.Signal(SIGTERM);
+  ASSERT_TRUE(start.WaitFor("closing").has_value());
+  // No longer listening: a start now finds no one instead of handing over to a closing window.
+  TSingleInstance later;
+  EXPECT_TRUE(later.BecomeFirst(signature));
+  start.Signal(SIGTERM);
+  EXPECT_TRUE(start.Killed());
+  EXPECT_FALSE(start.Reported("ended").has_value());
 }
 
 }  // namespace
