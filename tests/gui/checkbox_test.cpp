@@ -6,7 +6,7 @@
 
 #include "CheckBox.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 
 namespace {
 

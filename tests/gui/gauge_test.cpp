@@ -3,7 +3,7 @@
 
 #include "Colors.h"
 #include "Gauges.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "ExtCtrls.h"
 #include "GroupBox.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "RadioButton.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "Panel.h"
 #include "ScrollBox.h"
 

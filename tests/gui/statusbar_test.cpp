@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "Colors.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "Panel.h"
 #include "StatusBar.h"
 

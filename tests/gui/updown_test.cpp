@@ -5,8 +5,8 @@
 
 #include "Edit.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
-#include "InputTestSupport.h"
+#include "support/GuiTest.h"
+#include "support/InputTestSupport.h"
 #include "UpDown.h"
 
 namespace {
