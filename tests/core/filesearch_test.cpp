@@ -11,14 +11,14 @@
 namespace {
 
 // Every entry the search reports, one line each: name, then d for a folder, l for a link, and
-// the size.
+// the size of a file that is no link.
 std::string Search(const std::string& pattern, int attr)
 {
   std::string found;
   TSearchRec rec;
   for (int r = FindFirst(pattern, attr, rec); r == 0; r = FindNext(rec))
     found += rec.Name + " " + (rec.Attr & faDirectory ? "d" : "") + (rec.Attr & faSymLink ? "l" : "") +
-             (rec.Attr & faDirectory ? "" : std::to_string(rec.Size)) + "\n";
+             (rec.Attr & (faDirectory | faSymLink) ? "" : std::to_string(rec.Size)) + "\n";
   FindClose(rec);
   return found;
 }
@@ -94,10 +94,14 @@ TEST_F(FileSearchTest, PatternsSelectCaseInsensitivelyAndFoldersOnlyWhenAsked)
     return joined;
   };
   EXPECT_EQ(sorted(Search(dir / "*.*", faAnyFile)),
-            ". d\n.. d\nLOG2.TXT 0\nlinkdir l0\nlinkfile l5\nlog1.txt 5\nother.qel 0\nsub d\n\xC0\xFF.txt 0\n");
-  EXPECT_EQ(sorted(Search(dir / "*", 0)), "LOG2.TXT 0\nlinkdir l0\nlinkfile l5\nlog1.txt 5\nother.qel 0\n\xC0\xFF.txt 0\n");
+            ". d\n.. d\nLOG2.TXT 0\nlinkdir l\nlinkfile l\nlog1.txt 5\nother.qel 0\nsub d\n\xC0\xFF.txt 0\n");
+  EXPECT_EQ(sorted(Search(dir / "*", 0)), "LOG2.TXT 0\nlinkdir l\nlinkfile l\nlog1.txt 5\nother.qel 0\n\xC0\xFF.txt 0\n");
   EXPECT_EQ(sorted(Search(dir / "log*.txt", faAnyFile)), "LOG2.TXT 0\nlog1.txt 5\n");
   EXPECT_EQ(Search(dir / "*.QEL", faAnyFile), "other.qel 0\n");
+  TSearchRec rec;
+  ASSERT_EQ(FindFirst(dir / "linkfile", faAnyFile, rec), 0);
+  EXPECT_EQ(rec.Size, 5) << "the size of the file the link points to";
+  FindClose(rec);
   std::filesystem::create_directory(dir / "a:b\\c");
   dir.Write("a:b\\c/log\\1:2.txt", "");
   EXPECT_EQ(Search(dir / "a:b\\c/log\\*:?.txt", 0), "log\\1:2.txt 0\n");

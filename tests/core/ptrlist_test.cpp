@@ -53,7 +53,7 @@ TEST(PtrList, EditsKeepOrderAndNullsAndClearNeitherFreesNorShrinks)
   EXPECT_EQ(list.Capacity(), room);  // never grew on the way
   EXPECT_EQ(Dump(list).substr(995), "01010");
   auto* owned = new Item{7};
-  list.Add(owned);
+  list.Put(0, owned);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(list.Capacity(), room);

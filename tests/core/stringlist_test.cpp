@@ -275,8 +275,8 @@ private:
   }
 };
 
-// The update state changes only at the outermost pair (an unbalanced end is ignored); a whole
-// load is one batch.
+// The update state changes only at the outermost pair (an unbalanced end is ignored); a move and
+// a whole load are one batch each.
 TEST(Strings, SharedBehaviourThroughTheInterface)
 {
   VectorStrings list;
@@ -294,7 +294,7 @@ TEST(Strings, SharedBehaviourThroughTheInterface)
   list.SetText("x\ny");
   EXPECT_EQ(list.lines, (Lines{"x", "y"}));
   EXPECT_EQ(list.Text(), "x\r\ny\r\n");
-  EXPECT_EQ(list.updates, (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(list.updates, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
 }  // namespace
