@@ -4,6 +4,7 @@
 #include <iconv.h>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <utility>
 
 #include "CodePage.h"
@@ -47,7 +48,9 @@ TEST(CodePageTables, AgreeWithIconvAndKeepUndefinedBytes)
   }
 }
 
-TEST(CodePageTables, AllBytesRoundTrip)
+// Every byte decodes to its own character and back; a character the code page lacks, and each
+// byte of malformed UTF-8, becomes the fallback.
+TEST(CodePageTables, AllBytesRoundTripAndMissingCharactersBecomeTheFallback)
 {
   AnsiString all;
   for (int byte = 0; byte < 256; ++byte)
@@ -58,44 +61,40 @@ TEST(CodePageTables, AllBytesRoundTrip)
     EXPECT_EQ(Utf32ToAnsi(wide, codePage), all) << codePage;
   }
   EXPECT_EQ(AnsiCharToUnicode(0xC0, 866), AnsiCharToUnicode(0xC0, 1252));  // others act as 1252
-}
-
-TEST(CodePageTables, UnknownCharactersBecomeTheFallback)
-{
-  EXPECT_EQ(UnicodeToAnsiChar(U'\u0416', 1252), '?');          // Ж is not in 1252
-  EXPECT_EQ(UnicodeToAnsiChar(U'\u00C4', 1251, '#'), '#');     // Ä is not in 1251
-  EXPECT_EQ(UnicodeToAnsiChar(U'\u20AC', 1251), '\x88');       // € sits at different bytes
-  EXPECT_EQ(UnicodeToAnsiChar(U'\u20AC', 1252), '\x80');
+  EXPECT_EQ(UnicodeToAnsiChar(U'\u00C4', 1251, '#'), '#');  // Ä is not in 1251
   EXPECT_EQ(Utf32ToAnsi(U"a\U0001F600b", 1251), "a?b");
-}
 
-TEST(Utf8ToAnsi, EncodesLiteralsIntoTheCodePage)
-{
-  EXPECT_EQ(Utf8ToAnsi("Датчик Ёё", 1251), "\xC4\xE0\xF2\xF7\xE8\xEA \xA8\xB8");
-  EXPECT_EQ(Utf8ToAnsi("Größe €", 1252), "Gr\xF6\xDF" "e \x80");
-  EXPECT_EQ(Utf8ToAnsi("Größe", 1251), "Gr??e");
-  EXPECT_EQ(Utf8ToAnsi(std::string_view("a\0b", 3), 1251), AnsiString("a\0b", 3));
-}
-
-TEST(Utf8ToAnsi, MalformedBytesEachGiveOneFallback)
-{
-  EXPECT_EQ(Utf8ToAnsi("\xC0\x80", 1252), "??");         // overlong NUL
-  EXPECT_EQ(Utf8ToAnsi("\xED\xA0\x80", 1252), "???");    // surrogate
-  EXPECT_EQ(Utf8ToAnsi("\xF4\x90\x80\x80", 1252), "????");  // past U+10FFFF
-  EXPECT_EQ(Utf8ToAnsi("ab\xD0", 1251), "ab?");          // cut short at the end
-  EXPECT_EQ(Utf8ToAnsi("\xD0x", 1251), "?x");             // a lead byte without its follower
-  EXPECT_EQ(Utf8ToAnsi("\xE0\xF2", 1251, '_'), "__");      // Windows-1251 bytes given as UTF-8
+  struct Case {
+    std::string_view utf8;
+    int codePage;
+    AnsiString expected;
+  };
+  const Case cases[] = {
+      {"Датчик Ёё", 1251, "\xC4\xE0\xF2\xF7\xE8\xEA \xA8\xB8"},
+      {"Größe €", 1252, "Gr\xF6\xDF" "e \x80"},
+      {"€", 1251, "\x88"},  // the same character at another byte
+      {"Größe Ж", 1251, "Gr??e \xC6"},
+      {"Ж", 1252, "?"},
+      {std::string_view("a\0b", 3), 1251, AnsiString("a\0b", 3)},
+      {"\xC0\x80", 1252, "??"},             // overlong NUL
+      {"\xED\xA0\x80", 1252, "???"},        // surrogate
+      {"\xF4\x90\x80\x80", 1252, "????"},  // past U+10FFFF
+      {"ab\xD0", 1251, "ab?"},               // cut short at the end
+      {"\xD0x", 1251, "?x"},                 // a lead byte without its follower
+      {"\xE0\xF2", 1251, "??"},              // Windows-1251 bytes given as UTF-8
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Utf8ToAnsi(c.utf8, c.codePage), c.expected) << c.utf8;
+  EXPECT_EQ(Utf8ToAnsi("\xE0\xF2", 1251, '_'), "__");
 }
 
 TEST(IsUtf8WithHighBytes, OnlyValidUtf8BeyondAscii)
 {
-  EXPECT_TRUE(IsUtf8WithHighBytes("Датчик"));
-  EXPECT_TRUE(IsUtf8WithHighBytes("x \xF0\x9F\x98\x80"));
-  EXPECT_FALSE(IsUtf8WithHighBytes("plain ASCII"));
-  EXPECT_FALSE(IsUtf8WithHighBytes(""));
-  EXPECT_FALSE(IsUtf8WithHighBytes("\xC4\xE0\xF2\xF7\xE8\xEA"));  // Windows-1251 "Датчик"
-  EXPECT_FALSE(IsUtf8WithHighBytes("\xD0\x94\xE0"));              // valid start, broken end
-  EXPECT_FALSE(IsUtf8WithHighBytes("\xC3\xA4\xC0\x80"));          // valid, then overlong
+  for (const char* yes : {"Датчик", "x \xF0\x9F\x98\x80"})
+    EXPECT_TRUE(IsUtf8WithHighBytes(yes)) << yes;
+  // ASCII, Windows-1251 "Датчик", a valid start with a broken end, valid then overlong
+  for (const char* no : {"plain ASCII", "", "\xC4\xE0\xF2\xF7\xE8\xEA", "\xD0\x94\xE0", "\xC3\xA4\xC0\x80"})
+    EXPECT_FALSE(IsUtf8WithHighBytes(no)) << no;
 }
 
 struct LocaleCase {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstdio>
 #include <jpeglib.h>
+#include <string>
 #include <vector>
 
 #include "Jpeg.h"
@@ -72,71 +74,55 @@ struct TestImage {
   }
 };
 
-void ExpectColour(const Decoded& d, int x, int y, int r, int g, int b)
+// The decoded colour at (x, y), each channel + for high (near 220) or - for low (near 20).
+std::string ColourAt(const Decoded& d, int x, int y)
 {
-  const uint8_t* p = &d.Pixels[(static_cast<size_t>(y) * d.Width + x) * 3];
-  EXPECT_NEAR(p[0], r, 16) << "red at " << x << "," << y;
-  EXPECT_NEAR(p[1], g, 16) << "green at " << x << "," << y;
-  EXPECT_NEAR(p[2], b, 16) << "blue at " << x << "," << y;
+  std::string colour;
+  for (int c = 0; c < 3; ++c) {
+    const int value = d.Pixels[(static_cast<size_t>(y) * d.Width + x) * 3 + c];
+    colour += std::abs(value - 220) <= 16 ? '+' : std::abs(value - 20) <= 16 ? '-' : '?';
+  }
+  return colour;
 }
 
 } // namespace
 
-TEST(Jpeg, EncodedImageDecodesToTheSameSizeAndColours)
+// The file holds what the encoder gives; a failed write is reported.
+TEST(Jpeg, EncodedImageDecodesToTheSameSizeAndColoursAndIsSavedAsIs)
 {
+  ScratchFolder dir;
   TestImage image;
   const std::vector<uint8_t> bytes = EncodeJpegRgb(image.Pixels.data(), image.Width, image.Height, image.Stride, 100);
-  ASSERT_GT(bytes.size(), 4u);
-  EXPECT_EQ(bytes[0], 0xFF);
-  EXPECT_EQ(bytes[1], 0xD8);
   Decoded d;
   ASSERT_TRUE(Decode(bytes, d));
-  EXPECT_EQ(d.Width, image.Width);
-  EXPECT_EQ(d.Height, image.Height);
-  EXPECT_EQ(d.Components, 3);
-  ExpectColour(d, 8, 24, 220, 20, 20);
-  ExpectColour(d, 56, 24, 20, 20, 220);
-  ExpectColour(d, 8, 0, 220, 20, 20);
-  ExpectColour(d, 56, 47, 20, 20, 220);
+  EXPECT_EQ(std::to_string(d.Width) + "x" + std::to_string(d.Height) + "x" + std::to_string(d.Components), "64x48x3");
+  EXPECT_EQ(ColourAt(d, 8, 24) + " " + ColourAt(d, 56, 24) + " " + ColourAt(d, 8, 0) + " " + ColourAt(d, 56, 47),
+            "+-- --+ +-- --+");
+
+  const std::string name = dir / "dravolin.jpg";
+  ASSERT_TRUE(SaveJpegRgbToFile(name, image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
+  EXPECT_EQ(ScratchFolder::Read(name), std::string(bytes.begin(), bytes.end()));
+  EXPECT_FALSE(SaveJpegRgbToFile(dir / "missing/x.jpg", image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
+  EXPECT_FALSE(SaveJpegRgbToFile("/dev/full", image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
 }
 
-TEST(Jpeg, QualityReachesTheEncoder)
+TEST(Jpeg, QualityReachesTheEncoderAndInvalidInputGivesNoBytes)
 {
   // Noise compresses badly, so the quality shows in the size.
   const int w = 32, h = 32;
   std::vector<uint8_t> noise(static_cast<size_t>(w) * h * 3);
   uint32_t seed = 12345;
-  for (uint8_t& b : noise) {
-    seed = seed * 1103515245u + 12345u;
-    b = static_cast<uint8_t>(seed >> 24);
-  }
+  for (uint8_t& b : noise)
+    b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
   const size_t high = EncodeJpegRgb(noise.data(), w, h, w * 3, 100).size();
   const size_t low = EncodeJpegRgb(noise.data(), w, h, w * 3, 10).size();
   EXPECT_GT(low, 0u);
   EXPECT_GT(high, low * 2);
   EXPECT_EQ(EncodeJpegRgb(noise.data(), w, h, w * 3, 1000).size(), high) << "quality clamped to 100";
-}
 
-TEST(Jpeg, InvalidInputGivesNoBytes)
-{
-  TestImage image;
   EXPECT_TRUE(EncodeJpegRgb(nullptr, 4, 4, 12, 90).empty());
-  EXPECT_TRUE(EncodeJpegRgb(image.Pixels.data(), 0, 4, 12, 90).empty());
-  EXPECT_TRUE(EncodeJpegRgb(image.Pixels.data(), 4, -1, 12, 90).empty());
-  EXPECT_TRUE(EncodeJpegRgb(image.Pixels.data(), 4, 4, 11, 90).empty()) << "stride shorter than a row";
-  EXPECT_TRUE(EncodeJpegRgb(image.Pixels.data(), 70000, 1, 70000 * 3, 90).empty());
-}
-
-TEST(Jpeg, SaveWritesTheEncodedBytes)
-{
-  ScratchFolder dir;
-  TestImage image;
-  const std::string name = dir / "dravolin.jpg";
-  ASSERT_TRUE(SaveJpegRgbToFile(name, image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
-  const std::vector<uint8_t> expected = EncodeJpegRgb(image.Pixels.data(), image.Width, image.Height, image.Stride, 100);
-  const std::string written = ScratchFolder::Read(name);
-  EXPECT_EQ(std::vector<uint8_t>(written.begin(), written.end()), expected);
-
-  EXPECT_FALSE(SaveJpegRgbToFile(dir / "missing/x.jpg", image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
-  EXPECT_FALSE(SaveJpegRgbToFile("/dev/full", image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
+  EXPECT_TRUE(EncodeJpegRgb(noise.data(), 0, 4, 12, 90).empty());
+  EXPECT_TRUE(EncodeJpegRgb(noise.data(), 4, -1, 12, 90).empty());
+  EXPECT_TRUE(EncodeJpegRgb(noise.data(), 4, 4, 11, 90).empty()) << "stride shorter than a row";
+  EXPECT_TRUE(EncodeJpegRgb(noise.data(), 70000, 1, 70000 * 3, 90).empty());
 }

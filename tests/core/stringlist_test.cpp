@@ -26,103 +26,51 @@ void Fill(TStrings& list, const Lines& lines)
     list.Add(line);
 }
 
-AnsiString Bytes(const char* text, size_t size)
-{
-  return AnsiString(text, size);
-}
+struct SortedList : TStringList {
+  explicit SortedList(TDuplicates duplicates = dupIgnore)
+  {
+    SetSorted(true);
+    SetDuplicates(duplicates);
+  }
+};
 
-// ---- line splitting ----
-
-TEST(StringListText, SplitsAtCrLfAndCrLf)
+// Breaks are CR, LF and CR LF (LF CR is two); NUL is an ordinary byte; the text has a CR LF after
+// every line.
+TEST(StringListText, SplitsAtCrLfAndCrLfAndJoinsWithCrLf)
 {
   struct Case {
     AnsiString text;
     Lines lines;
   };
   const Case cases[] = {
-    {"", {}},
-    {"a", {"a"}},
-    {"a\r\n", {"a"}},
-    {"a\r", {"a"}},
-    {"a\n", {"a"}},
-    {"\r\n", {""}},
-    {"\n\n", {"", ""}},
-    {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-    {"a\r\r\nb", {"a", "", "b"}},
-    {"a\n\rb", {"a", "", "b"}},    // LF CR is two breaks
-    {" a \r\n\r\n", {" a ", ""}},  // blanks kept, one empty line before the final break
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\n", {"a"}},
+      {"a\r", {"a"}},
+      {"a\n", {"a"}},
+      {"\r\n", {""}},
+      {"\n\n", {"", ""}},
+      {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"a\n\rb", {"a", "", "b"}},
+      {" a \r\n\r\n", {" a ", ""}},
+      {AnsiString("a\0b\r\n\0\nc", 8), {AnsiString("a\0b", 3), AnsiString("\0", 1), "c"}},
   };
   for (const Case& c : cases) {
     TStringList list;
     list.SetText(c.text);
     EXPECT_EQ(LinesOf(list), c.lines) << testing::PrintToString(c.text);
+    AnsiString joined;
+    for (const AnsiString& line : c.lines)
+      joined += line + "\r\n";
+    EXPECT_EQ(list.Text(), joined) << testing::PrintToString(c.text);
   }
 }
 
-TEST(StringListText, NulIsAnOrdinaryByte)
-{
-  TStringList list;
-  list.SetText(Bytes("a\0b\r\n\0\nc", 8));
-  EXPECT_EQ(LinesOf(list), (Lines{Bytes("a\0b", 3), Bytes("\0", 1), "c"}));
-  EXPECT_EQ(list.Text(), Bytes("a\0b\r\n\0\r\nc\r\n", 11));
-}
-
-TEST(StringListText, JoinsWithCrLfAfterEveryLine)
-{
-  TStringList list;
-  EXPECT_EQ(list.Text(), "");
-  Fill(list, {"a", "", "b"});
-  EXPECT_EQ(list.Text(), "a\r\n\r\nb\r\n");
-  list.SetText(list.Text());  // reading the text back gives the same lines
-  EXPECT_EQ(LinesOf(list), (Lines{"a", "", "b"}));
-}
-
-// ---- files and streams ----
-
-TEST(StringListFiles, LoadsFileWithMixedBreaksAndNul)
-{
-  ScratchFolder folder;
-  std::string name = folder.Write("log.txt", Bytes("one\rtwo\0x\r\n\xC0\xFF\n", 14));
-  TStringList list;
-  list.Add("old");
-  list.LoadFromFile(name);
-  EXPECT_EQ(LinesOf(list), (Lines{"one", Bytes("two\0x", 5), "\xC0\xFF"}));
-}
-
-TEST(StringListFiles, FailedLoadKeepsTheList)
-{
-  ScratchFolder folder;
-  TStringList list;
-  Fill(list, {"kept", "lines"});
-  EXPECT_THROW(list.LoadFromFile(folder / "missing.txt"), EFOpenError);
-  EXPECT_THROW(list.LoadFromFile(folder.Path()), EFOpenError);  // a folder
-  EXPECT_EQ(LinesOf(list), (Lines{"kept", "lines"}));
-}
-
-TEST(StringListFiles, SaveWritesCrLfAfterEveryLineAndTruncates)
-{
-  ScratchFolder folder;
-  std::string name = folder.Write("red.txt", std::string(100, 'x'));
-  TStringList list;
-  Fill(list, {"\xEF\xBB\xBF", "b", ""});  // a leading BOM-like line is data, nothing is added
-  list.SaveToFile(name);
-  EXPECT_EQ(ScratchFolder::Read(name), "\xEF\xBB\xBF\r\nb\r\n\r\n");
-
-  TStringList empty;
-  empty.SaveToFile(name);
-  EXPECT_EQ(ScratchFolder::Read(name), "");
-}
-
-TEST(StringListFiles, SaveFailureThrows)
-{
-  ScratchFolder folder;
-  TStringList list;
-  list.Add("x");
-  EXPECT_THROW(list.SaveToFile(folder / "no/such/folder.txt"), EFCreateError);
-  EXPECT_THROW(list.SaveToFile(folder.Path()), EFCreateError);
-}
-
-TEST(StringListFiles, AllBytesSurviveSaveAndLoad)
+// Every byte survives a save and a load; a load takes mixed breaks and starts at the stream's
+// position; a failed load keeps the list; a save truncates and adds nothing (a BOM-like first
+// line is data).
+TEST(StringListFiles, SaveAndLoadKeepEveryByte)
 {
   ScratchFolder folder;
   AnsiString line;
@@ -131,198 +79,154 @@ TEST(StringListFiles, AllBytesSurviveSaveAndLoad)
       line.push_back(static_cast<char>(byte));
   TStringList list;
   Fill(list, {line, "", line});
-  list.SaveToFile(folder / "all.txt");
+  const std::string name = folder.Write("all.txt", std::string(100000, 'x'));
+  list.SaveToFile(name);
   TStringList back;
-  back.LoadFromFile(folder / "all.txt");
+  back.Add("old");
+  back.LoadFromFile(name);
   EXPECT_EQ(LinesOf(back), LinesOf(list));
-}
 
-TEST(StringListFiles, LoadFromStreamStartsAtItsPosition)
-{
+  back.LoadFromFile(folder.Write("log.txt", AnsiString("one\rtwo\0x\r\n\xC0\xFF\n", 14)));
+  EXPECT_EQ(LinesOf(back), (Lines{"one", AnsiString("two\0x", 5), "\xC0\xFF"}));
+  EXPECT_THROW(back.LoadFromFile(folder / "missing.txt"), EFOpenError);
+  EXPECT_THROW(back.LoadFromFile(folder.Path()), EFOpenError);
+  EXPECT_EQ(back.Count(), 3);
+
+  TStringList bom;
+  Fill(bom, {"\xEF\xBB\xBF", "b", ""});
+  bom.SaveToFile(name);
+  EXPECT_EQ(ScratchFolder::Read(name), "\xEF\xBB\xBF\r\nb\r\n\r\n");
+  TStringList().SaveToFile(name);
+  EXPECT_EQ(ScratchFolder::Read(name), "");
+  EXPECT_THROW(bom.SaveToFile(folder / "no/such/folder.txt"), EFCreateError);
+  EXPECT_THROW(bom.SaveToFile(folder.Path()), EFCreateError);
+
   TMemoryStream stream;
   const AnsiString bytes = "skip\r\nfirst\nsecond";
   stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
   stream.Seek(6, soFromBeginning);
-  TStringList list;
   list.LoadFromStream(stream);
   EXPECT_EQ(LinesOf(list), (Lines{"first", "second"}));
 }
 
-// ---- unsorted lists ----
-
-TEST(StringListUnsorted, KeepsOrderAndDuplicates)
+TEST(StringListUnsorted, KeepsOrderAndDuplicatesAndFindsIgnoringCase)
 {
   TStringList list;
-  EXPECT_EQ(list.Add("b"), 0);
-  EXPECT_EQ(list.Add("B"), 1);
-  EXPECT_EQ(list.Add("a"), 2);
+  EXPECT_EQ(list.Add("P0100"), 0);
+  EXPECT_EQ(list.Add("x"), 1);
+  EXPECT_EQ(list.Add("p0100"), 2);
   list.Insert(0, "first");
   list.Insert(list.Count(), "last");
-  list.Delete(1);
-  EXPECT_EQ(LinesOf(list), (Lines{"first", "B", "a", "last"}));
-  list.Put(1, "c");
-  EXPECT_EQ(list.Strings(1), "c");
-}
-
-TEST(StringListUnsorted, IndexOfAndFindIgnoreCase)
-{
-  TStringList list;
-  Fill(list, {"P0100", "x", "p0100"});
-  EXPECT_EQ(list.IndexOf("p0100"), 0);
+  list.Delete(2);
+  list.Put(0, "c");
+  EXPECT_EQ(LinesOf(list), (Lines{"c", "P0100", "p0100", "last"}));
+  EXPECT_EQ(list.IndexOf("p0100"), 1);
   EXPECT_EQ(list.IndexOf("P010"), -1);
   int index = -1;
-  EXPECT_TRUE(list.Find("X", index));
-  EXPECT_EQ(index, 1);
+  EXPECT_TRUE(list.Find("LAST", index));
+  EXPECT_EQ(index, 3);
   EXPECT_FALSE(list.Find("y", index));
   list.SetCaseSensitive(true);
   EXPECT_EQ(list.IndexOf("p0100"), 2);
-  EXPECT_EQ(list.IndexOf("X"), -1);
+  EXPECT_EQ(list.IndexOf("Last"), -1);
 }
 
-TEST(StringListUnsorted, MoveBothWays)
+TEST(StringListUnsorted, MoveBothWaysAndBadIndexesThrow)
 {
   TStringList list;
   Fill(list, {"a", "b", "c", "d"});
   list.Move(3, 0);  // recent-files list: to the top
   EXPECT_EQ(LinesOf(list), (Lines{"d", "a", "b", "c"}));
   list.Move(0, 3);
-  EXPECT_EQ(LinesOf(list), (Lines{"a", "b", "c", "d"}));
   list.Move(2, 2);
+  EXPECT_EQ(LinesOf(list), (Lines{"a", "b", "c", "d"}));
   EXPECT_THROW(list.Move(1, 4), EListError);
   EXPECT_THROW(list.Move(-1, 0), EListError);
+  EXPECT_THROW(list.Get(4), EListError);
+  EXPECT_THROW(list.Get(-1), EListError);
+  EXPECT_THROW(list.Put(4, "x"), EListError);
+  EXPECT_THROW(list.Delete(4), EListError);
+  EXPECT_THROW(list.Insert(5, "x"), EListError);
+  EXPECT_THROW(list.Insert(-1, "x"), EListError);
   EXPECT_EQ(LinesOf(list), (Lines{"a", "b", "c", "d"}));
 }
 
-TEST(StringListUnsorted, BadIndexesThrow)
+// Sorted lists: Add returns the sorted place; duplicates (case-insensitive by default) are
+// ignored, accepted or refused (a load that hits one keeps the old lines); Find tells where a
+// missing line would go; positional changes are refused; SetSorted sorts what is there.
+TEST(StringListSorted, AddFindAndTheDuplicateRules)
 {
-  TStringList list;
-  list.Add("only");
-  EXPECT_THROW(list.Get(1), EListError);
-  EXPECT_THROW(list.Get(-1), EListError);
-  EXPECT_THROW(list.Put(1, "x"), EListError);
-  EXPECT_THROW(list.Delete(1), EListError);
-  EXPECT_THROW(list.Insert(2, "x"), EListError);
-  EXPECT_THROW(list.Insert(-1, "x"), EListError);
-  EXPECT_EQ(LinesOf(list), Lines{"only"});
-  list.Clear();
-  EXPECT_THROW(list.Get(0), EListError);
-}
-
-// ---- sorted lists ----
-
-TEST(StringListSorted, AddReturnsTheSortedIndex)
-{
-  TStringList list;
-  list.SetSorted(true);
+  SortedList list;
   EXPECT_EQ(list.Add("m"), 0);
   EXPECT_EQ(list.Add("z"), 1);
   EXPECT_EQ(list.Add("A"), 0);
   EXPECT_EQ(list.Add("b"), 1);
+  EXPECT_EQ(list.Add("B"), 1);  // the existing index, nothing added
   EXPECT_EQ(LinesOf(list), (Lines{"A", "b", "m", "z"}));
-}
-
-TEST(StringListSorted, DuplicatesIgnoredCaseInsensitivelyByDefault)
-{
-  TStringList list;
-  list.SetSorted(true);
-  Fill(list, {"P0300", "P0100", "P0200"});
-  EXPECT_EQ(list.Add("p0200"), 1);  // the existing index, nothing added
-  EXPECT_EQ(LinesOf(list), (Lines{"P0100", "P0200", "P0300"}));
-  EXPECT_EQ(list.IndexOf("p0300"), 2);
-  EXPECT_EQ(list.IndexOf("P0250"), -1);
+  EXPECT_EQ(list.IndexOf("Z"), 3);
   int index = -1;
-  EXPECT_FALSE(list.Find("P0250", index));
-  EXPECT_EQ(index, 2);  // where it would go
-}
+  EXPECT_FALSE(list.Find("n", index));
+  EXPECT_EQ(index, 3);
+  EXPECT_THROW(list.Insert(0, "y"), EListError);
+  EXPECT_THROW(list.Put(0, "y"), EListError);
+  EXPECT_THROW(list.Move(0, 2), EListError);
+  list.Delete(0);
+  list.SetText("q\r\nC\r\nc\r\n\r\n");
+  EXPECT_EQ(LinesOf(list), (Lines{"", "C", "q"}));
 
-TEST(StringListSorted, DuplicateRules)
-{
-  TStringList accept;
-  accept.SetSorted(true);
-  accept.SetDuplicates(dupAccept);
+  SortedList accept(dupAccept);
   Fill(accept, {"b", "a"});
   EXPECT_EQ(accept.Add("B"), 1);
   EXPECT_EQ(accept.Count(), 3);
-
-  TStringList error;
-  error.SetSorted(true);
-  error.SetDuplicates(dupError);
+  SortedList error(dupError);
   Fill(error, {"b", "a"});
   EXPECT_THROW(error.Add("A"), EListError);
-  EXPECT_EQ(LinesOf(error), (Lines{"a", "b"}));
-  // A load that hits a duplicate keeps the old lines too.
   EXPECT_THROW(error.SetText("x\r\ny\r\nX\r\n"), EListError);
   EXPECT_EQ(LinesOf(error), (Lines{"a", "b"}));
-
-  TStringList caseSensitive;
-  caseSensitive.SetSorted(true);
+  SortedList caseSensitive;
   caseSensitive.SetCaseSensitive(true);
   Fill(caseSensitive, {"a", "A", "a"});
   EXPECT_EQ(LinesOf(caseSensitive), (Lines{"A", "a"}));
-}
-
-TEST(StringListSorted, PositionalChangesAreRefused)
-{
-  TStringList list;
-  Fill(list, {"c", "a", "b"});
-  list.SetSorted(true);  // sorts what is there
-  EXPECT_EQ(LinesOf(list), (Lines{"a", "b", "c"}));
-  EXPECT_THROW(list.Insert(0, "z"), EListError);
-  EXPECT_THROW(list.Put(0, "z"), EListError);
-  EXPECT_THROW(list.Move(0, 2), EListError);
-  list.Delete(0);
-  EXPECT_EQ(LinesOf(list), (Lines{"b", "c"}));
-}
-
-TEST(StringListSorted, LoadAddsInOrder)
-{
-  TStringList list;
-  list.SetSorted(true);
-  list.SetText("b\r\nA\r\na\r\n\r\n");
-  EXPECT_EQ(LinesOf(list), (Lines{"", "A", "b"}));
+  TStringList unsorted;
+  Fill(unsorted, {"c", "a", "b"});
+  unsorted.SetSorted(true);
+  EXPECT_EQ(LinesOf(unsorted), (Lines{"a", "b", "c"}));
 }
 
 TEST(StringListSorted, CyrillicOrderAndCaseUnderARussianLocale)
 {
   EnvScope russian("LC_ALL", "ru_RU.UTF-8");
-  TStringList list;
-  list.SetSorted(true);
+  SortedList list;
   Fill(list, {"\xE2\xEE\xE4\xE0", "\xC0\xE7\xEE\xF2", "Zed"});  // "вода", "Азот"
   EXPECT_EQ(list.Add("\xC2\xCE\xC4\xC0"), 2);                     // "ВОДА" is already there
   EXPECT_EQ(LinesOf(list), (Lines{"Zed", "\xC0\xE7\xEE\xF2", "\xE2\xEE\xE4\xE0"}));
 }
 
+// Names equal but for case stay apart and follow each other in byte order within the
+// case-insensitive order; a byte-equal name is the one duplicate; loads and searches keep the
+// mode, sorted or not.
 TEST(StringListSorted, CaseDistinctKeepsNamesThatDifferOnlyInCase)
 {
-  TStringList list;
-  list.SetSorted(true);
+  SortedList list;
   list.SetCaseDistinct(true);
   Fill(list, {"b.qel", "a.qel", "B.qel", "A.qel", "c.qel"});
-  // The case-insensitive order holds; names equal but for case follow each other in byte order.
   EXPECT_EQ(LinesOf(list), (Lines{"A.qel", "a.qel", "B.qel", "b.qel", "c.qel"}));
-  EXPECT_EQ(list.IndexOf("A.qel"), 0);
   EXPECT_EQ(list.IndexOf("a.qel"), 1);
   EXPECT_EQ(list.IndexOf("b.QEL"), -1);
   int index = -1;
   EXPECT_TRUE(list.Find("b.qel", index));
   EXPECT_EQ(index, 3);
   EXPECT_FALSE(list.Find("a.QEL", index));
-  EXPECT_EQ(index, 1);  // where it would go: between "A.qel" and "a.qel"
-  // A byte-equal name is the one duplicate.
+  EXPECT_EQ(index, 1);  // between "A.qel" and "a.qel"
   EXPECT_EQ(list.Add("a.qel"), 1);
   EXPECT_EQ(list.Count(), 5);
   list.SetDuplicates(dupError);
   EXPECT_THROW(list.Add("B.qel"), EListError);
   EXPECT_EQ(list.Add("C.qel"), 4);
-
-  // A load keeps the mode.
   list.SetDuplicates(dupIgnore);
   list.SetText("x.qel\r\nX.qel\r\nx.qel\r\n");
   EXPECT_EQ(LinesOf(list), (Lines{"X.qel", "x.qel"}));
-}
 
-TEST(StringListSorted, CaseDistinctResortsAndAppliesToUnsortedSearch)
-{
   TStringList unsorted;
   Fill(unsorted, {"Log.qel", "log.qel"});
   EXPECT_EQ(unsorted.IndexOf("log.qel"), 0);
@@ -330,16 +234,12 @@ TEST(StringListSorted, CaseDistinctResortsAndAppliesToUnsortedSearch)
   EXPECT_EQ(unsorted.IndexOf("log.qel"), 1);
   EXPECT_EQ(unsorted.IndexOf("LOG.qel"), -1);
 
-  // Switched on over a sorted list with accepted duplicates: equal-but-for-case names regroup
-  // in byte order.
-  TStringList sorted;
-  sorted.SetSorted(true);
-  sorted.SetDuplicates(dupAccept);
+  // Switched on over accepted duplicates, the names regroup; CaseSensitive orders by bytes alone.
+  SortedList sorted(dupAccept);
   Fill(sorted, {"m", "b", "M", "B", "b"});
   sorted.SetCaseDistinct(true);
   EXPECT_EQ(LinesOf(sorted), (Lines{"B", "b", "b", "M", "m"}));
   EXPECT_EQ(sorted.IndexOf("m"), 4);
-  // CaseSensitive, when on, orders by bytes alone.
   sorted.SetCaseSensitive(true);
   EXPECT_EQ(LinesOf(sorted), (Lines{"B", "M", "b", "b", "m"}));
 }
@@ -375,6 +275,8 @@ private:
   }
 };
 
+// The update state changes only at the outermost pair (an unbalanced end is ignored); a move and
+// a whole load are one batch each.
 TEST(Strings, SharedBehaviourThroughTheInterface)
 {
   VectorStrings list;
@@ -382,26 +284,17 @@ TEST(Strings, SharedBehaviourThroughTheInterface)
   EXPECT_EQ(list.Add("beta"), 1);
   EXPECT_EQ(list.IndexOf("BETA"), 1);
   list.Move(1, 0);
-  EXPECT_EQ(list.lines, (Lines{"beta", "Alpha"}));
   EXPECT_THROW(list.Move(0, 2), EListError);  // checked before anything is deleted
   EXPECT_EQ(list.lines, (Lines{"beta", "Alpha"}));
+  list.BeginUpdate();
+  list.BeginUpdate();
+  list.EndUpdate();
+  list.EndUpdate();
+  list.EndUpdate();
   list.SetText("x\ny");
   EXPECT_EQ(list.lines, (Lines{"x", "y"}));
   EXPECT_EQ(list.Text(), "x\r\ny\r\n");
-}
-
-TEST(Strings, UpdateStateOnlyAtTheOutermostPair)
-{
-  VectorStrings list;
-  list.BeginUpdate();
-  list.BeginUpdate();
-  list.EndUpdate();
-  EXPECT_EQ(list.updates, std::vector<bool>{true});
-  list.EndUpdate();
-  list.EndUpdate();  // unbalanced: ignored
-  EXPECT_EQ(list.updates, (std::vector<bool>{true, false}));
-  list.SetText("a\r\nb");  // a whole load is one batch
-  EXPECT_EQ(list.updates, (std::vector<bool>{true, false, true, false}));
+  EXPECT_EQ(list.updates, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
 }  // namespace

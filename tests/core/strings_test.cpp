@@ -15,48 +15,26 @@ namespace {
 
 const AnsiString kNul("a\0b", 3);
 
-TEST(Pos, OneBasedAndZeroWhenAbsent)
+// One-based positions, clamped as the class library clamps them; a NUL ends nothing.
+TEST(Pos, CopyAndCStrLenCountFromOneAndClamp)
 {
-  EXPECT_EQ(Pos("b", "abcb"), 2);
-  EXPECT_EQ(Pos("abc", "abc"), 1);
-  EXPECT_EQ(Pos("x", "abc"), 0);
-  EXPECT_EQ(Pos("", "abc"), 0);
-  EXPECT_EQ(Pos("abcd", "abc"), 0);
-  EXPECT_EQ(Pos("B", "abc"), 0);  // case-sensitive
-  EXPECT_EQ(Pos("b", kNul), 3);   // a NUL does not end the search
-}
-
-TEST(Copy, ClampsLikeTheClassLibrary)
-{
-  EXPECT_EQ(Copy("abcdef", 1, 3), "abc");
-  EXPECT_EQ(Copy("abcdef", 4, 3), "def");
-  EXPECT_EQ(Copy("abcdef", 5, 10), "ef");
-  EXPECT_EQ(Copy("abcdef", 7, 1), "");
-  EXPECT_EQ(Copy("abcdef", 100, 1), "");
-  EXPECT_EQ(Copy("abcdef", 0, 2), "ab");
-  EXPECT_EQ(Copy("abcdef", -5, 2), "ab");
-  EXPECT_EQ(Copy("abcdef", 2, 0), "");
-  EXPECT_EQ(Copy("abcdef", 2, -1), "");
-  EXPECT_EQ(Copy("abcdef", 3, INT_MAX), "cdef");
-  EXPECT_EQ(Copy("abcdef", INT_MAX, INT_MAX), "");
+  const std::pair<int, int> positions[] = {{Pos("b", "abcb"), 2}, {Pos("abc", "abc"), 1}, {Pos("x", "abc"), 0},
+                                                  {Pos("", "abc"), 0},   {Pos("abcd", "abc"), 0}, {Pos("B", "abc"), 0},
+                                                  {Pos("b", kNul), 3},   {CStrLen("abc"), 3},     {CStrLen(kNul), 1},
+                                                  {CStrLen(AnsiString("\0", 1)), 0},             {CStrLen(""), 0}};
+  for (const auto& [got, expected] : positions)
+    EXPECT_EQ(got, expected);
+  struct Case {
+    int index, count;
+    const char* part;
+  };
+  const Case cases[] = {{1, 3, "abc"}, {4, 3, "def"}, {5, 10, "ef"}, {7, 1, ""},           {100, 1, ""},
+                        {0, 2, "ab"},  {-5, 2, "ab"}, {2, 0, ""},    {2, -1, ""},          {3, INT_MAX, "cdef"},
+                        {INT_MAX, INT_MAX, ""}};
+  for (const Case& c : cases)
+    EXPECT_EQ(Copy("abcdef", c.index, c.count), c.part) << c.index << " " << c.count;
   EXPECT_EQ(Copy("", 1, 1), "");
   EXPECT_EQ(Copy(kNul, 2, 2), AnsiString("\0b", 2));
-}
-
-TEST(CStrLen, StopsAtTheFirstNul)
-{
-  EXPECT_EQ(CStrLen("abc"), 3);
-  EXPECT_EQ(CStrLen(kNul), 1);
-  EXPECT_EQ(CStrLen(AnsiString("\0", 1)), 0);
-  EXPECT_EQ(CStrLen(""), 0);
-}
-
-TEST(Colors, SystemColoursCarryTheTopBit)
-{
-  EXPECT_EQ(static_cast<uint32_t>(clBtnFace), 0x8000000Fu);
-  EXPECT_EQ(static_cast<uint32_t>(clInfoBk), 0x80000018u);
-  EXPECT_EQ(static_cast<uint32_t>(clWindowText), 0x80000008u);
-  EXPECT_LT(clBtnFace, 0);  // never mistaken for an RGB value
 }
 
 TEST(Trim, RemovesOnlyBytesUpTo32)

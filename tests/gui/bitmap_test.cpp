@@ -1,6 +1,7 @@
 // Bitmaps: sizes, loading BMP files from streams, and the JPEG export read back.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -18,51 +19,23 @@ constexpr TColor kRed = 0x0000FF;
 constexpr TColor kBlue = 0xFF0000;
 constexpr TColor kWhite = 0xFFFFFF;
 
-void Put16(std::vector<uint8_t>& out, uint32_t v)
+// A BMP file of the given rows (0x00BBGGRR colours, top row first), as Qt writes one.
+std::string MakeBmp(const std::vector<std::vector<TColor>>& rows)
 {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v)
-{
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-// A 24-bit BMP file; rows given top first as 0x00BBGGRR colours.
-std::vector<uint8_t> MakeBmp(const std::vector<std::vector<TColor>>& rows)
-{
-  const uint32_t width = static_cast<uint32_t>(rows[0].size());
-  const uint32_t height = static_cast<uint32_t>(rows.size());
-  const uint32_t stride = (width * 3 + 3) & ~3u;
-  std::vector<uint8_t> out{'B', 'M'};
-  Put32(out, 54 + stride * height);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, width);
-  Put32(out, height);  // positive: stored bottom row first
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);
-  Put32(out, stride * height);
-  Put32(out, 3780);
-  Put32(out, 3780);
-  Put32(out, 0);
-  Put32(out, 0);
-  for (uint32_t r = height; r-- > 0;) {
-    for (TColor c : rows[r]) {
-      out.push_back((c >> 16) & 0xFF);  // blue, green, red
-      out.push_back((c >> 8) & 0xFF);
-      out.push_back(c & 0xFF);
+  QImage image(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const TColor c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+      image.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
     }
-    out.resize(out.size() + (stride - width * 3), 0);
-  }
-  return out;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "BMP");
+  return bytes.toStdString();
 }
 
-void Write(TMemoryStream& stream, const std::vector<uint8_t>& bytes)
+void Write(TMemoryStream& stream, const std::string& bytes)
 {
   stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
 }
@@ -97,7 +70,7 @@ TEST(Bitmap, LoadsABmpFileFromTheStreamPosition)
 {
   const TColor odd = 0x204080;
   TMemoryStream stream;
-  Write(stream, {0xEE, 0xEE, 0xEE});  // bytes before the picture are not read
+  Write(stream, "\xEE\xEE\xEE");  // bytes before the picture are not read
   Write(stream, MakeBmp({{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, odd}}));
   stream.SetPosition(3);
 
@@ -108,11 +81,11 @@ TEST(Bitmap, LoadsABmpFileFromTheStreamPosition)
   EXPECT_EQ(changes, 1);
   ASSERT_EQ(bitmap.Width(), 3);
   ASSERT_EQ(bitmap.Height(), 2);
-  EXPECT_EQ(PixelAt(bitmap, 0, 0), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 1, 0), 0x00FF00);
-  EXPECT_EQ(PixelAt(bitmap, 2, 0), kBlue);
-  EXPECT_EQ(PixelAt(bitmap, 0, 1), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 2, 1), odd);
+  std::vector<std::vector<TColor>> loaded(2, std::vector<TColor>(3));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x)
+      loaded[y][x] = PixelAt(bitmap, x, y);
+  EXPECT_EQ(loaded, (std::vector<std::vector<TColor>>{{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, odd}}));
   EXPECT_EQ(bitmap.Image().devicePixelRatio(), 1.0);
 
   bitmap.Canvas()->Brush()->SetColor(kBlue);
@@ -125,7 +98,7 @@ TEST(Bitmap, BytesThatAreNoPictureThrowAndLeaveTheBitmapAlone)
   TBitmap bitmap;
   Fill(bitmap, 4, 4, kRed);
   TMemoryStream stream;
-  Write(stream, {'B', 'M', 1, 2, 3, 4, 5});
+  Write(stream, "BM\x01\x02\x03\x04\x05");
   stream.SetPosition(0);
   EXPECT_THROW(bitmap.LoadFromStream(stream), EInvalidGraphic);
   EXPECT_EQ(bitmap.Width(), 4);

@@ -34,94 +34,58 @@ protected:
     return n;
   }
 
+  // Rows y0..y1 of columns x0..x1, a letter a pixel: W, R, G, B, ? for other colours.
+  std::string Picture(int x0, int y0, int x1, int y1)
+  {
+    std::string rows;
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = x0; x <= x1; ++x) {
+        const TColor c = PixelAt(bitmap, x, y);
+        rows += c == kWhite ? 'W' : c == kRed ? 'R' : c == kGreen ? 'G' : c == kBlue ? 'B' : '?';
+      }
+      rows += '\n';
+    }
+    return rows;
+  }
+
   TBitmap bitmap;
   TCanvas* canvas = nullptr;
 };
 
-TEST_F(CanvasTest, FillRectLeavesRightAndBottomEdgesOut)
+// Fills and frames leave the right and bottom edges out (empty and inside-out rectangles fill
+// nothing; a frame is in the brush colour, one pixel inside); a thin line has its start pixel
+// and not its end one in every direction, one pixel a step when sloped, and moves the pen.
+TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
 {
   canvas->Brush()->SetColor(kRed);
-  canvas->FillRect(Rect(2, 3, 6, 7));
-  EXPECT_EQ(PixelAt(bitmap, 2, 3), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 5, 6), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 6, 3), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 2, 7), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 1, 3), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 2, 2), kWhite);
-  EXPECT_EQ(Count(kRed), 16);
-
-  // Empty and inside-out rectangles fill nothing.
+  canvas->FillRect(Rect(1, 1, 4, 3));
   canvas->Brush()->SetColor(kBlue);
-  canvas->FillRect(Rect(10, 10, 10, 20));
-  canvas->FillRect(Rect(20, 10, 15, 20));
-  EXPECT_EQ(Count(kBlue), 0);
-}
-
-TEST_F(CanvasTest, FrameRectIsOnePixelInsideInBrushColour)
-{
+  canvas->FillRect(Rect(1, 8, 1, 9));
+  canvas->FillRect(Rect(4, 8, 2, 9));
   canvas->Pen()->SetColor(kRed);
-  canvas->Brush()->SetColor(kBlue);
-  canvas->FrameRect(Rect(1, 1, 7, 6));
-  for (int x = 1; x <= 6; ++x) {
-    EXPECT_EQ(PixelAt(bitmap, x, 1), kBlue) << x;
-    EXPECT_EQ(PixelAt(bitmap, x, 5), kBlue) << x;
+  canvas->FrameRect(Rect(6, 1, 11, 5));
+  canvas->Pen()->SetColor(kGreen);
+  for (const auto& [from, to] : {std::pair{Point(1, 5), Point(5, 5)}, {Point(5, 7), Point(1, 7)},
+                                 {Point(12, 1), Point(12, 5)}, {Point(13, 8), Point(13, 3)}}) {
+    canvas->MoveTo(from.x, from.y);
+    canvas->LineTo(to.x, to.y);
   }
-  for (int y = 1; y <= 5; ++y) {
-    EXPECT_EQ(PixelAt(bitmap, 1, y), kBlue) << y;
-    EXPECT_EQ(PixelAt(bitmap, 6, y), kBlue) << y;
-  }
-  EXPECT_EQ(Count(kBlue), 2 * 6 + 2 * 3);  // nothing inside, nothing outside
-  EXPECT_EQ(Count(kRed), 0);               // the pen plays no part
-}
-
-TEST_F(CanvasTest, LineToLeavesOutTheEndPixelInEveryDirection)
-{
-  canvas->Pen()->SetColor(kRed);
-  canvas->MoveTo(2, 1);
-  canvas->LineTo(10, 1);  // right: 2..9
-  canvas->MoveTo(10, 3);
-  canvas->LineTo(2, 3);   // left: 10..3
-  canvas->MoveTo(20, 2);
-  canvas->LineTo(20, 8);  // down: 2..7
-  canvas->MoveTo(22, 8);
-  canvas->LineTo(22, 2);  // up: 8..3
-  EXPECT_EQ(PixelAt(bitmap, 2, 1), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 9, 1), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 10, 1), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 10, 3), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 3, 3), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 2, 3), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 20, 2), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 20, 7), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 20, 8), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 22, 8), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 22, 3), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 22, 2), kWhite);
-  EXPECT_EQ(Count(kRed), 8 + 8 + 6 + 6);
-}
-
-TEST_F(CanvasTest, LineToMovesThePenAndSlopedLinesHaveOnePixelPerStep)
-{
-  canvas->Pen()->SetColor(kRed);
-  canvas->MoveTo(2, 2);
-  canvas->LineTo(8, 2);
-  canvas->LineTo(8, 6);  // continues from (8, 2), which this segment draws
-  EXPECT_EQ(PixelAt(bitmap, 8, 2), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 8, 5), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 8, 6), kWhite);
-  EXPECT_EQ(Count(kRed), 6 + 4);
-
-  Fill(bitmap, 40, 30, kWhite);
-  canvas->MoveTo(0, 10);
-  canvas->LineTo(7, 13);  // seven columns, one pixel each, ending short of (7, 13)
-  for (int x = 0; x < 7; ++x) {
-    int hits = 0;
-    for (int y = 0; y < 30; ++y)
-      hits += PixelAt(bitmap, x, y) == kRed;
-    EXPECT_EQ(hits, 1) << x;
-  }
-  EXPECT_EQ(PixelAt(bitmap, 0, 10), kRed);
-  EXPECT_EQ(Count(kRed), 7);
+  canvas->MoveTo(7, 6);
+  canvas->LineTo(10, 6);
+  canvas->LineTo(10, 9);
+  canvas->MoveTo(15, 0);
+  canvas->LineTo(22, 3);
+  EXPECT_EQ(Picture(0, 0, 23, 9),
+            "WWWWWWWWWWWWWWWGGWWWWWWW\n"
+            "WRRRWWBBBBBWGWWWWGGWWWWW\n"
+            "WRRRWWBWWWBWGWWWWWWGGWWW\n"
+            "WWWWWWBWWWBWGWWWWWWWWGWW\n"
+            "WWWWWWBBBBBWGGWWWWWWWWWW\n"
+            "WGGGGWWWWWWWWGWWWWWWWWWW\n"
+            "WWWWWWWGGGGWWGWWWWWWWWWW\n"
+            "WWGGGGWWWWGWWGWWWWWWWWWW\n"
+            "WWWWWWWWWWGWWGWWWWWWWWWW\n"
+            "WWWWWWWWWWWWWWWWWWWWWWWW\n");
 }
 
 TEST_F(CanvasTest, LinesReachingOutsideAreClippedNotWrapped)
@@ -134,6 +98,7 @@ TEST_F(CanvasTest, LinesReachingOutsideAreClippedNotWrapped)
   EXPECT_EQ(Count(kRed), 40 + 30 - 1);
 }
 
+// The pattern runs from the start point, whichever way the line goes.
 TEST_F(CanvasTest, DottedThinPenIsThreeOnThreeOffWithGapsInBrushColour)
 {
   Fill(bitmap, 40, 30, kGreen);
@@ -142,44 +107,28 @@ TEST_F(CanvasTest, DottedThinPenIsThreeOnThreeOffWithGapsInBrushColour)
   canvas->Brush()->SetColor(kBlue);
   canvas->MoveTo(0, 1);
   canvas->LineTo(18, 1);
-  for (int x = 0; x < 18; ++x)
-    EXPECT_EQ(PixelAt(bitmap, x, 1), x % 6 < 3 ? kRed : kBlue) << x;
-  EXPECT_EQ(PixelAt(bitmap, 18, 1), kGreen);
-
-  // The pattern runs from the start point, whichever way the line goes.
   canvas->MoveTo(30, 20);
   canvas->LineTo(30, 10);
-  EXPECT_EQ(PixelAt(bitmap, 30, 20), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 30, 17), kBlue);
-  EXPECT_EQ(PixelAt(bitmap, 30, 14), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 30, 10), kGreen);
+  EXPECT_EQ(Picture(0, 1, 18, 1), "RRRBBBRRRBBBRRRBBBG\n");
+  EXPECT_EQ(Picture(30, 10, 30, 20), "G\nB\nR\nR\nR\nB\nB\nB\nR\nR\nR\n");
 }
 
-TEST_F(CanvasTest, DottedWidePenIsDrawnSolid)
+// Wide pens draw solid, dotted or not, with round ends: beyond the end but not its corners.
+TEST_F(CanvasTest, WidePensAreSolidWithRoundEnds)
 {
   canvas->Pen()->SetColor(kRed);
   canvas->Pen()->SetStyle(psDot);
   canvas->Pen()->SetWidth(2);
   canvas->Brush()->SetColor(kBlue);
-  canvas->MoveTo(2, 10);
-  canvas->LineTo(30, 10);
-  for (int x = 3; x < 30; ++x)
-    EXPECT_EQ(PixelAt(bitmap, x, 10), kRed) << x;
-  EXPECT_EQ(Count(kBlue), 0);
-}
-
-TEST_F(CanvasTest, WidePenHasRoundEnds)
-{
-  canvas->Pen()->SetColor(kRed);
+  canvas->MoveTo(2, 25);
+  canvas->LineTo(30, 25);
+  EXPECT_EQ(Picture(3, 25, 29, 25), std::string(27, 'R') + "\n");
   canvas->Pen()->SetWidth(6);
   canvas->MoveTo(10, 10);
   canvas->LineTo(20, 10);
-  EXPECT_EQ(PixelAt(bitmap, 22, 10), kRed);    // beyond the end: not a flat end
-  EXPECT_EQ(PixelAt(bitmap, 22, 7), kWhite);   // corner left out: not a square end
-  EXPECT_EQ(PixelAt(bitmap, 7, 10), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 7, 7), kWhite);
-  for (int y = 5; y <= 14; ++y)  // six pixels thick, centred on the line
-    EXPECT_EQ(PixelAt(bitmap, 15, y), y >= 7 && y <= 12 ? kRed : kWhite) << y;
+  EXPECT_EQ(Picture(22, 7, 22, 10) + Picture(7, 7, 7, 10), "W\nR\nR\nR\nW\nR\nR\nR\n");
+  EXPECT_EQ(Picture(15, 5, 15, 14), "W\nW\nR\nR\nR\nR\nR\nR\nW\nW\n");  // six thick, centred
+  EXPECT_EQ(Count(kBlue), 0);
 }
 
 TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)

@@ -61,33 +61,23 @@ protected:
   TComboBox* combo = nullptr;
 };
 
+// A label that sizes itself measures the new text; setting the same bytes again changes nothing;
+// the bytes themselves never change.
 TEST_F(DisplayCodePageTest, ShownTextsFollowEveryChangeOfTheDisplayCodePage)
 {
-  EXPECT_EQ(LabelText(), kAsCyrillic);
-  EXPECT_EQ(ComboItem(), kAsCyrillic);
-  EXPECT_EQ(Title(), kAsCyrillic);
+  const auto shown = [&] { return std::vector<QString>{LabelText(), ComboItem(), Title()}; };
+  EXPECT_EQ(shown(), std::vector<QString>(3, kAsCyrillic));
   EXPECT_EQ(label->Width(), TextWidth(kAsCyrillic));
-
   SetDisplayCodePage(1252);
-  EXPECT_EQ(LabelText(), kAsGerman);
-  EXPECT_EQ(ComboItem(), kAsGerman);
-  EXPECT_EQ(Title(), kAsGerman);
+  EXPECT_EQ(shown(), std::vector<QString>(3, kAsGerman));
   EXPECT_EQ(static_cast<QComboBox*>(combo->Widget())->itemText(0), QStringLiteral("plain"));
-  // A label that sizes itself measures the new text.
   EXPECT_EQ(label->Width(), TextWidth(kAsGerman));
-
-  // Setting the same bytes again changes nothing and shows them right.
   label->SetCaption(kGroesse1252);
   form->SetCaption(kGroesse1252);
-  EXPECT_EQ(LabelText(), kAsGerman);
-  EXPECT_EQ(Title(), kAsGerman);
-
+  EXPECT_EQ(shown(), std::vector<QString>(3, kAsGerman));
   SetDisplayCodePage(1251);
-  EXPECT_EQ(LabelText(), kAsCyrillic);
-  EXPECT_EQ(ComboItem(), kAsCyrillic);
-  EXPECT_EQ(Title(), kAsCyrillic);
+  EXPECT_EQ(shown(), std::vector<QString>(3, kAsCyrillic));
   EXPECT_EQ(label->Width(), TextWidth(kAsCyrillic));
-  // The bytes themselves never change.
   EXPECT_EQ(label->Caption(), kGroesse1252);
   EXPECT_EQ(combo->Items()->Get(1), kGroesse1252);
 }

@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "support/GuiTest.h"
 #include "Memo.h"
@@ -58,19 +59,15 @@ TEST_F(MemoTest, PositionsCountEveryBreakAsCrLfWhateverTheFileUsed)
   EXPECT_EQ(memo->Text(), "abc\r\ndefg\r\n\r\nxy");
   EXPECT_EQ(memo->GetTextLen(), 15);
 
-  // Line starts: each line's length plus 2, summed, as the parser counts them.
-  EXPECT_EQ(memo->LineIndex(0), 0);
-  EXPECT_EQ(memo->LineIndex(1), 5);
-  EXPECT_EQ(memo->LineIndex(2), 11);
-  EXPECT_EQ(memo->LineIndex(3), 13);
-  EXPECT_EQ(memo->LineIndex(4), -1);
-  // And back: a position inside a CR LF pair belongs to the line before it.
-  EXPECT_EQ(memo->LineFromChar(3), 0);
-  EXPECT_EQ(memo->LineFromChar(4), 0);
-  EXPECT_EQ(memo->LineFromChar(5), 1);
-  EXPECT_EQ(memo->LineFromChar(12), 2);
-  EXPECT_EQ(memo->LineFromChar(15), 3);
-  EXPECT_EQ(memo->LineFromChar(1000), 3);
+  // Line starts: each line's length plus 2, summed, as the parser counts them; and back, a
+  // position inside a CR LF pair belongs to the line before it.
+  std::vector<int> starts, lines;
+  for (int line = 0; line <= 4; ++line)
+    starts.push_back(memo->LineIndex(line));
+  for (int position : {3, 4, 5, 12, 15, 1000})
+    lines.push_back(memo->LineFromChar(position));
+  EXPECT_EQ(starts, (std::vector<int>{0, 5, 11, 13, -1}));
+  EXPECT_EQ(lines, (std::vector<int>{0, 0, 1, 2, 3, 3}));
 }
 
 TEST_F(MemoTest, TheEndButtonsCaretLandsBeforeTheFinalBreak)
