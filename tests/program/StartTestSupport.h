@@ -1,9 +1,7 @@
 #pragma once
 // Shared by the tests of the program's start: a command line of the test's choosing, a
-// desktop data folder of the test's own, small logs, and the main loop run until a condition.
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
+// desktop data folder of the test's own, a small log, and the main form shown in a fixture.
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,9 +10,12 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "app/Qelform.h"
+#include "app/Qelunit.h"
 #include "core/EnvScope.h"
 #include "core/ScratchFolder.h"
 #include "program/ProgramTestApp.h"
+#include "support/MainLoop.h"
 
 // The process's command line is this program path and these arguments while the scope lives;
 // then the test program's own again.
@@ -79,25 +80,34 @@ inline std::string SmallLog()
          "F1011500    460      O2 Sensor (mV)\r\n";
 }
 
-// Runs the main loop (timers, deferred work, sockets) until done() or the time limit.
-template <class Done>
-bool RunLoopUntil(Done done, int limitMs = 10000)
-{
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs)
-      return false;
-    QEventLoop loop;
-    QTimer::singleShot(5, &loop, &QEventLoop::quit);
-    loop.exec();
+// The main form of a test's own, in a desktop and a C locale of its own; the central object
+// and the form are freed after the test as the program's close frees them (the object first).
+class ProgramStart : public ::testing::Test {
+protected:
+  void TearDown() override
+  {
+    delete gQELunit;
+    gQELunit = nullptr;
+    delete form;
   }
-  return true;
-}
 
-inline void RunLoopFor(int ms)
-{
-  QElapsedTimer clock;
-  clock.start();
-  RunLoopUntil([&] { return clock.elapsed() >= ms; }, ms + 1000);
-}
+  // The program's start: the form shown makes the central object.
+  BQELunit& Start()
+  {
+    form->Show();
+    EXPECT_NE(gQELunit, nullptr);
+    return *gQELunit;
+  }
+
+  // Start timer ticks, as the running timer gives them.
+  static void Ticks(BQELunit& unit, int count)
+  {
+    for (int i = 0; i < count; ++i)
+      unit.StartTimerTimer(unit.StartTimer);
+  }
+
+  ScratchFolder folder;
+  TestDesktop desktop{folder};
+  EnvScope locale{"LC_ALL", "C"};
+  TQELMainForm* form = new TQELMainForm(Application);
+};
