@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "Form.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "SingleInstance.h"
-#include "core/EnvScope.h"
-#include "core/ScratchFolder.h"
+#include "support/EnvScope.h"
+#include "support/ScratchFolder.h"
 #include "support/ChildProcess.h"
 
 namespace {

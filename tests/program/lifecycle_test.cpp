@@ -9,7 +9,7 @@
 #include "AppPaths.h"
 #include "Memo.h"
 #include "Timer.h"
-#include "program/StartTestSupport.h"
+#include "support/StartTestSupport.h"
 #include "settings/SettingsSchema.h"
 
 namespace {

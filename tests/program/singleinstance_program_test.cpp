@@ -20,7 +20,7 @@
 #include "SingleInstance.h"
 #include "Timer.h"
 #include "app/EntryPoint.h"
-#include "program/StartTestSupport.h"
+#include "support/StartTestSupport.h"
 #include "settings/SettingsSchema.h"
 #include "support/ChildProcess.h"
 

@@ -12,10 +12,10 @@
 #include "CommandLine.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
-#include "core/EnvScope.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
+#include "support/EnvScope.h"
 #include "support/MainLoop.h"
+#include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 
 // The process's command line is this program path and these arguments while the scope lives;
 // then the test program's own again.
@@ -31,15 +31,14 @@ public:
   }
   ~CommandLineScope()
   {
-    static char name[] = "program_tests";
-    static char* own[] = {name, nullptr};
+    static char* own[] = {TestProgramName(), nullptr};
     InitCommandLine(1, own);
   }
   CommandLineScope(const CommandLineScope&) = delete;
   CommandLineScope& operator=(const CommandLineScope&) = delete;
 
 private:
-  std::string program_ = "program_tests";
+  std::string program_ = TestProgramName();
   std::vector<std::string> arguments_;
   std::vector<char*> argv_;
 };
