@@ -17,7 +17,7 @@
 #include "Label.h"
 #include "Panel.h"
 #include "app/Progress.h"
-#include "support/TestApp.h"
+#include "support/FormTest.h"
 
 namespace {
 
@@ -27,27 +27,22 @@ void QueueMarker(bool& flag)
   QMetaObject::invokeMethod(qApp, [&flag] { flag = true; }, Qt::QueuedConnection);
 }
 
-class ProgressTest : public ::testing::Test {
+class ProgressTest : public FormTest {
 protected:
   void SetUp() override
   {
-    main = new TForm(nullptr);
-    main->SetBounds(40, 30, 1100, 800);
-    panel = new TPanel(main);
-    panel->SetParent(main);
-    panel->SetBounds(12, 8, 1000, 700);
-    main->Show();
+    FormTest::SetUp();
+    form->SetBounds(40, 30, 1100, 800);
+    panel = PlacePanel(form.get(), 12, 8, 1000, 700);
+    form->Show();
     progress = std::make_unique<BProgress>(panel, &abortFlag);
   }
-
   void TearDown() override
   {
     progress.reset();
-    delete main;
-    QCoreApplication::processEvents();
+    FormTest::TearDown();
   }
 
-  TForm* main = nullptr;
   TPanel* panel = nullptr;
   Byte abortFlag = 0;
   std::unique_ptr<BProgress> progress;
@@ -67,15 +62,15 @@ TEST_F(ProgressTest, TheWindowIsSizedFromTheButtonAndCentredOnItsOwner)
     SCOPED_TRACE(width);
     panel->SetBounds(50, 20, width, 300);
     progress->Arrange();
-    const TForm* form = progress->Form;
+    const TForm* window = progress->Form;
     const int wide = std::min(20 * m, static_cast<int>(0.8 * width));
     const TPoint origin = panel->ClientOrigin();
-    EXPECT_EQ(form->Width(), wide);
-    EXPECT_EQ(form->Height(), 4 * m);
-    EXPECT_EQ(form->Left(), origin.x + (width - wide) / 2);
-    EXPECT_EQ(form->Top(), origin.y + (300 - 4 * m) / 2);
+    EXPECT_EQ(window->Width(), wide);
+    EXPECT_EQ(window->Height(), 4 * m);
+    EXPECT_EQ(window->Left(), origin.x + (width - wide) / 2);
+    EXPECT_EQ(window->Top(), origin.y + (300 - 4 * m) / 2);
 
-    const TRect client = Rect(0, 0, form->ClientWidth(), form->ClientHeight());
+    const TRect client = Rect(0, 0, window->ClientWidth(), window->ClientHeight());
     const auto bounds = [](const TControl* c) {
       return Rect(c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
     };
@@ -207,11 +202,10 @@ TEST_F(ProgressTest, TheWindowIsFreedAfterTheObjectAndNeverCallsBack)
 {
   progress->Show(true);
   const QPointer<QWidget> window(progress->Form->Widget());
-  TForm* form = progress->Form;
   progress.reset();
   // Freed by the message loop: until then a close request must not reach the freed object.
   ASSERT_TRUE(window);
-  form->Widget()->close();
+  window->close();
   window->findChild<QPushButton*>()->click();
   EXPECT_EQ(abortFlag, 0);
   QCoreApplication::processEvents();
