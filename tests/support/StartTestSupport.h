@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Timer.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
 #include "support/EnvScope.h"
