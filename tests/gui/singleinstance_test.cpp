@@ -1,52 +1,46 @@
+// One instance per user and signature: the hand-over between processes, raw peers at the
+// socket, racing and crashed starts, and where the socket may live.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QThread>
 #include <QUuid>
 #include <QWidget>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <functional>
+#include <vector>
 
 #include "Form.h"
-#include "support/EnvScope.h"
-#include "support/ScratchFolder.h"
 #include "support/GuiTest.h"
 #include "SingleInstance.h"
+#include "support/EnvScope.h"
+#include "support/ScratchFolder.h"
+#include "support/ChildProcess.h"
 
-// The other instance is this test program again, started with an environment that makes
-// SingleInstanceChild.Run play a role: "send" (a second instance handing over a text) or
-// "first" (an instance that reports whether it became the first and, if so, what it received).
 namespace {
 
-constexpr const char* kRole = "DRAVOLIN_SINGLE_INSTANCE_ROLE";
+constexpr const char* kRole = "DRAVOLIN_SINGLE_INSTANCE_ROLE";  // "send" or "first"
 constexpr const char* kSignature = "DRAVOLIN_SINGLE_INSTANCE_SIGNATURE";
 constexpr const char* kText = "DRAVOLIN_SINGLE_INSTANCE_TEXT";  // hex, so any byte passes
 constexpr const char* kStartAt = "DRAVOLIN_SINGLE_INSTANCE_START_AT";
+constexpr const char* Child = "SingleInstanceChild.Run";
 
-void Report(const std::string& line)
-{
-  std::printf("@@%s\n", line.c_str());
-  std::fflush(stdout);
-}
-
+// The other process of these tests: a later instance that must hand its text over and be
+// acknowledged ("send"), or one that reports whether it became the first and, if so, the
+// first text it received ("first").
 class SingleInstanceChild : public GuiTest {};
 
 TEST_F(SingleInstanceChild, Run)
@@ -55,7 +49,6 @@ TEST_F(SingleInstanceChild, Run)
   if (!role)
     GTEST_SKIP() << "only runs as the other process of the single-instance tests";
   const AnsiString signature = std::getenv(kSignature);
-  const QByteArray text = QByteArray::fromHex(qgetenv(kText));
   // Racers wait for a common moment, so that their starts really meet.
   const qint64 wait = qgetenv(kStartAt).toLongLong() - QDateTime::currentMSecsSinceEpoch();
   if (wait > 0)
@@ -64,91 +57,18 @@ TEST_F(SingleInstanceChild, Run)
   TSingleInstance instance;
   if (std::string(role) == "send") {
     EXPECT_FALSE(instance.BecomeFirst(signature));
-    EXPECT_TRUE(instance.SendToFirst(AnsiString(text.constData(), static_cast<size_t>(text.size())), 10000));
+    EXPECT_TRUE(instance.SendToFirst(FromHex(std::getenv(kText)), 10000));
     return;
   }
   std::optional<AnsiString> received;
   instance.OnMessage = [&](const AnsiString& message) { received = message; };
   const bool first = instance.BecomeFirst(signature);
-  Report(first ? "role=first" : "role=second");
+  ReportToParent(first ? "role=first" : "role=second");
   if (!first)
     return;
   EXPECT_TRUE(RunMainLoopUntil([&] { return received.has_value(); }, 30000));
-  Report("received=" + received.value_or("<nothing>"));
+  ReportToParent("received=" + received.value_or("<nothing>"));
 }
-
-class Child {
-public:
-  Child(const char* role, const AnsiString& signature, const AnsiString& text = "", qint64 startAt = 0)
-  {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kRole), QString::fromLatin1(role));
-    environment.insert(QString::fromLatin1(kSignature), QString::fromUtf8(signature.c_str()));
-    environment.insert(QString::fromLatin1(kText),
-                       QString::fromLatin1(QByteArray(text.data(), static_cast<qsizetype>(text.size())).toHex()));
-    environment.insert(QString::fromLatin1(kStartAt), QString::number(startAt));
-    process_.setProcessEnvironment(environment);
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=SingleInstanceChild.Run")});
-  }
-
-  ~Child()
-  {
-    if (process_.state() != QProcess::NotRunning)
-      Kill();
-  }
-
-  // The rest of the first reported line that starts with key; runs the main loop meanwhile.
-  std::optional<std::string> WaitFor(const std::string& key)
-  {
-    const std::string marker = "@@" + key;
-    std::optional<std::string> found;
-    RunUntil([&] {
-      output_ += process_.readAllStandardOutput().toStdString();
-      const size_t at = output_.find(marker);
-      const size_t end = at == std::string::npos ? at : output_.find('\n', at);
-      if (end != std::string::npos)
-        found = output_.substr(at + marker.size(), end - at - marker.size());
-      return found.has_value() || process_.state() == QProcess::NotRunning;
-    });
-    if (!found)
-      output_ += process_.readAllStandardOutput().toStdString();
-    return found;
-  }
-
-  // Runs the main loop until the child has ended; true when it ended well (its test passed).
-  bool Finished()
-  {
-    RunUntil([&] { return process_.state() == QProcess::NotRunning; });
-    return process_.state() == QProcess::NotRunning && process_.exitStatus() == QProcess::NormalExit &&
-           process_.exitCode() == 0;
-  }
-
-  bool Running() const { return process_.state() != QProcess::NotRunning; }
-
-  // As a crash: no clean-up of any kind.
-  void Kill()
-  {
-    process_.kill();
-    process_.waitForFinished(10000);
-  }
-
-private:
-  template <class Done>
-  static void RunUntil(Done done)
-  {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 30000) {
-      QEventLoop loop;
-      QTimer::singleShot(5, &loop, &QEventLoop::quit);
-      loop.exec();
-    }
-  }
-
-  QProcess process_;
-  std::string output_;
-};
 
 class SingleInstanceTest : public GuiTest {
 protected:
@@ -158,19 +78,24 @@ protected:
     first.OnMessage = [this](const AnsiString& text) { received.push_back(text); };
   }
 
-  // A raw peer of the first instance, connected to its socket.
-  int Connect() const
+  ChildProcess::Environment Role(const char* role, const std::string& text = "", qint64 startAt = 0) const
+  {
+    return {{kRole, role}, {kSignature, signature}, {kText, ToHex(text)}, {kStartAt, std::to_string(startAt)}};
+  }
+
+  // A raw peer of the instance listening at path.
+  static int Connect(const AnsiString& path)
   {
     const int peer = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, first.ServerName().c_str(), sizeof address.sun_path - 1);
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
     EXPECT_EQ(::connect(peer, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     return peer;
   }
 
-  // Sends all of bytes while the main loop runs; false when the first instance dropped the peer.
-  static bool SendAll(int peer, const std::string& bytes)
+  // Sends all of bytes while the main loop runs; stops when the instance dropped the peer.
+  static void SendAll(int peer, const std::string& bytes)
   {
     for (size_t sent = 0; sent < bytes.size();) {
       const ssize_t n = ::send(peer, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
@@ -179,19 +104,18 @@ protected:
       else if (errno == EAGAIN)
         RunMainLoopFor(1);
       else
-        return false;
+        return;
     }
-    return true;
   }
 
-  // The first byte the peer gets, running the main loop meanwhile; -1 when the first instance
-  // closed the connection without one, -2 when nothing came at all.
+  // The first byte the peer gets, running the main loop meanwhile; -1 when the instance closed
+  // the connection without one, -2 when nothing came at all.
   static int Answer(int peer)
   {
     int answer = -2;
     RunMainLoopUntil([&] {
       if (answer != -2)
-        return true;
+        return true;  // asked once more after the end: the byte is taken already
       unsigned char byte = 0;
       const ssize_t n = ::recv(peer, &byte, 1, 0);
       if (n == 1)
@@ -203,24 +127,26 @@ protected:
     return answer;
   }
 
-  // Sockets and lock files of the tests, and of the programs they start, go here.
+  // Sockets and lock files of the tests, and of the processes they start, go here.
   ScratchFolder runtime;
   EnvScope runtimeDir{"XDG_RUNTIME_DIR", runtime.Path().c_str()};
-
-  // A signature of its own for each test, so that parallel runs and a running program never
-  // meet.
-  const AnsiString signature = "Dravolin test " + QUuid::createUuid().toString().toStdString();
+  // A signature of each test's own, so that parallel runs and a running program never meet.
+  const std::string signature = "Dravolin test " + QUuid::createUuid().toString().toStdString();
   TSingleInstance first;
   std::vector<AnsiString> received;
 };
 
-TEST_F(SingleInstanceTest, SecondInstanceHandsOverItsCommandLineAndIsAcknowledged)
+TEST_F(SingleInstanceTest, TheSocketOfACrashedInstanceIsTakenOverAndTextsPassByteForByte)
 {
+  {
+    ChildProcess crashed(Child, Role("first"));
+    ASSERT_EQ(crashed.WaitFor("role="), "first");
+    crashed.Kill();
+  }
   ASSERT_TRUE(first.BecomeFirst(signature));
-  const AnsiString line = "/opt/dravolin/dravolin \"/tmp/\xCE\xF2\xF7\xB8\xF2 1.qel\"";
-  Child second("send", signature, line);
+  const std::string line = "/opt/dravolin/dravolin \"/tmp/\xCE\xF2\xF7\xB8\xF2 1.qel\"";
   // It ends well only when it was not first and its text was acknowledged.
-  EXPECT_TRUE(second.Finished());
+  EXPECT_TRUE(ChildProcess(Child, Role("send", line)).EndedWell());
   EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
   EXPECT_EQ(received, std::vector<AnsiString>{line});
 }
@@ -234,76 +160,39 @@ TEST_F(SingleInstanceTest, OnceItStopsListeningALaterStartFindsNoOneAndBecomesFi
   EXPECT_TRUE(later.BecomeFirst(signature));
 }
 
-TEST_F(SingleInstanceTest, ATextInTwoWritesWithAPauseIsDeliveredWholeAndOnce)
+// A text ends at its NUL: it may come in several writes, and is delivered whole and once; a
+// peer sending more than the limit without an end is cut off, and the next peer is served.
+TEST_F(SingleInstanceTest, RawPeersTextsAreDeliveredWholeOnceOrDroppedOverTheLimit)
 {
   ASSERT_TRUE(first.BecomeFirst(signature));
-  const int peer = Connect();
-  ASSERT_TRUE(SendAll(peer, "/usr/bin/dravolin \"/logs/first "));
-  RunMainLoopFor(200);
-  EXPECT_TRUE(received.empty());
-  ASSERT_TRUE(SendAll(peer, std::string("half.qel\"", sizeof "half.qel\"")));
-  EXPECT_EQ(Answer(peer), 6);
-  RunMainLoopFor(100);
-  EXPECT_EQ(received, std::vector<AnsiString>{"/usr/bin/dravolin \"/logs/first half.qel\""});
-  ::close(peer);
-}
-
-TEST_F(SingleInstanceTest, APeerSendingMoreThanTheLimitWithoutAnEndIsDroppedAndNothingDelivered)
-{
-  ASSERT_TRUE(first.BecomeFirst(signature));
-  const int peer = Connect();
-  // A refused write is the drop arriving early; either way the peer must be cut off.
-  SendAll(peer, std::string(static_cast<size_t>(TSingleInstance::MaxMessage) + 1, 'x'));
-  EXPECT_EQ(Answer(peer), -1);
-  ::close(peer);
-  RunMainLoopFor(100);
-  EXPECT_TRUE(received.empty());
-  // The first instance goes on taking texts.
-  Child second("send", signature, "next");
-  EXPECT_TRUE(second.Finished());
-  EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
-  EXPECT_EQ(received, std::vector<AnsiString>{"next"});
-}
-
-TEST_F(SingleInstanceTest, TextsWaitForPumpsAndModalLoopsAndTheNewestWins)
-{
-  ASSERT_TRUE(first.BecomeFirst(signature));
-  {
-    // The progress window's pump: the text is taken and acknowledged, not delivered.
-    Child second("send", signature, "pumped");
-    QElapsedTimer clock;
-    clock.start();
-    while ((second.Running() || clock.elapsed() < 200) && clock.elapsed() < 30000) {
-      Application->ProcessMessages();
-      QThread::msleep(1);
+  const std::string limit(static_cast<size_t>(TSingleInstance::MaxMessage), 'x');
+  const struct {
+    const char* what;
+    std::vector<std::string> writes;
+    int answer;
+    std::vector<AnsiString> delivered;
+  } rows[] = {
+      {"two writes with a pause",
+       {"/usr/bin/dravolin \"/logs/first ", std::string("half.qel\"", sizeof "half.qel\"")},
+       6,
+       {"/usr/bin/dravolin \"/logs/first half.qel\""}},
+      {"as long as the limit", {limit + '\0'}, 6, {limit}},
+      {"over the limit without an end", {limit + 'x'}, -1, {}},
+      {"the next peer", {std::string("next", 5)}, 6, {"next"}},
+  };
+  for (const auto& row : rows) {
+    received.clear();
+    const int peer = Connect(first.ServerName());
+    for (const std::string& bytes : row.writes) {
+      EXPECT_TRUE(received.empty()) << row.what << ": delivered before its end";
+      SendAll(peer, bytes);
+      RunMainLoopFor(100);
     }
-    EXPECT_TRUE(second.Finished());
-    EXPECT_TRUE(received.empty());
-  }
-  {
-    TModalLoopScope modal;
-    Child second("send", signature, "modal");
-    EXPECT_TRUE(second.Finished());
+    EXPECT_EQ(Answer(peer), row.answer) << row.what;
     RunMainLoopFor(100);
-    EXPECT_TRUE(received.empty());
+    EXPECT_TRUE(received == row.delivered) << row.what << ": " << received.size() << " texts";
+    ::close(peer);
   }
-  EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
-  RunMainLoopFor(100);
-  EXPECT_EQ(received, std::vector<AnsiString>{"modal"});
-}
-
-TEST_F(SingleInstanceTest, ATextWaitsUntilTheProgramIsReady)
-{
-  bool ready = false;
-  first.Ready = [&] { return ready; };
-  ASSERT_TRUE(first.BecomeFirst(signature));
-  Child second("send", signature, "later");
-  EXPECT_TRUE(second.Finished());
-  RunMainLoopFor(300);
-  EXPECT_TRUE(received.empty());
-  ready = true;
-  EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
-  EXPECT_EQ(received, std::vector<AnsiString>{"later"});
 }
 
 TEST_F(SingleInstanceTest, AnInstanceFreedWithATextWaitingIsNeverCalled)
@@ -313,155 +202,115 @@ TEST_F(SingleInstanceTest, AnInstanceFreedWithATextWaitingIsNeverCalled)
   instance->OnMessage = [&](const AnsiString&) { called = true; };
   ASSERT_TRUE(instance->BecomeFirst(signature));
   {
-    TModalLoopScope modal;
-    Child second("send", signature, "orphan");
-    EXPECT_TRUE(second.Finished());
+    TModalLoopScope modal;  // the text waits for the modal loop's end
+    const int peer = Connect(instance->ServerName());
+    SendAll(peer, std::string("orphan", 7));
+    EXPECT_EQ(Answer(peer), 6);
+    ::close(peer);
     instance.reset();
   }
   RunMainLoopFor(100);
   EXPECT_FALSE(called);
 }
 
-TEST_F(SingleInstanceTest, TheSocketOfACrashedInstanceIsCleanedUp)
-{
-  {
-    Child crashed("first", signature);
-    ASSERT_EQ(crashed.WaitFor("role="), "first");
-    crashed.Kill();
-  }
-  ASSERT_TRUE(first.BecomeFirst(signature));
-  Child second("send", signature, "after the crash");
-  EXPECT_TRUE(second.Finished());
-  EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
-  EXPECT_EQ(received, std::vector<AnsiString>{"after the crash"});
-}
-
 TEST_F(SingleInstanceTest, RacingStartsMakeExactlyOneFirst)
 {
   const qint64 startAt = QDateTime::currentMSecsSinceEpoch() + 2000;
-  std::vector<std::unique_ptr<Child>> racers;
+  std::vector<std::unique_ptr<ChildProcess>> racers;
   for (int i = 0; i < 4; ++i)
-    racers.push_back(std::make_unique<Child>("first", signature, "", startAt));
-  Child* winner = nullptr;
-  int seconds = 0;
+    racers.push_back(std::make_unique<ChildProcess>(Child, Role("first", "", startAt)));
+  ChildProcess* winner = nullptr;
+  std::vector<std::string> roles;
   for (auto& racer : racers) {
-    const std::optional<std::string> role = racer->WaitFor("role=");
-    ASSERT_TRUE(role.has_value());
-    if (*role == "first") {
-      EXPECT_EQ(winner, nullptr) << "two instances became first";
+    roles.push_back(racer->WaitFor("role=").value_or("none"));
+    if (roles.back() == "first")
       winner = racer.get();
-    } else {
-      ++seconds;
-      EXPECT_TRUE(racer->Finished());
-    }
+    else
+      EXPECT_TRUE(racer->EndedWell());
   }
+  std::sort(roles.begin(), roles.end());
+  EXPECT_EQ(roles, (std::vector<std::string>{"first", "second", "second", "second"}));
   ASSERT_NE(winner, nullptr);
-  EXPECT_EQ(seconds, 3);
-
   // The losers' look at the winner delivered nothing; this text is its first.
   TSingleInstance late;
   EXPECT_FALSE(late.BecomeFirst(signature));
   EXPECT_TRUE(late.SendToFirst("quit", 10000));
   EXPECT_EQ(winner->WaitFor("received="), "quit");
-  EXPECT_TRUE(winner->Finished());
+  EXPECT_TRUE(winner->EndedWell());
 }
 
-// The permission bits of the one socket in folder; -1 when there is none or more than one.
-int SocketModeIn(const std::string& folder)
+std::string Mode(const std::string& path)
 {
-  int mode = -1;
-  int sockets = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    struct stat info {};
-    if (::lstat(entry.path().c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
-      ++sockets;
-      mode = static_cast<int>(info.st_mode & 07777);
-    }
-  }
-  return sockets == 1 ? mode : -1;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0)
+    return "missing";
+  std::ostringstream text;
+  text << (S_ISSOCK(info.st_mode) ? "socket " : S_ISDIR(info.st_mode) ? "folder " : "file ") << std::oct
+       << (info.st_mode & 07777);
+  return text.str();
 }
 
-// The folder the socket goes to when there is no runtime folder.
-std::string PrivateFolderIn(const ScratchFolder& temporary)
+// The socket goes to the runtime folder, else to a folder of the user's own in the temporary
+// folder, made for it. The folders around are opened to everyone, so that only the socket's and
+// its own folder's bits protect it. A private folder that others could have made, or could
+// reach, is not used: each start then runs as the first, listening nowhere, leaving nothing.
+TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
 {
-  return temporary / ("dravolin-" + std::to_string(::getuid()));
-}
-
-TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocket)
-{
-  // Both places the socket can go: the runtime folder, and without one a folder of the user's
-  // own in the temporary folder, made for it. The folders around are opened to everyone, so
-  // that only the socket's and its own folder's bits protect it.
-  ScratchFolder temporary;
-  for (const ScratchFolder* folder : {&runtime, &temporary})
-    std::filesystem::permissions(folder->Path(), std::filesystem::perms::all);
-  for (const bool withRuntimeFolder : {true, false}) {
-    EnvScope runtimeDir("XDG_RUNTIME_DIR", withRuntimeFolder ? runtime.Path().c_str() : nullptr);
-    EnvScope tmpDir("TMPDIR", temporary.Path().c_str());
-    const std::string folder = withRuntimeFolder ? runtime.Path() : PrivateFolderIn(temporary);
-    TSingleInstance instance;
-    ASSERT_TRUE(instance.BecomeFirst(signature));
-    const int mode = SocketModeIn(folder);
-    ASSERT_NE(mode, -1) << folder;
-    EXPECT_EQ(mode & 077, 0) << std::oct << mode;
-    EXPECT_EQ(mode & 0600, 0600) << std::oct << mode;
-    struct stat info {};
-    ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
-    if (!withRuntimeFolder) {
-      EXPECT_EQ(info.st_mode & 07777, 0700u) << std::oct << info.st_mode;
-    }
-    // And it is the live socket: a second start finds the first there.
-    TSingleInstance second;
-    EXPECT_FALSE(second.BecomeFirst(signature));
-  }
-}
-
-TEST_F(SingleInstanceTest, APrivateFolderThatOthersCouldHaveMadeIsNotUsed)
-{
-  // Each start then runs as the first, listening nowhere, and leaves nothing there.
   ScratchFolder temporary;
   ScratchFolder elsewhere;
-  std::filesystem::permissions(elsewhere.Path(), std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::replace);
-  EnvScope runtimeDir("XDG_RUNTIME_DIR", nullptr);
-  EnvScope tmpDir("TMPDIR", temporary.Path().c_str());
-  const std::string folder = PrivateFolderIn(temporary);
+  for (const ScratchFolder* open : {&runtime, &temporary})
+    std::filesystem::permissions(open->Path(), std::filesystem::perms::all);
+  const std::string folder = temporary / ("dravolin-" + std::to_string(::getuid()));
   const struct {
     const char* what;
     std::function<void()> make;
-  } cases[] = {
-      {"a link to a folder of the user's", [&] { std::filesystem::create_directory_symlink(elsewhere.Path(), folder); }},
-      {"open to others", [&] { ::mkdir(folder.c_str(), 0755); }},
-      {"another user's", [&] { ::mkdir(folder.c_str(), 0700); EXPECT_EQ(::lchown(folder.c_str(), ::getuid() + 1, ::getgid()), 0); }},
-      {"a file", [&] { std::ofstream(folder) << "x"; }},
+    const char* expected;
+  } rows[] = {
+      {"runtime folder", nullptr, "first, second, socket 600 in folder 777"},
+      {"private folder", [] {}, "first, second, socket 600 in folder 700"},
+      {"a link to a folder of the user's",
+       [&] { std::filesystem::create_directory_symlink(elsewhere.Path(), folder); }, "first, first, nowhere"},
+      {"open to others", [&] { ::mkdir(folder.c_str(), 0755); }, "first, first, nowhere"},
+      {"another user's",
+       [&] {
+         ::mkdir(folder.c_str(), 0700);
+         EXPECT_EQ(::lchown(folder.c_str(), ::getuid() + 1, ::getgid()), 0);
+       },
+       "first, first, nowhere"},
+      {"a file", [&] { std::ofstream(folder) << "x"; }, "first, first, nowhere"},
   };
-  for (const auto& c : cases) {
-    if (::getuid() != 0 && std::string(c.what) == "another user's")
+  for (const auto& row : rows) {
+    if (::getuid() != 0 && std::string(row.what) == "another user's")
       continue;  // only the superuser can give a folder away
     std::filesystem::remove_all(folder);
-    c.make();
+    if (row.make)
+      row.make();
+    EnvScope runtimeHere("XDG_RUNTIME_DIR", row.make ? nullptr : runtime.Path().c_str());
+    EnvScope tmpDir("TMPDIR", temporary.Path().c_str());
     TSingleInstance one;
     TSingleInstance other;
-    EXPECT_TRUE(one.BecomeFirst(signature)) << c.what;
-    EXPECT_TRUE(other.BecomeFirst(signature)) << c.what;
-    EXPECT_EQ(one.ServerName(), "") << c.what;
-    if (std::filesystem::is_directory(folder)) {
-      EXPECT_TRUE(std::filesystem::is_empty(folder)) << c.what;
+    std::string state = one.BecomeFirst(signature) ? "first, " : "second, ";
+    state += other.BecomeFirst(signature) ? "first, " : "second, ";
+    const std::string socket = one.ServerName();
+    state += socket.empty() ? "nowhere"
+                            : Mode(socket) + " in " + Mode(std::filesystem::path(socket).parent_path().string());
+    EXPECT_EQ(state, row.expected) << row.what;
+    if (socket.empty() && std::filesystem::is_directory(folder)) {
+      EXPECT_TRUE(std::filesystem::is_empty(folder)) << row.what;
     }
   }
 }
 
 TEST_F(SingleInstanceTest, BringToForegroundRestoresAMinimisedWindowAsItWas)
 {
-  auto* form = new TForm(Application);
+  const auto form = std::make_unique<TForm>(nullptr);
   form->Show();
   QWidget* window = form->Widget();
   window->setWindowState(Qt::WindowMinimized | Qt::WindowMaximized);
-  BringToForeground(form);
+  BringToForeground(form.get());
   EXPECT_FALSE(window->isMinimized());
   EXPECT_TRUE(window->isMaximized());
   BringToForeground(nullptr);
-  delete form;
 }
 
 }  // namespace

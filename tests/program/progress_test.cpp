@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QMetaObject>
 #include <QPointer>
 #include <QPushButton>
@@ -16,7 +17,7 @@
 #include "Label.h"
 #include "Panel.h"
 #include "app/Progress.h"
-#include "support/TestApp.h"
+#include "support/FormTest.h"
 
 namespace {
 
@@ -26,101 +27,68 @@ void QueueMarker(bool& flag)
   QMetaObject::invokeMethod(qApp, [&flag] { flag = true; }, Qt::QueuedConnection);
 }
 
-class ProgressTest : public ::testing::Test {
+class ProgressTest : public FormTest {
 protected:
   void SetUp() override
   {
-    main = new TForm(nullptr);
-    main->SetBounds(40, 30, 1100, 800);
-    panel = new TPanel(main);
-    panel->SetParent(main);
-    panel->SetBounds(12, 8, 1000, 700);
-    main->Show();
+    FormTest::SetUp();
+    form->SetBounds(40, 30, 1100, 800);
+    panel = PlacePanel(form.get(), 12, 8, 1000, 700);
+    form->Show();
     progress = std::make_unique<BProgress>(panel, &abortFlag);
   }
-
   void TearDown() override
   {
     progress.reset();
-    delete main;
-    QCoreApplication::processEvents();
+    FormTest::TearDown();
   }
 
-  int Trunc(double value) const { return static_cast<int>(value); }
-
-  TForm* main = nullptr;
   TPanel* panel = nullptr;
   Byte abortFlag = 0;
   std::unique_ptr<BProgress> progress;
 };
 
-TEST_F(ProgressTest, WindowAndControlsAreSizedFromTheButtonsDefaultHeight)
+// The window is four button heights high and five times as wide, or 0.8 of a narrower owner,
+// centred on the owner; the controls lie inside it without overlapping.
+TEST_F(ProgressTest, TheWindowIsSizedFromTheButtonAndCentredOnItsOwner)
 {
-  // The margin is the height Qt gives a button of the form's font, whatever that is here.
   TForm scratch(nullptr);
   auto* probe = new TButton(&scratch);
   probe->SetParent(&scratch);
   const int m = probe->Height();
   ASSERT_EQ(progress->Margin, m);
-  ASSERT_LT(20 * m, 0.8 * panel->Width()) << "the panel must be wide enough for the full window";
-
   progress->Show(true);
-  const TForm* form = progress->Form;
-  const TPoint origin = panel->ClientOrigin();
-  EXPECT_EQ(form->Height(), 4 * m);
-  EXPECT_EQ(form->Width(), 20 * m);
-  EXPECT_EQ(form->Left(), origin.x + (1000 - 20 * m) / 2);
-  EXPECT_EQ(form->Top(), origin.y + (700 - 4 * m) / 2);
+  for (const int width : {1000, 20 * m - 7}) {
+    SCOPED_TRACE(width);
+    panel->SetBounds(50, 20, width, 300);
+    progress->Arrange();
+    const TForm* window = progress->Form;
+    const int wide = std::min(20 * m, static_cast<int>(0.8 * width));
+    const TPoint origin = panel->ClientOrigin();
+    EXPECT_EQ(window->Width(), wide);
+    EXPECT_EQ(window->Height(), 4 * m);
+    EXPECT_EQ(window->Left(), origin.x + (width - wide) / 2);
+    EXPECT_EQ(window->Top(), origin.y + (300 - 4 * m) / 2);
 
-  const int H = form->ClientHeight();
-  const int W = form->ClientWidth();
-  ASSERT_GT(H, 0);
-  const TCGauge* big = progress->MainGauge;
-  EXPECT_EQ(big->Left(), Trunc(0.1 * H));
-  EXPECT_EQ(big->Top(), Trunc(0.1 * H));
-  EXPECT_EQ(big->Height(), Trunc(0.8 * H));
-  EXPECT_EQ(big->Width(), big->Height());
-
-  const TCGauge* small = progress->SecondGauge;
-  EXPECT_EQ(small->Width(), big->Width() / 2);
-  EXPECT_EQ(small->Height(), big->Height() / 2);
-  EXPECT_EQ(small->Left(), big->Left() + big->Width());
-  EXPECT_EQ(small->Top() + small->Height(), big->Top() + big->Height());
-
-  const TLabel* label = progress->Label;
-  EXPECT_EQ(label->Left(), 2 * big->Left() + big->Width());
-  EXPECT_EQ(label->Top(), big->Top());
-  EXPECT_EQ(label->Left() + label->Width(), W - big->Left());
-  EXPECT_EQ(label->Height(), big->Height() - m);
-
-  const TButton* button = progress->Button;
-  EXPECT_EQ(button->Height(), m);
-  EXPECT_EQ(button->Width(), 5 * m);
-  EXPECT_EQ(button->Top(), Trunc(0.9 * H - m));
-  EXPECT_EQ(button->Left(), Trunc(W - 5 * m - 0.1 * H));
-  // The button lies wholly inside the window and right of the big gauge.
-  EXPECT_LE(button->Top() + button->Height(), H);
-  EXPECT_LE(button->Left() + button->Width(), W);
-  EXPECT_GT(button->Left(), big->Left() + big->Width());
-}
-
-TEST_F(ProgressTest, ANarrowOwnerGetsAWindowOfFourFifthsItsWidthAndArrangeRecentres)
-{
-  const int m = progress->Margin;
-  progress->Show(true);
-  // Narrower than 5 × 4 × margin / 0.8: the window takes 0.8 of the owner's width.
-  const int narrow = 20 * m - 7;
-  panel->SetBounds(50, 20, narrow, 300);
-  progress->Arrange();
-  const TForm* form = progress->Form;
-  EXPECT_EQ(form->Width(), Trunc(0.8 * narrow));
-  EXPECT_EQ(form->Height(), 4 * m);
-  const TPoint origin = panel->ClientOrigin();
-  EXPECT_EQ(form->Left(), origin.x + (narrow - Trunc(0.8 * narrow)) / 2);
-  EXPECT_EQ(form->Top(), origin.y + (300 - 4 * m) / 2);
-  // The label still ends one gauge inset before the right edge.
-  EXPECT_EQ(progress->Label->Left() + progress->Label->Width(),
-            form->ClientWidth() - progress->MainGauge->Left());
+    const TRect client = Rect(0, 0, window->ClientWidth(), window->ClientHeight());
+    const auto bounds = [](const TControl* c) {
+      return Rect(c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+    };
+    const TRect big = bounds(progress->MainGauge), small = bounds(progress->SecondGauge);
+    const TRect label = bounds(progress->Label), button = bounds(progress->Button);
+    for (const TRect& r : {big, small, label, button})
+      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom);
+    EXPECT_EQ(big.Width(), big.Height());
+    // The small gauge sits at the big one's lower right corner, the label and the button right
+    // of it, the label as far from the right edge as the big gauge from the left.
+    EXPECT_EQ(small.left, big.right);
+    EXPECT_EQ(small.bottom, big.bottom);
+    EXPECT_GT(label.left, big.right);
+    EXPECT_EQ(client.right - label.right, big.left);
+    EXPECT_LE(label.bottom, button.top);
+    EXPECT_GT(button.left, big.right);
+    EXPECT_EQ(button.Height(), m);
+  }
 }
 
 TEST_F(ProgressTest, ShowingDisablesTheOwnerAndTakesTheUsersTexts)
@@ -140,29 +108,22 @@ TEST_F(ProgressTest, ShowingDisablesTheOwnerAndTakesTheUsersTexts)
 
 TEST_F(ProgressTest, GaugesFollowTheCallsAndAHiddenSecondGaugeKeepsItsValues)
 {
+  const auto gauges = [&] {
+    const TCGauge* second = progress->SecondGauge;
+    return std::to_string(progress->MainGauge->Progress()) + "/" + std::to_string(progress->MainGauge->MaxValue()) +
+           (second->Visible() ? " " : " hidden ") + std::to_string(second->Progress()) + "/" +
+           std::to_string(second->MaxValue());
+  };
   // The parser's opening call: an empty main gauge and the stage gauge at 0 of 6.
   progress->SetProgress(0, 0, 6, 0, true);
-  EXPECT_EQ(progress->MainGauge->MaxValue(), 0);
-  EXPECT_EQ(GaugePercent(progress->MainGauge->Progress(), progress->MainGauge->MaxValue()), 0);
-  EXPECT_TRUE(progress->SecondGauge->Visible());
-  EXPECT_EQ(progress->SecondGauge->MaxValue(), 6);
-
+  EXPECT_EQ(gauges(), "0/0 0/6");
   progress->SetSecondProgress(7, 3);
   progress->SetMainProgress(10, 5);
   // A larger maximum is set before the position, so the position is not cut to the old one.
   progress->SetMainProgress(1000, 500);
-  EXPECT_EQ(progress->MainGauge->Progress(), 500);
-  EXPECT_EQ(progress->SecondGauge->MaxValue(), 7);
-  EXPECT_EQ(progress->SecondGauge->Progress(), 3);
-  EXPECT_TRUE(progress->SecondGauge->Visible());
-
+  EXPECT_EQ(gauges(), "500/1000 3/7");
   progress->SetProgress(100, 40, 100, 90, false);
-  EXPECT_FALSE(progress->SecondGauge->Visible());
-  EXPECT_EQ(progress->SecondGauge->MaxValue(), 7);
-  EXPECT_EQ(progress->SecondGauge->Progress(), 3);
-  EXPECT_EQ(progress->MainGauge->MaxValue(), 100);
-  EXPECT_EQ(progress->MainGauge->Progress(), 40);
-
+  EXPECT_EQ(gauges(), "40/100 hidden 3/7");
   progress->SetText("Stage 3");
   EXPECT_EQ(progress->Label->Caption(), "Stage 3");
 }
@@ -226,10 +187,9 @@ TEST_F(ProgressTest, TheCloseBoxSetsTheFlagAndTheOwnerWaitsForTheOperationToHide
   EXPECT_FALSE(panel->Enabled());
   progress->Show(false);
   EXPECT_TRUE(panel->Enabled());
-}
 
-TEST_F(ProgressTest, WithoutAFlagTheButtonDoesNothing)
-{
+  // Without a flag the button and the close box do nothing.
+  abortFlag = 0;
   BProgress flagless(panel, nullptr);
   flagless.Show(true);
   static_cast<QPushButton*>(flagless.Button->Widget())->click();
@@ -242,11 +202,10 @@ TEST_F(ProgressTest, TheWindowIsFreedAfterTheObjectAndNeverCallsBack)
 {
   progress->Show(true);
   const QPointer<QWidget> window(progress->Form->Widget());
-  TForm* form = progress->Form;
   progress.reset();
   // Freed by the message loop: until then a close request must not reach the freed object.
   ASSERT_TRUE(window);
-  form->Widget()->close();
+  window->close();
   window->findChild<QPushButton*>()->click();
   EXPECT_EQ(abortFlag, 0);
   QCoreApplication::processEvents();

@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the tests of the program's start: a command line of the test's choosing, a
-// desktop data folder of the test's own, small logs, and the main loop run until a condition.
+// desktop data folder of the test's own, a small log, and the main form shown in a fixture.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -8,6 +10,9 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Timer.h"
+#include "app/Qelform.h"
+#include "app/Qelunit.h"
 #include "support/EnvScope.h"
 #include "support/MainLoop.h"
 #include "support/ScratchFolder.h"
@@ -74,3 +79,35 @@ inline std::string SmallLog()
          "F1000000\r\n"
          "F1011500    460      O2 Sensor (mV)\r\n";
 }
+
+// The main form of a test's own, in a desktop and a C locale of its own; the central object
+// and the form are freed after the test as the program's close frees them (the object first).
+class ProgramStart : public ::testing::Test {
+protected:
+  void TearDown() override
+  {
+    delete gQELunit;
+    gQELunit = nullptr;
+    delete form;
+  }
+
+  // The program's start: the form shown makes the central object.
+  BQELunit& Start()
+  {
+    form->Show();
+    EXPECT_NE(gQELunit, nullptr);
+    return *gQELunit;
+  }
+
+  // Start timer ticks, as the running timer gives them.
+  static void Ticks(BQELunit& unit, int count)
+  {
+    for (int i = 0; i < count; ++i)
+      unit.StartTimerTimer(unit.StartTimer);
+  }
+
+  ScratchFolder folder;
+  TestDesktop desktop{folder};
+  EnvScope locale{"LC_ALL", "C"};
+  TQELMainForm* form = new TQELMainForm(Application);
+};

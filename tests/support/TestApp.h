@@ -8,14 +8,14 @@
 
 #include "Forms.h"
 
+// Set for a test program started to play the program itself, which makes the application.
+constexpr const char* NoApplicationVariable = "DRAVOLIN_TEST_NO_APPLICATION";
+
 // The test program's own name, as its command line's first word.
 inline char* TestProgramName()
 {
   return program_invocation_short_name;
 }
-
-// Set for a test program started to play the program itself, which makes the application.
-constexpr const char* NoApplicationVariable = "DRAVOLIN_TEST_NO_APPLICATION";
 
 inline void EnsureTestApplication()
 {
