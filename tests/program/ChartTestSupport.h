@@ -11,9 +11,9 @@
 #include "app/Qelunit.h"
 #include "chart/ChartValues.h"
 #include "chart/Masks.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
 #include "support/Records.h"
+#include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 
 // The older name of ChooseNewChartMask, still used by the parser's tests.
 inline LMaskCell* AddChosenChartMask(BQELunit& unit, std::unique_ptr<TComboBox>& combo)

@@ -7,7 +7,7 @@
 #include "CodePage.h"
 #include "app/Qelunit.h"
 #include "chart/Masks.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 
