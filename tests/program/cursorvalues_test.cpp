@@ -17,8 +17,8 @@ protected:
   // A and B are parameters 2 and 3; record i has text position 10 * i.
   void SmallLog()
   {
-    a = Item(2);
-    b = Item(3);
+    Item(2);
+    Item(3);
     Record(2, 100, 1.0);   // 0
     Record(3, 150, 10.0);  // 1
     Record(2, 200, 2.0);   // 2
@@ -29,74 +29,43 @@ protected:
     unit.CalcValueRange();
   }
 
-  LDataCell* At(int i) const { return unit.DataCells->Get(i); }
-
-  LTypeCell* a = nullptr;
-  LTypeCell* b = nullptr;
+  // The items' values ("-" for none), the record's index and the caret at the time.
+  std::string At(int64_t time)
+  {
+    CursorAt(time);
+    std::ostringstream out;
+    for (int i = 0; i < chart->Items->Count(); ++i) {
+      const double value = chart->Items->Get(i)->CursorValue;
+      out << (value == NoValue ? "-" : std::to_string(static_cast<int>(value))) << ' ';
+    }
+    out << "record=" << (unit.CursorDataCell ? unit.CursorDataCell->Index : -1) << " caret=" << unit.CursorCaretPos;
+    return out.str();
+  }
 };
 
-TEST_F(CursorValues, BeforeTheFirstRecordNothingIsFound)
+TEST_F(CursorValues, ValuesAreRawTheRecordIsTheLatestOfAnyKindTheCaretInterpolatedBetweenRecords)
 {
   SmallLog();
-  CursorAt(99);
-  EXPECT_EQ(a->CursorValue, NoValue);
-  EXPECT_EQ(b->CursorValue, NoValue);
-  EXPECT_EQ(unit.CursorDataCell, nullptr);
-  EXPECT_EQ(unit.CursorCaretPos, -1);
-}
-
-TEST_F(CursorValues, OnARecordItsPositionWithoutInterpolation)
-{
-  SmallLog();
-  CursorAt(200);
-  EXPECT_EQ(a->CursorValue, 2.0);
-  EXPECT_EQ(b->CursorValue, 10.0);
-  EXPECT_EQ(unit.CursorDataCell, At(2));
-  EXPECT_EQ(unit.CursorCaretPos, 20);
-}
-
-TEST_F(CursorValues, BetweenRecordsAnyKindCountsAndTheCaretIsInterpolated)
-{
-  SmallLog();
-  CursorAt(275);
-  EXPECT_EQ(a->CursorValue, 2.0);
-  EXPECT_EQ(b->CursorValue, 10.0);  // raw, not scaled
-  EXPECT_EQ(unit.CursorDataCell, At(3));  // the status line after the latest value
-  EXPECT_EQ(unit.CursorCaretPos, 35);     // 30 + 10 * 25 / 50
-  CursorAt(260);
-  EXPECT_EQ(unit.CursorCaretPos, 32);     // 100 / 50
-  CursorAt(254);
-  EXPECT_EQ(unit.CursorCaretPos, 30);     // 40 / 50 truncates
-}
-
-TEST_F(CursorValues, AfterTheLastRecordTheLastValuesAndNoInterpolation)
-{
-  SmallLog();
-  CursorAt(1'000'000);
-  EXPECT_EQ(a->CursorValue, 4.0);
-  EXPECT_EQ(b->CursorValue, 30.0);
-  EXPECT_EQ(unit.CursorDataCell, At(5));
-  EXPECT_EQ(unit.CursorCaretPos, 50);
+  const std::pair<int64_t, const char*> cases[] = {
+      {99, "- - record=-1 caret=-1"},       {100, "1 - record=0 caret=0"},
+      {200, "2 10 record=2 caret=20"},      {275, "2 10 record=3 caret=35"},  // 30 + 10 * 25 / 50
+      {260, "2 10 record=3 caret=32"},      {254, "2 10 record=3 caret=30"},  // 40 / 50 truncates
+      {1'000'000, "4 30 record=5 caret=50"},  // after the last: no interpolation
+  };
+  for (const auto& [time, found] : cases)
+    EXPECT_EQ(At(time), found) << time;
 }
 
 TEST_F(CursorValues, OneRecordAndEmptyLog)
 {
-  LTypeCell* item = Item(2);
+  Item(2);
   unit.CalcValueRange();
-  CursorAt(0);
-  EXPECT_EQ(item->CursorValue, NoValue);
-  EXPECT_EQ(unit.CursorCaretPos, -1);
-
+  EXPECT_EQ(At(0), "- record=-1 caret=-1");
   Record(2, 0, 5.0, 123);
   unit.CalcValueRange();
-  CursorAt(-1);
-  EXPECT_EQ(item->CursorValue, NoValue);
-  EXPECT_EQ(unit.CursorCaretPos, -1);
-  CursorAt(0);
-  EXPECT_EQ(item->CursorValue, 5.0);
-  EXPECT_EQ(unit.CursorCaretPos, 123);
-  CursorAt(50);
-  EXPECT_EQ(unit.CursorCaretPos, 123);
+  EXPECT_EQ(At(-1), "- record=-1 caret=-1");
+  EXPECT_EQ(At(0), "5 record=0 caret=123");
+  EXPECT_EQ(At(50), "5 record=0 caret=123");
 }
 
 TEST_F(CursorValues, CaretProductBeyondSixtyFourBits)
@@ -106,7 +75,7 @@ TEST_F(CursorValues, CaretProductBeyondSixtyFourBits)
   Record(3, 4'000'000'000'000'000'000, 2.0, 4'000'000'000'000'000'000);
   unit.CalcValueRange();
   CursorAt(1'000'000'000'000'000'000);
-  EXPECT_EQ(unit.CursorDataCell, At(0));
+  EXPECT_EQ(unit.CursorDataCell, unit.DataCells->Get(0));
   EXPECT_EQ(unit.CursorCaretPos, 1'000'000'000'000'000'000);
 
   // Positions and times spanning the whole 64-bit range overflow even 128 bits.
@@ -114,105 +83,62 @@ TEST_F(CursorValues, CaretProductBeyondSixtyFourBits)
   Record(2, -9'000'000'000'000'000'000, 1.0, -9'000'000'000'000'000'000);
   Record(3, std::numeric_limits<int64_t>::max(), 2.0, 9'000'000'000'000'000'000);
   CursorAt(9'000'000'000'000'000'000);
-  EXPECT_EQ(unit.CursorDataCell, At(0));
+  EXPECT_EQ(unit.CursorDataCell, unit.DataCells->Get(0));
   EXPECT_GT(unit.CursorCaretPos, 8'770'000'000'000'000'000);  // 8.7795e18
   EXPECT_LT(unit.CursorCaretPos, 8'790'000'000'000'000'000);
 }
 
-TEST_F(CursorValues, ChainsAreFollowedAsLinkedEvenWhenNotLinked)
+TEST_F(CursorValues, ChainsAreFollowedAsLinkedEvenWhenNotLinkedAndNullEntriesSteppedOver)
 {
-  LTypeCell* item = Item(2);
+  Item(2);
+  Item(3);
   Record(2, 100, 1.0);
   Record(2, 200, 2.0);
+  unit.DataCells->Add(nullptr);
   Record(2, 300, 3.0);
+  unit.DataCells->Add(nullptr);
   unit.CalcValueRange();
-  CursorAt(250);
-  EXPECT_EQ(item->CursorValue, 1.0);  // no links: the chain is its first record
-  EXPECT_EQ(unit.CursorDataCell, At(1));
+  EXPECT_EQ(At(200), "1 - record=1 caret=10");  // no links: the chain is its first record
   Link();
   unit.CalcValueRange();
-  CursorAt(250);
-  EXPECT_EQ(item->CursorValue, 2.0);
-}
+  EXPECT_EQ(At(200), "2 - record=1 caret=10");
+  EXPECT_EQ(At(400), "3 - record=3 caret=30");
 
-TEST_F(CursorValues, ANewLogIsFollowedWithoutANewRange)
-{
-  SmallLog();
-  CursorAt(1000);
-  EXPECT_EQ(a->CursorValue, 4.0);
+  // A new log is followed without a new range.
   unit.ClearDataCells();
   Record(3, 0, 7.0);
   Record(2, 10, 8.0);
   Link();
-  CursorAt(1000);
-  EXPECT_EQ(a->CursorValue, 8.0);
-  EXPECT_EQ(b->CursorValue, 7.0);
-  EXPECT_EQ(unit.CursorDataCell, At(1));
-}
-
-TEST_F(CursorValues, NullEntriesAreSteppedOver)
-{
-  LTypeCell* item = Item(2);
-  Record(2, 100, 1.0);
-  unit.DataCells->Add(nullptr);
-  unit.DataCells->Add(nullptr);
-  Record(2, 300, 3.0);
-  unit.DataCells->Add(nullptr);
-  Link();
-  unit.CalcValueRange();
-  for (int64_t t : {50, 100, 200, 300, 400}) {
-    CursorAt(t);
-    EXPECT_EQ(item->CursorValue, t < 100 ? NoValue : t < 300 ? 1.0 : 3.0) << t;
-    EXPECT_EQ(unit.CursorDataCell, t < 100 ? nullptr : t < 300 ? At(0) : At(3)) << t;
-  }
+  EXPECT_EQ(At(1000), "8 7 record=1 caret=10");
 }
 
 TEST_F(CursorValues, StatusesTakeTheStateOfTheirLastStepAtOrBeforeTheCursor)
 {
-  LStatusCell* idle = Status("IDLE");
-  Step(idle, 100, 1);
-  Step(idle, 300, 0);
-  LStatusCell* bare = Status("Drive");
+  AddStatus(unit, "IDLE", {{100, 1}, {300, 0}});
+  LStatusCell* bare = AddStatus(unit, "Drive");
   delete bare->Steps;
   bare->Steps = nullptr;
   bare->State = 1;
-  LTypeCell* idleItem = StatusItem("IDLE");
-  LTypeCell* driveItem = StatusItem("Drive");
-  LTypeCell* unknown = StatusItem("EVAP");
-  const std::vector<std::pair<int64_t, int>> expected = {{99, 0}, {100, 1}, {299, 1}, {300, 0}, {9999, 0}};
-  for (const auto& [time, state] : expected) {
-    CursorAt(time);
-    EXPECT_EQ(idle->State, state) << time;
-    EXPECT_EQ(idleItem->CursorValue, state ? 1.0 : -1.0) << time;
-  }
-  EXPECT_EQ(bare->State, 0);  // reset, and no steps to set it
-  EXPECT_EQ(driveItem->CursorValue, -1.0);
-  EXPECT_EQ(unknown->CursorValue, NoValue);
-}
-
-TEST_F(CursorValues, FaultIntervalIsTheLastWhoseMiddleIsAtOrBeforeTheCursor)
-{
-  Item(2);
-  LErrorCell* first = Fault(100);
-  LErrorCell* second = Fault(300);
-  const std::vector<std::pair<int64_t, LErrorCell*>> expected = {
-      {99, nullptr}, {100, first}, {299, first}, {300, second}, {5000, second}};
-  for (const auto& [time, fault] : expected) {
-    CursorAt(time);
-    EXPECT_EQ(unit.CursorFaultInterval, fault) << time;
+  StatusItem("IDLE");
+  StatusItem("Drive");
+  StatusItem("EVAP");
+  const std::pair<int64_t, const char*> cases[] = {
+      {99, "-1 -1 - "}, {100, "1 -1 - "}, {299, "1 -1 - "}, {300, "-1 -1 - "}};
+  for (const auto& [time, values] : cases) {
+    EXPECT_EQ(At(time), values + std::string("record=-1 caret=-1")) << time;
+    EXPECT_EQ(bare->State, 0);  // reset, and no steps to set it
   }
 }
 
 TEST_F(CursorValues, WithoutChartMaskOrLogFileOnlyTheResetHappens)
 {
   SmallLog();
-  LStatusCell* idle = Status("IDLE");
-  Step(idle, 0, 1);
-  Fault(0);
+  LStatusCell* idle = AddStatus(unit, "IDLE", {{0, 1}});
+  AddFault(unit, 0);
   CursorAt(275);
   ASSERT_NE(unit.CursorFaultInterval, nullptr);
   ASSERT_EQ(idle->State, 1);
-  a->CursorValue = 42.0;
+  chart->Items->Get(0)->CursorValue = 42.0;
 
   unit.LogFileName = folder / "gone.qel";
   CursorAt(275);
@@ -220,7 +146,7 @@ TEST_F(CursorValues, WithoutChartMaskOrLogFileOnlyTheResetHappens)
   EXPECT_EQ(unit.CursorDataCell, nullptr);
   EXPECT_EQ(unit.CursorFaultInterval, nullptr);
   EXPECT_EQ(idle->State, 0);
-  EXPECT_EQ(a->CursorValue, 42.0);  // items untouched
+  EXPECT_EQ(chart->Items->Get(0)->CursorValue, 42.0);  // items untouched
 
   unit.LogFileName = folder / "log.qel";
   CursorAt(275);
@@ -326,6 +252,7 @@ TEST_F(CursorOnGeneratedLog, SearchFindsWhatTheWalksFind)
   for (int i = 0; i < unit.TypeCells->Count(); ++i)
     Item(unit.TypeCells->Get(i)->Id);
   Item(-1);  // a name no parameter has
+  StatusItem("no such status");
   for (int s = 0; s < unit.StatusCells->Count(); ++s)
     StatusItem(unit.StatusCells->Get(s)->Name);
   unit.CalcValueRange();
@@ -354,6 +281,9 @@ TEST_F(CursorOnGeneratedLog, SearchFindsWhatTheWalksFind)
   for (int r = 0; r < count; r += 37)
     for (int64_t d : {-1, 0, 1, 7})
       times.push_back(unit.DataCells->Get(r)->Time + d);
+  for (int f = 0; f < unit.ErrorCells->Count(); ++f)
+    for (int64_t d : {-1, 0})
+      times.push_back(unit.ErrorCells->Get(f)->Time + d);
   int valued = 0, statusesOn = 0, faulted = 0, interpolated = 0;
   for (int64_t time : times) {
     const Found walk = Walk(time);

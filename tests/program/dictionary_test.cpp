@@ -25,39 +25,15 @@ struct Pinned {
   const char* De; // null: the German field holds the Russian text
 };
 
+// The entries the first-start masks and the erase marker rely on, and one whose German field
+// is the Russian text.
 const Pinned PinnedEntries[] = {
     {3, "Удаление ошибок!", "Erase Errors", "Lösche Fehler!"},
     {58, "Температура ОЖ", "Coolant", "Kühlmitteltemperatur [°C]"},
     {59, "Обороты", "RPM", "Motordrehzahl [1/min]"},
-    {61, "Время впрыска", "Inj time, ms", "Einspritzzeit, [ms]"},
-    {62, "Угол ДЗ", "Throttle angle", "Drosselklappenwinkel"},
-    {63, "ДМРВ, кг/ч", "Air Mass", "Luftmasse [Kg/h]"},
-    {67, "УОЗ", "Ignition angle", "Zündwinkel [°]"},
-    {68, "Температура воздуха", "Air", "Ansaugluft-Temperatur [°C]"},
-    {69, "Скорость автомобиля", "Vehicle speed", "Vechicle speed (rear)"},
-    {70, "Нагрузка мотора", "Engine load", "Motorlast  [%](?)"},
-    {228, "Потенциометр положения упора дросселя", "Throttle response voltage", "DK-Antw. [V]"},
-    {244, "Ожидание пуска", "Waiting engine start", "Warte auf Motorstart"},
     {254, "Ожидание пуска", "Waiting start engine", nullptr},
-    {360, "Удаление ошибок!", "Erase errors!", nullptr},
-    {416, "O2 sensor control %", "O2 sensor control %", "Lambdaregelung [%]"},
     {417, "O2 Sensor (mV)", "O2 Sensor (mV)", "O2-Sondenspannung [mV]"},
-    {422, "Скорость автомобиля", "Vechicle speed (rear)", nullptr},
-    {495, "Температура ОЖ 1", "Coolant 1", "Kühlmitteltemperatur 1 [°C]"},
-    {496, "Температура ОЖ 2", "Coolant 2", "Kühlmitteltemperatur 2 [°C]"},
 };
-
-// Position of the first entry with any field equal to name (the rule that gives a new
-// parameter its names), -1 when none.
-int FirstEntryNaming(const BQELunit& unit, const AnsiString& name)
-{
-  for (int i = 0; i < unit.DictCells->Count(); ++i) {
-    const LDictCell* e = unit.DictCells->Get(i);
-    if (e && (e->Ru == name || e->En == name || e->De == name))
-      return i;
-  }
-  return -1;
-}
 
 AnsiString Translate(BQELunit& unit, const AnsiString& name, int mode)
 {
@@ -103,25 +79,6 @@ TEST_F(Dictionary, EntryThreeIsTheEraseText)
     AnsiString text;
     EXPECT_EQ(unit.GetUiText(92, text), *fields[language]) << language;
   }
-}
-
-TEST_F(Dictionary, NewParametersFindTheEarlierOfTwoEntries)
-{
-  BQELunit unit;
-  const char* defaults[] = {"ДМРВ, кг/ч", "Нагрузка мотора", "Обороты", "Угол ДЗ", "УОЗ",
-                            "O2 Sensor (mV)", "O2 sensor control %", "Температура воздуха",
-                            "Температура ОЖ", "Потенциометр положения упора дросселя",
-                            "Время впрыска"};
-  const int positions[] = {63, 70, 59, 62, 67, 417, 416, 68, 58, 228, 61};
-  for (int i = 0; i < 11; ++i)
-    EXPECT_EQ(FirstEntryNaming(unit, Ru(defaults[i])), positions[i]) << defaults[i];
-  EXPECT_EQ(FirstEntryNaming(unit, "MAP, mbar"), -1);
-
-  const int speed = FirstEntryNaming(unit, Ru("Скорость автомобиля"));
-  ASSERT_EQ(speed, 69);
-  EXPECT_EQ(unit.DictCells->Get(speed)->En, "Vehicle speed");
-  EXPECT_EQ(FirstEntryNaming(unit, Ru("Удаление ошибок!")), 3);
-  EXPECT_EQ(FirstEntryNaming(unit, Ru("Ожидание пуска")), 244);
 }
 
 TEST_F(Dictionary, ResourceIsCrLfTextOfWholeTriplets)
@@ -182,47 +139,26 @@ TEST(DictTriplets, AnIncompleteLastTripletIsIgnored)
   }
 }
 
-TEST_F(Dictionary, EachModeComparesOneFieldAndReturnsAnother)
+// Each mode compares one field and returns another; the later of two entries decides; no match
+// or an unknown mode gives the empty string.
+TEST_F(Dictionary, TranslateModes)
 {
   BQELunit unit;
-  const AnsiString ru = Ru("Обороты"), en = "RPM", de = "Motordrehzahl [1/min]";
-  EXPECT_EQ(Translate(unit, ru, 0), en);
-  EXPECT_EQ(Translate(unit, ru, 1), de);
-  EXPECT_EQ(Translate(unit, en, 2), ru);
-  EXPECT_EQ(Translate(unit, de, 3), ru);
-  EXPECT_EQ(Translate(unit, en, 4), de);
-  EXPECT_EQ(Translate(unit, de, 5), en);
-  // A field is looked for only where the mode says.
-  EXPECT_EQ(Translate(unit, en, 0), "");
-  EXPECT_EQ(Translate(unit, ru, 2), "");
-  EXPECT_EQ(Translate(unit, ru, 3), "");
-}
-
-TEST_F(Dictionary, TheLaterOfTwoEntriesDecidesATranslation)
-{
-  BQELunit unit;
-  const AnsiString erase = Ru("Удаление ошибок!");
-  EXPECT_EQ(Translate(unit, erase, 0), "Erase errors!");
-  EXPECT_EQ(Translate(unit, erase, 1), erase);
-  EXPECT_EQ(Translate(unit, Ru("Скорость автомобиля"), 0), "Vechicle speed (rear)");
-  EXPECT_EQ(Translate(unit, Ru("Ожидание пуска"), 0), "Waiting start engine");
-  EXPECT_EQ(Translate(unit, Ru("Ожидание пуска"), 1), Ru("Ожидание пуска"));
-  EXPECT_EQ(Translate(unit, "Vechicle speed (rear)", 5), "Vehicle speed");
-  EXPECT_EQ(Translate(unit, "Vechicle speed (rear)", 2), Ru("Скорость автомобиля"));
-}
-
-TEST_F(Dictionary, NoMatchOrAnUnknownModeGivesTheEmptyString)
-{
-  BQELunit unit;
-  const AnsiString rpm = Ru("Обороты");
-  for (int mode : {6, 7, 100, -1, -6, INT_MIN, INT_MAX})
-    EXPECT_EQ(Translate(unit, rpm, mode), "") << mode;
-  EXPECT_EQ(Translate(unit, "rpm", 2), "");
-  EXPECT_EQ(Translate(unit, "RPM ", 2), "");
-  EXPECT_EQ(Translate(unit, rpm + " ", 0), "");
-  EXPECT_EQ(Translate(unit, "", 0), "");
-  for (int mode = 0; mode < 6; ++mode)
-    EXPECT_EQ(Translate(unit, "MAP, mbar", mode), "") << mode;
+  const AnsiString rpm = Ru("Обороты"), de = "Motordrehzahl [1/min]", erase = Ru("Удаление ошибок!");
+  const struct {
+    AnsiString name;
+    int mode;
+    AnsiString out;
+  } cases[] = {
+      {rpm, 0, "RPM"}, {rpm, 1, de}, {"RPM", 2, rpm}, {de, 3, rpm}, {"RPM", 4, de}, {de, 5, "RPM"},
+      {"RPM", 0, ""}, {rpm, 2, ""}, {rpm, 3, ""},  // a field is looked for only where the mode says
+      {erase, 0, "Erase errors!"}, {erase, 1, erase},
+      {Ru("Скорость автомобиля"), 0, "Vechicle speed (rear)"}, {"Vechicle speed (rear)", 5, "Vehicle speed"},
+      {rpm, 6, ""}, {rpm, -1, ""}, {rpm, INT_MIN, ""}, {rpm, INT_MAX, ""},
+      {"rpm", 2, ""}, {"RPM ", 2, ""}, {"", 0, ""}, {"MAP, mbar", 2, ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Translate(unit, c.name, c.mode), c.out) << c.name << " / " << c.mode;
 }
 
 TEST_F(Dictionary, TheLastMatchWinsEvenWhenItsFieldIsEmptyAndNullEntriesAreSkipped)
@@ -241,67 +177,52 @@ TEST_F(Dictionary, TheLastMatchWinsEvenWhenItsFieldIsEmptyAndNullEntriesAreSkipp
 
 // ---- rebuild from the two files ----
 
+// The dictionary as "ru|en|de" lines.
+std::string Dump(const BQELunit& unit)
+{
+  std::string out;
+  for (int i = 0; i < unit.DictCells->Count(); ++i) {
+    const LDictCell* e = unit.DictCells->Get(i);
+    out += e->Ru + '|' + e->En + '|' + e->De + '\n';
+  }
+  return out;
+}
+
 TEST_F(Dictionary, RebuildJoinsEnglishAndGermanPairsAndWritesRedTxt)
 {
-  const AnsiString a = Ru("Обороты"), b = Ru("Угол ДЗ"), c = Ru("Лямбда");
-  Folder.Write("english.txt", a + "\r\na1\r\n" + b + "\r\nb\r\n" + a + "\r\na2\r\n");
-  Folder.Write("deutsch.txt", a + "\r\n" + De("Drehzahl für A") + "\r\n" + c + "\r\ng1\r\n"
-                                  + c + "\r\ng2\r\n");
-  BQELunit unit;
-  ASSERT_EQ(unit.DictCells->Count(), 4);
-  const AnsiString expected[4][3] = {{a, "a1", De("Drehzahl für A")},
-                                     {b, "b", b},
-                                     {a, "a2", a},
-                                     {c, c, "g2"}};
-  AnsiString red;
-  for (int i = 0; i < 4; ++i) {
-    const LDictCell* e = unit.DictCells->Get(i);
-    EXPECT_EQ(e->Ru, expected[i][0]) << i;
-    EXPECT_EQ(e->En, expected[i][1]) << i;
-    EXPECT_EQ(e->De, expected[i][2]) << i;
-    red += expected[i][0] + "\r\n" + expected[i][1] + "\r\n" + expected[i][2] + "\r\n";
+  const struct {
+    const char* english;
+    const char* deutsch;
+    const char* dump;
+    const char* red;
+  } cases[] = {
+      // Pairs in the order of the English file, German-only names after; the last German name
+      // of a name counts; a missing one is the Russian name.
+      {"A\r\na1\r\nB\r\nb\r\nA\r\na2\r\n", "A\r\ng\xFC\r\nC\r\ng1\r\nC\r\ng2\r\n",
+       "A|a1|g\xFC\nB|b|B\nA|a2|A\nC|C|g2\n", "A\r\na1\r\ng\xFC\r\nB\r\nb\r\nB\r\nA\r\na2\r\nA\r\nC\r\nC\r\ng2\r\n"},
+      {"A\r\na\r\n", "B\r\ng1\r\nB\r\ng2\r\nA\r\nga\r\n", "A|a|ga\nB|B|g2\n", "A\r\na\r\nga\r\nB\r\nB\r\ng2\r\n"},
+      // CR, LF and CR LF mixed, no break after the last line, an odd last line in each file;
+      // blanks and bytes kept.
+      {" A \rA en\n\xC0\xE1\r\n\xC0\xE1 en\rleft over", "\xC0\xE1\n\xDC\xF6\xDF\r A \r\nA de\nalone\r\n",
+       " A |A en|A de\n\xC0\xE1|\xC0\xE1 en|\xDC\xF6\xDF\n", " A \r\nA en\r\nA de\r\n\xC0\xE1\r\n\xC0\xE1 en\r\n\xDC\xF6\xDF\r\n"},
+      {"", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    Folder.Write("english.txt", c.english);
+    Folder.Write("deutsch.txt", c.deutsch);
+    Folder.Write("red.txt", "an older and much longer dictionary\r\n\r\n\r\n");
+    BQELunit unit;
+    EXPECT_EQ(Dump(unit), c.dump);
+    EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), c.red);
   }
-  EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), red);
-  // The translation follows the rebuilt dictionary: the later entry of a decides.
-  EXPECT_EQ(Translate(unit, a, 0), "a2");
-  EXPECT_EQ(Translate(unit, a, 1), a);
-  EXPECT_EQ(Translate(unit, Ru("Температура ОЖ"), 0), "");
-}
-
-TEST_F(Dictionary, RebuildReadsAnyLineEndingsAndKeepsBlanksAndBytes)
-{
-  // CR, LF and CR LF mixed, no break after the last line, an odd last line in each file.
-  Folder.Write("english.txt", " A \rA en\n\xC0\xE1\r\n\xC0\xE1 en\rleft over");
-  Folder.Write("deutsch.txt", "\xC0\xE1\n\xDC\xF6\xDF\r A \r\nA de\nalone\r\n");
+  // The translation follows the rebuilt dictionary: the later entry of a name decides.
+  Folder.Write("english.txt", "A\r\na1\r\nA\r\na2\r\n");
   BQELunit unit;
-  ASSERT_EQ(unit.DictCells->Count(), 2);
-  const LDictCell* first = unit.DictCells->Get(0);
-  const LDictCell* second = unit.DictCells->Get(1);
-  EXPECT_EQ(first->Ru, " A ");
-  EXPECT_EQ(first->En, "A en");
-  EXPECT_EQ(first->De, "A de");
-  EXPECT_EQ(second->Ru, "\xC0\xE1");
-  EXPECT_EQ(second->En, "\xC0\xE1 en");
-  EXPECT_EQ(second->De, "\xDC\xF6\xDF");
-  EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"),
-            " A \r\nA en\r\nA de\r\n\xC0\xE1\r\n\xC0\xE1 en\r\n\xDC\xF6\xDF\r\n");
-  EXPECT_EQ(Translate(unit, "A", 0), "");
+  EXPECT_EQ(Translate(unit, "A", 0), "a2");
+  EXPECT_EQ(Translate(unit, Ru("Обороты"), 0), "");
 }
 
-TEST_F(Dictionary, GermanOnlyNamesFollowAndTakeTheirLastGermanName)
-{
-  Folder.Write("english.txt", "A\r\na\r\n");
-  Folder.Write("deutsch.txt", "B\r\ng1\r\nB\r\ng2\r\nA\r\nga\r\n");
-  BQELunit unit;
-  ASSERT_EQ(unit.DictCells->Count(), 2);
-  EXPECT_EQ(unit.DictCells->Get(0)->De, "ga");
-  const LDictCell* b = unit.DictCells->Get(1);
-  EXPECT_EQ(b->Ru, "B");
-  EXPECT_EQ(b->En, "B");
-  EXPECT_EQ(b->De, "g2");
-}
-
-TEST_F(Dictionary, OneMissingFileKeepsTheBuiltInDictionaryAndWritesNothing)
+TEST_F(Dictionary, OneMissingOrUnreadableFileKeepsTheBuiltInDictionaryAndRedTxt)
 {
   Folder.Write("english.txt", "A\r\na\r\n");
   {
@@ -319,25 +240,11 @@ TEST_F(Dictionary, OneMissingFileKeepsTheBuiltInDictionaryAndWritesNothing)
     BQELunit unit;
     EXPECT_EQ(unit.DictCells->Count(), 502);
   }
-  EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), "kept\r\n");
-
   // A folder where a file should be cannot be read either.
   std::filesystem::create_directory(Folder / "english.txt");
   BQELunit unit;
   EXPECT_EQ(unit.DictCells->Count(), 502);
   EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), "kept\r\n");
-}
-
-TEST_F(Dictionary, RedTxtIsRewrittenAtEveryStart)
-{
-  Folder.Write("english.txt", "A\r\na\r\n");
-  Folder.Write("deutsch.txt", "A\r\ng\r\n");
-  Folder.Write("red.txt", "an older and much longer dictionary\r\n\r\n\r\n");
-  { BQELunit unit; }
-  EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), "A\r\na\r\ng\r\n");
-  Folder.Write("english.txt", "B\nb\n");
-  { BQELunit unit; }
-  EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), "B\r\nb\r\nB\r\nA\r\nA\r\ng\r\n");
 }
 
 TEST_F(Dictionary, AnUnwritableRedTxtStillLeavesTheRebuiltDictionary)
@@ -346,18 +253,7 @@ TEST_F(Dictionary, AnUnwritableRedTxtStillLeavesTheRebuiltDictionary)
   Folder.Write("deutsch.txt", "A\r\ng\r\n");
   std::filesystem::create_directory(Folder / "red.txt");
   BQELunit unit;
-  ASSERT_EQ(unit.DictCells->Count(), 1);
-  EXPECT_EQ(Translate(unit, "A", 1), "g");
-}
-
-TEST_F(Dictionary, TwoEmptyFilesGiveAnEmptyDictionary)
-{
-  Folder.Write("english.txt", "");
-  Folder.Write("deutsch.txt", "");
-  BQELunit unit;
-  EXPECT_EQ(unit.DictCells->Count(), 0);
-  ASSERT_TRUE(std::filesystem::exists(Folder / "red.txt"));
-  EXPECT_EQ(std::filesystem::file_size(Folder / "red.txt"), 0u);
+  EXPECT_EQ(Dump(unit), "A|a|g\n");
 }
 
 } // namespace

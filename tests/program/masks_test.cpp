@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 #include "ComboBox.h"
 #include "app/Qelunit.h"
@@ -50,93 +51,56 @@ protected:
   BQELunit unit;
 };
 
-TEST_F(Masks, ChannelItemTakesTheChannelIdAndTheLookOfItsRussianName)
+// One line an item: id, factor, offset, colour, drawn, at the cursor, the three names.
+std::string Dump(const LMaskCell* mask)
 {
-  NewChannel(7, RpmRu, "RPM");
+  std::ostringstream out;
+  for (int i = 0; i < mask->Items->Count(); ++i) {
+    const LTypeCell& item = *mask->Items->Get(i);
+    out << item.Id << ' ' << item.Factor << ' ' << item.Offset << ' ' << std::hex << item.Color << std::dec << ' '
+        << int{item.Chart} << int{item.Cursor} << ' ' << item.NameRu << '/' << item.NameEn << '/' << item.NameDe << '\n';
+  }
+  return out.str();
+}
+
+TEST_F(Masks, ChannelItemTakesItsChannelsIdTheLookOfItsRussianNameAndNoNameOfItsLanguageTwice)
+{
+  NewChannel(7, "RPM-ru", "RPM");
   LMaskCell* mask = NewMask("m", "m", "m");
-  unit.AddChannelItem(mask, RpmRu, "RPM", "Motordrehzahl [1/min]");
-  unit.AddChannelItem(mask, "Unknown", "RPM2", "X");
+  unit.AddChannelItem(mask, "RPM-ru", "RPM", "Motordrehzahl");
+  unit.AddChannelItem(mask, RpmRu, "r2", "d2");  // a look but no channel
+  unit.AddChannelItem(mask, "QEL Voltage", "v", "v");  // a look that sets Cursor but not Chart
   // A well-known English name under another Russian name gets the plain defaults.
-  unit.AddChannelItem(mask, "RPM", "Air Mass", "Y");
-  ASSERT_EQ(Items(mask), 3);
-  const LTypeCell& rpm = Item(mask, 0);
-  EXPECT_EQ(rpm.Id, 7);
-  EXPECT_EQ(rpm.Factor, 1);
-  EXPECT_EQ(rpm.Color, 0x0000FF);
-  EXPECT_EQ(rpm.Chart, 1);
-  EXPECT_EQ(rpm.Cursor, 1);
-  for (int i : {1, 2}) {
-    const LTypeCell& plain = Item(mask, i);
-    EXPECT_EQ(plain.Id, -1);
-    EXPECT_EQ(plain.Factor, 1);
-    EXPECT_EQ(plain.Offset, 0);
-    EXPECT_EQ(plain.Color, 0);
-    EXPECT_EQ(plain.Chart, 0);
-    EXPECT_EQ(plain.Cursor, 0);
-  }
-  // A look that sets Cursor but not Chart leaves Chart 0.
-  unit.AddChannelItem(mask, "QEL Voltage", "QEL Voltage", "QEL Voltage");
-  const LTypeCell& voltage = Item(mask, 3);
-  EXPECT_EQ(voltage.Factor, 1000);
-  EXPECT_EQ(voltage.Color, 0x000080);
-  EXPECT_EQ(voltage.Chart, 0);
-  EXPECT_EQ(voltage.Cursor, 1);
-}
-
-TEST_F(Masks, ChannelItemRefusedWhenAnyNameOfItsLanguageIsTaken)
-{
-  LMaskCell* mask = NewMask("m", "m", "m");
-  unit.AddChannelItem(mask, "ru", "en", "de");
-  unit.AddChannelItem(mask, "ru", "other en", "other de");
-  unit.AddChannelItem(mask, "other ru", "en", "other de");
-  unit.AddChannelItem(mask, "other ru", "other en", "de");
-  unit.AddChannelItem(mask, "RU", "EN", "DE");  // case counts
+  unit.AddChannelItem(mask, "x", "Air Mass", "y");
+  // Refused when any name of its own language is taken; case counts.
+  unit.AddChannelItem(mask, "RPM-ru", "other en", "other de");
+  unit.AddChannelItem(mask, "other ru", "RPM", "other de");
+  unit.AddChannelItem(mask, "other ru", "other en", "Motordrehzahl");
+  unit.AddChannelItem(mask, "X", "AIR MASS", "Y");
   // Names are compared within their own language only.
-  unit.AddChannelItem(mask, "en", "de", "ru");
-  ASSERT_EQ(Items(mask), 3);
-  EXPECT_EQ(Item(mask, 1).NameRu, "RU");
-  EXPECT_EQ(Item(mask, 2).NameRu, "en");
+  unit.AddChannelItem(mask, "m", "x", "RPM");
+  EXPECT_EQ(Dump(mask), "7 1 0 0 00 RPM-ru/RPM/Motordrehzahl\n"
+                        "-1 1 0 ff 11 " + AnsiString(RpmRu) + "/r2/d2\n"
+                        "-1 1000 0 80 01 QEL Voltage/v/v\n"
+                        "-1 1 0 0 00 x/Air Mass/y\n"
+                        "-1 1 0 0 00 X/AIR MASS/Y\n"
+                        "-1 1 0 0 00 m/x/RPM\n");
 }
 
-TEST_F(Masks, StatusItemLooksAndDuplicates)
+TEST_F(Masks, StatusItemLooksAndDuplicatesBesideParametersOfTheSameName)
 {
   LMaskCell* mask = NewMask("m", "m", "m");
-  unit.AddStatusItem(mask, "A/C");
-  unit.AddStatusItem(mask, "Drive");
+  for (const char* name : {"A/C", "Drive", "EVAP", "EVAP", "evap"})
+    unit.AddStatusItem(mask, name);
+  // A parameter and a status item of one name stand side by side, each refused only by its kind.
+  unit.AddChannelItem(mask, "EVAP", "EVAP", "EVAP");
   unit.AddStatusItem(mask, "EVAP");
-  unit.AddStatusItem(mask, "EVAP");
-  unit.AddStatusItem(mask, "evap");
-  ASSERT_EQ(Items(mask), 4);
-  struct Look {
-    int32_t offset;
-    TColor color;
-    Byte chart;
-  };
-  const Look looks[] = {{-500, 0x0000FF, 1}, {-700, 0x00FFFF, 1}, {-500, 0xFF00FF, 0}, {-500, 0xFF00FF, 0}};
-  for (int i = 0; i < 4; ++i) {
-    const LTypeCell& item = Item(mask, i);
-    EXPECT_EQ(item.Id, 1);
-    EXPECT_EQ(item.Factor, 100);
-    EXPECT_EQ(item.Offset, looks[i].offset);
-    EXPECT_EQ(item.Color, looks[i].color);
-    EXPECT_EQ(item.Chart, looks[i].chart);
-    EXPECT_EQ(item.Cursor, 0);
-    EXPECT_EQ(item.NameEn, item.NameRu);
-    EXPECT_EQ(item.NameDe, item.NameRu);
-  }
-}
-
-TEST_F(Masks, ParameterAndStatusItemOfOneNameStandSideBySide)
-{
-  LMaskCell* mask = NewMask("m", "m", "m");
-  unit.AddStatusItem(mask, "IDLE");
-  unit.AddChannelItem(mask, "IDLE", "IDLE", "IDLE");
-  unit.AddStatusItem(mask, "IDLE");
-  unit.AddChannelItem(mask, "IDLE", "x", "y");
-  ASSERT_EQ(Items(mask), 2);
-  EXPECT_EQ(Item(mask, 0).Id, 1);
-  EXPECT_EQ(Item(mask, 1).Id, -1);
-  EXPECT_EQ(Item(mask, 1).Factor, 500);
+  unit.AddChannelItem(mask, "EVAP", "x", "y");
+  EXPECT_EQ(Dump(mask), "1 100 -500 ff 10 A/C/A/C/A/C\n"
+                        "1 100 -700 ffff 10 Drive/Drive/Drive\n"
+                        "1 100 -500 ff00ff 00 EVAP/EVAP/EVAP\n"
+                        "1 100 -500 ff00ff 00 evap/evap/evap\n"
+                        "-1 1 0 0 00 EVAP/EVAP/EVAP\n");
 }
 
 TEST_F(Masks, AddsIgnoreMissingMasksAndLists)
@@ -206,54 +170,44 @@ protected:
   std::unique_ptr<TComboBox> combo;
 };
 
-TEST_F(MaskCombos, EntryGivesTheMaskAtItsOwnIndex)
+TEST_F(MaskCombos, EntryGivesTheMaskAtItsStoredIndexOrTheFirstOfItsName)
 {
+  // The mask chosen for the chart as its name, "none" when there is none.
+  auto chosen = [&] {
+    LMaskCell* mask = nullptr;
+    const bool found = unit.ChartMask(mask);
+    EXPECT_EQ(found, mask != nullptr);
+    return mask == first ? "first" : mask == other ? "other" : mask == second ? "second" : "none";
+  };
   combo->SetItemIndex(2);
   unit.EditorMaskIndex = 2;
-  unit.ChartMaskIndex = 0;
   LMaskCell* mask = nullptr;
   ASSERT_TRUE(unit.EditorMask(mask));
   EXPECT_EQ(mask, second);
-  // The stored index decides, not the combo's selection.
-  ASSERT_TRUE(unit.ChartMask(mask));
-  EXPECT_EQ(mask, first);
+  unit.ChartMaskIndex = 0;
+  EXPECT_STREQ(chosen(), "first");  // the stored index decides, not the combo's selection
   EXPECT_EQ(unit.FindMaskByName("Same"), first);
-}
+  combo->SetItemIndex(1);
+  unit.ChartMaskIndex = 1;
+  EXPECT_STREQ(chosen(), "other");
+  for (int stored : {-1, 3, 100}) {
+    unit.ChartMaskIndex = stored;
+    EXPECT_STREQ(chosen(), "none") << stored;
+  }
+  unit.ChartMaskIndex = 1;
+  combo->SetItemIndex(-1);
+  EXPECT_STREQ(chosen(), "none");
 
-TEST_F(MaskCombos, EntryOutOfStepWithTheListFallsBackToTheFirstOfItsName)
-{
-  // The mask at index 2 was renamed after the combo was filled.
+  // The mask at index 2 was renamed after the combo was filled: the first of the entry's name.
   second->NameEn = "Renamed";
   combo->SetItemIndex(2);
   unit.ChartMaskIndex = 2;
-  LMaskCell* mask = nullptr;
-  ASSERT_TRUE(unit.ChartMask(mask));
-  EXPECT_EQ(mask, first);
-  // An entry no mask has any more gives none.
-  first->NameEn = "Gone";
-  mask = nullptr;
-  EXPECT_FALSE(unit.ChartMask(mask));
-  EXPECT_EQ(mask, nullptr);
-}
-
-TEST_F(MaskCombos, NoMaskWithoutSelectionOrValidStoredIndex)
-{
-  LMaskCell* mask = nullptr;
-  unit.ChartMaskIndex = 1;
-  combo->SetItemIndex(-1);
-  EXPECT_FALSE(unit.ChartMask(mask));
-  combo->SetItemIndex(1);
-  ASSERT_TRUE(unit.ChartMask(mask));
-  EXPECT_EQ(mask, other);
-  mask = nullptr;
-  for (int stored : {-1, 3, 100}) {
-    unit.ChartMaskIndex = stored;
-    EXPECT_FALSE(unit.ChartMask(mask)) << stored;
-  }
+  EXPECT_STREQ(chosen(), "first");
+  first->NameEn = "Gone";  // an entry no mask has any more gives none
+  EXPECT_STREQ(chosen(), "none");
   unit.ChartMaskCombo = nullptr;
   unit.ChartMaskIndex = 0;
-  EXPECT_FALSE(unit.ChartMask(mask));
-  EXPECT_EQ(mask, nullptr);
+  EXPECT_STREQ(chosen(), "none");
 }
 
 } // namespace

@@ -1,18 +1,57 @@
-// The options: their defaults, the Common page as a view of them, the corrections on the way
-// in and out, and the change flags the read-back raises.
+// The options and the Common page as a view of them: the corrections on the way in and out and
+// the change flags the read-back raises, each state compared as a dump of fields and page.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <sstream>
 
 #include "CheckBox.h"
 #include "Edit.h"
-#include "Numbers.h"
-#include "GroupBox.h"
-#include "PageControl.h"
 #include "RadioButton.h"
 #include "ScrollBox.h"
 #include "app/Qelunit.h"
 #include "support/TestApp.h"
 
 namespace {
+
+// The fields the page shows, then the flags reparse, statuses, masks.
+std::string Fields(const BQELunit& u)
+{
+  std::ostringstream out;
+  out << "line=" << u.TextLinePeriod << " speed=" << u.ReadingSpeed << " frame=" << u.FramePeriod << " zoom="
+      << u.ZoomSeconds[0] << ',' << u.ZoomSeconds[1] << ',' << u.ZoomSeconds[2] << ',' << u.ZoomSeconds[3]
+      << " window=" << u.ValueWindowOffset.x << ',' << u.ValueWindowOffset.y << " checks=" << int{u.EnableYZoom}
+      << int{u.ShowProgress} << int{u.OldErrorAlgorithm} << int{u.MultiLineStatuses}
+      << " styles=" << int{u.ParamChartStyle} << int{u.StatusChartStyle} << " flags=" << int{u.ReparseNeeded}
+      << int{u.StatusesChanged} << int{u.MasksChanged};
+  return out.str();
+}
+
+std::array<TEdit*, 8> Edits(const BQELunit& u)
+{
+  return {u.TextLinePeriodEdit, u.FramePeriodEdit, u.ZoomF5Edit, u.ZoomF6Edit,
+          u.ZoomF7Edit,         u.ZoomF8Edit,      u.ValueWindowXEdit, u.ValueWindowYEdit};
+}
+
+std::array<TCheckBox*, 4> Checks(const BQELunit& u)
+{
+  return {u.EnableYZoomCheck, u.ShowProgressCheck, u.OldErrorAlgorithmCheck, u.MultiLineStatusesCheck};
+}
+
+// The eight edits, the four checks, the four radio buttons (parameter pair, status pair).
+std::string Page(const BQELunit& u)
+{
+  std::ostringstream out;
+  for (TEdit* edit : Edits(u))
+    out << edit->Text() << ' ';
+  out << '|';
+  for (TCheckBox* check : Checks(u))
+    out << check->Checked();
+  out << '|';
+  for (TRadioButton* radio : {u.ParamStyleRadio1, u.ParamStyleRadio2, u.StatusStyleRadio1, u.StatusStyleRadio2})
+    out << radio->Checked();
+  return out.str();
+}
 
 class Options : public ::testing::Test {
 protected:
@@ -34,98 +73,35 @@ protected:
   BQELunit unit;
 };
 
-TEST_F(Options, DefaultsOfEveryOptionAndFlag)
+const char* const Defaults = "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=000";
+
+TEST_F(Options, ShowFillsThePageAndCorrectsWhatSettingsCannotMean)
 {
-  unit.TextLinePeriod = 1;
-  unit.FramePeriod = 2;
-  unit.ReadingSpeed = 3;
-  unit.ZoomSeconds[2] = 4;
-  unit.ValueWindowOffset = {5, 6};
+  unit.TextLinePeriod = 12;
+  unit.ReadingSpeed = 33;
+  unit.ZoomSeconds[1] = 31;
+  unit.ValueWindowOffset = {-4, 0};
   unit.EnableYZoom = unit.OldErrorAlgorithm = 1;
-  unit.ShowProgress = unit.MultiLineStatuses = unit.ParamChartStyle = unit.StatusChartStyle = 0;
-  unit.Language = 2;
-  unit.SpeedInHz = unit.HideUnusedChannels = unit.RecentOnePerFolder = 0;
-  unit.AbsentStatusColor = 7;
-  unit.LegendHeightPercent = unit.LeftColumnWidth = unit.ChartMaskIndex = unit.EditorMaskIndex = 8;
-  unit.EcuFamily = unit.SiblingIndex = 9;
-  unit.LogFileName = "/x/log.qel";
-  unit.AbortFlag = unit.EditorRowsValid = unit.ReparseNeeded = unit.StatusesChanged = unit.MasksChanged = 1;
-  unit.ZoomX = unit.ZoomY = 3.0;
-  unit.PanX = unit.PanY = 4;
-  unit.ValueMin = unit.ValueMax = 5.0;
-  unit.TimeSpan = 6;
-  unit.LegendRow = unit.PanelRowSpacing = unit.PanelInset = unit.PanelBoxWidth = unit.PanelValueWidth = 7;
-  unit.TextHeight = 8;
-  unit.CursorCaretPos = 9;
+  unit.ShowProgress = unit.MultiLineStatuses = 0;
+  unit.StatusChartStyle = 0;  // each style group holds its own pair
+  unit.ShowOptionsAndMaskRows();
+  EXPECT_EQ(Page(unit), "12 33 10 31 180 600 -4 0 |1010|1001");
 
-  unit.SetDefaultOptions();
-
-  EXPECT_EQ(unit.TextLinePeriod, 10);
-  EXPECT_EQ(unit.FramePeriod, 22);
-  EXPECT_EQ(unit.ReadingSpeed, 45);
-  EXPECT_EQ(unit.ZoomSeconds[0], 10);
-  EXPECT_EQ(unit.ZoomSeconds[1], 30);
-  EXPECT_EQ(unit.ZoomSeconds[2], 180);
-  EXPECT_EQ(unit.ZoomSeconds[3], 600);
-  EXPECT_EQ(unit.ValueWindowOffset.x, 50);
-  EXPECT_EQ(unit.ValueWindowOffset.y, 3);
-  EXPECT_EQ(unit.EnableYZoom, 0);
-  EXPECT_EQ(unit.ShowProgress, 1);
-  EXPECT_EQ(unit.OldErrorAlgorithm, 0);
-  EXPECT_EQ(unit.MultiLineStatuses, 1);
-  EXPECT_EQ(unit.ParamChartStyle, 1);
-  EXPECT_EQ(unit.StatusChartStyle, 1);
-  EXPECT_EQ(unit.Language, 1);
-  EXPECT_EQ(unit.SpeedInHz, 1);
-  EXPECT_EQ(unit.HideUnusedChannels, 1);
-  EXPECT_EQ(unit.AbsentStatusColor, 0x008080);
-  EXPECT_EQ(unit.LegendHeightPercent, 30);
-  EXPECT_EQ(unit.LeftColumnWidth, 300);
-  EXPECT_EQ(unit.ChartMaskIndex, 0);
-  EXPECT_EQ(unit.EditorMaskIndex, 0);
-  EXPECT_EQ(unit.EcuFamily, 0);
-  EXPECT_EQ(unit.LogFileName, "");
-  EXPECT_EQ(unit.AbortFlag, 0);
-  EXPECT_EQ(unit.RecentOnePerFolder, 1);
-  EXPECT_EQ(unit.SiblingIndex, 0);
-  EXPECT_EQ(unit.EditorRowsValid, 0);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-  EXPECT_EQ(unit.StatusesChanged, 0);
-  EXPECT_EQ(unit.MasksChanged, 0);
-  EXPECT_EQ(unit.ZoomX, 1.0);
-  EXPECT_EQ(unit.ZoomY, 1.0);
-  EXPECT_EQ(unit.PanX, 0);
-  EXPECT_EQ(unit.PanY, 0);
-  EXPECT_EQ(unit.ValueMin, 0.0);
-  EXPECT_EQ(unit.ValueMax, 0.0);
-  EXPECT_EQ(unit.TimeSpan, 0);
-  EXPECT_EQ(unit.LegendRow, -1);
-  EXPECT_EQ(unit.PanelRowSpacing, 10);
-  EXPECT_EQ(unit.PanelInset, 10);
-  EXPECT_EQ(unit.PanelBoxWidth, 30);
-  EXPECT_EQ(unit.PanelValueWidth, 0);
-  EXPECT_EQ(unit.TextHeight, 10);
-  EXPECT_EQ(unit.CursorCaretPos, -1);
-}
-
-TEST_F(Options, CommonPageControlsHangFromTheirParents)
-{
-  ASSERT_NE(unit.CommonPage, nullptr);
-  EXPECT_EQ(unit.CommonPage->BorderWidth(), 5);
-  EXPECT_EQ(unit.CommonBox->Parent(), unit.CommonPage);
-  EXPECT_EQ(unit.CommonBox->Align(), alClient);
-  for (TControl* control :
-       {static_cast<TControl*>(unit.TextLinePeriodEdit), static_cast<TControl*>(unit.FramePeriodEdit),
-        static_cast<TControl*>(unit.ZoomF5Edit), static_cast<TControl*>(unit.ZoomF8Edit),
-        static_cast<TControl*>(unit.ValueWindowYEdit), static_cast<TControl*>(unit.EnableYZoomCheck),
-        static_cast<TControl*>(unit.MultiLineStatusesCheck), static_cast<TControl*>(unit.ParamStyleGroup),
-        static_cast<TControl*>(unit.StatusStyleGroup)}) {
-    EXPECT_EQ(control->Parent(), unit.CommonBox);
-    EXPECT_EQ(control->Owner(), unit.CommonBox);
-  }
-  EXPECT_EQ(unit.ParamStyleRadio2->Parent(), unit.ParamStyleGroup);
-  EXPECT_EQ(unit.StatusStyleRadio1->Parent(), unit.StatusStyleGroup);
-  EXPECT_EQ(unit.StatusStyleRadio1->Caption(), "");
+  // Values that mean nothing, or would overflow the arithmetic after them.
+  unit.TextLinePeriod = 0;
+  unit.FramePeriod = -3;
+  unit.ZoomSeconds[0] = 0;
+  unit.ZoomSeconds[3] = -5;
+  unit.ReadingSpeed = 100;
+  unit.ValueWindowOffset = {2147483647, -2147483647 - 1};
+  unit.ShowOptionsAndMaskRows();
+  EXPECT_EQ(Fields(unit), "line=10 speed=50 frame=22 zoom=10,31,180,600 window=10000,-10000 checks=1010 styles=10 flags=000");
+  EXPECT_EQ(Page(unit), "10 50 10 31 180 600 10000 -10000 |1010|1001");
+  unit.TextLinePeriod = 2147483647;
+  unit.SpeedInHz = 0;  // in ms mode the edit shows the frame period
+  unit.FramePeriod = 40;
+  unit.ShowOptionsAndMaskRows();
+  EXPECT_EQ(Page(unit), "1000 40 10 31 180 600 10000 -10000 |1010|1001");
 
   // Leaving the frame-period edit is bound: it corrects the text at once.
   unit.FramePeriodEdit->SetText("100");
@@ -134,249 +110,94 @@ TEST_F(Options, CommonPageControlsHangFromTheirParents)
   EXPECT_EQ(unit.FramePeriodEdit->Text(), "50");
 }
 
-TEST_F(Options, ShowWritesEveryFieldIntoItsControl)
-{
-  unit.TextLinePeriod = 12;
-  unit.ReadingSpeed = 33;
-  unit.ZoomSeconds[1] = 31;
-  unit.ValueWindowOffset = {-4, 0};
-  unit.EnableYZoom = 1;
-  unit.ShowProgress = 0;
-  unit.OldErrorAlgorithm = 1;
-  unit.MultiLineStatuses = 0;
-  unit.ParamChartStyle = 1;
-  unit.StatusChartStyle = 0;
-  unit.ShowOptionsAndMaskRows();
-
-  EXPECT_EQ(unit.TextLinePeriodEdit->Text(), "12");
-  EXPECT_EQ(unit.FramePeriodEdit->Text(), "33");
-  EXPECT_EQ(unit.ZoomF5Edit->Text(), "10");
-  EXPECT_EQ(unit.ZoomF6Edit->Text(), "31");
-  EXPECT_EQ(unit.ZoomF7Edit->Text(), "180");
-  EXPECT_EQ(unit.ZoomF8Edit->Text(), "600");
-  EXPECT_EQ(unit.ValueWindowXEdit->Text(), "-4");
-  EXPECT_EQ(unit.ValueWindowYEdit->Text(), "0");
-  EXPECT_TRUE(unit.EnableYZoomCheck->Checked());
-  EXPECT_FALSE(unit.ShowProgressCheck->Checked());
-  EXPECT_TRUE(unit.OldErrorAlgorithmCheck->Checked());
-  EXPECT_FALSE(unit.MultiLineStatusesCheck->Checked());
-  // Each style group holds its own pair: choosing one status style keeps the parameter style.
-  EXPECT_TRUE(unit.ParamStyleRadio1->Checked());
-  EXPECT_FALSE(unit.ParamStyleRadio2->Checked());
-  EXPECT_FALSE(unit.StatusStyleRadio1->Checked());
-  EXPECT_TRUE(unit.StatusStyleRadio2->Checked());
-
-  // In ms mode the edit shows the frame period instead.
-  unit.SpeedInHz = 0;
-  unit.FramePeriod = 40;
-  unit.ShowOptionsAndMaskRows();
-  EXPECT_EQ(unit.FramePeriodEdit->Text(), "40");
-}
-
-TEST_F(Options, ShowCorrectsWhatSettingsCannotMean)
-{
-  unit.TextLinePeriod = 0;
-  unit.FramePeriod = -3;
-  unit.ZoomSeconds[0] = 0;
-  unit.ZoomSeconds[3] = -5;
-  unit.ReadingSpeed = 100;
-  unit.ShowOptionsAndMaskRows();
-  EXPECT_EQ(unit.TextLinePeriod, 10);
-  EXPECT_EQ(unit.FramePeriod, 22);
-  EXPECT_EQ(unit.ZoomSeconds[0], 10);
-  EXPECT_EQ(unit.ZoomSeconds[3], 600);
-  EXPECT_EQ(unit.ReadingSpeed, 50);
-  EXPECT_EQ(unit.TextLinePeriodEdit->Text(), "10");
-  EXPECT_EQ(unit.ZoomF8Edit->Text(), "600");
-  EXPECT_EQ(unit.FramePeriodEdit->Text(), "50");
-
-  // Values that would overflow the arithmetic after them are brought into bounds.
-  unit.TextLinePeriod = 2147483647;
-  unit.ValueWindowOffset = {2147483647, -2147483647 - 1};
-  unit.ShowOptionsAndMaskRows();
-  EXPECT_EQ(unit.TextLinePeriod, 1000);
-  EXPECT_EQ(unit.ValueWindowOffset.x, 10000);
-  EXPECT_EQ(unit.ValueWindowOffset.y, -10000);
-  EXPECT_EQ(unit.ValueWindowXEdit->Text(), "10000");
-}
-
 TEST_F(Options, RoundTripChangesNothingAndRaisesNoFlag)
 {
   unit.TextLinePeriod = 15;
   unit.ReadingSpeed = 20;
   unit.ZoomSeconds[2] = 99;
   unit.ValueWindowOffset = {-7, 12};
-  unit.EnableYZoom = 1;
-  unit.ShowProgress = 0;
-  unit.OldErrorAlgorithm = 1;
-  unit.MultiLineStatuses = 0;
-  unit.ParamChartStyle = 0;
-  unit.StatusChartStyle = 1;
+  unit.EnableYZoom = unit.OldErrorAlgorithm = 1;
+  unit.ShowProgress = unit.MultiLineStatuses = unit.ParamChartStyle = 0;
   ShowPage();
   unit.ReadOptionsAndMaskRows();
-
-  EXPECT_EQ(unit.TextLinePeriod, 15);
-  EXPECT_EQ(unit.ReadingSpeed, 20);
-  EXPECT_EQ(unit.FramePeriod, 50);  // follows the speed
-  EXPECT_EQ(unit.ZoomSeconds[2], 99);
-  EXPECT_EQ(unit.ValueWindowOffset.x, -7);
-  EXPECT_EQ(unit.ValueWindowOffset.y, 12);
-  EXPECT_EQ(unit.EnableYZoom, 1);
-  EXPECT_EQ(unit.ShowProgress, 0);
-  EXPECT_EQ(unit.OldErrorAlgorithm, 1);
-  EXPECT_EQ(unit.MultiLineStatuses, 0);
-  EXPECT_EQ(unit.ParamChartStyle, 0);
-  EXPECT_EQ(unit.StatusChartStyle, 1);
+  // The frame period follows the speed.
+  EXPECT_EQ(Fields(unit), "line=15 speed=20 frame=50 zoom=10,30,99,600 window=-7,12 checks=1010 styles=01 flags=000");
   EXPECT_EQ(speedEdit.Text(), "20");
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-  EXPECT_EQ(unit.StatusesChanged, 0);
-  EXPECT_EQ(unit.MasksChanged, 0);
 }
 
-TEST_F(Options, ReadBackDoesNothingUntilTheRowsAreValid)
+// From the defaults shown: what is typed, the fields and the page after the read-back. The
+// frame period is set to 7 and the speed edit to "-" before, to see whether the speed step ran.
+TEST_F(Options, ReadBackCorrectsAndFlagsOnlyWhatChanged)
+{
+  struct Case {
+    std::array<const char*, 8> typed;  // null: left as shown
+    const char* boxes;                 // four checks, then '1' or '0' for the first or second radio of each group
+    const char* fields;
+    const char* page;
+    const char* speed;
+  };
+  const Case cases[] = {
+      {{}, nullptr, Defaults, "10 45 10 30 180 600 50 3 |0101|1010", "45"},
+      // Each number is read on its own: one bad text does not stop the others.
+      {{"abc", "", nullptr, "3x", "200", nullptr, "99999999999", "-8"}, nullptr,
+       "line=10 speed=45 frame=7 zoom=10,30,200,600 window=50,-8 checks=0101 styles=11 flags=000",
+       "10 45 10 30 200 600 50 -8 |0101|1010", "-"},
+      // A period of zero becomes the ten it was: no change. Zooms below one take their default.
+      {{"0", nullptr, "0", nullptr, nullptr, "-5"}, nullptr, Defaults, "0 45 10 30 180 600 50 3 |0101|1010", "45"},
+      {{"2147483647", nullptr, nullptr, nullptr, nullptr, nullptr, "2000000000", "-2147483648"}, nullptr,
+       "line=1000 speed=45 frame=22 zoom=10,30,180,600 window=10000,-10000 checks=0101 styles=11 flags=100",
+       "2147483647 45 10 30 180 600 2000000000 -2147483648 |0101|1010", "45"},
+      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "0", "-10000"}, nullptr,
+       "line=10 speed=45 frame=22 zoom=10,30,180,600 window=0,-10000 checks=0101 styles=11 flags=000",
+       "10 45 10 30 180 600 0 -10000 |0101|1010", "45"},
+      // The speed is Hz within bounds.
+      {{nullptr, "100"}, nullptr, "line=10 speed=50 frame=20 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
+       "10 100 10 30 180 600 50 3 |0101|1010", "50"},
+      {{nullptr, "-3"}, nullptr, "line=10 speed=16 frame=62 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
+       "10 -3 10 30 180 600 50 3 |0101|1010", "16"},
+      {{nullptr, "33"}, nullptr, "line=10 speed=33 frame=30 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
+       "10 33 10 30 180 600 50 3 |0101|1010", "33"},
+      // Only the old error algorithm asks for a new parse.
+      {{}, "1010" "10", "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=1010 styles=10 flags=100",
+       "10 45 10 30 180 600 50 3 |1010|1001", "45"},
+      {{}, "1100" "01", "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=1100 styles=01 flags=000",
+       "10 45 10 30 180 600 50 3 |1100|0110", "45"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fields);
+    unit.SetDefaultOptions();
+    ShowPage();
+    for (size_t i = 0; i < 8; ++i)
+      if (c.typed[i])
+        Edits(unit)[i]->SetText(c.typed[i]);
+    for (size_t i = 0; c.boxes && i < 4; ++i)
+      Checks(unit)[i]->SetChecked(c.boxes[i] == '1');
+    if (c.boxes) {
+      (c.boxes[4] == '1' ? unit.ParamStyleRadio1 : unit.ParamStyleRadio2)->SetChecked(true);
+      (c.boxes[5] == '1' ? unit.StatusStyleRadio1 : unit.StatusStyleRadio2)->SetChecked(true);
+    }
+    unit.FramePeriod = 7;
+    speedEdit.SetText("-");
+    unit.ReadOptionsAndMaskRows();
+    EXPECT_EQ(Fields(unit), c.fields);
+    EXPECT_EQ(Page(unit), c.page);
+    EXPECT_EQ(speedEdit.Text(), c.speed);
+  }
+}
+
+TEST_F(Options, ReadBackRaisesFlagsNeverLowersThemAndWaitsForValidRows)
 {
   unit.ShowOptionsAndMaskRows();
   unit.TextLinePeriodEdit->SetText("77");
-  unit.FramePeriodEdit->SetText("30");
-  unit.OldErrorAlgorithmCheck->SetChecked(true);
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.TextLinePeriod, 10);
-  EXPECT_EQ(unit.ReadingSpeed, 45);
-  EXPECT_EQ(unit.OldErrorAlgorithm, 0);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-  EXPECT_EQ(unit.TextLinePeriodEdit->Text(), "77");
-}
+  unit.ReadOptionsAndMaskRows();  // the rows are not valid yet
+  EXPECT_EQ(Fields(unit), Defaults);
 
-// Each number is read on its own: one bad text does not stop the others.
-TEST_F(Options, TextThatIsNoNumberIsReplacedByTheField)
-{
-  unit.ZoomSeconds[1] = 45;
-  ShowPage();
-  unit.TextLinePeriodEdit->SetText("abc");
-  unit.FramePeriodEdit->SetText("");
-  unit.ZoomF6Edit->SetText("3x");
-  unit.ValueWindowXEdit->SetText("99999999999");  // beyond 32 bits: no number either
-  unit.ValueWindowYEdit->SetText("-8");
-  unit.ZoomF7Edit->SetText("200");
-  speedEdit.SetText("untouched");
-  unit.FramePeriod = 7;
-  unit.ReadOptionsAndMaskRows();
-
-  EXPECT_EQ(unit.TextLinePeriodEdit->Text(), "10");
-  EXPECT_EQ(unit.FramePeriodEdit->Text(), "45");
-  EXPECT_EQ(unit.ZoomF6Edit->Text(), "45");
-  EXPECT_EQ(unit.ValueWindowXEdit->Text(), "50");
-  EXPECT_EQ(unit.TextLinePeriod, 10);
-  EXPECT_EQ(unit.ReadingSpeed, 45);
-  EXPECT_EQ(unit.FramePeriod, 7);  // nothing of the speed step ran
-  EXPECT_EQ(speedEdit.Text(), "untouched");
-  EXPECT_EQ(unit.ZoomSeconds[1], 45);
-  EXPECT_EQ(unit.ValueWindowOffset.x, 50);
-  EXPECT_EQ(unit.ValueWindowOffset.y, -8);
-  EXPECT_EQ(unit.ZoomSeconds[2], 200);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-}
-
-TEST_F(Options, SpeedIsReadAsHzWithinBounds)
-{
-  struct Case {
-    const char* typed;
-    int32_t speed;
-    int32_t period;
-  };
-  for (const Case& c : {Case{"100", 50, 20}, Case{"10", 16, 62}, Case{"-3", 16, 62}, Case{"33", 33, 30}}) {
-    unit.SetDefaultOptions();
-    ShowPage();
-    unit.FramePeriodEdit->SetText(c.typed);
-    unit.ReadOptionsAndMaskRows();
-    EXPECT_EQ(unit.ReadingSpeed, c.speed) << c.typed;
-    EXPECT_EQ(unit.FramePeriod, c.period) << c.typed;
-    EXPECT_EQ(speedEdit.Text(), IntToStr(c.speed)) << c.typed;
-    EXPECT_EQ(unit.ReparseNeeded, 1) << c.typed;
-  }
-  // The current speed typed again raises nothing, but the frame period still follows it.
-  unit.SetDefaultOptions();
-  unit.FramePeriod = 99;
-  ShowPage();
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.FramePeriod, 22);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-}
-
-TEST_F(Options, ZoomBelowOneTakesItsDefaultInFieldAndEdit)
-{
-  unit.ZoomSeconds[0] = 25;
-  unit.ZoomSeconds[3] = 1000;
-  ShowPage();
-  unit.ZoomF5Edit->SetText("0");
-  unit.ZoomF8Edit->SetText("-5");
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.ZoomSeconds[0], 10);
-  EXPECT_EQ(unit.ZoomSeconds[3], 600);
-  EXPECT_EQ(unit.ZoomF5Edit->Text(), "10");
-  EXPECT_EQ(unit.ZoomF8Edit->Text(), "600");
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-}
-
-TEST_F(Options, TextLinePeriodZeroBecomesTenAndFlagsOnlyAChange)
-{
-  ShowPage();
-  unit.TextLinePeriodEdit->SetText("0");
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.TextLinePeriod, 10);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-
-  unit.TextLinePeriod = 5;
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.TextLinePeriod, 10);
-  EXPECT_EQ(unit.ReparseNeeded, 1);
-}
-
-TEST_F(Options, HugeTypedValuesAreKeptInBounds)
-{
-  ShowPage();
-  unit.TextLinePeriodEdit->SetText("2147483647");
-  unit.ValueWindowXEdit->SetText("2000000000");
-  unit.ValueWindowYEdit->SetText("-2147483648");
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.TextLinePeriod, 1000);
-  EXPECT_EQ(unit.ReparseNeeded, 1);
-  EXPECT_EQ(unit.ValueWindowOffset.x, 10000);
-  EXPECT_EQ(unit.ValueWindowOffset.y, -10000);
-
-  unit.ValueWindowXEdit->SetText("0");
-  unit.ValueWindowYEdit->SetText("-10000");
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.ValueWindowOffset.x, 0);
-  EXPECT_EQ(unit.ValueWindowOffset.y, -10000);
-}
-
-TEST_F(Options, OldErrorAlgorithmFlagsOnlyAChangeOfTheField)
-{
-  ShowPage();
-  unit.OldErrorAlgorithmCheck->SetChecked(true);
-  unit.OldErrorAlgorithmCheck->SetChecked(false);
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-
-  unit.OldErrorAlgorithmCheck->SetChecked(true);
-  unit.EnableYZoomCheck->SetChecked(true);
-  unit.StatusStyleRadio2->SetChecked(true);
-  unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.OldErrorAlgorithm, 1);
-  EXPECT_EQ(unit.EnableYZoom, 1);
-  EXPECT_EQ(unit.StatusChartStyle, 0);
-  EXPECT_EQ(unit.ReparseNeeded, 1);
-
-  // The read-back raises flags, it never lowers one, and never the mask or status flags.
+  unit.EditorRowsValid = 1;
   unit.ReadOptionsAndMaskRows();
   EXPECT_EQ(unit.ReparseNeeded, 1);
-  EXPECT_EQ(unit.StatusesChanged, 0);
-  EXPECT_EQ(unit.MasksChanged, 0);
   unit.StatusesChanged = unit.MasksChanged = 1;
   unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.StatusesChanged, 1);
-  EXPECT_EQ(unit.MasksChanged, 1);
+  EXPECT_EQ(Fields(unit), "line=77 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=111");
 }
 
 int showRows = 0;
@@ -406,10 +227,9 @@ TEST(OptionsWithoutControls, ShowAndReadNeedNoControls)
   unit.SetDefaultOptions();
   unit.TextLinePeriod = 0;
   unit.ShowOptionsAndMaskRows();
-  EXPECT_EQ(unit.TextLinePeriod, 10);
   unit.EditorRowsValid = 1;
   unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(unit.ReparseNeeded, 0);
+  EXPECT_EQ(Fields(unit), Defaults);
 }
 
 } // namespace

@@ -19,31 +19,29 @@ using namespace std::string_literals;
 
 TEST(JoinPath, OneSeparatorBetweenFolderAndName)
 {
-  EXPECT_EQ(JoinPath("/data/logs", "a.qel"), "/data/logs/a.qel");
-  EXPECT_EQ(JoinPath("/data/logs/", "a.qel"), "/data/logs/a.qel");
-  EXPECT_EQ(JoinPath("", "a.qel"), "/a.qel");
-  EXPECT_EQ(JoinPath("/", "a.qel"), "/a.qel");
-  // '\\' and ':' are a name's bytes, no separator.
-  EXPECT_EQ(JoinPath("/data/a\\", "b:c"), "/data/a\\/b:c");
-  EXPECT_EQ(JoinPath("C:", "a.qel"), "C:/a.qel");
+  // '\\' and ':' are a name's bytes, no separator; the folder ends at its first NUL.
+  const AnsiString cases[][3] = {{"/a/\0x"s, "n", "/a/\0xn"s},
+                                  {"/data/logs", "a.qel", "/data/logs/a.qel"}, {"/data/logs/", "a.qel", "/data/logs/a.qel"},
+                                  {"", "a.qel", "/a.qel"},                     {"/", "a.qel", "/a.qel"},
+                                  {"/data/a\\", "b:c", "/data/a\\/b:c"},        {"C:", "a.qel", "C:/a.qel"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(JoinPath(c[0], c[1]), c[2]) << c[0];
 }
 
 TEST(PadString, PadsOnEitherSideOrCuts)
 {
-  EXPECT_EQ(PadString("ab", ' ', 5, false), "   ab");
-  EXPECT_EQ(PadString("ab", ' ', 5, true), "ab   ");
-  EXPECT_EQ(PadString("abcdef", ' ', 3, false), "abc");
-  EXPECT_EQ(PadString("abcdef", ' ', 3, true), "abc");
-  EXPECT_EQ(PadString("abc", '*', 3, true), "abc");
-  EXPECT_EQ(PadString("", '-', 2, true), "--");
-  EXPECT_EQ(PadString("abc", ' ', 0, true), "");
-  EXPECT_EQ(PadString("abc", ' ', -4, true), "");
-}
-
-TEST(PadString, NulFillEnds)
-{
-  EXPECT_EQ(PadString("ab", '\0', 5, true), "ab\0\0\0"s);
-  EXPECT_EQ(PadString("ab", '\0', 4, false), "\0\0ab"s);
+  const struct {
+    AnsiString text;
+    char fill;
+    int width;
+    bool right;
+    AnsiString out;
+  } cases[] = {{"ab", ' ', 5, false, "   ab"}, {"ab", ' ', 5, true, "ab   "},   {"abcdef", ' ', 3, false, "abc"},
+               {"abcdef", ' ', 3, true, "abc"}, {"abc", '*', 3, true, "abc"},   {"", '-', 2, true, "--"},
+               {"abc", ' ', 0, true, ""},       {"abc", ' ', -4, true, ""},     {"ab", '\0', 5, true, "ab\0\0\0"s},
+               {"ab", '\0', 4, false, "\0\0ab"s}};
+  for (const auto& c : cases)
+    EXPECT_EQ(PadString(c.text, c.fill, c.width, c.right), c.out) << c.text << ' ' << c.width;
 }
 
 TEST(CutHead, TakesTheFirstCharacters)

@@ -1,4 +1,4 @@
-// The UI text table: id range, language choice, text 42, code pages and the shared blanks.
+// The UI text table's rules: id range, language choice, text 42, code pages and the blanks.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -13,7 +13,6 @@ namespace {
 constexpr int Russian = 0;
 constexpr int English = 1;
 constexpr int German = 2;
-constexpr int Languages[] = {Russian, English, German};
 
 AnsiString Text(BQELunit& unit, int language, int id) {
   unit.Language = language;
@@ -72,26 +71,28 @@ TEST(UiText, IdsWithoutTextGiveEmptyStringInEveryLanguage) {
     }
 }
 
-TEST(UiText, EveryOtherIdHasTextInEveryLanguage) {
+// Over every id: text exactly where defined; any language but 0 and 1 is German; Russian in
+// Windows-1251 with a Cyrillic letter in each; German plain ASCII but the erase marker; and no
+// language adds or drops a blank at either end.
+TEST(UiText, RulesOverEveryIdAndLanguage) {
   BQELunit unit;
-  for (int language : Languages)
-    for (int id = 0; id <= 109; ++id) {
-      if (IsDefined(id)) {
-        EXPECT_FALSE(Text(unit, language, id).empty()) << language << "/" << id;
-      }
-    }
-}
-
-TEST(UiText, AnyLanguageOtherThanZeroAndOneIsGerman) {
-  BQELunit unit;
-  EXPECT_EQ(Text(unit, Russian, 63), Utf8ToAnsi("Русский", 1251));
-  EXPECT_EQ(Text(unit, English, 63), "English");
-  EXPECT_EQ(Text(unit, German, 63), "Deutsch");
   for (int id = 0; id <= 109; ++id) {
-    const AnsiString german = Text(unit, German, id);
-    EXPECT_EQ(Text(unit, 7, id), german) << id;
-    EXPECT_EQ(Text(unit, -1, id), german) << id;
-    EXPECT_EQ(Text(unit, 255, id), german) << id;
+    SCOPED_TRACE(id);
+    const AnsiString russian = Text(unit, Russian, id), english = Text(unit, English, id),
+                     german = Text(unit, German, id);
+    for (const AnsiString* text : {&russian, &english, &german})
+      EXPECT_EQ(text->empty(), !IsDefined(id));
+    for (int other : {7, -1, 255})
+      EXPECT_EQ(Text(unit, other, id), german);
+    EXPECT_FALSE(HoldsUtf8Sequence(russian));
+    bool cyrillic = false;
+    for (char c : russian) cyrillic |= static_cast<unsigned char>(c) >= 0xC0;
+    EXPECT_EQ(cyrillic, IsDefined(id));
+    EXPECT_EQ(IsAscii(german), id != 92);
+    for (const AnsiString* other : {&russian, &german}) {
+      EXPECT_EQ(LeadingBlanks(*other), LeadingBlanks(english));
+      EXPECT_EQ(TrailingBlanks(*other), TrailingBlanks(english));
+    }
   }
 }
 
@@ -110,135 +111,44 @@ TEST(UiText, Text42FollowsSpeedInHzAtTheMomentOfTheCall) {
   EXPECT_EQ(Text(unit, English, 43), "Hz");
 }
 
-TEST(UiText, GermanIsAsciiExceptTheEraseMarker) {
-  BQELunit unit;
-  EXPECT_EQ(Text(unit, German, 92), "L\xF6sche Fehler!");
-  for (int id = 0; id <= 109; ++id) {
-    if (id != 92) {
-      EXPECT_TRUE(IsAscii(Text(unit, German, id))) << id;
-    }
-  }
-}
-
-TEST(UiText, RussianTextsAre1251NotUtf8) {
-  BQELunit unit;
-  // Spelled out byte by byte, so a converter that passes UTF-8 through cannot hide.
-  EXPECT_EQ(Text(unit, Russian, 92), "\xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xEE\xF8\xE8\xE1\xEE\xEA!");
-  EXPECT_EQ(Text(unit, Russian, 43), "\xC3\xF6");
-  EXPECT_EQ(Text(unit, Russian, 105), "\xCF\xF0\xE5\xF0\xE2\xE0\xF2\xFC");
-  for (int id = 0; id <= 109; ++id) {
-    if (!IsDefined(id)) continue;
-    const AnsiString text = Text(unit, Russian, id);
-    EXPECT_FALSE(HoldsUtf8Sequence(text)) << id;
-    // Every Russian text is a translation, so it holds at least one Cyrillic letter.
-    bool cyrillic = false;
-    for (char c : text) cyrillic |= static_cast<unsigned char>(c) >= 0xC0;
-    EXPECT_TRUE(cyrillic) << id;
-  }
-}
-
-TEST(UiText, BlanksAreTheSameInEveryLanguage) {
+// The blanks of texts that others join to numbers and names.
+TEST(UiText, BlanksOfJoinedTexts) {
   struct Blanks {
     int id;
     size_t leading, trailing;
   };
-  const Blanks table[] = {{1, 0, 1},   {69, 0, 1},  {86, 0, 1},  {91, 0, 1},  {67, 2, 2},
-                          {68, 2, 2},  {70, 3, 1},  {71, 3, 1},  {79, 13, 0}, {80, 18, 0},
-                          {81, 8, 0},  {82, 9, 0},  {83, 26, 0}, {84, 26, 0}, {103, 1, 0}};
+  const Blanks table[] = {{1, 0, 1}, {69, 0, 1}, {70, 3, 1}, {79, 13, 0}, {103, 1, 0}};
   BQELunit unit;
-  for (int language : Languages) {
-    for (const Blanks& b : table) {
-      const AnsiString text = Text(unit, language, b.id);
-      EXPECT_EQ(LeadingBlanks(text), b.leading) << language << "/" << b.id;
-      EXPECT_EQ(TrailingBlanks(text), b.trailing) << language << "/" << b.id;
-    }
-    const AnsiString text2 = Text(unit, language, 2);
-    EXPECT_EQ(text2.substr(0, 4), ",   ") << language;
-    EXPECT_NE(text2[4], ' ') << language;
+  for (const Blanks& b : table) {
+    const AnsiString text = Text(unit, English, b.id);
+    EXPECT_EQ(LeadingBlanks(text), b.leading) << b.id;
+    EXPECT_EQ(TrailingBlanks(text), b.trailing) << b.id;
   }
-  // Beyond the listed ids: no language adds or drops a blank at either end.
-  for (int id = 0; id <= 109; ++id) {
-    const AnsiString english = Text(unit, English, id);
-    for (int language : {Russian, German}) {
-      const AnsiString other = Text(unit, language, id);
-      EXPECT_EQ(LeadingBlanks(other), LeadingBlanks(english)) << language << "/" << id;
-      EXPECT_EQ(TrailingBlanks(other), TrailingBlanks(english)) << language << "/" << id;
-    }
-  }
+  EXPECT_EQ(Text(unit, English, 2).substr(0, 5), ",   F");
 }
 
-TEST(UiText, ThreeLanguageRowsAndFiltersByteForByte) {
+// A few rows byte for byte: a file filter, the language names, and the one German text with a
+// letter beyond ASCII; the Russian spelled out so a converter passing UTF-8 through cannot hide.
+TEST(UiText, TellingRowsByteForByte) {
   struct Row {
     int id;
-    const char* russian;  // UTF-8 here, 1251 in the table
+    const char* russian;  // Windows-1251
     const char* english;
-    const char* german;   // UTF-8 here, 1252 in the table
+    const char* german;   // Windows-1252
   };
   const Row rows[] = {
-      {0, "Текстовый LOG-файл *.qel;*.txt|*.qel;*.txt|Все файлы *.*|*.*",
-       "Text LOG-file *.qel;*.txt|*.qel;*.txt|All files *.*|*.*",
-       "Text LOG-datei *.qel;*.txt|*.qel;*.txt|All files *.*|*.*"},
-      {3, "Параметры", "Options", "Parameter"},
-      {21, "Настройки", "Options", "Einstellungen"},
-      {36, "Отобразить параметр", "Show parametr", "Show parameter"},
-      {43, "Гц", "Hz", "Hz"},
-      {63, "Русский", "English", "Deutsch"},
-      {77,
-       "В следующем диалоге выбирете папку. Для этой папки и всех, вложеных в неё папок, будет "
-       "произведен поиск папок с именем LOGs. В каждой найденной папке LOGs для текстовых файлов "
-       "будет выполнена замена расширения с .txt на .qel",
-       "In next dialog select folder. For this folder and all its subfolders, will search folders "
-       "named LOGs. In each found folder LOGs for text files will replace expansion from .txt to "
-       ".qel",
-       "Im nachsten dialogfeld wahlen sie den ordner. Fur diesen ordner und alle verschachtelten "
-       "ordner drin, sucht ordner mit dem namen 'LOGs'. In jedem ordner, fur textdateien "
-       "erweiterung ersetzt werden durchgefuhrt mit .txt auf .qel]"},
-      {86, "анализ ", "analysis ", "analyse "},
-      {87, "Файл с текстом *.txt|*.txt", "Text file *.txt|*.txt", "Text datei *.txt|*.txt"},
-      {88, "Файл с изображением *.jpg|*.jpg", "Image file *.jpg|*.jpg", "Bild datei *.jpg|*.jpg"},
-      {92, "Удаление ошибок!", "Erase Errors", "Lösche Fehler!"},
-      {97, "Подбираем маску QEL или PMS или LH", "Found mask QEL or PMS or LH",
-       "Finden masken QEL / PMS / LH"},
-      {105, "Прервать", "Break", "Abbrechen"},
-      {109, "Применить", "Ok", "Ok"},
+      {63, "\xD0\xF3\xF1\xF1\xEA\xE8\xE9", "English", "Deutsch"},
+      {88, "\xD4\xE0\xE9\xEB \xF1 \xE8\xE7\xEE\xE1\xF0\xE0\xE6\xE5\xED\xE8\xE5\xEC *.jpg|*.jpg",
+       "Image file *.jpg|*.jpg", "Bild datei *.jpg|*.jpg"},
+      {92, "\xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xEE\xF8\xE8\xE1\xEE\xEA!", "Erase Errors", "L\xF6sche Fehler!"},
+      {105, "\xCF\xF0\xE5\xF0\xE2\xE0\xF2\xFC", "Break", "Abbrechen"},
   };
   BQELunit unit;
   for (const Row& row : rows) {
-    EXPECT_EQ(Text(unit, Russian, row.id), Utf8ToAnsi(row.russian, 1251)) << row.id;
+    EXPECT_EQ(Text(unit, Russian, row.id), row.russian) << row.id;
     EXPECT_EQ(Text(unit, English, row.id), row.english) << row.id;
-    EXPECT_EQ(Text(unit, German, row.id), Utf8ToAnsi(row.german, 1252)) << row.id;
+    EXPECT_EQ(Text(unit, German, row.id), row.german) << row.id;
   }
-}
-
-// Texts that others concatenate or compare, and misspellings that must survive.
-TEST(UiText, EnglishTextsKeepTheirExactLetters) {
-  struct Row {
-    int id;
-    const char* english;
-  };
-  const Row rows[] = {
-      {1, "In clipboard:  [ "},
-      {2, ",   FILE NOT PRESENT!!!"},
-      {22, "Parametrs"},
-      {52, "enable using old algoritm of found error"},
-      {55, "Rename extention for old LOG-files"},
-      {64, "Parametr"},
-      {69, "line: "},
-      {70, "   column: "},
-      {71, "   shift in text = "},
-      {72, "New name (rassian) present on other parametr. Change canceled."},
-      {74, "New name (deutch) present on other parametr. Change canceled."},
-      {78, "Please wait ...  :)"},
-      {85, "Index : [ (offset in the text)  (key 8 characters)  (time in msec) ]   "
-           "(parameter type) (value)     (description)"},
-      {90, "Analising LOG-file"},
-      {91, "index "},
-      {93, "value absent!!!"},
-      {103, " sec."},
-      {104, "Command line: ["},
-  };
-  BQELunit unit;
-  for (const Row& row : rows) EXPECT_EQ(Text(unit, English, row.id), row.english) << row.id;
 }
 
 }  // namespace

@@ -14,8 +14,7 @@ protected:
   // A status line naming `text` under the code "S00001".
   void StatusLine(int64_t time, const AnsiString& text)
   {
-    Record(KindStatus, time)->Code = "S00001";
-    unit.DataCells->Get(unit.DataCells->Count() - 1)->Text = text;
+    AddLine(unit, KindStatus, time, 0.0, text, "S00001");
   }
 };
 
@@ -111,8 +110,8 @@ TEST_F(ValueRange, NothingDrawnGivesMinusToPlusHundredUnlessABoundMovesAnEnd)
 TEST_F(ValueRange, StatusItemCountsOnlyWhenItsStatusHasStepsInThisLog)
 {
   chart->YBottom = -1000;
-  LStatusCell* idle = Status("IDLE");
-  Status("Drive");
+  LStatusCell* idle = AddStatus(unit, "IDLE");
+  AddStatus(unit, "Drive");
   LTypeCell* idleItem = StatusItem("IDLE", 100, -500);
   LTypeCell* driveItem = StatusItem("Drive", 100, -700);
   StatusLine(10, "IDLE");
@@ -141,7 +140,7 @@ TEST_F(ValueRange, StatusLevelsOfExtremeFactorAndOffsetDoNotOverflow)
 {
   chart->YBottom = std::numeric_limits<int32_t>::min();
   chart->YTop = std::numeric_limits<int32_t>::max();
-  Status("IDLE");
+  AddStatus(unit, "IDLE");
   LTypeCell* item = StatusItem("IDLE", std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max());
   StatusLine(10, "IDLE");
   unit.MapStatusesToData();
@@ -205,7 +204,7 @@ TEST_F(ValueRange, WithoutChartMaskTheRangeStaysButTheStatusBarAndStepsAreRedone
   static int fits = 0;
   fits = 0;
   unit.FitChartStatusBarHook = [](BQELunit&) { ++fits; };
-  LStatusCell* idle = Status("IDLE");
+  LStatusCell* idle = AddStatus(unit, "IDLE");
   StatusItem("IDLE");
   StatusLine(10, "IDLE");
   unit.MapStatusesToData();
