@@ -1,8 +1,8 @@
 // The desktop's association of log files with this program.
 #include "Application.h"
 #include "DesktopIntegration.h"
+#include "IgnoreFailure.h"
 #include "app/Qelunit.h"
-#include "log/IgnoreFailure.h"
 
 void BQELunit::RegisterFileType()
 {

@@ -2,11 +2,11 @@
 
 #include "AppPaths.h"
 #include "Bitmap.h"
+#include "IgnoreFailure.h"
 #include "Panel.h"
 #include "app/Progress.h"
 #include "app/Qelform.h"
 #include "app/SmallRoutines.h"
-#include "log/IgnoreFailure.h"
 #include "settings/SettingsSchema.h"
 
 BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
@@ -64,33 +64,33 @@ BQELunit::~BQELunit()
   if (Owner)
     IgnoreFailure([&] { Owner->HideAtOnce(); });
 
-  IgnoreFailure([&] { delete SiblingList; });
-  IgnoreFailure([&] { delete BadValueLines; });
-  IgnoreFailure([&] { delete ShortRestLines; });
-  IgnoreFailure([&] { delete ShortLines; });
-  IgnoreFailure([&] { delete BadKeyLines; });
-  IgnoreFailure([&] { delete OtherLines; });
+  delete SiblingList;
+  delete BadValueLines;
+  delete ShortRestLines;
+  delete ShortLines;
+  delete BadKeyLines;
+  delete OtherLines;
 
   ClearErrorCells();
-  IgnoreFailure([&] { delete ErrorCells; });
+  delete ErrorCells;
   ClearDataCells();
-  IgnoreFailure([&] { delete DataCells; });
+  delete DataCells;
   ClearTypeCells();
-  IgnoreFailure([&] { delete TypeCells; });
+  delete TypeCells;
   ClearMaskCells();
-  IgnoreFailure([&] { delete MaskCells; });
+  delete MaskCells;
   ClearStatusCells();
-  IgnoreFailure([&] { delete StatusCells; });
+  delete StatusCells;
   ClearDictCells();
-  IgnoreFailure([&] { delete DictCells; });
+  delete DictCells;
 
-  IgnoreFailure([&] { delete ChartBitmap; });
-  IgnoreFailure([&] { delete LegendBitmap; });
-  IgnoreFailure([&] { delete ValueWindowBitmap; });
-  IgnoreFailure([&] { delete FaultPanelBitmap; });
-  IgnoreFailure([&] { delete Progress; });
+  delete ChartBitmap;
+  delete LegendBitmap;
+  delete ValueWindowBitmap;
+  delete FaultPanelBitmap;
+  delete Progress;
   // The form outlives this object: its actions must reach nothing from here on.
   UnbindFormHandlers();
   // Last: the panel frees every control placed on it.
-  IgnoreFailure([&] { delete MainPanel; });
+  delete MainPanel;
 }

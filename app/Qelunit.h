@@ -266,6 +266,26 @@ public:
   // (app/CommandLineLog.cpp).
   void OpenCommandLineLog(const AnsiString& commandLine);
 
+private:
+  // The constructor's last steps, from the file type to the start timer, and the
+  // destructor's first (app/StartTimer.cpp).
+  void StartUp();
+  void StopStartTimer();
+  // The parts of the control tree, in the order CreateControls builds them
+  // (app/ControlTree.cpp, app/OptionsTree.cpp).
+  void CreatePages();
+  void CreateToolbar();
+  void CreateTextPage();
+  void CreateMaskPage();
+  void CreateCommonPage();
+  void CreateMaskRowBox();
+  void CreateChartPage();
+  void CreateActions();
+  // The form outlives this object: its actions must reach nothing once it is gone
+  // (app/ControlTree.cpp).
+  void UnbindFormHandlers();
+
+public:
   // ======================================================================================
   // texts/: the text table and the parameter dictionary
   // ======================================================================================
@@ -366,6 +386,21 @@ public:
   void ReadingSpeedEditExit(TObject* Sender);
   void FramePeriodEditExit(TObject* Sender);
 
+private:
+  // Stages of ParseLogText (log/ParseLog.cpp).
+  void ClearParseResults();
+  bool LoadLogText();
+  void LinkDataCells();
+  // Progress points of a parse: a stage starts; the current stage has come so far, and
+  // whether the user broke it off (never outside a parse, nor without the progress window).
+  // Long loops look every ProgressEvery items.
+  void ParseStageStarts(int stage);
+  bool ParseAborted(int64_t max, int64_t position);
+  bool ParseGoesOn(int64_t done, int64_t total) { return !ParseAborted(total, done); }
+  static constexpr int64_t ProgressEvery = 4096;
+  int ParseStage = 0;
+
+public:
   // ======================================================================================
   // chart/: masks, options, value range and the values at the cursor
   // ======================================================================================
@@ -536,36 +571,4 @@ public:
   // The first start's settings when none can be read: default options, parameters, masks
   // and statuses.
   void MakeDefaultSettings();
-
-private:
-  // app/: the constructor's last steps, from the file type to the start timer, and the
-  // destructor's first (app/StartTimer.cpp).
-  void StartUp();
-  void StopStartTimer();
-  // The parts of the control tree, in the order CreateControls builds them
-  // (app/ControlTree.cpp, app/OptionsTree.cpp).
-  void CreatePages();
-  void CreateToolbar();
-  void CreateTextPage();
-  void CreateMaskPage();
-  void CreateCommonPage();
-  void CreateMaskRowBox();
-  void CreateChartPage();
-  void CreateActions();
-  // The form outlives this object: its actions must reach nothing once it is gone
-  // (app/ControlTree.cpp).
-  void UnbindFormHandlers();
-
-  // log/: stages of ParseLogText (log/ParseLog.cpp).
-  void ClearParseResults();
-  bool LoadLogText();
-  void LinkDataCells();
-  // Progress points of a parse: a stage starts; the current stage has come so far, and
-  // whether the user broke it off (never outside a parse, nor without the progress window).
-  // Long loops look every ProgressEvery items.
-  void ParseStageStarts(int stage);
-  bool ParseAborted(int64_t max, int64_t position);
-  bool ParseGoesOn(int64_t done, int64_t total) { return !ParseAborted(total, done); }
-  static constexpr int64_t ProgressEvery = 4096;
-  int ParseStage = 0;
 };

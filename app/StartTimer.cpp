@@ -3,11 +3,11 @@
 #include "CodePage.h"
 #include "CommandLine.h"
 #include "Edit.h"
+#include "IgnoreFailure.h"
 #include "Numbers.h"
 #include "Timer.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
-#include "log/IgnoreFailure.h"
 #include "log/ReadingSpeed.h"
 
 namespace {
@@ -50,7 +50,7 @@ void BQELunit::StopStartTimer()
 {
   if (StartTimer)
     StartTimer->SetEnabled(false);
-  IgnoreFailure([&] { delete StartTimer; });
+  delete StartTimer;
   StartTimer = nullptr;
 }
 

@@ -30,7 +30,7 @@ const LStatusCell* StatusNamed(const TPtrList<LStatusCell>* statuses, const Ansi
 // share in floating point; a result beyond 64 bits stops at the limit.
 int64_t Interpolate(int64_t position, int64_t nextPosition, int64_t from, int64_t to, int64_t time)
 {
-  using Wide = __int128;
+  __extension__ typedef __int128 Wide;  // GCC and Clang both have it; -Wpedantic is told so
   const Wide span = Wide{to} - from;
   if (span == 0)
     return position;

@@ -1,14 +1,9 @@
 #pragma once
-// What mask items share beyond the records: the ids with a meaning of their own, and the
-// look an item gets when it is made for one of the well-known parameters.
+// What mask items share beyond the records: the look an item gets when it is made for one
+// of the well-known parameters.
 #include <cstdint>
 
 #include "System.h"
-
-// Item id of a status item; parameter items carry the parameter's id (2 and up).
-constexpr int32_t StatusItemId = 1;
-// Item id while no parameter has the item's Russian name (until a parse links it).
-constexpr int32_t NoChannelId = -1;
 
 // Factor, offset, colour and flags a new parameter item takes for its Russian name.
 struct DefaultItemLook {

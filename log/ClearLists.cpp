@@ -1,8 +1,7 @@
 // The clear operations of the record lists. Each walks its list, skips null entries, frees
-// every record under its own guard so that one bad record never stops the rest, and ends by
-// emptying the list; the list object itself stays.
+// every record and ends by emptying the list; the list object itself stays.
+#include "IgnoreFailure.h"
 #include "app/Qelunit.h"
-#include "log/IgnoreFailure.h"
 
 void BQELunit::ClearErrorCells()
 {
@@ -12,9 +11,9 @@ void BQELunit::ClearErrorCells()
     LErrorCell* cell = ErrorCells->Get(i);
     if (!cell)
       continue;
-    IgnoreFailure([&] { delete cell->Codes; });
-    IgnoreFailure([&] { delete cell->Kinds; });
-    IgnoreFailure([&] { delete cell; });
+    delete cell->Codes;
+    delete cell->Kinds;
+    delete cell;
   }
   ErrorCells->Clear();
 }
@@ -28,7 +27,7 @@ void BQELunit::ClearDataCells()
   for (int i = 0; i < DataCells->Count(); ++i) {
     LDataCell* cell = DataCells->Get(i);
     if (cell)
-      IgnoreFailure([&] { cell->~LDataCell(); });
+      cell->~LDataCell();
   }
   IgnoreFailure([&] { DataCellPool.Release(); });
   DataCells->Clear();
@@ -41,7 +40,7 @@ void BQELunit::ClearTypeCells()
   for (int i = 0; i < TypeCells->Count(); ++i) {
     LTypeCell* cell = TypeCells->Get(i);
     if (cell)
-      IgnoreFailure([&] { delete cell; });
+      delete cell;
   }
   TypeCells->Clear();
 }
@@ -62,11 +61,11 @@ void BQELunit::ClearMaskCells()
       for (int k = 0; k < items->Count(); ++k) {
         LTypeCell* item = items->Get(k);
         if (item)
-          IgnoreFailure([&] { delete item; });
+          delete item;
       }
     }
-    IgnoreFailure([&] { delete mask->Items; });
-    IgnoreFailure([&] { delete mask; });
+    delete mask->Items;
+    delete mask;
   }
   MaskCells->Clear();
 }
@@ -80,8 +79,8 @@ void BQELunit::ClearStatusCells()
     if (!status)
       continue;
     ClearStatusSubList(status);
-    IgnoreFailure([&] { delete status->Steps; });
-    IgnoreFailure([&] { delete status; });
+    delete status->Steps;
+    delete status;
   }
   StatusCells->Clear();
 }
@@ -94,7 +93,7 @@ void BQELunit::ClearStatusSubList(LStatusCell* status)
   for (int i = 0; i < steps.Count(); ++i) {
     LStatusStep* step = steps.Get(i);
     if (step)
-      IgnoreFailure([&] { delete step; });
+      delete step;
   }
   steps.Clear();
 }

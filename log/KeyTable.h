@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "SharedText.h"
 #include "System.h"
 #include "log/ChannelIndex.h"
-#include "log/SharedText.h"
 
 struct KeyInfo {
   SharedText Key;

@@ -1,8 +1,6 @@
 // BQELunit::ParseLogText: the current log file into line records, parameters and messages,
 // then the links between records of one kind, the ECU family from the file name, the statuses,
 // the fault intervals and the values of the chart.
-#include <QObject>
-
 #include <algorithm>
 #include <climits>
 #include <new>
@@ -10,11 +8,10 @@
 #include <vector>
 
 #include "Exceptions.h"
+#include "IgnoreFailure.h"
 #include "Memo.h"
-#include "MemoView.h"
 #include "app/Progress.h"
 #include "app/Qelunit.h"
-#include "log/IgnoreFailure.h"
 #include "log/LogLineParser.h"
 
 namespace {
@@ -28,15 +25,6 @@ enum ParseStages {
   StageFamily,
   StageChart,
 };
-
-// The memo's own bytes, read line by line without copies.
-const MemoStore& StoreOf(const TMemo& memo)
-{
-  const auto* view = qobject_cast<const MemoView*>(memo.Widget());
-  if (!view)
-    throw EInvalidOperation("the text view has no store");
-  return view->Store();
-}
 
 } // namespace
 
@@ -79,7 +67,7 @@ void BQELunit::ParseLogText()
   if (LoadLogText()) {
     try {
       ParseStageStarts(StageAnalyse);
-      const MemoStore& store = StoreOf(*TextMemo);
+      const MemoStore& store = TextMemo->Store();
       LogLineParser parser(*this);
       const int64_t count = store.Count();
       // Nearly every line makes a record: the list takes its room once instead of doubling

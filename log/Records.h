@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "PtrList.h"
+#include "SharedText.h"
 #include "StringList.h"
 #include "System.h"
-#include "log/SharedText.h"
 
 // Row controls of the mask editor, owned by the control tree, not by the records.
 class TLabel;
@@ -36,6 +36,11 @@ struct LDataCell {
   LDataCell* Prev = nullptr;  // previous record of the same kind
 };
 static_assert(sizeof(void*) != 8 || sizeof(LDataCell) == 64, "a line record has no padding");
+
+// Item id of a status item; parameter items carry the parameter's id (2 and up).
+constexpr int32_t StatusItemId = 1;
+// Item id while no parameter has the item's Russian name (until a parse links it).
+constexpr int32_t NoChannelId = -1;
 
 // A parameter of the logs, or an item of a mask (same record, owned by the mask).
 struct LTypeCell {

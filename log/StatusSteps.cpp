@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/Qelunit.h"
-#include "chart/Masks.h"
 
 namespace {
 

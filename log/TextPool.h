@@ -5,8 +5,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "SharedText.h"
 #include "System.h"
-#include "log/SharedText.h"
 
 // Lets the maps below be searched with a view of the bytes, without building a string.
 struct TextHash {

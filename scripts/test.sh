@@ -6,12 +6,12 @@ scripts/deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRAVOLIN_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DDRAVOLIN_SANITIZE=ON -DDRAVOLIN_BENCH=OFF
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DDRAVOLIN_SANITIZE=ON -DDRAVOLIN_BENCH=OFF -DDRAVOLIN_WERROR=ON
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 # The fuzz targets: built with clang and libFuzzer, then a short run from the seed corpus.
 CC=clang CXX=clang++ BUILD_TARGET=fuzz_targets scripts/build.sh build-fuzz \

@@ -8,7 +8,6 @@
 #include "ComboBox.h"
 #include "Exceptions.h"
 #include "app/Qelunit.h"
-#include "log/IgnoreFailure.h"
 #include "settings/ConfigLoad.h"
 #include "settings/SettingsSchema.h"
 
@@ -83,10 +82,10 @@ struct MaskDeleter {
   {
     if (TPtrList<LTypeCell>* items = mask->Items) {
       for (int i = 0; i < items->Count(); ++i)
-        IgnoreFailure([&] { delete items->Get(i); });
-      IgnoreFailure([&] { delete items; });
+        delete items->Get(i);
+      delete items;
     }
-    IgnoreFailure([&] { delete mask; });
+    delete mask;
   }
 };
 using MaskPtr = std::unique_ptr<LMaskCell, MaskDeleter>;

@@ -6,10 +6,10 @@
 #include <unordered_map>
 
 #include "AppPaths.h"
+#include "IgnoreFailure.h"
 #include "ResourceStream.h"
 #include "Resources.h"
 #include "app/Qelunit.h"
-#include "log/IgnoreFailure.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ void BQELunit::ClearDictCells()
   for (int i = 0; i < DictCells->Count(); ++i) {
     LDictCell* entry = DictCells->Get(i);
     if (entry)
-      IgnoreFailure([&] { delete entry; });
+      delete entry;
   }
   DictCells->Clear();
 }

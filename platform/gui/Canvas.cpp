@@ -20,10 +20,13 @@ QRect ToQRect(const TRect& r)
   return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
+// 128-bit: GCC and Clang both have it; -Wpedantic is told so.
+__extension__ typedef __int128 Wide;
+
 // Floor of a ÷ b for b > 0.
-int64_t FloorDiv(__int128 a, int64_t b)
+int64_t FloorDiv(Wide a, int64_t b)
 {
-  __int128 q = a / b;
+  Wide q = a / b;
   if (a % b != 0 && a < 0)
     --q;
   return static_cast<int64_t>(q);
@@ -201,9 +204,9 @@ void TCanvas::ThinLine(int x1, int y1, int x2, int y2)
   // Minor coordinate of step i: minor0 + floor((2 i minorDelta + steps) / (2 steps)), the line's
   // exact position rounded; kept as quotient and remainder while stepping.
   const int64_t denominator = 2 * steps;
-  const __int128 start = static_cast<__int128>(2) * first * minorDelta + steps;
+  const Wide start = static_cast<Wide>(2) * first * minorDelta + steps;
   int64_t quotient = FloorDiv(start, denominator);
-  int64_t remainder = static_cast<int64_t>(start - static_cast<__int128>(quotient) * denominator);
+  int64_t remainder = static_cast<int64_t>(start - static_cast<Wide>(quotient) * denominator);
   for (int64_t i = first; i <= last; ++i) {
     const int64_t minor = minor0 + quotient;
     if (minor >= 0 && minor < minorSize) {

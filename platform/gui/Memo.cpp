@@ -34,6 +34,11 @@ MemoView* TMemo::View() const
   return static_cast<MemoView*>(Widget());
 }
 
+const MemoStore& TMemo::Store() const
+{
+  return View()->Store();
+}
+
 AnsiString TMemo::Text() const
 {
   return View()->Store().Text();

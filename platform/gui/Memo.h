@@ -16,6 +16,8 @@ public:
   ~TMemo() override;
 
   TMemoStrings* Lines() { return lines_.get(); }
+  // The lines' own bytes, for readers that walk a long text line by line without copies.
+  const MemoStore& Store() const;
 
   // Lines joined by CR LF, ending with CR LF when the loaded file ended with a line break.
   AnsiString Text() const override;

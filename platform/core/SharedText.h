@@ -71,8 +71,8 @@ private:
 
   static const AnsiString& Empty()
   {
-    static const AnsiString empty;
-    return empty;
+    static const AnsiString EmptyText;
+    return EmptyText;
   }
 
   Block* block_ = nullptr;

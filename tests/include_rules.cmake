@@ -1,0 +1,81 @@
+# cmake -DSOURCE_DIR=<tree> -P include_rules.cmake: fails, naming file, include and rule, when a
+# file of platform/ or of the program folders includes what its layer must not:
+#   platform/core: no Qt, nothing of platform/gui, no program code;
+#   platform/gui: no program code;
+#   texts/ log/ chart/ settings/ app/: no Qt header;
+#   log/: nothing of chart/;
+#   texts/: only platform/ (and its own folder).
+# Every program folder defines members of the central object, so app/Qelunit.h is allowed
+# everywhere in the program. Only direct includes count: a header is checked in its own folder.
+cmake_minimum_required(VERSION 3.25)
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR not set")
+endif()
+
+set(program_folders texts log chart settings app)
+set(violations "")
+
+# The folder a quoted include comes from: the first part of a path with "/", else the folder
+# of the including file, platform/core or platform/gui, where the name exists.
+function(include_folder name own_folder out)
+  if(name MATCHES "^([a-z]+)/")
+    set(folder ${CMAKE_MATCH_1})
+    if(folder STREQUAL "platform" AND name MATCHES "^platform/(core|gui)/")
+      set(folder "platform/${CMAKE_MATCH_1}")
+    endif()
+  elseif(EXISTS ${SOURCE_DIR}/${own_folder}/${name})
+    set(folder ${own_folder})
+  elseif(EXISTS ${SOURCE_DIR}/platform/core/${name})
+    set(folder platform/core)
+  elseif(EXISTS ${SOURCE_DIR}/platform/gui/${name})
+    set(folder platform/gui)
+  else()
+    set(folder unknown)
+  endif()
+  set(${out} ${folder} PARENT_SCOPE)
+endfunction()
+
+foreach(folder platform/core platform/gui ${program_folders})
+  file(GLOB files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  foreach(file IN LISTS files)
+    file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS lines)
+      if(NOT line MATCHES "#[ \t]*include[ \t]*([<\"])([^>\"]+)[>\"]")
+        continue()
+      endif()
+      set(quote ${CMAKE_MATCH_1})
+      set(name ${CMAKE_MATCH_2})
+      set(rule "")
+      if(quote STREQUAL "<")
+        if(name MATCHES "^(Qt[A-Za-z]*/)?Q[A-Za-z0-9]*$" OR name MATCHES "^Qt[A-Za-z]*/" OR name MATCHES "^q[a-z0-9_]+\\.h$")
+          if(NOT folder STREQUAL "platform/gui")
+            set(rule "Qt header outside platform/gui")
+          endif()
+        endif()
+      else()
+        include_folder(${name} ${folder} from)
+        if(from STREQUAL "unknown")
+          set(rule "names no file of the tree")
+        elseif(folder MATCHES "^platform/" AND from IN_LIST program_folders)
+          set(rule "program code in platform/")
+        elseif(folder STREQUAL "platform/core" AND from STREQUAL "platform/gui")
+          set(rule "platform/core includes the Qt half of the layer")
+        elseif(folder STREQUAL "log" AND from STREQUAL "chart")
+          set(rule "log/ includes chart/")
+        elseif(folder STREQUAL "texts" AND NOT from MATCHES "^(platform/|texts$)" AND NOT name STREQUAL "app/Qelunit.h")
+          set(rule "texts/ includes more than platform/")
+        endif()
+      endif()
+      if(rule)
+        list(APPEND violations "${file}: ${line}: ${rule}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(LENGTH violations count)
+  list(JOIN violations "\n" text)
+  message(FATAL_ERROR "${count} forbidden include(s):\n${text}")
+endif()
+message(STATUS "Include rules kept.")
