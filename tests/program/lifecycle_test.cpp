@@ -170,7 +170,7 @@ TEST_F(Lifecycle, TheStartCorrectsTheStoredLanguageAndReadingSpeed)
       stored.ReadingSpeed = row.speed;
       stored.SpeedInHz = 0;
     }
-    EnvScope locale("LC_ALL", row.locale);
+    EnvScope rowLocale("LC_ALL", row.locale);
     BQELunit unit;
     EXPECT_EQ("language " + std::to_string(unit.Language) + ", speed " + std::to_string(unit.ReadingSpeed) +
                   " (Hz " + std::to_string(unit.SpeedInHz) + ")",
