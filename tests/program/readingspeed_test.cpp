@@ -14,8 +14,8 @@
 #include "Numbers.h"
 #include "PageControl.h"
 #include "app/Qelunit.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
+#include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "ComboBox.h"
 #include "app/Qelunit.h"
 #include "program/ChartTestSupport.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 
