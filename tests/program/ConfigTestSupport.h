@@ -115,11 +115,11 @@ inline std::string WriteValues(const BeamMode& mode, const std::vector<Value>& v
 // The next value, read as the given kind; nothing when the read fails.
 inline std::optional<Value> ReadValue(BConfigLoad& load, char kind)
 {
-  bool flag;
-  uint8_t byte;
-  int number;
-  uint32_t word;
-  TColor color;
+  bool flag = false;
+  uint8_t byte = 0;
+  int number = 0;
+  uint32_t word = 0;
+  TColor color = 0;
   AnsiString text;
   bool ok;
   Value v{kind};
