@@ -1,13 +1,17 @@
 #pragma once
-// Shared by the settings container tests: a writer over bytes the test keeps, the scrambling as
-// the file format defines it, written out independently of the code under test, and a file size
-// limit for saves that fail part way.
+// Shared by the settings container tests: a writer over bytes the test keeps, typed values
+// written and read back as text, the scrambling as the file format defines it, written out
+// independently of the code under test, and a file size limit for saves that fail part way.
+#include <gtest/gtest.h>
+
 #include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 #include <sys/resource.h>
 #include <zlib.h>
 
@@ -71,6 +75,105 @@ inline std::string WriteContainer(const BeamMode& mode, const std::function<void
   return bytes;
 }
 
+inline void SetBytes(BConfigLoadMem& reader, const std::string& bytes)
+{
+  reader.SetData(bytes.empty() ? "" : bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+// A typed value of the container, by its kind: 'b'ool, b'y'te, 'i'nt, 'l'ong, 'c'olour, 's'tring.
+struct Value {
+  char Kind;
+  int64_t Number = 0;
+  std::string Text = {};
+};
+
+inline bool WriteValue(BConfigSave& save, const Value& v)
+{
+  const bool flag = v.Number != 0;
+  const uint8_t byte = static_cast<uint8_t>(v.Number);
+  const int number = static_cast<int>(v.Number);
+  const uint32_t word = static_cast<uint32_t>(v.Number);
+  const TColor color = static_cast<TColor>(v.Number);
+  switch (v.Kind) {
+  case 'b': return save.WriteBool(&flag);
+  case 'y': return save.WriteByte(&byte);
+  case 'i': return save.WriteInt(&number);
+  case 'l': return save.WriteLong(&word);
+  case 'c': return save.WriteColor(&color);
+  default: return save.WriteString(v.Text);
+  }
+}
+
+inline std::string WriteValues(const BeamMode& mode, const std::vector<Value>& values)
+{
+  return WriteContainer(mode, [&](TestSave& save) {
+    for (const Value& v : values)
+      ASSERT_TRUE(WriteValue(save, v));
+  });
+}
+
+// The next value, read as the given kind; nothing when the read fails.
+inline std::optional<Value> ReadValue(BConfigLoad& load, char kind)
+{
+  bool flag = false;
+  uint8_t byte = 0;
+  int number = 0;
+  uint32_t word = 0;
+  TColor color = 0;
+  AnsiString text;
+  bool ok;
+  Value v{kind};
+  switch (kind) {
+  case 'b': ok = load.ReadBool(flag), v.Number = flag; break;
+  case 'y': ok = load.ReadByte(byte), v.Number = byte; break;
+  case 'i': ok = load.ReadInt(number), v.Number = number; break;
+  case 'l': ok = load.ReadLong(word), v.Number = word; break;
+  case 'c': ok = load.ReadColor(color), v.Number = color; break;
+  default: ok = load.ReadString(text), v.Text = text; break;
+  }
+  return ok ? std::optional(v) : std::nullopt;
+}
+
+// Values as text, one a line; long strings by their length and checksum.
+inline std::string DumpValues(const std::vector<Value>& values)
+{
+  std::string s;
+  for (const Value& v : values) {
+    s += v.Kind + std::string(":");
+    if (v.Kind != 's')
+      s += std::to_string(v.Number);
+    else if (v.Text.size() <= 40)
+      s += v.Text;
+    else
+      s += std::to_string(v.Text.size()) + " bytes, crc " +
+           std::to_string(crc32(0, reinterpret_cast<const Bytef*>(v.Text.data()), static_cast<uInt>(v.Text.size())));
+    s += "\n";
+  }
+  return s;
+}
+
+// Reads values of the kinds of `expected` in turn until one fails: the dump of those read,
+// with "end" when an int more could not be read after them.
+inline std::string ReadValues(BConfigLoad& load, const std::vector<Value>& expected)
+{
+  std::vector<Value> read;
+  for (const Value& kind : expected) {
+    std::optional<Value> v = ReadValue(load, kind.Kind);
+    if (!v)
+      return DumpValues(read);
+    read.push_back(*v);
+  }
+  int more;
+  return DumpValues(read) + (load.ReadInt(more) ? "more" : "end");
+}
+
+inline std::string ReadValues(const std::string& bytes, const std::vector<Value>& expected)
+{
+  BConfigLoadMem load;
+  SetBytes(load, bytes);
+  return ReadValues(load, expected);
+}
+
 // XOR with the running key from 0x6B, as stored in the body; its own inverse.
 inline std::string Scramble(const std::string& bytes, bool fixedKey = false, uint8_t key = 0x6B)
 {
@@ -101,11 +204,6 @@ inline std::string Le32(uint32_t v)
   for (int i = 0; i < 4; ++i)
     s += static_cast<char>((v >> (8 * i)) & 0xFF);
   return s;
-}
-
-inline void SetBytes(BConfigLoadMem& reader, const std::string& bytes)
-{
-  reader.SetData(bytes.empty() ? "" : bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
 // Raw deflate with the container's settings, straight from zlib.

@@ -1,13 +1,15 @@
 #pragma once
-// Shared by the settings schema tests: the settings sequence written value by value by hand
-// (any version, independently of the program's writer), and the whole remembered state of a
-// central object as text, so that two states compare with a readable difference.
+// Shared by the settings tests: the settings sequence written value by value by the test's own
+// hand (any version, independently of the program's writer), and what a central object
+// remembers as rows, dumped to text so that two states compare with a readable difference.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "ComboBox.h"
@@ -17,6 +19,67 @@
 #include "support/ScratchFolder.h"
 #include "support/TestApp.h"
 #include "settings/SettingsSchema.h"
+
+// The first version with German names and the language, and without the retired flag.
+constexpr int32_t GermanSince = 3;
+
+// One option of the sequence: its field, the first version that holds it, and a value unlike
+// the default that the reader's corrections leave alone.
+struct OptionField {
+  const char* Name;
+  int32_t Since;
+  bool Flag; // stored as a boolean
+  int32_t Sample;
+  int32_t (*Get)(const BQELunit&);
+  void (*Set)(BQELunit&, int32_t);
+};
+
+#define SETTINGS_OPTION(member, since, sample)                                                          \
+  OptionField{#member, since,                                                                           \
+              std::is_same_v<std::remove_cvref_t<decltype(std::declval<BQELunit&>().member)>, Byte>,    \
+              sample, [](const BQELunit& u) { return static_cast<int32_t>(u.member); },                 \
+              [](BQELunit& u, int32_t v) { u.member = static_cast<std::remove_cvref_t<decltype(u.member)>>(v); }}
+
+// The options in the order of the sequence; the statuses follow the language.
+inline const OptionField OptionFields[] = {
+    SETTINGS_OPTION(EditorMaskIndex, 1, 1),   SETTINGS_OPTION(ChartMaskIndex, 1, 2),
+    SETTINGS_OPTION(TextLinePeriod, 1, 11),   SETTINGS_OPTION(ZoomSeconds[0], 1, 12),
+    SETTINGS_OPTION(ZoomSeconds[1], 1, 34),   SETTINGS_OPTION(ZoomSeconds[2], 1, 56),
+    SETTINGS_OPTION(ZoomSeconds[3], 1, 78),   SETTINGS_OPTION(ValueWindowOffset.x, 1, -9),
+    SETTINGS_OPTION(ValueWindowOffset.y, 1, 17), SETTINGS_OPTION(EnableYZoom, 1, 1),
+    SETTINGS_OPTION(FramePeriod, 1, 31),      SETTINGS_OPTION(ShowProgress, 1, 0),
+    SETTINGS_OPTION(HideUnusedChannels, 1, 0), SETTINGS_OPTION(Language, GermanSince, 2),
+    SETTINGS_OPTION(OldErrorAlgorithm, 1, 1), SETTINGS_OPTION(LegendHeightPercent, 1, 44),
+    SETTINGS_OPTION(ParamChartStyle, 1, 0),   SETTINGS_OPTION(StatusChartStyle, 1, 0),
+    SETTINGS_OPTION(MultiLineStatuses, 2, 0), SETTINGS_OPTION(LeftColumnWidth, 2, 321),
+    SETTINGS_OPTION(ReadingSpeed, 4, 33),     SETTINGS_OPTION(SpeedInHz, 4, 0),
+};
+#undef SETTINGS_OPTION
+
+// Versions 1 to 3 end early; any other version reads to the end, but holds the language, like
+// the German names, only from GermanSince on.
+inline bool Holds(const OptionField& field, int32_t version)
+{
+  return version >= field.Since || (version < 1 && field.Since != GermanSince);
+}
+
+// Option values by the table's order, named by their fields.
+struct OptionRows {
+  std::vector<int32_t> Values;
+  OptionRows()
+  {
+    for (const OptionField& f : OptionFields)
+      Values.push_back(f.Sample);
+  }
+  int32_t& operator[](std::string_view name)
+  {
+    for (size_t i = 0; i < std::size(OptionFields); ++i)
+      if (name == OptionFields[i].Name)
+        return Values[i];
+    ADD_FAILURE() << "no option " << name;
+    return Values[0];
+  }
+};
 
 class RowWriter;
 
@@ -41,22 +104,6 @@ struct MaskRow {
   std::vector<ItemRow> items;
 };
 
-// The option values of the sequence, by their fields' names.
-struct OptionRows {
-  int32_t EditorMaskIndex = 1, ChartMaskIndex = 2, TextLinePeriod = 11;
-  int32_t ZoomSeconds[4] = {12, 34, 56, 78};
-  int32_t ValueWindowX = -9, ValueWindowY = 17;
-  bool EnableYZoom = true;
-  int32_t FramePeriod = 31;
-  bool ShowProgress = false, HideUnusedChannels = false;
-  int32_t Language = 2;
-  bool OldErrorAlgorithm = true;
-  int32_t LegendHeightPercent = 44;
-  bool ParamChartStyle = false, StatusChartStyle = false, MultiLineStatuses = false;
-  int32_t LeftColumnWidth = 321, ReadingSpeed = 33;
-  bool SpeedInHz = false;
-};
-
 struct SettingsRows {
   std::vector<AnsiString> recent;
   std::vector<ChannelRow> channels;
@@ -65,9 +112,9 @@ struct SettingsRows {
   OptionRows options;
   // Counts written in place of the lists' sizes, when set.
   std::optional<int32_t> recentCount, channelCount, maskCount, statusCount;
-  // Called before entry i of a list ("channel 0", "mask 2", "status 1") and before the
-  // options ("options"); it may write values of its own there, and ends the sequence at
-  // that point by returning true.
+  // Called before entry i of a list ("channel 0", "mask 2", "status 1"), before the options
+  // ("options") and after the statuses ("end of statuses"); it may write values of its own
+  // there, and ends the sequence at that point by returning true.
   std::function<bool(RowWriter&, const std::string&)> hook;
 };
 
@@ -79,21 +126,23 @@ public:
   RowWriter& Bool(bool v) { EXPECT_TRUE(Save.WriteBool(&v)); return *this; }
   RowWriter& Color(TColor v) { EXPECT_TRUE(Save.WriteColor(&v)); return *this; }
   RowWriter& Str(const AnsiString& v) { EXPECT_TRUE(Save.WriteString(v)); return *this; }
+  RowWriter& Names(const AnsiString& ru, const AnsiString& en, const AnsiString& de, int32_t version)
+  {
+    Str(ru).Str(en);
+    return version >= GermanSince ? Str(de) : *this;
+  }
 
 private:
   BConfigSave& Save;
 };
 
-// The settings sequence as `version` has it: German names and the language above 2, the
-// retired flag (`retired`) below 3; version 1 ends after the curve styles, versions 2 and 3
-// after the left column width, every other one after the speed unit.
+// The settings sequence as `version` has it (the retired flag written as `retired`).
 inline void WriteRows(RowWriter& w, const SettingsRows& rows, int32_t version, bool retired = true)
 {
-  const bool german = version > 2;
   auto count = [](const std::optional<int32_t>& forced, size_t size) {
     return forced ? *forced : static_cast<int32_t>(size);
   };
-  auto at = [&](const std::string& point, size_t i) {
+  auto at = [&](const std::string& point, size_t i = SIZE_MAX) {
     return rows.hook && rows.hook(w, point + (i == SIZE_MAX ? "" : " " + std::to_string(i)));
   };
   w.Int(version).Int(count(rows.recentCount, rows.recent.size()));
@@ -104,54 +153,37 @@ inline void WriteRows(RowWriter& w, const SettingsRows& rows, int32_t version, b
     if (at("channel", n))
       return;
     const ChannelRow& c = rows.channels[n];
-    w.Int(c.id).Str(c.ru).Str(c.en);
-    if (german)
-      w.Str(c.de);
-    w.Bool(c.shown);
+    w.Int(c.id).Names(c.ru, c.en, c.de, version).Bool(c.shown);
   }
   w.Int(count(rows.maskCount, rows.masks.size()));
   for (size_t n = 0; n < rows.masks.size(); ++n) {
     if (at("mask", n))
       return;
     const MaskRow& m = rows.masks[n];
-    w.Str(m.ru).Str(m.en);
-    if (german)
-      w.Str(m.de);
-    w.Bool(m.underCursor).Int(m.thickness).Int(m.bottom).Int(m.top).Int(static_cast<int32_t>(m.items.size()));
-    for (const ItemRow& i : m.items) {
-      w.Int(i.id).Str(i.ru).Str(i.en);
-      if (german)
-        w.Str(i.de);
-      w.Int(i.factor).Int(i.offset).Color(i.color).Bool(i.chart).Bool(i.cursor);
+    w.Names(m.ru, m.en, m.de, version).Bool(m.underCursor).Int(m.thickness).Int(m.bottom).Int(m.top);
+    w.Int(static_cast<int32_t>(m.items.size()));
+    for (const ItemRow& i : m.items)
+      w.Int(i.id).Names(i.ru, i.en, i.de, version).Int(i.factor).Int(i.offset).Color(i.color).Bool(i.chart).Bool(i.cursor);
+  }
+  if (at("options"))
+    return;
+  for (size_t f = 0; f < std::size(OptionFields); ++f) {
+    const OptionField& field = OptionFields[f];
+    if (field.Since == GermanSince && version < GermanSince)
+      w.Bool(retired);
+    if (Holds(field, version))
+      field.Flag ? w.Bool(rows.options.Values[f] != 0) : w.Int(rows.options.Values[f]);
+    if (std::string_view(field.Name) != "Language")
+      continue;
+    w.Int(count(rows.statusCount, rows.statuses.size()));
+    for (size_t n = 0; n < rows.statuses.size(); ++n) {
+      if (at("status", n))
+        return;
+      w.Str(rows.statuses[n]);
     }
-  }
-  if (at("options", SIZE_MAX))
-    return;
-  const OptionRows& o = rows.options;
-  w.Int(o.EditorMaskIndex).Int(o.ChartMaskIndex).Int(o.TextLinePeriod);
-  for (int32_t z : o.ZoomSeconds)
-    w.Int(z);
-  w.Int(o.ValueWindowX).Int(o.ValueWindowY).Bool(o.EnableYZoom).Int(o.FramePeriod).Bool(o.ShowProgress);
-  w.Bool(o.HideUnusedChannels);
-  if (version < 3)
-    w.Bool(retired);
-  if (german)
-    w.Int(o.Language);
-  w.Int(count(rows.statusCount, rows.statuses.size()));
-  for (size_t n = 0; n < rows.statuses.size(); ++n) {
-    if (at("status", n))
+    if (at("end of statuses"))
       return;
-    w.Str(rows.statuses[n]);
   }
-  if (at("end of statuses", SIZE_MAX))
-    return;
-  w.Bool(o.OldErrorAlgorithm).Int(o.LegendHeightPercent).Bool(o.ParamChartStyle).Bool(o.StatusChartStyle);
-  if (version == 1)
-    return;
-  w.Bool(o.MultiLineStatuses).Int(o.LeftColumnWidth);
-  if (version == 2 || version == 3)
-    return;
-  w.Int(o.ReadingSpeed).Bool(o.SpeedInHz);
 }
 
 // A whole container image written by the test's own hand.
@@ -181,154 +213,57 @@ inline SettingsRows RowsOf(const BQELunit& u)
   }
   for (int i = 0; i < u.MaskCells->Count(); ++i) {
     const LMaskCell& m = *u.MaskCells->Get(i);
-    MaskRow row{m.NameRu, m.NameEn, m.NameDe, m.UnderCursor != 0, m.Thickness, m.YBottom, m.YTop, {}};
+    MaskRow& row = r.masks.emplace_back(
+        MaskRow{m.NameRu, m.NameEn, m.NameDe, m.UnderCursor != 0, m.Thickness, m.YBottom, m.YTop, {}});
     for (int k = 0; k < m.Items->Count(); ++k) {
       const LTypeCell& it = *m.Items->Get(k);
-      row.items.push_back({it.Id, it.NameRu, it.NameEn, it.NameDe, it.Factor, it.Offset, it.Color, it.Chart != 0,
-                           it.Cursor != 0});
+      row.items.push_back(
+          {it.Id, it.NameRu, it.NameEn, it.NameDe, it.Factor, it.Offset, it.Color, it.Chart != 0, it.Cursor != 0});
     }
-    r.masks.push_back(row);
   }
   for (int i = 0; i < u.StatusCells->Count(); ++i)
     r.statuses.push_back(u.StatusCells->Get(i)->Name);
-  OptionRows& o = r.options;
-  o.EditorMaskIndex = u.EditorMaskIndex;
-  o.ChartMaskIndex = u.ChartMaskIndex;
-  o.TextLinePeriod = u.TextLinePeriod;
-  for (int z = 0; z < 4; ++z)
-    o.ZoomSeconds[z] = u.ZoomSeconds[z];
-  o.ValueWindowX = u.ValueWindowOffset.x;
-  o.ValueWindowY = u.ValueWindowOffset.y;
-  o.EnableYZoom = u.EnableYZoom;
-  o.FramePeriod = u.FramePeriod;
-  o.ShowProgress = u.ShowProgress;
-  o.HideUnusedChannels = u.HideUnusedChannels;
-  o.Language = u.Language;
-  o.OldErrorAlgorithm = u.OldErrorAlgorithm;
-  o.LegendHeightPercent = u.LegendHeightPercent;
-  o.ParamChartStyle = u.ParamChartStyle;
-  o.StatusChartStyle = u.StatusChartStyle;
-  o.MultiLineStatuses = u.MultiLineStatuses;
-  o.LeftColumnWidth = u.LeftColumnWidth;
-  o.ReadingSpeed = u.ReadingSpeed;
-  o.SpeedInHz = u.SpeedInHz;
+  for (size_t f = 0; f < std::size(OptionFields); ++f)
+    r.options.Values[f] = OptionFields[f].Get(u);
   return r;
 }
 
-// Rows as text, one value a line, so that a difference shows where it is.
+// Rows as text, one record or option a line, so that a difference shows where it is.
 inline std::string Dump(const SettingsRows& r)
 {
   std::string s;
   auto add = [&](const std::string& name, const std::string& value) { s += name + "=" + value + "\n"; };
-  auto num = [](long long v) { return std::to_string(v); };
+  auto num = [](long long v) { return std::to_string(v) + "|"; };
   for (const AnsiString& x : r.recent)
     add("recent", x);
   for (const ChannelRow& c : r.channels)
-    add("channel", num(c.id) + "|" + c.ru + "|" + c.en + "|" + c.de + "|" + num(c.shown));
+    add("channel", num(c.id) + c.ru + "|" + c.en + "|" + c.de + "|" + num(c.shown));
   for (const MaskRow& m : r.masks) {
-    add("mask", m.ru + "|" + m.en + "|" + m.de + "|" + num(m.underCursor) + "|" + num(m.thickness) + "|" +
-                    num(m.bottom) + "|" + num(m.top));
+    add("mask", m.ru + "|" + m.en + "|" + m.de + "|" + num(m.underCursor) + num(m.thickness) + num(m.bottom) +
+                    num(m.top));
     for (const ItemRow& i : m.items)
-      add(" item", num(i.id) + "|" + i.ru + "|" + i.en + "|" + i.de + "|" + num(i.factor) + "|" + num(i.offset) +
-                       "|" + num(i.color) + "|" + num(i.chart) + "|" + num(i.cursor));
+      add(" item", num(i.id) + i.ru + "|" + i.en + "|" + i.de + "|" + num(i.factor) + num(i.offset) + num(i.color) +
+                       num(i.chart) + num(i.cursor));
   }
   for (const AnsiString& x : r.statuses)
     add("status", x);
-  const OptionRows& o = r.options;
-  add("EditorMaskIndex", num(o.EditorMaskIndex));
-  add("ChartMaskIndex", num(o.ChartMaskIndex));
-  add("TextLinePeriod", num(o.TextLinePeriod));
-  for (int32_t z : o.ZoomSeconds)
-    add("ZoomSeconds", num(z));
-  add("ValueWindowOffset", num(o.ValueWindowX) + "," + num(o.ValueWindowY));
-  add("EnableYZoom", num(o.EnableYZoom));
-  add("FramePeriod", num(o.FramePeriod));
-  add("ShowProgress", num(o.ShowProgress));
-  add("HideUnusedChannels", num(o.HideUnusedChannels));
-  add("Language", num(o.Language));
-  add("OldErrorAlgorithm", num(o.OldErrorAlgorithm));
-  add("LegendHeightPercent", num(o.LegendHeightPercent));
-  add("ParamChartStyle", num(o.ParamChartStyle));
-  add("StatusChartStyle", num(o.StatusChartStyle));
-  add("MultiLineStatuses", num(o.MultiLineStatuses));
-  add("LeftColumnWidth", num(o.LeftColumnWidth));
-  add("ReadingSpeed", num(o.ReadingSpeed));
-  add("SpeedInHz", num(o.SpeedInHz));
+  for (size_t f = 0; f < std::size(OptionFields); ++f)
+    add(OptionFields[f].Name, std::to_string(r.options.Values[f]));
   return s;
 }
 
 inline std::string DumpSettings(const BQELunit& u) { return Dump(RowsOf(u)); }
 
-// Makes a central object hold the rows (through the settings reader's own way in: the lists
-// emptied, then filled record by record).
+// Makes a central object hold the rows, through the settings reader from memory.
 inline void PutRows(BQELunit& u, const SettingsRows& rows)
 {
   u.ClearTypeCells();
   u.ClearMaskCells();
   u.ClearStatusCells();
-  u.RecentCombo->Items()->Clear();
-  for (const AnsiString& x : rows.recent)
-    u.RecentCombo->Items()->Add(x);
-  for (const ChannelRow& c : rows.channels) {
-    auto* cell = new LTypeCell;
-    cell->Id = c.id;
-    cell->NameRu = c.ru;
-    cell->NameEn = c.en;
-    cell->NameDe = c.de;
-    cell->Chart = c.shown;
-    u.TypeCells->Add(cell);
-  }
-  for (const MaskRow& m : rows.masks) {
-    auto* mask = new LMaskCell;
-    mask->Items = new TPtrList<LTypeCell>;
-    u.MaskCells->Add(mask);
-    mask->NameRu = m.ru;
-    mask->NameEn = m.en;
-    mask->NameDe = m.de;
-    mask->UnderCursor = m.underCursor;
-    mask->Thickness = m.thickness;
-    mask->YBottom = m.bottom;
-    mask->YTop = m.top;
-    for (const ItemRow& i : m.items) {
-      auto* item = new LTypeCell;
-      item->Id = i.id;
-      item->NameRu = i.ru;
-      item->NameEn = i.en;
-      item->NameDe = i.de;
-      item->Factor = i.factor;
-      item->Offset = i.offset;
-      item->Color = i.color;
-      item->Chart = i.chart;
-      item->Cursor = i.cursor;
-      mask->Items->Add(item);
-    }
-  }
-  for (const AnsiString& x : rows.statuses) {
-    auto* status = new LStatusCell;
-    status->Steps = new TPtrList<LStatusStep>;
-    status->Name = x;
-    u.StatusCells->Add(status);
-  }
-  const OptionRows& o = rows.options;
-  u.EditorMaskIndex = o.EditorMaskIndex;
-  u.ChartMaskIndex = o.ChartMaskIndex;
-  u.TextLinePeriod = o.TextLinePeriod;
-  for (int z = 0; z < 4; ++z)
-    u.ZoomSeconds[z] = o.ZoomSeconds[z];
-  u.ValueWindowOffset = {o.ValueWindowX, o.ValueWindowY};
-  u.EnableYZoom = o.EnableYZoom;
-  u.FramePeriod = o.FramePeriod;
-  u.ShowProgress = o.ShowProgress;
-  u.HideUnusedChannels = o.HideUnusedChannels;
-  u.Language = o.Language;
-  u.OldErrorAlgorithm = o.OldErrorAlgorithm;
-  u.LegendHeightPercent = o.LegendHeightPercent;
-  u.ParamChartStyle = o.ParamChartStyle;
-  u.StatusChartStyle = o.StatusChartStyle;
-  u.MultiLineStatuses = o.MultiLineStatuses;
-  u.LeftColumnWidth = o.LeftColumnWidth;
-  u.ReadingSpeed = o.ReadingSpeed;
-  u.SpeedInHz = o.SpeedInHz;
+  BConfigLoadMem load;
+  SetBytes(load, ContainerOf(rows, SettingsFormatVersion));
+  ASSERT_TRUE(u.ReadSettings(load));
+  ASSERT_EQ(DumpSettings(u), Dump(rows));
 }
 
 // Cyrillic and Western bytes as the records hold them.

@@ -23,78 +23,28 @@ std::string Text(size_t size, unsigned seed)
   return s;
 }
 
-// Every kind of value, in the order a settings file might hold them.
-struct Sample {
-  std::vector<bool> Bools{true, false};
-  std::vector<uint8_t> Bytes{0, 1, 255};
-  std::vector<int> Ints{0, -1, 4, INT_MIN, INT_MAX};
-  std::vector<uint32_t> Longs{0, 0xFFFFFFFF, 70000};
-  std::vector<TColor> Colors{0, 0x00C0DCC0, clBtnFace, clInfoBk};
-  std::vector<std::string> Strings{"", "a", "\xCF\xF0\xE8\xE2\xE5\xF2", Text(255, 1), Text(256, 2), Text(65535, 3),
-                                   Text(65536, 4), Text(200000, 5)};
-
-  void Write(BConfigSave& s) const
-  {
-    for (size_t i = 0; i < Strings.size(); ++i) {
-      const bool b = Bools[i % Bools.size()];
-      ASSERT_TRUE(s.WriteBool(&b));
-      ASSERT_TRUE(s.WriteByte(&Bytes[i % Bytes.size()]));
-      ASSERT_TRUE(s.WriteInt(&Ints[i % Ints.size()]));
-      ASSERT_TRUE(s.WriteLong(&Longs[i % Longs.size()]));
-      ASSERT_TRUE(s.WriteColor(&Colors[i % Colors.size()]));
-      ASSERT_TRUE(s.WriteString(Strings[i]));
-    }
-  }
-
-  // Reads values in order until one fails; each one read must be the one written.
-  // Returns the count read (six per string).
-  size_t ReadPrefix(BConfigLoad& l) const
-  {
-    size_t count = 0;
-    for (size_t i = 0; i < Strings.size(); ++i) {
-      bool b;
-      uint8_t byte;
-      int n;
-      uint32_t lng;
-      TColor c;
-      AnsiString s;
-      if (!l.ReadBool(b))
-        return count;
-      EXPECT_EQ(b, Bools[i % Bools.size()]) << i;
-      if (!l.ReadByte(byte))
-        return count + 1;
-      EXPECT_EQ(byte, Bytes[i % Bytes.size()]) << i;
-      if (!l.ReadInt(n))
-        return count + 2;
-      EXPECT_EQ(n, Ints[i % Ints.size()]) << i;
-      if (!l.ReadLong(lng))
-        return count + 3;
-      EXPECT_EQ(lng, Longs[i % Longs.size()]) << i;
-      if (!l.ReadColor(c))
-        return count + 4;
-      EXPECT_EQ(c, Colors[i % Colors.size()]) << i;
-      if (!l.ReadString(s))
-        return count + 5;
-      EXPECT_EQ(s, Strings[i]) << i;
-      count += 6;
-    }
-    return count;
-  }
-
-  size_t Count() const { return Strings.size() * 6; }
-};
+// Every kind of value, in the order a settings file might hold them: each string after a
+// boolean, a byte, an int, a long and a colour.
+std::vector<Value> Sample(size_t strings = 8)
+{
+  const std::string texts[] = {"", "a", "\xCF\xF0\xE8\xE2\xE5\xF2", Text(255, 1), Text(256, 2), Text(65535, 3),
+                               Text(65536, 4), Text(200000, 5)};
+  const int64_t ints[] = {0, -1, 4, INT_MIN, INT_MAX}, longs[] = {0, 0xFFFFFFFF, 70000},
+                colors[] = {0, 0x00C0DCC0, clBtnFace, clInfoBk};
+  std::vector<Value> values;
+  for (size_t i = 0; i < strings; ++i)
+    values.insert(values.end(), {{'b', int64_t(i % 2 == 0)}, {'y', int64_t(i * 127 % 256)}, {'i', ints[i % 5]},
+                                 {'l', longs[i % 3]}, {'c', colors[i % 4]}, {'s', 0, texts[i]}});
+  return values;
+}
 
 // compressed, method, fixed key, typed
 using ModeParam = std::tuple<int, int, int, int>;
 
 BeamMode ToMode(const ModeParam& p)
 {
-  BeamMode m;
-  m.Compressed = static_cast<uint8_t>(std::get<0>(p));
-  m.Method = static_cast<uint8_t>(std::get<1>(p));
-  m.FixedKey = static_cast<uint8_t>(std::get<2>(p));
-  m.Typed = static_cast<uint8_t>(std::get<3>(p));
-  return m;
+  return {.Compressed = uint8_t(std::get<0>(p)), .Method = uint8_t(std::get<1>(p)),
+          .FixedKey = uint8_t(std::get<2>(p)), .Typed = uint8_t(std::get<3>(p))};
 }
 
 class ContainerRoundTrip : public testing::TestWithParam<ModeParam> {};
@@ -103,28 +53,22 @@ class ContainerRoundTrip : public testing::TestWithParam<ModeParam> {};
 
 TEST_P(ContainerRoundTrip, EveryValueComesBack)
 {
-  const Sample sample;
-  const std::string bytes = WriteContainer(ToMode(GetParam()), [&](BConfigSave& s) { sample.Write(s); });
-  BConfigLoadMem load;
-  SetBytes(load, bytes);
-  EXPECT_EQ(sample.ReadPrefix(load), sample.Count());
-  int n;
-  EXPECT_FALSE(load.ReadInt(n)) << "the stream should be at its end";
+  const std::vector<Value> sample = Sample();
+  EXPECT_EQ(ReadValues(WriteValues(ToMode(GetParam()), sample), sample), DumpValues(sample) + "end");
 }
 
+// Whatever the cut, the values read are the ones written, up to one that fails.
 TEST_P(ContainerRoundTrip, TruncatedFilesFailWithoutGarbage)
 {
-  Sample sample;
-  sample.Strings.resize(3);
+  const std::vector<Value> sample = Sample(3);
   const BeamMode mode = ToMode(GetParam());
-  const std::string bytes = WriteContainer(mode, [&](BConfigSave& s) { sample.Write(s); });
+  const std::string bytes = WriteValues(mode, sample);
   for (size_t cut = 0; cut < bytes.size(); ++cut) {
-    BConfigLoadMem load;
-    SetBytes(load, bytes.substr(0, cut));
-    const size_t count = sample.ReadPrefix(load);
+    const std::string read = ReadValues(bytes.substr(0, cut), sample);
+    EXPECT_EQ(read, (DumpValues(sample) + "end").substr(0, read.size())) << cut;
     // A deflate body may lose only its end markers and trailer and still hold every value.
     if (!(mode.Compressed && mode.Method == 1)) {
-      EXPECT_LT(count, sample.Count()) << cut;
+      EXPECT_LT(read.size(), DumpValues(sample).size()) << cut;
     }
   }
 }
@@ -143,43 +87,24 @@ INSTANTIATE_TEST_SUITE_P(Modes, ContainerRoundTrip,
                                           testing::Values(0, 1)),
                          ModeName);
 
-TEST(ConfigContainer, WrongTagFailsTheTypedRead)
+// A wrong tag fails the read and leaves the value; a string stops at its first NUL.
+TEST(ConfigContainer, WrongTagFailsTheTypedReadAndNulEndsAString)
 {
-  const int four = 4;
-  const std::string bytes = WriteContainer(BeamMode{}, [&](BConfigSave& s) { ASSERT_TRUE(s.WriteInt(&four)); });
   BConfigLoadMem load;
-  SetBytes(load, bytes);
+  SetBytes(load, WriteValues(BeamMode{}, {{'i', 4}}));
   TColor c = 123;
   EXPECT_FALSE(load.ReadColor(c));
-  EXPECT_EQ(c, 123); // unchanged on failure
-}
-
-TEST(ConfigContainer, WriterStopsAStringAtItsFirstNul)
-{
-  const std::string bytes = WriteContainer(BeamMode{}, [](BConfigSave& s) {
-    ASSERT_TRUE(s.WriteString(std::string("ab\0cd", 5)));
-    ASSERT_TRUE(s.WriteString(std::string("\0x", 2)));
-  });
-  BConfigLoadMem load;
-  SetBytes(load, bytes);
-  AnsiString s;
-  ASSERT_TRUE(load.ReadString(s));
-  EXPECT_EQ(s, "ab");
-  ASSERT_TRUE(load.ReadString(s));
-  EXPECT_EQ(s, "");
+  EXPECT_EQ(c, 123);
+  const std::string nul = WriteValues(BeamMode{}, {{'s', 0, std::string("ab\0cd", 5)}, {'s', 0, std::string("\0x", 2)}});
+  EXPECT_EQ(ReadValues(nul, {{'s'}, {'s'}}), "s:ab\ns:\nend");
 }
 
 TEST(ConfigContainer, ValuesSpreadOverManyBlocksComeBack)
 {
-  BeamMode mode;
-  mode.BlockSize = 100000; // 5-byte values: 30000 of them need two blocks
-  std::vector<int> values(30000);
-  for (size_t i = 0; i < values.size(); ++i)
-    values[i] = static_cast<int>(i * 2654435761u);
-  const std::string bytes = WriteContainer(mode, [&](BConfigSave& s) {
-    for (const int& v : values)
-      ASSERT_TRUE(s.WriteInt(&v));
-  });
+  std::vector<Value> values; // 5-byte values: 30000 of them need two blocks of 100000
+  for (uint32_t i = 0; i < 30000; ++i)
+    values.push_back({'i', static_cast<int32_t>(i * 2654435761u)});
+  const std::string bytes = WriteValues({.BlockSize = 100000}, values);
   // Walk the plain block lengths: more than one block.
   size_t pos = 16, blocks = 0;
   while (pos + 4 <= bytes.size()) {
@@ -188,57 +113,35 @@ TEST(ConfigContainer, ValuesSpreadOverManyBlocksComeBack)
   }
   EXPECT_EQ(pos, bytes.size());
   EXPECT_EQ(blocks, 2u);
-
-  BConfigLoadMem load;
-  SetBytes(load, bytes);
-  for (size_t i = 0; i < values.size(); ++i) {
-    int v;
-    ASSERT_TRUE(load.ReadInt(v)) << i;
-    ASSERT_EQ(v, values[i]);
-  }
+  EXPECT_TRUE(ReadValues(bytes, values) == DumpValues(values) + "end");
 }
 
 TEST(ConfigContainer, ValueLargerThanABlockFitsUpToTheBuffer)
 {
-  BeamMode mode;
-  mode.BlockSize = 100000; // buffer of 120000 bytes
-  const std::string big = Text(110000, 7), tooBig = Text(130000, 8);
+  const std::vector<Value> fits{{'s', 0, "before"}, {'s', 0, Text(110000, 7)}}; // a buffer of 120000
   bool refused = false, failed = false;
-  const std::string bytes = WriteContainer(mode, [&](TestSave& s) {
-    ASSERT_TRUE(s.WriteString("before"));
-    ASSERT_TRUE(s.WriteString(big));
-    refused = !s.WriteString(tooBig);
+  const std::string bytes = WriteContainer({.BlockSize = 100000}, [&](TestSave& s) {
+    for (const Value& v : fits)
+      ASSERT_TRUE(WriteValue(s, v));
+    refused = !s.WriteString(Text(130000, 8));
     failed = s.Failed();
   });
   EXPECT_TRUE(refused);
   EXPECT_TRUE(failed);
-  BConfigLoadMem load;
-  SetBytes(load, bytes);
-  AnsiString s;
-  ASSERT_TRUE(load.ReadString(s));
-  EXPECT_EQ(s, "before");
-  ASSERT_TRUE(load.ReadString(s));
-  EXPECT_EQ(s, big);
+  EXPECT_EQ(ReadValues(bytes, fits), DumpValues(fits) + "end");
 }
 
 TEST(ConfigContainer, SetDataStartsOverAndRefusesNull)
 {
-  const int one = 1, two = 2;
-  const std::string a = WriteContainer(BeamMode{}, [&](BConfigSave& s) { ASSERT_TRUE(s.WriteInt(&one)); });
-  BeamMode plain;
-  plain.Compressed = 0;
-  const std::string b = WriteContainer(plain, [&](BConfigSave& s) { ASSERT_TRUE(s.WriteInt(&two)); });
+  const std::string a = WriteValues(BeamMode{}, {{'i', 1}}), b = WriteValues({.Compressed = 0}, {{'i', 2}});
   BConfigLoadMem load;
   EXPECT_FALSE(load.SetData(nullptr, 10));
   SetBytes(load, a);
-  int v = 0;
-  ASSERT_TRUE(load.ReadInt(v));
-  EXPECT_EQ(v, 1);
+  EXPECT_EQ(ReadValues(load, {{'i'}}), "i:1\nend");
   SetBytes(load, b); // a new header, the key back at its start
-  ASSERT_TRUE(load.ReadInt(v));
-  EXPECT_EQ(v, 2);
+  EXPECT_EQ(ReadValues(load, {{'i'}}), "i:2\nend");
   EXPECT_FALSE(load.SetData(nullptr, 0));
-  EXPECT_FALSE(load.ReadInt(v)); // the data stays what it was, now used up
+  EXPECT_EQ(ReadValues(load, {{'i'}}), ""); // the data stays what it was, now used up
 }
 
 // One memory reader for data of several block sizes in turn: the buffer kept from the last
@@ -269,23 +172,18 @@ TEST(ConfigContainer, MissingFileRaisesFromTheConstructor)
 
 // ---- hostile input ----
 
-TEST(ConfigHostile, EmptyOrHeaderOnlyInputFailsTheFirstRead)
+TEST(ConfigHostile, InputsThatFailTheFirstRead)
 {
-  for (const std::string& bytes : {std::string(), std::string("BEAM"), Header(1, 0, 0, 1, 6000000),
-                                   Header(1, 1, 0, 1, 6000000), Header(0, 0, 0, 1, 6000000)}) {
-    BConfigLoadMem load;
-    SetBytes(load, bytes);
-    bool b;
-    EXPECT_FALSE(load.ReadBool(b)) << bytes.size();
-  }
-}
-
-TEST(ConfigHostile, UnknownMethodReadsNothing)
-{
-  BConfigLoadMem load;
-  SetBytes(load, Header(1, 2, 0, 1, 6000000) + Scramble(std::string("\x06\x01\x00\x00\x00", 5)));
-  int v;
-  EXPECT_FALSE(load.ReadInt(v));
+  // Block size 100000: the buffer holds 120000 bytes.
+  const std::string packed = Header(1, 0, 0, 1, 100000);
+  const std::string inputs[] = {
+      "", "BEAM", Header(1, 0, 0, 1, 6000000), Header(1, 1, 0, 1, 6000000), Header(0, 0, 0, 1, 6000000),
+      Header(1, 2, 0, 1, 6000000) + Scramble(std::string("\x06\x01\x00\x00\x00", 5)), // unknown method
+      packed + Le32(120001) + std::string(64, '\x55'), // block lengths above the buffer
+      packed + Le32(0x7FFFFFFF) + std::string(64, '\x55'), packed + Le32(0xFFFFFFFF) + std::string(64, '\x55'),
+      packed + Le32(1000) + std::string(10, '\x55')}; // a truncated block
+  for (const std::string& bytes : inputs)
+    EXPECT_EQ(ReadValues(bytes, {{'i'}}), "") << bytes.size();
 }
 
 TEST(ConfigHostile, StringLengthsNearTheTopOfTheRangeFail)
@@ -300,53 +198,23 @@ TEST(ConfigHostile, StringLengthsNearTheTopOfTheRangeFail)
   }
 }
 
-TEST(ConfigHostile, PackedBlockLengthAboveTheBufferIsRefused)
-{
-  // Block size 100000: the buffer holds 120000 bytes.
-  for (uint32_t length : {120001u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
-    BConfigLoadMem load;
-    SetBytes(load, Header(1, 0, 0, 1, 100000) + Le32(length) + std::string(64, '\x55'));
-    bool b;
-    EXPECT_FALSE(load.ReadBool(b)) << length;
-  }
-}
-
-TEST(ConfigHostile, TruncatedPackedBlockIsRefused)
-{
-  BConfigLoadMem load;
-  SetBytes(load, Header(1, 0, 0, 1, 6000000) + Le32(1000) + std::string(10, '\x55'));
-  bool b;
-  EXPECT_FALSE(load.ReadBool(b));
-}
-
 TEST(ConfigHostile, DeflateBombStopsAtTheCap)
 {
   // A string claiming 4 GB, backed by 80 MB of zeros that deflate to almost nothing.
-  std::string stream = std::string("\x0E\x07", 2) + Le32(0xFFFFFFFF);
+  const std::string head = std::string("\x0E\x07", 2) + Le32(0xFFFFFFFF), zeros(1 << 20, '\0');
+  std::string out(1 << 20, '\0');
   z_stream z{};
   ASSERT_EQ(deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY), Z_OK);
-  std::string out(1 << 20, '\0');
-  const std::string zeros(1 << 20, '\0');
-  size_t outLen = 0;
-  auto pump = [&](const char* data, size_t n, int flush) {
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
-    z.avail_in = static_cast<uInt>(n);
-    int ret;
-    do {
-      if (out.size() - outLen < 65536)
-        out.resize(out.size() * 2);
-      z.next_out = reinterpret_cast<Bytef*>(out.data() + outLen);
-      z.avail_out = static_cast<uInt>(out.size() - outLen);
-      ret = deflate(&z, flush);
-      outLen = out.size() - z.avail_out;
-    } while (flush == Z_FINISH ? ret == Z_OK : z.avail_in > 0);
-  };
-  pump(stream.data(), stream.size(), Z_NO_FLUSH);
-  for (int i = 0; i < 80; ++i)
-    pump(zeros.data(), zeros.size(), i == 79 ? Z_FINISH : Z_NO_FLUSH);
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  for (int i = -1; i < 80; ++i) {
+    const std::string& in = i < 0 ? head : zeros;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+    z.avail_in = static_cast<uInt>(in.size());
+    ASSERT_EQ(deflate(&z, i == 79 ? Z_FINISH : Z_NO_FLUSH), i == 79 ? Z_STREAM_END : Z_OK);
+  }
+  out.resize(z.total_out);
   deflateEnd(&z);
-  out.resize(outLen);
-  ASSERT_LT(out.size(), 1u << 20);
 
   BConfigLoadMem load;
   SetBytes(load, Header(1, 1, 0, 1, 6000000) + Scramble(out));
@@ -370,17 +238,7 @@ TEST(ConfigHostile, GarbageAfterAValidHeaderNeverCrashes)
     BConfigLoadMem load;
     SetBytes(load, Header(method == 2 ? 0 : 1, method == 1 ? 1 : 0, rng() % 2, rng() % 2, 100000) + body);
     try {
-      for (int i = 0; i < 10000; ++i) {
-        bool b;
-        uint8_t byte;
-        int v;
-        uint32_t lng;
-        AnsiString s;
-        const int pick = static_cast<int>(rng() % 5);
-        const bool ok = pick == 0 ? load.ReadBool(b) : pick == 1 ? load.ReadByte(byte)
-                        : pick == 2 ? load.ReadInt(v) : pick == 3 ? load.ReadLong(lng) : load.ReadString(s);
-        if (!ok)
-          break;
+      for (int i = 0; i < 10000 && ReadValue(load, "byilcs"[rng() % 6]); ++i) {
       }
     } catch (const Exception&) {
       // a packed block that fails to unpack

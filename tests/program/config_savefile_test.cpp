@@ -21,14 +21,19 @@ size_t FilesIn(const std::string& folder)
   return n;
 }
 
-// Writes a settings-like sequence; false when a write was refused.
+// A settings-like sequence: the version, then `count` pairs of a string and an int.
+std::vector<Value> Sequence(const std::string& text, int count)
+{
+  std::vector<Value> values{{'i', 4}};
+  for (int i = 0; i < count; ++i)
+    values.insert(values.end(), {{'s', 0, text + std::to_string(i)}, {'i', i}});
+  return values;
+}
+
 bool WriteSequence(BConfigSave& save, const std::string& text, int count)
 {
-  const int version = 4;
-  if (!save.WriteInt(&version))
-    return false;
-  for (int i = 0; i < count; ++i)
-    if (!save.WriteString(text + std::to_string(i)) || !save.WriteInt(&i))
+  for (const Value& v : Sequence(text, count))
+    if (!WriteValue(save, v))
       return false;
   return true;
 }
@@ -36,14 +41,7 @@ bool WriteSequence(BConfigSave& save, const std::string& text, int count)
 bool ReadsAsSequence(const std::string& file, const std::string& text, int count)
 {
   BConfigLoadFile load(file);
-  int v;
-  AnsiString s;
-  if (!load.ReadInt(v) || v != 4)
-    return false;
-  for (int i = 0; i < count; ++i)
-    if (!load.ReadString(s) || s != text + std::to_string(i) || !load.ReadInt(v) || v != i)
-      return false;
-  return !load.ReadInt(v);
+  return ReadValues(load, Sequence(text, count)) == DumpValues(Sequence(text, count)) + "end";
 }
 
 // A save to the same place as the folder's previous, good one.
@@ -68,45 +66,34 @@ struct Previous {
 
 } // namespace
 
-TEST(ConfigSaveFile, CommitReplacesTheFileAndLeavesNoTemporary)
-{
-  Previous prev;
-  EXPECT_TRUE(ReadsAsSequence(prev.File, "old", 3));
-  {
-    BConfigSaveFile save(prev.File);
-    ASSERT_TRUE(WriteSequence(save, "new", 5));
-    EXPECT_TRUE(prev.Bytes == ScratchFolder::Read(prev.File)) << "replaced before Commit";
-    EXPECT_TRUE(save.Commit());
-    EXPECT_FALSE(save.Commit()); // once only
-  }
-  EXPECT_TRUE(ReadsAsSequence(prev.File, "new", 5));
-  EXPECT_EQ(FilesIn(prev.Dir.Path()), 1u);
-}
-
-TEST(ConfigSaveFile, AbandonedSaveKeepsTheOldFile)
+TEST(ConfigSaveFile, CommitReplacesTheFileOnceAndLeavesNoTemporary)
 {
   Previous prev;
   {
     BConfigSaveFile save(prev.File);
     ASSERT_TRUE(WriteSequence(save, "new", 5));
     EXPECT_TRUE(std::filesystem::exists(save.TempFileName()));
-  } // the schema gave up: no Commit
-  prev.ExpectUntouched();
-}
-
-TEST(ConfigSaveFile, CommitWithoutValuesLeavesAnEmptyFile)
-{
-  Previous prev;
+    EXPECT_TRUE(prev.Bytes == ScratchFolder::Read(prev.File)) << "replaced before Commit";
+    EXPECT_TRUE(save.Commit());
+    EXPECT_FALSE(save.Commit()); // once only
+  }
+  EXPECT_TRUE(ReadsAsSequence(prev.File, "new", 5));
+  EXPECT_EQ(FilesIn(prev.Dir.Path()), 1u);
   {
     BConfigSaveFile save(prev.File);
     EXPECT_TRUE(save.Commit());
   }
-  EXPECT_EQ(ScratchFolder::Read(prev.File), "");
+  EXPECT_EQ(ScratchFolder::Read(prev.File), ""); // a commit without values
 }
 
-TEST(ConfigSaveFile, RefusedValueFailsTheCommit)
+TEST(ConfigSaveFile, AbandonedOrRefusedSaveKeepsTheOldFile)
 {
   Previous prev;
+  {
+    BConfigSaveFile save(prev.File);
+    ASSERT_TRUE(WriteSequence(save, "new", 5));
+  } // the schema gave up: no Commit
+  prev.ExpectUntouched();
   {
     BConfigSaveFile save(prev.File);
     save.BlockSize = 100000;
@@ -122,22 +109,14 @@ TEST(ConfigSaveFile, WriteFailingAtAnyPointKeepsTheOldFile)
 {
   Previous prev;
   for (const int method : {0, 1, 2}) {
-    size_t fullSize;
-    {
-      std::string bytes;
-      TestSave probe(new SinkStream(&bytes));
-      probe.Compressed = method != 2;
-      probe.Method = static_cast<uint8_t>(method);
-      ASSERT_TRUE(WriteSequence(probe, "new", 200));
-      ASSERT_TRUE(probe.Finish());
-      fullSize = bytes.size();
-    }
+    const BeamMode mode{.Compressed = uint8_t(method != 2), .Method = uint8_t(method)};
+    const size_t fullSize = WriteValues(mode, Sequence("new", 200)).size();
     for (size_t limit : {size_t(0), size_t(1), size_t(15), size_t(16), size_t(20), fullSize / 2, fullSize - 1}) {
       bool committed;
       {
         BConfigSaveFile save(prev.File);
-        save.Compressed = method != 2;
-        save.Method = static_cast<uint8_t>(method);
+        save.Compressed = mode.Compressed;
+        save.Method = mode.Method;
         EXPECT_TRUE(WriteSequence(save, "new", 200));
         FileSizeLimit fsize(limit);
         committed = save.Commit();

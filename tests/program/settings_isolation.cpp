@@ -3,43 +3,34 @@
 // a folder of its own, and each test starts with no settings file there (a first start).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
+#include <memory>
 #include <system_error>
 
 #include "AppPaths.h"
 #include "settings/SettingsSchema.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
 class SettingsIsolation : public ::testing::EmptyTestEventListener {
 public:
-  void OnTestProgramStart(const ::testing::UnitTest&) override
-  {
-    std::string templ = (std::filesystem::temp_directory_path() / "dravolin-settings-XXXXXX").string();
-    if (::mkdtemp(templ.data()))
-      Folder = templ;
-  }
+  void OnTestProgramStart(const ::testing::UnitTest&) override { Folder = std::make_unique<ScratchFolder>(); }
   // Before the test's fixture exists: a test may still point the data folder elsewhere.
   void OnTestStart(const ::testing::TestInfo&) override
   {
-    if (Folder.empty())
-      return;
     std::error_code ignored;
-    std::filesystem::remove(Folder + "/" + SettingsFileName, ignored);
-    SetDataFolderForTests(Folder);
+    std::filesystem::remove(*Folder / SettingsFileName, ignored);
+    SetDataFolderForTests(Folder->Path());
   }
   void OnTestProgramEnd(const ::testing::UnitTest&) override
   {
     SetDataFolderForTests("");
-    std::error_code ignored;
-    if (!Folder.empty())
-      std::filesystem::remove_all(Folder, ignored);
+    Folder.reset();
   }
 
 private:
-  std::string Folder;
+  std::unique_ptr<ScratchFolder> Folder;
 };
 
 const bool Registered = [] {

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <utility>
+#include <tuple>
 
 #include "program/SettingsTestSupport.h"
 
@@ -90,10 +91,13 @@ TEST_F(SettingsRecords, FailedChannelEndsTheRead)
       w.Int(5).Bool(true);
     return false;
   };
+  unit.SetDefaultOptions();
+  SettingsRows expected;
+  expected.recent = rows.recent;
+  expected.channels = {rows.channels[0]};
+  expected.options = RowsOf(unit).options;
   EXPECT_FALSE(Load(rows));
-  ASSERT_EQ(unit.TypeCells->Count(), 1);
-  EXPECT_EQ(unit.TypeCells->Get(0)->Id, 2);
-  EXPECT_EQ(unit.MaskCells->Count(), 0);
+  EXPECT_EQ(DumpSettings(unit), Dump(expected));
 }
 
 TEST_F(SettingsRecords, RecentFilesAreEmptiedOnlyOnceTheirCountIsRead)
@@ -172,12 +176,15 @@ TEST_F(SettingsRecords, DamagedContainerEndsTheReadInsideAStatus)
 // Whether the read ends or fails, no option stays where the parser or chart cannot use it.
 TEST_F(SettingsRecords, OptionsOutOfBoundsTakeTheReadBacksFallbacks)
 {
-  SettingsRows rows;
-  rows.options = {.TextLinePeriod = 0, .ZoomSeconds = {0, -1, 1, INT_MIN}, .ValueWindowX = INT_MAX,
-                  .ValueWindowY = INT_MIN, .FramePeriod = -3, .ReadingSpeed = 0};
-  SettingsRows expected;
-  expected.options = {.TextLinePeriod = 10, .ZoomSeconds = {10, 30, 1, 600}, .ValueWindowX = 10000,
-                      .ValueWindowY = -10000, .FramePeriod = 22, .ReadingSpeed = 16};
+  const std::tuple<const char*, int32_t, int32_t> bounds[] = {
+      {"TextLinePeriod", 0, 10},           {"ZoomSeconds[0]", 0, 10},    {"ZoomSeconds[1]", -1, 30},
+      {"ZoomSeconds[2]", 1, 1},            {"ZoomSeconds[3]", INT_MIN, 600}, {"ValueWindowOffset.x", INT_MAX, 10000},
+      {"ValueWindowOffset.y", INT_MIN, -10000}, {"FramePeriod", -3, 22},  {"ReadingSpeed", 0, 16}};
+  SettingsRows rows, expected;
+  for (const auto& [name, stored, corrected] : bounds) {
+    rows.options[name] = stored;
+    expected.options[name] = corrected;
+  }
   for (const bool complete : {true, false}) {
     rows.statusCount = complete ? std::nullopt : std::optional(INT_MAX); // fails after the options
     unit.ReadingSpeed = 0;
@@ -236,57 +243,50 @@ TEST_F(SettingsRecords, ParameterIdsTheParserCannotUseAreSkipped)
   SettingsRows rows;
   for (int32_t id : {0, 1, -1, 2, 2, MaxStoredChannelId + 1, INT_MAX, INT_MIN, MaxStoredChannelId, 3})
     rows.channels.push_back({id, "ru" + std::to_string(id), "en", "de", true});
-  rows.statuses = {"IDLE"};
+  rows.statuses = {"IDLE"}; // read on in step after the skipped records
+  SettingsRows expected = rows;
+  expected.channels = {rows.channels[3], rows.channels[8], rows.channels[9]};
   EXPECT_TRUE(Load(rows));
-  std::vector<int32_t> ids;
-  for (int i = 0; i < unit.TypeCells->Count(); ++i)
-    ids.push_back(unit.TypeCells->Get(i)->Id);
-  EXPECT_EQ(ids, (std::vector<int32_t>{2, MaxStoredChannelId, 3}));
-  EXPECT_EQ(unit.StatusCells->Count(), 1); // read on in step after the skipped records
+  EXPECT_EQ(DumpSettings(unit), Dump(expected));
 }
 
+// Stored values each paired with what the reader makes of them.
 TEST_F(SettingsRecords, MaskValuesThatCannotWorkAreCorrected)
 {
-  SettingsRows rows;
-  MaskRow mask = SmallMask("M");
-  mask.items.clear();
-  for (int32_t id : {0, -2, INT_MAX, MaxStoredChannelId + 1, StatusItemId, NoChannelId, 7, MaxStoredChannelId})
-    mask.items.push_back({id, "i", "i", "i", 1, 0, 0, true, true});
-  for (TColor color : {0x00000000, 0x00FFFFFF, 0x01000000, -1, static_cast<TColor>(0x80000000u),
-                       static_cast<TColor>(0x8000001Eu), static_cast<TColor>(0x8000001Fu),
-                       static_cast<TColor>(0x80000100u)})
-    mask.items.push_back({7, "c", "c", "c", 1, 0, color, true, true});
-  rows.masks.push_back(mask);
-  const std::pair<int32_t, int32_t> axes[] = {{10, 10}, {4000, -200}, {0, 1}, {INT_MIN, INT_MIN}};
-  const int32_t thicknesses[] = {0, 1, 5, 6, -100, INT_MAX};
-  for (size_t i = 0; i < std::size(thicknesses); ++i) {
-    MaskRow m = SmallMask("T" + std::to_string(i));
-    m.thickness = thicknesses[i];
-    m.bottom = axes[i % std::size(axes)].first;
-    m.top = axes[i % std::size(axes)].second;
+  SettingsRows rows, expected;
+  MaskRow stored = SmallMask("M"), corrected = stored;
+  stored.items.clear();
+  corrected.items.clear();
+  const std::pair<int32_t, int32_t> ids[] = {
+      {0, -1}, {-2, -1}, {INT_MAX, -1}, {MaxStoredChannelId + 1, -1}, {StatusItemId, StatusItemId},
+      {NoChannelId, NoChannelId}, {7, 7}, {MaxStoredChannelId, MaxStoredChannelId}};
+  for (const auto& [id, kept] : ids) {
+    stored.items.push_back({id, "i", "i", "i", 1, 0, 0, true, true});
+    corrected.items.push_back({kept, "i", "i", "i", 1, 0, 0, true, true});
+  }
+  const auto system = [](uint32_t bits) { return static_cast<TColor>(bits); };
+  const std::pair<TColor, TColor> colors[] = {
+      {0, 0}, {0x00FFFFFF, 0x00FFFFFF}, {0x01000000, 0}, {-1, 0}, {system(0x80000000u), system(0x80000000u)},
+      {system(0x8000001Eu), system(0x8000001Eu)}, {system(0x8000001Fu), 0}, {system(0x80000100u), 0}};
+  for (const auto& [color, kept] : colors) {
+    stored.items.push_back({7, "c", "c", "c", 1, 0, color, true, true});
+    corrected.items.push_back({7, "c", "c", "c", 1, 0, kept, true, true});
+  }
+  rows.masks.push_back(stored);
+  expected.masks.push_back(corrected);
+  // Pen width, then the axis stored and as corrected.
+  const std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t> masks[] = {
+      {0, 1, 10, 10, -200, 4000},    {1, 1, 4000, -200, 4000, -200}, {5, 5, 0, 1, 0, 1},
+      {6, 5, INT_MIN, INT_MIN, -200, 4000}, {-100, 1, 7, 7, -200, 4000}, {INT_MAX, 5, 4000, -200, 4000, -200}};
+  for (const auto& [width, keptWidth, bottom, top, keptBottom, keptTop] : masks) {
+    MaskRow m = SmallMask("T");
+    std::tie(m.thickness, m.bottom, m.top) = std::tuple(width, bottom, top);
     rows.masks.push_back(m);
+    std::tie(m.thickness, m.bottom, m.top) = std::tuple(keptWidth, keptBottom, keptTop);
+    expected.masks.push_back(m);
   }
   EXPECT_TRUE(Load(rows));
-
-  ASSERT_EQ(unit.MaskCells->Count(), 7);
-  std::vector<int32_t> ids, colors;
-  for (int i = 0; i < unit.MaskCells->Get(0)->Items->Count(); ++i) {
-    const LTypeCell* item = unit.MaskCells->Get(0)->Items->Get(i);
-    (item->NameRu == "i" ? ids : colors).push_back(item->NameRu == "i" ? item->Id : item->Color);
-  }
-  EXPECT_EQ(ids, (std::vector<int32_t>{-1, -1, -1, -1, 1, -1, 7, MaxStoredChannelId}));
-  EXPECT_EQ(colors, (std::vector<int32_t>{0, 0x00FFFFFF, 0, 0, static_cast<TColor>(0x80000000u),
-                                          static_cast<TColor>(0x8000001Eu), 0, 0}));
-  std::vector<int32_t> widths;
-  std::vector<std::pair<int32_t, int32_t>> bounds;
-  for (int i = 1; i < 7; ++i) {
-    widths.push_back(unit.MaskCells->Get(i)->Thickness);
-    bounds.emplace_back(unit.MaskCells->Get(i)->YBottom, unit.MaskCells->Get(i)->YTop);
-  }
-  EXPECT_EQ(widths, (std::vector<int32_t>{1, 1, 5, 5, 1, 5}));
-  const std::vector<std::pair<int32_t, int32_t>> expectedBounds = {
-      {-200, 4000}, {4000, -200}, {0, 1}, {-200, 4000}, {-200, 4000}, {4000, -200}};
-  EXPECT_EQ(bounds, expectedBounds);
+  EXPECT_EQ(DumpSettings(unit), Dump(expected));
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/Exceptions.h"
 #include "settings/ZZipArith.h"
 #include "settings/ZZipStream.h"
 
@@ -56,50 +55,6 @@ TEST(ZZipExact, ChecksumMatchesTheByteByByteDefinition) {
     for (int n = 0; n < 80; ++n)
       ASSERT_EQ(BZZipStream::Checksum(data.data() + offset, n), bytewise(data.data() + offset, n)) << offset << ", " << n;
   EXPECT_EQ(BZZipStream::Checksum(data.data() + 3, 69997), bytewise(data.data() + 3, 69997));
-}
-
-// Runs of rank 0 and of ranks below 2 are skipped eight at a time; runs of every length at every
-// alignment must still come out as the plain definitions give them.
-TEST(ZZipExact, WordScansOfRanksAgreeWithTheDefinitions) {
-  std::mt19937 rng(3);
-  for (int round = 0; round < 400; ++round) {
-    Bytes ranks;
-    while (ranks.size() < 300) {
-      ranks.insert(ranks.end(), rng() % 20, 0);
-      const unsigned kind = rng() % 3;
-      ranks.push_back(uint8_t(kind == 0 ? 1 : kind == 1 ? 2 + rng() % 5 : rng() % 256));
-    }
-    // Move-to-front decoding by its definition: the byte at the rank, then the moves.
-    Bytes table(256), expected(ranks.size());
-    for (int v = 0; v < 256; ++v) table[size_t(v)] = uint8_t(v);
-    bool recent = false;
-    for (size_t i = 0; i < ranks.size(); ++i) {
-      const int r = ranks[i];
-      const uint8_t value = table[size_t(r)];
-      expected[i] = value;
-      if (r == 1 && recent) std::swap(table[0], table[1]);
-      if (r >= 2) {
-        table.erase(table.begin() + r);
-        table.insert(table.begin() + 1, value);
-      }
-      recent = r != 0;
-    }
-    Bytes decoded = ranks;
-    BZZipStream::MoveToFrontDecode(decoded.data(), int(decoded.size()));
-    ASSERT_EQ(decoded, expected) << "round " << round;
-    Bytes encoded = expected;
-    BZZipStream::MoveToFrontEncode(encoded.data(), int(encoded.size()));
-    ASSERT_EQ(encoded, ranks) << "round " << round;
-
-    // The split and merge of the same ranks, and a main stream with a symbol above 2.
-    Bytes main = ranks, side;
-    BZZipStream::SplitSymbols(main.data(), int(main.size()), side);
-    BZZipStream::MergeSymbols(main.data(), int(main.size()), side.data(), int(side.size()));
-    ASSERT_EQ(main, ranks);
-    BZZipStream::SplitSymbols(main.data(), int(main.size()), side);
-    main[rng() % main.size()] = 3;
-    EXPECT_THROW(BZZipStream::MergeSymbols(main.data(), int(main.size()), side.data(), int(side.size())), Exception);
-  }
 }
 
 // Main-stream symbols in stretches of different kinds: long runs of zeros (past the halving at a
