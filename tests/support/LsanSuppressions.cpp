@@ -1,4 +1,4 @@
-// The central object's text view loads the font database, and fontconfig leaks a block while
+// Every suite that shows text loads the font database, and fontconfig leaks a block while
 // it parses its configuration. That is the system library's, not ours: leak checks skip it.
 extern "C" const char* __lsan_default_suppressions()
 {
