@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "AppPaths.h"
-#include "EnvScope.h"
-#include "ScratchFolder.h"
+#include "support/EnvScope.h"
+#include "support/ScratchFolder.h"
 
 TEST(DataFolder, WritableProgramFolderIsUsed)
 {

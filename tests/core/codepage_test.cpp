@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "CodePage.h"
-#include "EnvScope.h"
+#include "support/EnvScope.h"
 
 namespace {
 

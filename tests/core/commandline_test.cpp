@@ -5,7 +5,7 @@
 
 #include "AppPaths.h"
 #include "CommandLine.h"
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

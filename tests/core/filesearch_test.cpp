@@ -4,7 +4,7 @@
 #include <map>
 
 #include "FileSearch.h"
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Jpeg.h"
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

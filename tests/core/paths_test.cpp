@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "Paths.h"
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 // A Linux file name may hold '\\' and ':'; only '/' separates.
 TEST(Paths, SplitsAtSlashOnly)

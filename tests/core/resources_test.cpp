@@ -5,7 +5,7 @@
 #include "Exceptions.h"
 #include "ResourceStream.h"
 #include "Resources.h"
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

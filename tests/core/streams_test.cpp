@@ -6,7 +6,7 @@
 #include "Exceptions.h"
 #include "FileStream.h"
 #include "MemoryStream.h"
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

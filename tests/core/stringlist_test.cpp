@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "EnvScope.h"
+#include "support/EnvScope.h"
 #include "Exceptions.h"
 #include "MemoryStream.h"
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 #include "StringList.h"
 
 namespace {

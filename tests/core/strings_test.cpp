@@ -6,7 +6,7 @@
 #include <wctype.h>
 
 #include "CodePage.h"
-#include "EnvScope.h"
+#include "support/EnvScope.h"
 
 #include "System.h"
 #include "TextUtils.h"

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "ExtCtrls.h"
-#include "core/EnvScope.h"
-#include "GuiTestApp.h"
+#include "support/EnvScope.h"
+#include "support/GuiTest.h"
 #include "Guard.h"
 
 namespace {
@@ -148,7 +148,7 @@ public:
 // The program's shape: create the main form, run, close the main form from a timer.
 [[noreturn]] void RunAProgramThatClosesItsMainForm()
 {
-  EnsureGuiApplication();
+  EnsureTestApplication();
   MainForm* form = nullptr;
   Application->CreateForm(form);
   int shows = 0;

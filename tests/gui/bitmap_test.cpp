@@ -10,7 +10,7 @@
 
 #include "JpegImage.h"
 #include "MemoryStream.h"
-#include "gui/GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "Buttons.h"
 #include "Edit.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
-#include "InputTestSupport.h"
+#include "support/GuiTest.h"
+#include "support/InputTestSupport.h"
 
 namespace {
 

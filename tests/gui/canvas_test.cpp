@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "MemoryStream.h"
-#include "gui/GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 
 namespace {
 

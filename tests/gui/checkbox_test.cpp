@@ -6,24 +6,21 @@
 
 #include "CheckBox.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
+#include "support/FormTest.h"
 
 namespace {
 
-class CheckBoxTest : public GuiTest {
+class CheckBoxTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    panel = std::make_unique<TPanel>(nullptr);
-    panel->SetBounds(0, 0, 400, 300);
-    check = new TCheckBox(panel.get());
-    check->SetParent(panel.get());
+    FormTest::SetUp();
+    check = new TCheckBox(form.get());
+    check->SetParent(form.get());
   }
 
   QCheckBox* Box() const { return static_cast<QCheckBox*>(check->Widget()); }
 
-  std::unique_ptr<TPanel> panel;
   TCheckBox* check = nullptr;
 };
 

@@ -10,7 +10,7 @@
 
 #include "Clipbrd.h"
 #include "CodePage.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "ColorBox.h"
 #include "Colors.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
-#include "InputTestSupport.h"
+#include "support/GuiTest.h"
+#include "support/InputTestSupport.h"
 
 namespace {
 

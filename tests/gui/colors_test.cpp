@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-#include "gui/GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 
 namespace {
 

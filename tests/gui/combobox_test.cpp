@@ -5,27 +5,23 @@
 
 #include "ComboBox.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
-#include "InputTestSupport.h"
+#include "support/FormTest.h"
+#include "support/InputTestSupport.h"
 
 namespace {
 
 // A drop-down list on a shown form, with the main panel's font; every OnChange is recorded
 // with the selection it saw.
-class ComboBoxTest : public GuiTest {
+class ComboBoxTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 400, 300);
+    FormTest::SetUp();
     form->Font()->SetName("Verdana");
     form->Font()->SetSize(10);
-    combo = new TComboBox(form.get());
-    combo->SetParent(form.get());
+    combo = Place<TComboBox>(10, 10, 200, 0);
     combo->SetStyle(csDropDownList);
     combo->SetDropDownCount(12);
-    combo->SetBounds(10, 10, 200, 0);
     combo->OnChange = [this](TObject* sender) {
       EXPECT_EQ(sender, combo);
       changes.push_back(combo->ItemIndex());
@@ -48,7 +44,6 @@ protected:
     wheelAccepted = wheel.isAccepted();
   }
 
-  std::unique_ptr<TForm> form;
   TComboBox* combo = nullptr;
   std::vector<int> changes;
   bool wheelAccepted = false;

@@ -1,49 +1,39 @@
-#include <memory>
+#include <string>
 #include <vector>
 
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
-#include "StdCtrls.h"
+#include "support/FormTest.h"
 
 namespace {
 
 // A borderless, bevel-less container of a known size, as MainPanel is.
-class AlignTest : public GuiTest {
+class AlignTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    host = std::make_unique<TPanel>(nullptr);
-    host->SetBevelOuter(bvNone);
-    host->SetBounds(0, 0, 200, 100);
+    FormTest::SetUp();
+    host = PlacePanel(form.get(), 0, 0, 200, 100);
   }
 
-  TPanel* Child(TAlign align, int width, int height)
+  TPanel* Child(TAlign align, int width, int height, TPanel* parent = nullptr)
   {
-    auto* panel = new TPanel(host.get());
-    panel->SetBounds(0, 0, width, height);
-    panel->SetParent(host.get());
+    TPanel* panel = Place<TPanel>(parent ? parent : host, 0, 0, width, height);
     panel->SetAlign(align);
     return panel;
   }
 
-  std::unique_ptr<TPanel> host;
+  // The bounds of each control, "left,top width x height", one after the other.
+  static std::string Layout(const std::vector<TControl*>& controls)
+  {
+    std::string dump;
+    for (const TControl* c : controls)
+      dump += std::to_string(c->Left()) + "," + std::to_string(c->Top()) + " " + std::to_string(c->Width()) + "x" +
+              std::to_string(c->Height()) + "; ";
+    return dump;
+  }
+
+  TPanel* host = nullptr;
 };
-
-struct Bounds {
-  int left, top, width, height;
-  bool operator==(const Bounds&) const = default;
-};
-
-Bounds Of(const TControl* c)
-{
-  return Bounds{c->Left(), c->Top(), c->Width(), c->Height()};
-}
-
-void PrintTo(const Bounds& b, std::ostream* os)
-{
-  *os << "(" << b.left << ", " << b.top << ", " << b.width << " x " << b.height << ")";
-}
 
 TEST_F(AlignTest, EdgeAlignedControlsStackInCreationOrderAndClientTakesTheRest)
 {
@@ -55,67 +45,57 @@ TEST_F(AlignTest, EdgeAlignedControlsStackInCreationOrderAndClientTakesTheRest)
   TPanel* left1 = Child(alLeft, 30, 10);
   TPanel* left2 = Child(alLeft, 5, 10);
   TPanel* right = Child(alRight, 40, 10);
-
-  EXPECT_EQ(Of(top1), (Bounds{0, 0, 200, 10}));
-  EXPECT_EQ(Of(top2), (Bounds{0, 10, 200, 20}));
-  EXPECT_EQ(Of(bottom), (Bounds{0, 85, 200, 15}));
-  EXPECT_EQ(Of(left1), (Bounds{0, 30, 30, 55}));
-  EXPECT_EQ(Of(left2), (Bounds{30, 30, 5, 55}));
-  EXPECT_EQ(Of(right), (Bounds{160, 30, 40, 55}));
-  EXPECT_EQ(Of(client), (Bounds{35, 30, 125, 55}));
+  EXPECT_EQ(Layout({top1, top2, bottom, left1, left2, right, client}),
+            "0,0 200x10; 0,10 200x20; 0,85 200x15; 0,30 30x55; 30,30 5x55; 160,30 40x55; 35,30 125x55; ");
 }
 
-TEST_F(AlignTest, ASecondBottomControlLiesAboveTheFirstLikeASplitter)
+TEST_F(AlignTest, BottomControlsStackUpwardsAndFollowAResizeHiddenOrRealigned)
 {
+  // The fault box, its splitter above it, the legend taking the rest.
   TPanel* faultBox = Child(alBottom, 10, 30);
   TPanel* splitter = Child(alBottom, 10, 8);
   TPanel* legend = Child(alClient, 10, 10);
-  EXPECT_EQ(Of(faultBox), (Bounds{0, 70, 200, 30}));
-  EXPECT_EQ(Of(splitter), (Bounds{0, 62, 200, 8}));
-  EXPECT_EQ(Of(legend), (Bounds{0, 0, 200, 62}));
-
-  // The fault box grows (a splitter drag): the others follow at once.
-  faultBox->SetHeight(50);
-  EXPECT_EQ(Of(faultBox), (Bounds{0, 50, 200, 50}));
-  EXPECT_EQ(Of(splitter), (Bounds{0, 42, 200, 8}));
-  EXPECT_EQ(Of(legend), (Bounds{0, 0, 200, 42}));
+  EXPECT_EQ(Layout({faultBox, splitter, legend}), "0,70 200x30; 0,62 200x8; 0,0 200x62; ");
+  faultBox->SetHeight(50);  // a splitter drag: the others follow at once
+  EXPECT_EQ(Layout({faultBox, splitter, legend}), "0,50 200x50; 0,42 200x8; 0,0 200x42; ");
+  // Hidden aligned controls take no room until shown again.
+  faultBox->Hide();
+  EXPECT_EQ(Layout({splitter, legend}), "0,92 200x8; 0,0 200x92; ");
+  faultBox->Show();
+  // Not aligned any more: it stays where it was; aligned again, it takes its edge.
+  splitter->SetAlign(alNone);
+  EXPECT_EQ(Layout({faultBox, splitter, legend}), "0,50 200x50; 0,42 200x8; 0,0 200x50; ");
+  splitter->SetAlign(alTop);
+  EXPECT_EQ(Layout({faultBox, splitter, legend}), "0,50 200x50; 0,0 200x8; 0,8 200x42; ");
+  // Freed, or moved to another parent: it leaves the layout.
+  delete faultBox;
+  EXPECT_EQ(Layout({splitter, legend}), "0,0 200x8; 0,8 200x92; ");
+  TPanel* other = PlacePanel(form.get(), 0, 0, 50, 60);
+  splitter->SetParent(other);
+  EXPECT_EQ(Layout({splitter, legend}), "0,0 50x8; 0,0 200x100; ");
+  EXPECT_EQ(splitter->Widget()->parentWidget(), other->Widget());
 }
 
-TEST_F(AlignTest, HiddenAlignedControlsTakeNoSpaceUntilShown)
-{
-  TPanel* top = Child(alTop, 10, 25);
-  TPanel* client = Child(alClient, 10, 10);
-  top->Hide();
-  EXPECT_EQ(Of(client), (Bounds{0, 0, 200, 100}));
-  top->Show();
-  EXPECT_EQ(Of(client), (Bounds{0, 25, 200, 75}));
-}
-
-TEST_F(AlignTest, BorderWidthInsetsTheClientAreaAndTheChildWidgets)
+TEST_F(AlignTest, BorderWidthAndBevelInsetTheChildren)
 {
   host->SetBorderWidth(5);
   TPanel* client = Child(alClient, 10, 10);
   EXPECT_EQ(host->ClientWidth(), 190);
   EXPECT_EQ(host->ClientHeight(), 90);
-  EXPECT_EQ(Of(client), (Bounds{0, 0, 190, 90}));
+  EXPECT_EQ(Layout({client}), "0,0 190x90; ");
   EXPECT_EQ(client->Widget()->geometry(), QRect(5, 5, 190, 90));
-
-  // Changing the border later moves and resizes the children.
-  host->SetBorderWidth(10);
-  EXPECT_EQ(Of(client), (Bounds{0, 0, 180, 80}));
+  host->SetBorderWidth(10);  // later: the children move and shrink
   EXPECT_EQ(client->Widget()->geometry(), QRect(10, 10, 180, 80));
-}
-
-TEST_F(AlignTest, APanelsBevelKeepsAlignedChildrenInsideButIsPartOfTheClientArea)
-{
+  // A bevel keeps aligned children inside but is part of the client area.
+  host->SetBorderWidth(0);
   host->SetBevelOuter(bvRaised);
-  TPanel* client = Child(alClient, 10, 10);
   EXPECT_EQ(host->ClientWidth(), 200);
-  EXPECT_EQ(Of(client), (Bounds{1, 1, 198, 98}));
+  EXPECT_EQ(Layout({client}), "1,1 198x98; ");
 }
 
-TEST_F(AlignTest, OnResizeRunsAtOnceForHiddenAndParentlessControls)
+TEST_F(AlignTest, OnResizeRunsAtOnceAfterTheChildrenAreRealigned)
 {
+  // Hidden and parentless controls too; a move alone is no resize.
   TPanel loose(nullptr);
   loose.Hide();
   int calls = 0;
@@ -124,26 +104,18 @@ TEST_F(AlignTest, OnResizeRunsAtOnceForHiddenAndParentlessControls)
     ++calls;
   };
   loose.SetWidth(300);
-  EXPECT_EQ(calls, 1);
-  loose.SetBounds(7, 8, 300, 41);  // moved, not resized
-  EXPECT_EQ(calls, 1);
+  loose.SetBounds(7, 8, 300, 41);
   loose.SetClientHeight(10);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(loose.Height(), 10);
-}
 
-TEST_F(AlignTest, OnResizeSeesTheChildrenAlreadyRealigned)
-{
+  // The child's own OnResize runs inside the realignment, before the parent's.
   TPanel* client = Child(alClient, 10, 10);
-  std::vector<int> seen;
-  host->OnResize = [&](TObject*) { seen.push_back(client->Width()); };
-  std::vector<int> childSeen;
-  client->OnResize = [&](TObject*) { childSeen.push_back(host->Width()); };
+  std::vector<std::string> seen;
+  host->OnResize = [&](TObject*) { seen.push_back("host sees client " + std::to_string(client->Width())); };
+  client->OnResize = [&](TObject*) { seen.push_back("client sees host " + std::to_string(host->Width())); };
   host->SetWidth(321);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0], 321);
-  // The child's own OnResize ran inside the realignment, before the parent's.
-  EXPECT_EQ(childSeen, std::vector<int>{321});
+  EXPECT_EQ(seen, (std::vector<std::string>{"client sees host 321", "host sees client 321"}));
 }
 
 TEST_F(AlignTest, AResizeHandlerThatResizesItsControlSettlesTheLayout)
@@ -156,37 +128,7 @@ TEST_F(AlignTest, AResizeHandlerThatResizesItsControlSettlesTheLayout)
       bar->SetHeight(40);
   };
   host->SetWidth(300);
-  EXPECT_EQ(Of(bar), (Bounds{0, 60, 300, 40}));
-  EXPECT_EQ(Of(chart), (Bounds{0, 0, 300, 60}));
-}
-
-TEST_F(AlignTest, ChangingAlignmentOrRemovingAControlRealignsTheRest)
-{
-  TPanel* top = Child(alTop, 10, 30);
-  TPanel* client = Child(alClient, 10, 10);
-  top->SetAlign(alNone);
-  EXPECT_EQ(Of(client), (Bounds{0, 0, 200, 100}));
-  EXPECT_EQ(Of(top), (Bounds{0, 0, 200, 30}));  // keeps where it was
-  top->SetAlign(alBottom);
-  EXPECT_EQ(Of(top), (Bounds{0, 70, 200, 30}));
-  EXPECT_EQ(Of(client), (Bounds{0, 0, 200, 70}));
-  delete top;
-  EXPECT_EQ(Of(client), (Bounds{0, 0, 200, 100}));
-}
-
-TEST_F(AlignTest, AControlMovedToAnotherParentLeavesTheOldLayout)
-{
-  TPanel* top = Child(alTop, 10, 30);
-  TPanel* client = Child(alClient, 10, 10);
-  TPanel other(nullptr);
-  other.SetBevelOuter(bvNone);
-  other.SetBounds(0, 0, 50, 60);
-  top->SetParent(&other);
-  EXPECT_EQ(Of(client), (Bounds{0, 0, 200, 100}));
-  EXPECT_EQ(Of(top), (Bounds{0, 0, 50, 30}));
-  EXPECT_EQ(top->Widget()->parentWidget(), other.Widget());
-  top->SetParent(nullptr);
-  delete top;  // owned by host; freeing it must leave host's list
+  EXPECT_EQ(Layout({bar, chart}), "0,60 300x40; 0,0 300x60; ");
 }
 
 }  // namespace

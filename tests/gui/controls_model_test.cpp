@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "StdCtrls.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "DesktopIntegration.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "Shell.h"
 #include "TextBoundary.h"
 

@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "DialogDriver.h"
+#include "support/DialogDriver.h"
 #include "Dialogs.h"
 #include "FileCtrl.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "TextBoundary.h"
 
 namespace {

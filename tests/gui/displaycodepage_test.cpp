@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "ComCtrls.h"
-#include "GuiTestApp.h"
-#include "InputTestSupport.h"
+#include "support/GuiTest.h"
+#include "support/InputTestSupport.h"
 #include "StdCtrls.h"
 #include "TextBoundary.h"
 

@@ -3,33 +3,33 @@
 
 #include "Edit.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
-#include "InputTestSupport.h"
+#include "support/FormTest.h"
+#include "support/InputTestSupport.h"
 #include "TextBoundary.h"
 
 namespace {
 
 // An edit on a panel with the main panel's font.
-class EditTest : public GuiTest {
+class EditTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    panel = std::make_unique<TPanel>(nullptr);
+    FormTest::SetUp();
+    panel = PlacePanel(form.get(), 0, 0, 400, 300);
     panel->Font()->SetName("Verdana");
     panel->Font()->SetSize(10);
-    edit = new TEdit(panel.get());
-    edit->SetParent(panel.get());
+    edit = new TEdit(panel);
+    edit->SetParent(panel);
   }
   void TearDown() override
   {
     SetDisplayCodePage(1251);
-    GuiTest::TearDown();
+    FormTest::TearDown();
   }
 
   QLineEdit* Line() const { return static_cast<QLineEdit*>(edit->Widget()); }
 
-  std::unique_ptr<TPanel> panel;
+  TPanel* panel = nullptr;
   TEdit* edit = nullptr;
 };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "StdCtrls.h"
 
 namespace {

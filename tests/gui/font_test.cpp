@@ -4,7 +4,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
-#include "gui/GraphicsTestSupport.h"
+#include "support/GraphicsTestSupport.h"
 
 namespace {
 

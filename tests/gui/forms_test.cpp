@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
 #include <QImage>
-#include <memory>
 
 #include "Colors.h"
 #include "Gauges.h"
-#include "GuiTestApp.h"
+#include "support/FormTest.h"
 
 namespace {
 
@@ -19,20 +18,16 @@ TEST(GaugePercent, TruncatesAndIsZeroWithoutAMaximum)
 }
 
 // The progress window's main gauge: 200 × 200 on a shown form, white, navy pie.
-class GaugeTest : public GuiTest {
+class GaugeTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 300, 300);
-    gauge = new TCGauge(form.get());
-    gauge->SetParent(form.get());
+    FormTest::SetUp();
+    gauge = Place<TCGauge>(0, 0, 200, 200);
     gauge->SetBorderStyle(bsNone);
     gauge->SetBackColor(0xFFFFFF);
     gauge->SetKind(gkPie);
     gauge->SetForeColor(0x800000);
-    gauge->SetBounds(0, 0, 200, 200);
     form->Show();
   }
 
@@ -41,22 +36,19 @@ protected:
   static constexpr QRgb kNavy = qRgb(0, 0, 0x80);
   static constexpr QRgb kWhite = qRgb(255, 255, 255);
 
-  std::unique_ptr<TForm> form;
   TCGauge* gauge = nullptr;
 };
 
 TEST_F(GaugeTest, ProgressStaysWithinTheMaximum)
 {
-  gauge->SetMaxValue(0);  // the parser's gauge
-  gauge->SetProgress(5);
-  EXPECT_EQ(gauge->Progress(), 0);
-  gauge->SetMaxValue(100);
-  gauge->SetProgress(150);
-  EXPECT_EQ(gauge->Progress(), 100);
-  gauge->SetMaxValue(40);
-  EXPECT_EQ(gauge->Progress(), 40);
-  gauge->SetProgress(-3);
-  EXPECT_EQ(gauge->Progress(), 0);
+  // {maximum, progress set (or -1 to keep), progress read}; the first is the parser's gauge.
+  const int steps[][3] = {{0, 5, 0}, {100, 150, 100}, {40, -1, 40}, {40, -3, 0}};
+  for (const auto& step : steps) {
+    gauge->SetMaxValue(step[0]);
+    if (step[1] != -1)
+      gauge->SetProgress(step[1]);
+    EXPECT_EQ(gauge->Progress(), step[2]) << step[0] << " " << step[1];
+  }
 }
 
 TEST_F(GaugeTest, AQuarterFillsTheQuadrantRightOfTwelveOClock)

@@ -3,29 +3,28 @@
 #include <memory>
 
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
+#include "support/FormTest.h"
 #include "StdCtrls.h"
 
 namespace {
 
 // A label on a panel with the main panel's font.
-class LabelTest : public GuiTest {
+class LabelTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    panel = std::make_unique<TPanel>(nullptr);
-    panel->SetBounds(0, 0, 400, 300);
+    FormTest::SetUp();
+    panel = PlacePanel(form.get(), 0, 0, 400, 300);
     panel->Font()->SetName("Verdana");
     panel->Font()->SetSize(10);
-    label = new TLabel(panel.get());
-    label->SetParent(panel.get());
+    label = new TLabel(panel);
+    label->SetParent(panel);
   }
 
   QFontMetrics Metrics() const { return QFontMetrics(label->Font()->QtFont()); }
   QLabel* Qt() const { return static_cast<QLabel*>(label->Widget()); }
 
-  std::unique_ptr<TPanel> panel;
+  TPanel* panel = nullptr;
   TLabel* label = nullptr;
 };
 

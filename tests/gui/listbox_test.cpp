@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "Colors.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "ListBox.h"
 #include "Menus.h"
-#include "WindowInput.h"
-#include "core/EnvScope.h"
+#include "support/WindowInput.h"
+#include "support/EnvScope.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "Memo.h"
-#include "core/ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "Exceptions.h"
 #include "MemoLines.h"
 #include "MemoStore.h"
-#include "core/ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

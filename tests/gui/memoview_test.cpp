@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "MemoView.h"
 #include "TextBoundary.h"
 

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "ActnList.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "ListBox.h"
 #include "Menus.h"
 #include "Panel.h"
-#include "WindowInput.h"
+#include "support/WindowInput.h"
 
 namespace {
 

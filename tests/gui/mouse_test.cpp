@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "Mouse.h"
 #include "Panel.h"
 

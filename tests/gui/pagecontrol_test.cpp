@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "PageControl.h"
 #include "Panel.h"
-#include "WindowInput.h"
+#include "support/WindowInput.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "Bitmap.h"
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "Image.h"
 #include "MemoryStream.h"
 #include "PaintBox.h"
 #include "Panel.h"
-#include "WindowInput.h"
+#include "support/WindowInput.h"
 
 namespace {
 

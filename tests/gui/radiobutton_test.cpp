@@ -1,40 +1,29 @@
 #include <QGroupBox>
 #include <QRadioButton>
-#include <memory>
 
-#include "ExtCtrls.h"
 #include "GroupBox.h"
-#include "GuiTestApp.h"
 #include "RadioButton.h"
+#include "support/FormTest.h"
 
 namespace {
 
 // Two radio buttons on a panel, two in a group box on the same panel.
-class RadioButtonTest : public GuiTest {
+class RadioButtonTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    panel = std::make_unique<TPanel>(nullptr);
-    panel->SetBounds(0, 0, 400, 300);
-    up = Make(panel.get());
-    down = Make(panel.get());
-    group = new TGroupBox(panel.get());
-    group->SetParent(panel.get());
-    group->SetBounds(8, 100, 300, 90);
-    style1 = Make(group);
-    style2 = Make(group);
+    FormTest::SetUp();
+    panel = PlacePanel(form.get(), 0, 0, 400, 300);
+    up = Place<TRadioButton>(panel, 0, 0, 100, 20);
+    down = Place<TRadioButton>(panel, 0, 30, 100, 20);
+    group = Place<TGroupBox>(panel, 8, 100, 300, 90);
+    style1 = Place<TRadioButton>(group, 0, 0, 100, 20);
+    style2 = Place<TRadioButton>(group, 0, 30, 100, 20);
   }
 
-  static TRadioButton* Make(TWinControl* parent)
-  {
-    auto* radio = new TRadioButton(parent);
-    radio->SetParent(parent);
-    return radio;
-  }
   static QRadioButton* Radio(TRadioButton* radio) { return static_cast<QRadioButton*>(radio->Widget()); }
 
-  std::unique_ptr<TPanel> panel;
+  TPanel* panel = nullptr;
   TRadioButton* up = nullptr;
   TRadioButton* down = nullptr;
   TGroupBox* group = nullptr;

@@ -4,33 +4,23 @@
 #include <memory>
 #include <vector>
 
-#include "GuiTestApp.h"
+#include "support/FormTest.h"
 #include "Panel.h"
 #include "ScrollBox.h"
 
 namespace {
 
 // A shown form with a 200 × 100 scroll box in its default sunken frame.
-class ScrollBoxTest : public GuiTest {
+class ScrollBoxTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 400, 300);
-    box = new TScrollBox(form.get());
-    box->SetParent(form.get());
-    box->SetBounds(10, 10, 200, 100);
+    FormTest::SetUp();
+    box = Place<TScrollBox>(10, 10, 200, 100);
     form->Show();
   }
 
-  TPanel* Child(int left, int top, int width, int height)
-  {
-    auto* panel = new TPanel(box);
-    panel->SetParent(box);
-    panel->SetBounds(left, top, width, height);
-    return panel;
-  }
+  TPanel* Child(int left, int top, int width, int height) { return Place<TPanel>(box, left, top, width, height); }
 
   // The widget the children lie on, where the pointer is when it is not over a child.
   QWidget* Content(TControl* child) { return child->Widget()->parentWidget(); }
@@ -49,7 +39,6 @@ protected:
 
   int VPos() { return box->VertScrollBar()->Position(); }
 
-  std::unique_ptr<TForm> form;
   TScrollBox* box = nullptr;
 };
 

@@ -19,9 +19,9 @@
 #include <filesystem>
 
 #include "Form.h"
-#include "core/EnvScope.h"
-#include "core/ScratchFolder.h"
-#include "GuiTestApp.h"
+#include "support/EnvScope.h"
+#include "support/ScratchFolder.h"
+#include "support/GuiTest.h"
 #include "SingleInstance.h"
 
 // The other instance is this test program again, started with an environment that makes

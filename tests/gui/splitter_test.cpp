@@ -1,7 +1,7 @@
 #include <QRubberBand>
 #include <memory>
 
-#include "GuiTestApp.h"
+#include "support/GuiTest.h"
 #include "Panel.h"
 #include "Splitter.h"
 

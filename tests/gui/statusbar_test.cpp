@@ -1,26 +1,19 @@
 #include <QImage>
-#include <memory>
 #include <vector>
 
 #include "Colors.h"
-#include "GuiTestApp.h"
-#include "Panel.h"
 #include "StatusBar.h"
+#include "support/FormTest.h"
 
 namespace {
 
 // A status bar on a shown, bevel-less 400 × 200 page.
-class StatusBarTest : public GuiTest {
+class StatusBarTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 500, 300);
-    page = new TPanel(form.get());
-    page->SetParent(form.get());
-    page->SetBevelOuter(bvNone);
-    page->SetBounds(0, 0, 400, 200);
+    FormTest::SetUp();
+    page = PlacePanel(form.get(), 0, 0, 400, 200);
     bar = new TStatusBar(page);
     bar->SetParent(page);
     form->Show();
@@ -30,7 +23,7 @@ protected:
   {
     // Paints still queued run in the main loop after the test's own variables are gone.
     bar->OnDrawPanel = nullptr;
-    GuiTest::TearDown();
+    FormTest::TearDown();
   }
 
   // The chart page's bar: four text panels and an owner-drawn fifth.
@@ -56,7 +49,6 @@ protected:
     return count;
   }
 
-  std::unique_ptr<TForm> form;
   TPanel* page = nullptr;
   TStatusBar* bar = nullptr;
 };

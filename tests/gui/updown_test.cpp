@@ -5,28 +5,27 @@
 
 #include "Edit.h"
 #include "ExtCtrls.h"
-#include "GuiTestApp.h"
-#include "InputTestSupport.h"
+#include "support/FormTest.h"
+#include "support/InputTestSupport.h"
 #include "UpDown.h"
 
 namespace {
 
 // The thickness pair: a read-only edit driven by an up-down within 1..5, built in the order the
 // program builds it.
-class UpDownTest : public GuiTest {
+class UpDownTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    panel = std::make_unique<TPanel>(nullptr);
-    panel->SetBounds(0, 0, 400, 300);
-    upDown = new TUpDown(panel.get());
-    upDown->SetParent(panel.get());
+    FormTest::SetUp();
+    panel = PlacePanel(form.get(), 0, 0, 400, 300);
+    upDown = new TUpDown(panel);
+    upDown->SetParent(panel);
     upDown->SetPosition(2);
     upDown->SetMin(1);
     upDown->SetMax(5);
-    edit = new TEdit(panel.get());
-    edit->SetParent(panel.get());
+    edit = new TEdit(panel);
+    edit->SetParent(panel);
     edit->SetReadOnly(true);
     upDown->SetAssociate(edit);
   }
@@ -39,7 +38,7 @@ protected:
     return nullptr;
   }
 
-  std::unique_ptr<TPanel> panel;
+  TPanel* panel = nullptr;
   TUpDown* upDown = nullptr;
   TEdit* edit = nullptr;
 };

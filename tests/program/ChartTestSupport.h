@@ -11,8 +11,8 @@
 #include "ComboBox.h"
 #include "app/Qelunit.h"
 #include "chart/ChartValues.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
+#include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 
 // Adds an empty mask "Chart" to the unit and chooses it in a chart combo of its own, which the
 // caller keeps and unhooks (ChartMaskCombo = nullptr) before the unit goes.

@@ -10,8 +10,8 @@
 #include "AppPaths.h"
 #include "Memo.h"
 #include "app/Qelunit.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
+#include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 
 constexpr int Russian = 0;
 constexpr int English = 1;

@@ -14,8 +14,8 @@
 #include "ConfigTestSupport.h"
 #include "app/Qelunit.h"
 #include "chart/Masks.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
+#include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 #include "settings/SettingsSchema.h"
 
 class RowWriter;

@@ -8,7 +8,7 @@
 
 #include "ConfigTestSupport.h"
 #include "Exceptions.h"
-#include "core/ScratchFolder.h"
+#include "support/ScratchFolder.h"
 #include "settings/ConfigSaveFile.h"
 
 namespace {

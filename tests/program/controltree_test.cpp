@@ -17,8 +17,8 @@
 #include "StdCtrls.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
-#include "gui/WindowInput.h"
-#include "program/StartTestSupport.h"
+#include "support/WindowInput.h"
+#include "support/StartTestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

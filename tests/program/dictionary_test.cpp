@@ -10,8 +10,8 @@
 #include "CodePage.h"
 #include "Resources.h"
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
-#include "core/ScratchFolder.h"
+#include "support/TestApp.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "Timer.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
-#include "program/StartTestSupport.h"
+#include "support/StartTestSupport.h"
 #include "settings/SettingsSchema.h"
 
 namespace {

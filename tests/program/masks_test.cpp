@@ -7,7 +7,7 @@
 
 #include "ComboBox.h"
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "RadioButton.h"
 #include "ScrollBox.h"
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

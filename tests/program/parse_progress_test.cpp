@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QMetaObject>
 #include <QPushButton>
-#include <QTimer>
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -20,7 +18,8 @@
 #include "app/Progress.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
-#include "program/StartTestSupport.h"
+#include "support/MainLoop.h"
+#include "support/StartTestSupport.h"
 
 namespace {
 
@@ -153,10 +152,7 @@ TEST_F(ParseProgress, ClosingTheWindowStopsTheParseAndClosesAfterIt)
   EXPECT_EQ(unit->AbortFlag, 1);
   EXPECT_LT(unit->DataCells->Count(), Lines);
 
-  QEventLoop loop;
-  QTimer::singleShot(50, &loop, &QEventLoop::quit);
-  loop.exec();
-  EXPECT_EQ(gQELunit, nullptr);
+  EXPECT_TRUE(RunLoopUntil([] { return gQELunit == nullptr; }));
   EXPECT_FALSE(form->Visible());
 }
 

@@ -16,7 +16,7 @@
 #include "Label.h"
 #include "Panel.h"
 #include "app/Progress.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

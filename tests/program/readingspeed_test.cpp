@@ -4,8 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <QEventLoop>
-#include <QTimer>
 #include <filesystem>
 #include <memory>
 #include <tuple>
@@ -16,8 +14,9 @@
 #include "Numbers.h"
 #include "PageControl.h"
 #include "app/Qelunit.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
+#include "support/ScratchFolder.h"
+#include "support/MainLoop.h"
+#include "support/TestApp.h"
 
 namespace {
 
@@ -231,11 +230,6 @@ TEST_F(ReadingSpeed, SpeedEditIsClampedAndFlagsAChange)
 // not at all when the object is gone by then.
 TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
 {
-  const auto runLoop = [] {
-    QEventLoop loop;
-    QTimer::singleShot(10, &loop, &QEventLoop::quit);
-    loop.exec();
-  };
   unit.SetDefaultOptions();
   unit.ParseRunning = 1;
   speedEdit.SetText("20");
@@ -243,8 +237,7 @@ TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
   EXPECT_EQ(unit.ReadingSpeed, 45);
   EXPECT_EQ(unit.FramePeriod, 22);
   unit.ParseRunning = 0;
-  runLoop();
-  EXPECT_EQ(unit.ReadingSpeed, 20);
+  EXPECT_TRUE(RunLoopUntil([this] { return unit.ReadingSpeed == 20; }));
   EXPECT_EQ(unit.FramePeriod, 50);
 
   TEdit otherEdit{nullptr};
@@ -255,7 +248,7 @@ TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
   other->ReadingSpeedEditExit(&otherEdit);
   other->ParseRunning = 0;
   other.reset();
-  runLoop();  // the deferred exit finds its object gone and does nothing
+  RunLoopFor(10);  // the deferred exit finds its object gone and does nothing
 }
 
 TEST_F(ReadingSpeed, FramePeriodEditOnlyAlignsTheTwoEdits)

@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
 #include "support/Records.h"
+#include "support/TestApp.h"
 
 namespace {
 

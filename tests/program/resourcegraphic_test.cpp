@@ -9,7 +9,7 @@
 #include "Bitmap.h"
 #include "Resources.h"
 #include "app/ResourceGraphic.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

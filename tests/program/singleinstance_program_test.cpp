@@ -20,7 +20,7 @@
 #include "app/EntryPoint.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
-#include "program/StartTestSupport.h"
+#include "support/StartTestSupport.h"
 #include "settings/SettingsSchema.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "Timer.h"
 #include "app/MessageWindow.h"
 #include "app/NameEditor.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

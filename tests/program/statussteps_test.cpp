@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
 #include "support/Records.h"
+#include "support/TestApp.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "CodePage.h"
 #include "app/Qelunit.h"
-#include "program/ProgramTestApp.h"
+#include "support/TestApp.h"
 
 namespace {
 

@@ -1,17 +1,14 @@
 #pragma once
 // Shared by the tests of the program's start: a command line of the test's choosing, a
 // desktop data folder of the test's own, small logs, and the main loop run until a condition.
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
-
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
-#include "core/EnvScope.h"
-#include "core/ScratchFolder.h"
-#include "program/ProgramTestApp.h"
+#include "support/EnvScope.h"
+#include "support/MainLoop.h"
+#include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 
 // The process's command line is this program path and these arguments while the scope lives;
 // then the test program's own again.
@@ -27,15 +24,14 @@ public:
   }
   ~CommandLineScope()
   {
-    static char name[] = "program_tests";
-    static char* own[] = {name, nullptr};
+    static char* own[] = {TestProgramName(), nullptr};
     InitCommandLine(1, own);
   }
   CommandLineScope(const CommandLineScope&) = delete;
   CommandLineScope& operator=(const CommandLineScope&) = delete;
 
 private:
-  std::string program_ = "program_tests";
+  std::string program_ = TestProgramName();
   std::vector<std::string> arguments_;
   std::vector<char*> argv_;
 };
@@ -48,27 +44,4 @@ inline std::string SmallLog()
          "F1011600    0.00     O2 sensor control %\r\n"
          "F1000000\r\n"
          "F1011500    460      O2 Sensor (mV)\r\n";
-}
-
-// Runs the main loop (timers, deferred work, sockets) until done() or the time limit.
-template <class Done>
-bool RunLoopUntil(Done done, int limitMs = 10000)
-{
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs)
-      return false;
-    QEventLoop loop;
-    QTimer::singleShot(5, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  return true;
-}
-
-inline void RunLoopFor(int ms)
-{
-  QElapsedTimer clock;
-  clock.start();
-  RunLoopUntil([&] { return clock.elapsed() >= ms; }, ms + 1000);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// A fresh temporary folder for one test, removed with everything in it afterwards.
+// A fresh temporary folder for one test, removed with everything in it when the helper ends,
+// also when the test failed half-way (a fixture member or local ends on every path out).
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,8 +19,15 @@ public:
   }
   ~ScratchFolder()
   {
+    // A test may have closed a folder or file to make a save fail: open all again first.
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored))
+      if (!it->is_symlink(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
