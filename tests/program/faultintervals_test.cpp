@@ -69,7 +69,7 @@ const Case Cases[] = {
      English,
      {A(3'000'000'000, "P0100"), A(5'000'000'001, "P0200"), V(6'000'000'000), A(INT64_MAX - 10, "P0100"),
       A(INT64_MAX, "P0100")},
-     "4000000000 P0100|P0200 A|A a\n9223372036854775802 P0100 A a\n"},
+     "4000000000 P0100|P0200 A|A a\n9223372036854775802 P0100 A ac\n"},
 };
 
 class FaultIntervals : public ParserTest {};

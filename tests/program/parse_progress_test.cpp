@@ -103,6 +103,13 @@ TEST_F(ParseProgress, ShowsEveryStageAndIsGoneAfterwards)
   EXPECT_EQ(unit->DataCells->Count(), Lines);
   EXPECT_FALSE(unit->Progress->Form->Visible());
   EXPECT_TRUE(unit->MainPanel->Enabled());
+
+  gSeen = Seen();  // no window when the option is off
+  unit->ShowProgress = 0;
+  unit->ParseLogText();
+  EXPECT_TRUE(gSeen.stageTexts.empty());
+  EXPECT_EQ(unit->DataCells->Count(), Lines);
+  EXPECT_FALSE(unit->Progress->Form->Visible());
 }
 
 TEST_F(ParseProgress, BreakStopsTheWalkAndKeepsTheRecordsMadeSoFar)
@@ -154,16 +161,6 @@ TEST_F(ParseProgress, ClosingTheWindowStopsTheParseAndClosesAfterIt)
 
   EXPECT_TRUE(RunLoopUntil([] { return gQELunit == nullptr; }));
   EXPECT_FALSE(form->Visible());
-}
-
-TEST_F(ParseProgress, NoWindowWhenTheOptionIsOff)
-{
-  unit->ShowProgress = 0;
-  unit->LogFileName = log;
-  unit->ParseLogText();
-  EXPECT_TRUE(gSeen.stageTexts.empty());
-  EXPECT_EQ(unit->DataCells->Count(), Lines);
-  EXPECT_FALSE(unit->Progress->Form->Visible());
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ const ScriptCase Cases[] = {
     {"lines step by their kind of key", 0,
      {"F1000001", "F1 00001", "F1011000    1 A", "    1011    2 A", "x", "F1 11000    3 A", "F1011000 1",
       "F1011000ABCD", "F1021000    "},
-     "2@107 1 'A' 20\n2@114 2 'A' 37\n1@271 0 '' 100\n", 4},
+     "2@107 1 'A' 20\n2@114 2 'A' 37\n1@278 0 '' 100\n", 4},
     {"the erase marker sits in the middle of 500 ms", 0, {"F1140000    Erase Errors", "F1011000    1 A"},
      "-1@300 0 'Erase Errors' 0\n2@600 1 'A' 26\n", 0},
     {"a bad value line still takes the key's step", 0, {"F1011000    x A", "F1011000    1 A"}, "2@100 1 'A' 17\n", 1},

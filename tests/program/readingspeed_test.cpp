@@ -200,30 +200,29 @@ TEST_F(ReadingSpeed, LongLinesAcrossReads)
   EXPECT_EQ(DetectIn(first + "\ndrive.bin\r\n"), 44);
 }
 
-TEST_F(ReadingSpeed, SpeedEditIsClampedAndFlagsAChange)
+// Typed speeds are clamped; only the speed edit changes the speed (and asks for a parse when it
+// differs), the frame-period edit just aligns the two edits.
+TEST_F(ReadingSpeed, EditsAreClampedAndOnlyTheSpeedEditSetsTheSpeed)
 {
-  struct Case {
-    const char* typed;
-    int32_t speed;
-    int32_t period;
+  // "speed frame-period speed-edit period-edit reparse"
+  const auto state = [this] {
+    return IntToStr(unit.ReadingSpeed) + " " + IntToStr(unit.FramePeriod) + " " + speedEdit.Text() + " " +
+           unit.FramePeriodEdit->Text() + " " + IntToStr(unit.ReparseNeeded);
   };
-  for (const Case& c : {Case{"60", 50, 20}, Case{"15", 16, 62}, Case{"abc", 16, 62}, Case{"", 16, 62},
-                        Case{"33", 33, 30}}) {
+  const std::tuple<TEdit*, const char*, const char*> cases[] = {
+      {&speedEdit, "60", "50 20 50 50 1"},    {&speedEdit, "15", "16 62 16 16 1"},
+      {&speedEdit, "abc", "16 62 16 16 1"},   {&speedEdit, "", "16 62 16 16 1"},
+      {&speedEdit, "33", "33 30 33 33 1"},    {&speedEdit, "45", "45 22 45 45 0"},
+      {unit.FramePeriodEdit, "100", "45 5 50 50 0"}, {unit.FramePeriodEdit, "xyz", "45 5 16 16 0"},
+      {unit.FramePeriodEdit, "-1", "45 5 16 16 0"},  {unit.FramePeriodEdit, "33", "45 5 33 33 0"},
+  };
+  for (const auto& [edit, typed, after] : cases) {
     unit.SetDefaultOptions();
-    speedEdit.SetText(c.typed);
-    unit.ReadingSpeedEditExit(&speedEdit);
-    EXPECT_EQ(unit.ReadingSpeed, c.speed) << c.typed;
-    EXPECT_EQ(unit.FramePeriod, c.period) << c.typed;
-    EXPECT_EQ(speedEdit.Text(), IntToStr(c.speed)) << c.typed;
-    EXPECT_EQ(unit.FramePeriodEdit->Text(), IntToStr(c.speed)) << c.typed;
-    EXPECT_EQ(unit.ReparseNeeded, 1) << c.typed;
+    unit.FramePeriod = 5;
+    edit->SetText(typed);
+    edit == &speedEdit ? unit.ReadingSpeedEditExit(edit) : unit.FramePeriodEditExit(edit);
+    EXPECT_EQ(state(), after) << typed;
   }
-  unit.SetDefaultOptions();
-  unit.FramePeriod = 5;
-  speedEdit.SetText("45");
-  unit.ReadingSpeedEditExit(&speedEdit);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-  EXPECT_EQ(unit.FramePeriod, 22);
 }
 
 // The frame period times the parse that runs: a speed typed meanwhile is taken after it, and
@@ -249,20 +248,6 @@ TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
   other->ParseRunning = 0;
   other.reset();
   RunLoopFor(10);  // the deferred exit finds its object gone and does nothing
-}
-
-TEST_F(ReadingSpeed, FramePeriodEditOnlyAlignsTheTwoEdits)
-{
-  for (const char* typed : {"100", "xyz", "16", "-1"}) {
-    const AnsiString shown = AnsiString(typed) == "100" ? "50" : "16";
-    unit.FramePeriodEdit->SetText(typed);
-    unit.FramePeriodEditExit(unit.FramePeriodEdit);
-    EXPECT_EQ(unit.FramePeriodEdit->Text(), shown) << typed;
-    EXPECT_EQ(speedEdit.Text(), shown) << typed;
-  }
-  EXPECT_EQ(unit.ReadingSpeed, 45);
-  EXPECT_EQ(unit.FramePeriod, 22);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
 }
 
 // On the chart page a changed speed parses the log again at once, with the new frame period.
