@@ -70,14 +70,6 @@ protected:
     return out.str();
   }
 
-  const LTypeCell* Channel(int32_t id) const
-  {
-    for (int i = 0; i < unit.TypeCells->Count(); ++i)
-      if (unit.TypeCells->Get(i)->Id == id)
-        return unit.TypeCells->Get(i);
-    return nullptr;
-  }
-
   // The message the parser files for line `number` in English.
   static AnsiString Message(const std::string& paddedNumber, const std::string& line)
   {
