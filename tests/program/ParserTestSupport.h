@@ -3,6 +3,7 @@
 // and the parse's results read back as plain values.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,12 +60,14 @@ protected:
            unit.BadValueLines->Count() + unit.OtherLines->Count();
   }
 
-  const LTypeCell* Channel(int32_t id) const
+  // The records as "kind@time value 'text' position", one a line.
+  std::string Brief() const
   {
-    for (int i = 0; i < unit.TypeCells->Count(); ++i)
-      if (unit.TypeCells->Get(i)->Id == id)
-        return unit.TypeCells->Get(i);
-    return nullptr;
+    std::ostringstream out;
+    for (int i = 0; i < Records(); ++i)
+      out << Cell(i).Kind << '@' << Cell(i).Time << ' ' << Cell(i).Value << " '" << Cell(i).Text.Str() << "' "
+          << Cell(i).TextPos << '\n';
+    return out.str();
   }
 
   // The message the parser files for line `number` in English.
@@ -78,6 +81,15 @@ protected:
   BQELunit unit;
 };
 
+// A log of lines ended by CR LF, parsed under one fault algorithm, and what it must give.
+struct ScriptCase {
+  const char* what;
+  Byte oldAlgorithm;
+  std::vector<std::string> lines;
+  const char* brief;  // ParserTest::Brief
+  int unrecognised;
+};
+
 // A text-line period far from the 20 Hz frame period, so that a time tells which steps made it.
 class ParserTwoPeriods : public ParserTest {
 protected:
@@ -89,6 +101,18 @@ protected:
     ParserTest::SetUp();
     unit.TextLinePeriod = T;
     unit.ReadingSpeed = 20;
+  }
+
+  void Check(const ScriptCase& c)
+  {
+    SCOPED_TRACE(c.what);
+    std::string log;
+    for (const std::string& line : c.lines)
+      log += line + "\r\n";
+    unit.OldErrorAlgorithm = c.oldAlgorithm;
+    Parse(log);
+    EXPECT_EQ(Brief(), c.brief);
+    EXPECT_EQ(Unrecognised(), c.unrecognised);
   }
 };
 

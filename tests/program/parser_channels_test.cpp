@@ -6,34 +6,29 @@
 #include "ComboBox.h"
 #include "Exceptions.h"
 #include "program/ParserTestSupport.h"
+#include "support/Records.h"
 
 namespace {
 
 class ParserChannels : public ParserTest {
 protected:
-  LTypeCell* AddChannel(int32_t id, const AnsiString& ru, const AnsiString& en, const AnsiString& de)
+  // The parameters as "id ru/en/de chart", one a line.
+  static std::string Channels(const BQELunit& u)
   {
-    auto* cell = new LTypeCell;
-    cell->Id = id;
-    cell->NameRu = ru;
-    cell->NameEn = en;
-    cell->NameDe = de;
-    unit.TypeCells->Add(cell);
-    return cell;
-  }
-
-  void UseDictionary(std::initializer_list<LDictCell> entries)
-  {
-    unit.ClearDictCells();
-    for (const LDictCell& entry : entries)
-      unit.DictCells->Add(new LDictCell(entry));
+    std::string dump;
+    for (int i = 0; i < u.TypeCells->Count(); ++i) {
+      const LTypeCell* c = u.TypeCells->Get(i);
+      dump += std::to_string(c->Id) + " " + c->NameRu + "/" + c->NameEn + "/" + c->NameDe + " " +
+              std::to_string(c->Chart) + "\n";
+    }
+    return dump;
   }
 };
 
 TEST_F(ParserChannels, FirstParameterWithTheNameInAnyLanguageWins)
 {
-  AddChannel(5, "Drehzahl ru", "Speed", "Drehzahl");
-  AddChannel(3, "Speed", "Speed", "Speed");
+  AddItem(unit.TypeCells, 5, "Speed")->NameDe = "Drehzahl";
+  AddItem(unit.TypeCells, 3, "Speed");
   Parse(ValueLine("F1011000", "1", "Speed") + "\r\n" + ValueLine("F1011000", "2", "Drehzahl") + "\r\n" +
         ValueLine("F1011000", "3", "Fresh") + "\r\n" + ValueLine("F1011000", "4", "speed") + "\r\n");
   ASSERT_EQ(Records(), 4);
@@ -46,70 +41,46 @@ TEST_F(ParserChannels, FirstParameterWithTheNameInAnyLanguageWins)
   EXPECT_EQ(unit.FindOrAddChannel("Other"), 8);
 }
 
-TEST_F(ParserChannels, NewParameterTakesItsNamesFromTheFirstDictionaryEntry)
+// A new parameter takes its names from the first dictionary entry holding the name, the record
+// keeps the name of its line. The parse looks names up in an index; FindOrAddChannel walks:
+// both must make the same parameters.
+TEST_F(ParserChannels, ParseAndFindOrAddChannelAgreeAndTakeDictionaryNames)
 {
-  UseDictionary({{"ru1", "en1", "de1"}, {"en1", "en1b", "de1b"}, {"ru2", "en2", "en1"}});
-  Parse(ValueLine("F1011000", "1", "en1") + "\r\n" + ValueLine("F1011000", "2", "de1") + "\r\n");
-  ASSERT_EQ(Records(), 2);
-  EXPECT_EQ(Cell(0).Kind, Cell(1).Kind);
-  EXPECT_EQ(Cell(0).Text, "en1");  // the record keeps the name of its line
-  EXPECT_EQ(Cell(1).Text, "de1");
-  const LTypeCell* channel = Channel(Cell(0).Kind);
-  ASSERT_NE(channel, nullptr);
-  EXPECT_EQ(channel->NameRu, "ru1");
-  EXPECT_EQ(channel->NameEn, "en1");
-  EXPECT_EQ(channel->NameDe, "de1");
-  EXPECT_EQ(channel->Factor, 1);
-  EXPECT_EQ(channel->Offset, 0);
-  EXPECT_EQ(channel->Color, 0);
-  EXPECT_EQ(channel->Chart, 1);
-  EXPECT_EQ(channel->Cursor, 0);
-
-  const int32_t id = unit.FindOrAddChannel("ru2");
-  EXPECT_EQ(Channel(id)->NameEn, "en2");
-
-  // The parse keeps its index of the dictionary from log to log, but never past a change.
-  UseDictionary({{"ru3", "en3", "en1"}});
-  unit.ClearTypeCells();
-  Parse(ValueLine("F1011000", "3", "en1") + "\r\n");
-  ASSERT_EQ(Records(), 1);
-  EXPECT_EQ(Channel(Cell(0).Kind)->NameRu, "ru3");
-}
-
-// The parse looks names up in an index; the result must be the plain walk's, name by name.
-TEST_F(ParserChannels, ParseAndFindOrAddChannelAgree)
-{
-  const char* names[] = {"Load", "\xCE\xE1\xEE\xF0\xEE\xF2\xFB", "Load", "", "Engine speed", "x", "Load "};
-  AddChannel(9, "x", "y", "Load");
+  const std::initializer_list<LDictCell> dictionary = {{"ru1", "en1", "de1"}, {"en1", "en1b", "de1b"}, {"ru2", "en2", "en1"}};
+  const char* names[] = {"en1", "de1", "Load", "\xCE\xE1\xEE\xF0\xEE\xF2\xFB", "Load", "", "ru2", "x", "Load "};
+  BQELunit plain;
+  for (BQELunit* u : {&unit, &plain}) {
+    u->ClearTypeCells();
+    u->ClearDictCells();
+    for (const LDictCell& entry : dictionary)
+      u->DictCells->Add(new LDictCell(entry));
+    AddItem(u->TypeCells, 9, "x", 0)->NameDe = "Load";
+  }
   std::string log;
   for (const char* name : names)
     log += ValueLine("F1011000", "1", name) + "\r\n";
   Parse(log);
-
-  BQELunit plain;
-  plain.ClearTypeCells();
-  auto* cell = new LTypeCell;
-  cell->Id = 9;
-  cell->NameRu = "x";
-  cell->NameEn = "y";
-  cell->NameDe = "Load";
-  plain.TypeCells->Add(cell);
-  ASSERT_EQ(Records(), 7);
-  for (int i = 0; i < 7; ++i)
+  ASSERT_EQ(Records(), 9);
+  EXPECT_EQ(Cell(1).Text, "de1");
+  for (int i = 0; i < 9; ++i)
     EXPECT_EQ(plain.FindOrAddChannel(names[i]), Cell(i).Kind) << i;
-  ASSERT_EQ(plain.TypeCells->Count(), unit.TypeCells->Count());
-  for (int i = 0; i < unit.TypeCells->Count(); ++i) {
-    EXPECT_EQ(plain.TypeCells->Get(i)->Id, unit.TypeCells->Get(i)->Id);
-    EXPECT_EQ(plain.TypeCells->Get(i)->NameRu, unit.TypeCells->Get(i)->NameRu);
-    EXPECT_EQ(plain.TypeCells->Get(i)->NameEn, unit.TypeCells->Get(i)->NameEn);
-    EXPECT_EQ(plain.TypeCells->Get(i)->NameDe, unit.TypeCells->Get(i)->NameDe);
-  }
+  EXPECT_EQ(Channels(unit), "9 x/x/Load 0\n10 ru1/en1/de1 1\n11 \xCE\xE1\xEE\xF0\xEE\xF2\xFB/\xCE\xE1\xEE\xF0\xEE\xF2\xFB/"
+                            "\xCE\xE1\xEE\xF0\xEE\xF2\xFB 1\n12 // 1\n13 ru2/en2/en1 1\n14 Load /Load /Load  1\n");
+  EXPECT_EQ(Channels(plain), Channels(unit));
+
+  // The parse keeps its index of the dictionary from log to log, but never past a change.
+  unit.ClearDictCells();
+  unit.DictCells->Add(new LDictCell(LDictCell{"ru3", "en3", "en1"}));
+  unit.ClearTypeCells();
+  Parse(ValueLine("F1011000", "3", "en1") + "\r\n");
+  ASSERT_EQ(Records(), 1);
+  EXPECT_NE(Channels(unit).find("ru3/en3/en1"), std::string::npos) << Channels(unit);
 }
 
 // Ids read from settings may already be at the top of the range: no id wraps round.
 TEST_F(ParserChannels, NoIdLeftFilesTheLineAsABadValue)
 {
-  AddChannel(INT32_MAX, "Top", "Top", "Top");
+  AddItem(unit.TypeCells, INT32_MAX, "Top");
   Parse(ValueLine("F1011000", "1", "Top") + "\r\n" + ValueLine("F1011000", "2", "New") + "\r\n");
   ASSERT_EQ(Records(), 1);
   EXPECT_EQ(Cell(0).Kind, INT32_MAX);
@@ -143,6 +114,10 @@ TEST_F(ParserChannels, FamilyFromTheFileName)
     EXPECT_EQ(unit.EcuFamily, c.after) << c.name;
     EXPECT_STREQ(word, c.word) << c.name;
   }
+  // A parse of a missing log still takes the family.
+  unit.LogFileName = folder / "P7.txt";
+  unit.ParseLogText();
+  EXPECT_EQ(unit.EcuFamily, 2);
 }
 
 TEST_F(ParserChannels, NewFamilySelectsTheFirstMaskHoldingItsWord)
@@ -153,45 +128,23 @@ TEST_F(ParserChannels, NewFamilySelectsTheFirstMaskHoldingItsWord)
   int changes = 0;
   combo.OnChange = [&changes](TObject*) { ++changes; };
   unit.ChartMaskCombo = &combo;
-  const auto open = [this](const char* name) {
+  const auto open = [this, &combo](int chosen, const char* name) {
+    if (chosen >= 0)
+      combo.SetItemIndex(chosen);
+    unit.ChartMaskIndex = chosen >= 0 ? chosen : unit.ChartMaskIndex;
     unit.LogFileName = name;
     unit.ChooseEcuFamilyAndMask();
+    return std::to_string(unit.EcuFamily) + " " + std::to_string(unit.ChartMaskIndex) + " " +
+           std::to_string(combo.ItemIndex());
   };
-
-  combo.SetItemIndex(0);
-  unit.ChartMaskIndex = 0;
-  open("/logs/Q5.qel");
-  EXPECT_EQ(unit.ChartMaskIndex, 2);
-  EXPECT_EQ(combo.ItemIndex(), 2);
-
-  combo.SetItemIndex(0);  // the user's pick stays while the family does
-  unit.ChartMaskIndex = 0;
-  open("/logs/x4.qel");
-  EXPECT_EQ(unit.ChartMaskIndex, 0);
-
-  combo.SetItemIndex(1);  // a mask that already holds the new family's word stays
-  unit.ChartMaskIndex = 1;
-  open("/logs/P7.qel");
-  EXPECT_EQ(unit.EcuFamily, 2);
-  EXPECT_EQ(unit.ChartMaskIndex, 1);
-
-  open("/logs/LH1.txt");  // no mask holds "LH": nothing changes but the family
-  EXPECT_EQ(unit.EcuFamily, 3);
-  EXPECT_EQ(unit.ChartMaskIndex, 1);
-  EXPECT_EQ(combo.ItemIndex(), 1);
-
-  unit.ChartMaskIndex = 9;  // not an entry of the combo
-  open("/logs/Q5.qel");
-  EXPECT_EQ(unit.ChartMaskIndex, 2);
+  EXPECT_EQ(open(0, "/logs/Q5.qel"), "1 2 2");
+  EXPECT_EQ(open(0, "/logs/x4.qel"), "1 0 0");   // the user's pick stays while the family does
+  EXPECT_EQ(open(1, "/logs/P7.qel"), "2 1 1");   // a mask already holding the new family's word stays
+  EXPECT_EQ(open(-1, "/logs/LH1.txt"), "3 1 1");  // no mask holds "LH": only the family changes
+  unit.ChartMaskIndex = 9;                         // not an entry of the combo
+  EXPECT_EQ(open(-1, "/logs/Q5.qel"), "1 2 2");
   EXPECT_EQ(changes, 0);  // selected as the program does, without the change handler
   unit.ChartMaskCombo = nullptr;
-}
-
-TEST_F(ParserChannels, ParseOfAMissingLogStillTakesTheFamily)
-{
-  unit.LogFileName = folder / "LH1.txt";
-  unit.ParseLogText();
-  EXPECT_EQ(unit.EcuFamily, 3);
 }
 
 } // namespace

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "program/ChartTestSupport.h"
 #include "program/ParserTestSupport.h"
+#include "support/Records.h"
 
 namespace {
 
@@ -23,12 +23,14 @@ protected:
     return log;
   }
 
-  bool NoLinks() const
+  // "prev:next" of each record by index, '-' for none.
+  std::string Links() const
   {
+    std::string links;
     for (int i = 0; i < Records(); ++i)
-      if (Cell(i).Next || Cell(i).Prev)
-        return false;
-    return true;
+      links += (i ? " " : "") + (Cell(i).Prev ? std::to_string(Cell(i).Prev->Index) : "-") + ":" +
+               (Cell(i).Next ? std::to_string(Cell(i).Next->Index) : "-");
+    return links;
   }
 };
 
@@ -61,16 +63,8 @@ TEST_F(ParserRun, LinksEveryKindInFileOrder)
   Parse(ValueLine("F1011000", "1", "A") + "\r\n" + "F1021000    \r\n" + ValueLine("F1011100", "2", "B") + "\r\n" +
         ValueLine("F1011000", "3", "A") + "\r\n" + "F1140000    Erase Errors\r\n" + "F1021000     on\r\n" +
         ValueLine("F1011000", "5", "A") + "\r\n" + "F10E0000\r\nF1000001\r\n");
-  ASSERT_EQ(Records(), 8);
   // Chains by record index: A 0-3-6, status 1-5, B 2, marker 4, fault 7.
-  const std::vector<std::vector<int>> chains = {{0, 3, 6}, {1, 5}, {2}, {4}, {7}};
-  for (const auto& chain : chains) {
-    for (size_t k = 0; k < chain.size(); ++k) {
-      const LDataCell& cell = Cell(chain[k]);
-      EXPECT_EQ(cell.Prev, k == 0 ? nullptr : &Cell(chain[k - 1])) << chain[k];
-      EXPECT_EQ(cell.Next, k + 1 == chain.size() ? nullptr : &Cell(chain[k + 1])) << chain[k];
-    }
-  }
+  EXPECT_EQ(Links(), "-:3 -:5 -:- 0:6 -:- 1:- 3:- -:-");
 }
 
 // Looks the parse took at the progress of each stage so far; the stage and the look at which
@@ -112,7 +106,7 @@ TEST_F(ParserRun, BreakDuringTheWalkKeepsTheRecordsMadeAndLinksNone)
   EXPECT_LT(Records(), 10000);
   EXPECT_EQ(unit.ZoomX, 4.0);               // the chart is left as it was
   EXPECT_EQ(unit.ErrorCells->Count(), 0);
-  EXPECT_TRUE(NoLinks());
+  EXPECT_EQ(Links().find_first_not_of("-: "), std::string::npos);  // none linked
   EXPECT_EQ(unit.CursorDataCell, nullptr);  // the old records are gone even so
   EXPECT_EQ(unit.CursorCaretPos, -1);
   EXPECT_EQ(unit.ReparseNeeded, 1);
@@ -176,18 +170,10 @@ TEST_F(ParserRun, BreakDuringTheLoadLeavesAnEmptyTextViewAndNoRecords)
 TEST_F(ParserRun, BreakDuringTheLastStageKeepsTheRecordsAndLeavesItUnfinished)
 {
   std::unique_ptr<TComboBox> combo;
-  LMaskCell* chart = AddChosenChartMask(unit, combo);
-  for (const auto& [id, name] : {std::pair<int32_t, const char*>{1, "Warm-up"}, {2, "A"}}) {
-    auto* item = new LTypeCell;
-    item->Id = id;
-    item->Chart = 1;
-    item->NameRu = item->NameEn = item->NameDe = name;
-    chart->Items->Add(item);
-  }
-  auto* status = new LStatusCell;
-  status->Name = "Warm-up";
-  status->Steps = new TPtrList<LStatusStep>;
-  unit.StatusCells->Add(status);
+  LMaskCell* chart = ChooseNewChartMask(unit, combo);
+  AddItem(chart->Items, KindStatus, "Warm-up");
+  AddItem(chart->Items, 2, "A");
+  LStatusCell* status = AddStatus(unit, "Warm-up");
   std::string log;
   for (int i = 0; i < 2000; ++i)
     log += ValueLines(3) + "F1021000     Warm-up\r\nF10E0000\r\nActual errors:\r\nP0130 O2 sensor\r\n\r\n";
@@ -277,22 +263,14 @@ TEST_F(ParserRun, ParseStartedDuringAParseDoesNothing)
   EXPECT_EQ(unit.ParseRunning, 0);
 }
 
-TEST_F(ParserRun, EmptyFileGivesNothingAndCompletes)
+// An empty log completes; a missing one or none empties the text view too. Parameters stay.
+TEST_F(ParserRun, EmptyOrMissingLogGivesNothing)
 {
-  Parse(ValueLines(2));
-  unit.ReparseNeeded = 1;
-  Parse("");
-  EXPECT_EQ(Records(), 0);
-  EXPECT_EQ(Unrecognised(), 0);
-  EXPECT_EQ(unit.TextMemo->Lines()->Count(), 0);
-  EXPECT_EQ(unit.ReparseNeeded, 0);
-}
-
-TEST_F(ParserRun, MissingFileOrNoNameEmptiesTheTextViewToo)
-{
-  for (const std::string& name : {folder / "missing.qel", std::string()}) {
+  for (const std::string& name : {folder.Write("empty.qel", ""), folder / "missing.qel", std::string()}) {
+    SCOPED_TRACE(name);
     Parse(ValueLines(2) + "x\r\n");
     ASSERT_EQ(unit.TextMemo->Lines()->Count(), 3);
+    unit.ReparseNeeded = 1;
     unit.LogFileName = name;
     unit.ParseLogText();
     EXPECT_EQ(Records(), 0);
@@ -300,11 +278,16 @@ TEST_F(ParserRun, MissingFileOrNoNameEmptiesTheTextViewToo)
     EXPECT_EQ(unit.TextMemo->Lines()->Count(), 0);
     EXPECT_EQ(unit.TypeCells->Count(), 1);
     EXPECT_EQ(unit.ParseFailed, 0);
+    EXPECT_EQ(unit.ReparseNeeded, 0);
   }
 }
 
+// A complete parse shows the new log from its start, with no status on at the cursor, and
+// builds the fault intervals from the new records.
 TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)
 {
+  LStatusCell* status = AddStatus(unit, "IDLE");
+  status->State = 1;
   unit.ZoomX = 4.0;
   unit.ZoomY = 2.0;
   unit.PanX = 30;
@@ -312,24 +295,10 @@ TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)
   unit.PanPercentX = 12.5;
   unit.PanPercentY = 3.0;
   Parse("F10E0000\r\nActual errors:\r\nP0130 O2 sensor circuit\r\n\r\nF1000001\r\n");
-  EXPECT_EQ(unit.ZoomX, 1.0);
-  EXPECT_EQ(unit.ZoomY, 1.0);
-  EXPECT_EQ(unit.PanX, 0);
-  EXPECT_EQ(unit.PanY, 0);
-  EXPECT_EQ(unit.PanPercentX, 0.0);
-  EXPECT_EQ(unit.PanPercentY, 0.0);
-  EXPECT_EQ(unit.ErrorCells->Count(), 1);  // the fault intervals are built from the new records
-}
-
-TEST_F(ParserRun, CompleteParseResetsTheStatusesAtTheCursor)
-{
-  auto* status = new LStatusCell;
-  status->Name = "IDLE";
-  status->State = 1;
-  status->Steps = new TPtrList<LStatusStep>;
-  unit.StatusCells->Add(status);
-  Parse(ValueLines(1));
-  EXPECT_EQ(status->State, 0);
+  EXPECT_EQ(std::vector<double>({unit.ZoomX, unit.ZoomY, double(unit.PanX), double(unit.PanY), unit.PanPercentX,
+                                 unit.PanPercentY, double(status->State)}),
+            std::vector<double>({1, 1, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(unit.ErrorCells->Count(), 1);
 }
 
 } // namespace

@@ -3,62 +3,108 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <utility>
+#include <string>
 #include <vector>
 
-#include "ComboBox.h"
 #include "app/Qelunit.h"
-#include "program/ChartTestSupport.h"
+#include "support/Records.h"
 #include "support/TestApp.h"
 
 namespace {
 
-using Steps = std::vector<std::pair<int64_t, int>>;
+struct StatusSpec {
+  const char* name;
+  bool shown = true;      // an item of the chart mask
+  bool steps = true;      // has a step list
+  const char* label = "";  // left from before
+};
+
+struct LineSpec {
+  int64_t time;
+  const char* code;
+  const char* text;
+  int32_t kind = KindStatus;
+};
+
+struct Case {
+  const char* what;
+  std::vector<StatusSpec> statuses;
+  std::vector<LineSpec> lines;
+  const char* dump;  // per status: "name [label] steps @last match time"
+};
+
+const Case Cases[] = {
+    {"the label is the code of the last status line naming the status, case counts",
+     {{"IDLE"}, {"Drive"}, {"idle"}, {""}, {"EVAP", true, true, "OLD001"}},
+     {{10, "S00001", "IDLE Drive"}, {20, "S00002", "IDLE"}, {30, "S00003", "Drive mode"}, {40, "0A0000", "IDLE", 2}},
+     "IDLE [S00002] 20:1 @20\nDrive [S00003] 30:1 @30\nidle []  @0\n []  @0\nEVAP []  @0\n"},
+    {"on on off off on: a line of the code not naming it is off; other codes do not count",
+     {{"IDLE"}},
+     {{10, "S00001", "IDLE"}, {15, "S00009", ""}, {20, "S00001", "IDLE"}, {30, "S00001", ""}, {40, "S00001", "Drive"},
+      {50, "S00001", "IDLE"}},
+     "IDLE [S00001] 10:1 20:1 30:0 40:0 50:1 @50\n"},
+    {"on in every line gives one step; a change right after a step one more",
+     {{"IDLE"}, {"Drive"}},
+     {{5, "S00001", "IDLE"}, {6, "S00001", "IDLE"}, {7, "S00001", "IDLE"}, {8, "S00001", "IDLE"},
+      {100, "S00002", "P/N"}, {110, "S00002", "Drive"}, {120, "S00002", "P/N"}},
+     "IDLE [S00001] 5:1 @8\nDrive [S00002] 100:0 110:1 120:0 @120\n"},
+    {"two statuses of one code share the label with curves of their own",
+     {{"IDLE"}, {"A/C"}},
+     {{10, "S00001", "IDLE"}, {20, "S00001", "IDLE A/C"}, {30, "S00001", "A/C"}},
+     "IDLE [S00001] 10:1 20:1 30:0 @30\nA/C [S00001] 10:0 20:1 @30\n"},
+    {"only statuses of the chart mask named by a line get steps",
+     {{"EVAP", false}, {"KAT"}, {"MG", false}},
+     {{10, "S00001", "EVAP MG"}, {20, "S00001", ""}},
+     "EVAP [S00001]  @0\nKAT []  @0\nMG [S00001]  @0\n"},
+    {"an empty log clears the labels", {{"IDLE", true, true, "S00001"}}, {}, "IDLE []  @0\n"},
+    {"a status without a step list gets a label only",
+     {{"Drive", true, false}, {"IDLE"}},
+     {{10, "S00001", "Drive IDLE"}},
+     "Drive [S00001] none @0\nIDLE [S00001] 10:1 @10\n"},
+    {"times beyond 32 bits",
+     {{"IDLE"}},
+     {{3'000'000'000, "S00001", "IDLE"}, {4'000'000'000, "S00001", "IDLE"}, {5'000'000'000, "S00001", ""}},
+     "IDLE [S00001] 3000000000:1 4000000000:1 5000000000:0 @5000000000\n"},
+};
 
 class StatusSteps : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
-    unit.Language = 1;
-    chart = AddChosenChartMask(unit, combo);
-  }
-
   void TearDown() override { unit.ChartMaskCombo = nullptr; }
 
-  LStatusCell* NewStatus(const AnsiString& name, bool shown = true)
+  void Run(const Case& c)
   {
-    auto* status = new LStatusCell;
-    status->Name = name;
-    status->Steps = new TPtrList<LStatusStep>;
-    unit.StatusCells->Add(status);
-    if (shown)
-      unit.AddStatusItem(chart, name);
-    return status;
-  }
-
-  void Line(int64_t time, const AnsiString& code, const AnsiString& text, int32_t kind = KindStatus)
-  {
-    LDataCell* cell = unit.DataCellPool.New();
-    cell->Index = unit.DataCells->Count();
-    cell->Time = time;
-    cell->Code = code;
-    cell->Kind = kind;
-    cell->Text = text;
-    unit.DataCells->Add(cell);
-  }
-
-  void MapAndBuild()
-  {
+    unit.ClearDataCells();
+    unit.ClearStatusCells();
+    unit.ClearMaskCells();
+    chart = ChooseNewChartMask(unit, combo);
+    unit.AddChannelItem(chart, "MG", "MG", "MG");  // a parameter item of a status's name does not count
+    for (const StatusSpec& s : c.statuses) {
+      LStatusCell* status = AddStatus(unit, s.name);
+      status->Label = s.label;
+      if (!s.steps) {
+        delete status->Steps;
+        status->Steps = nullptr;
+      }
+      if (s.shown)
+        unit.AddStatusItem(chart, s.name);
+    }
+    for (const LineSpec& l : c.lines)
+      AddLine(unit, l.kind, l.time, 0.0, l.text, l.code);
+    unit.StatusesChanged = 1;
     unit.MapStatusesToData();
+    EXPECT_EQ(unit.StatusesChanged, 0);
     unit.BuildStatusIntervals();
+    unit.BuildStatusIntervals();  // a rebuild starts afresh
   }
 
-  static Steps StepsOf(const LStatusCell* status)
+  std::string Dump() const
   {
-    Steps steps;
-    for (int i = 0; i < status->Steps->Count(); ++i)
-      steps.emplace_back(status->Steps->Get(i)->Time, status->Steps->Get(i)->State);
-    return steps;
+    std::string dump;
+    for (int i = 0; i < unit.StatusCells->Count(); ++i) {
+      const LStatusCell* s = unit.StatusCells->Get(i);
+      dump += s->Name + " [" + s->Label + "] " + DumpSteps(s) + " @" + std::to_string(s->LastMatchTime) + "\n";
+    }
+    return dump;
   }
 
   BQELunit unit;
@@ -66,128 +112,21 @@ protected:
   std::unique_ptr<TComboBox> combo;
 };
 
-TEST_F(StatusSteps, LabelIsTheCodeOfTheLastLineNamingTheStatus)
+TEST_F(StatusSteps, ScriptedLinesGiveTheirLabelsAndSteps)
 {
-  LStatusCell* idle = NewStatus("IDLE");
-  LStatusCell* drive = NewStatus("Drive");
-  LStatusCell* lower = NewStatus("idle");
-  LStatusCell* empty = NewStatus("");
-  LStatusCell* absent = NewStatus("EVAP");
-  absent->Label = "OLD001";
-  Line(10, "S00001", "IDLE Drive");
-  Line(20, "S00002", "IDLE");
-  Line(30, "S00003", "Drive mode");
-  Line(40, "0A0000", "IDLE", 2);  // a value line is no status line
-  unit.StatusesChanged = 1;
-  unit.MapStatusesToData();
-  EXPECT_EQ(idle->Label, "S00002");
-  EXPECT_EQ(drive->Label, "S00003");
-  EXPECT_EQ(lower->Label, "");
-  EXPECT_EQ(empty->Label, "");
-  EXPECT_EQ(absent->Label, "");
-  EXPECT_EQ(unit.StatusesChanged, 0);
+  for (const Case& c : Cases) {
+    SCOPED_TRACE(c.what);
+    Run(c);
+    EXPECT_EQ(Dump(), c.dump);
+  }
 }
 
-TEST_F(StatusSteps, OnOnOffOffOnGivesFiveSteps)
+TEST_F(StatusSteps, NoChartMaskLeavesNoSteps)
 {
-  LStatusCell* idle = NewStatus("IDLE");
-  Line(10, "S00001", "IDLE");
-  Line(15, "S00009", "");  // another code: not this status's line
-  Line(20, "S00001", "IDLE");
-  Line(30, "S00001", "");
-  Line(40, "S00001", "Drive");
-  Line(50, "S00001", "IDLE");
-  MapAndBuild();
-  EXPECT_EQ(StepsOf(idle), (Steps{{10, 1}, {20, 1}, {30, 0}, {40, 0}, {50, 1}}));
-}
-
-TEST_F(StatusSteps, StatusOnInEveryLineGetsOneStepAndAChangeRightAfterAStepGetsOne)
-{
-  LStatusCell* idle = NewStatus("IDLE");
-  LStatusCell* drive = NewStatus("Drive");
-  for (int64_t t : {5, 6, 7, 8})
-    Line(t, "S00001", "IDLE");
-  Line(100, "S00002", "P/N");  // first line of its code names no Drive: off
-  Line(110, "S00002", "Drive");
-  Line(120, "S00002", "P/N");
-  // Drive's label comes from the line that names it.
-  MapAndBuild();
-  EXPECT_EQ(StepsOf(idle), (Steps{{5, 1}}));
-  EXPECT_EQ(StepsOf(drive), (Steps{{100, 0}, {110, 1}, {120, 0}}));
-}
-
-TEST_F(StatusSteps, TwoStatusesOfOneCodeShareTheLabelWithCurvesOfTheirOwn)
-{
-  LStatusCell* idle = NewStatus("IDLE");
-  LStatusCell* ac = NewStatus("A/C");
-  Line(10, "S00001", "IDLE");
-  Line(20, "S00001", "IDLE A/C");
-  Line(30, "S00001", "A/C");
-  MapAndBuild();
-  EXPECT_EQ(idle->Label, "S00001");
-  EXPECT_EQ(ac->Label, "S00001");
-  EXPECT_EQ(StepsOf(idle), (Steps{{10, 1}, {20, 1}, {30, 0}}));
-  EXPECT_EQ(StepsOf(ac), (Steps{{10, 0}, {20, 1}}));
-}
-
-TEST_F(StatusSteps, OnlyStatusesOfTheChartMaskNamedByALineGetSteps)
-{
-  LStatusCell* hidden = NewStatus("EVAP", false);
-  LStatusCell* unnamed = NewStatus("KAT");
-  LStatusCell* byParameter = NewStatus("MG", false);
-  unit.AddChannelItem(chart, "MG", "MG", "MG");  // a parameter item of the name does not count
-  Line(10, "S00001", "EVAP MG");
-  Line(20, "S00001", "");
-  MapAndBuild();
-  EXPECT_EQ(hidden->Steps->Count(), 0);
-  EXPECT_EQ(unnamed->Label, "");
-  EXPECT_EQ(unnamed->Steps->Count(), 0);
-  EXPECT_EQ(byParameter->Steps->Count(), 0);
-}
-
-TEST_F(StatusSteps, RebuildStartsAfreshAndNoChartMaskLeavesNoSteps)
-{
-  LStatusCell* idle = NewStatus("IDLE");
-  Line(10, "S00001", "IDLE");
-  Line(20, "S00001", "");
-  MapAndBuild();
-  unit.BuildStatusIntervals();
-  EXPECT_EQ(StepsOf(idle), (Steps{{10, 1}, {20, 0}}));
-  EXPECT_EQ(idle->LastMatchTime, 20);
-
+  Run(Cases[1]);
   combo->SetItemIndex(-1);
   unit.BuildStatusIntervals();
-  EXPECT_EQ(idle->Steps->Count(), 0);
-  EXPECT_EQ(idle->LastMatchTime, 0);
-}
-
-TEST_F(StatusSteps, EmptyLogAndMissingStepListsAreHarmless)
-{
-  LStatusCell* idle = NewStatus("IDLE");
-  idle->Label = "S00001";
-  MapAndBuild();
-  EXPECT_EQ(idle->Label, "");
-  EXPECT_EQ(idle->Steps->Count(), 0);
-
-  auto* bare = new LStatusCell;
-  bare->Name = "Drive";
-  unit.StatusCells->Add(bare);
-  unit.AddStatusItem(chart, "Drive");
-  Line(10, "S00001", "Drive IDLE");
-  MapAndBuild();
-  EXPECT_EQ(bare->Label, "S00001");
-  EXPECT_EQ(bare->Steps, nullptr);
-  EXPECT_EQ(StepsOf(idle), (Steps{{10, 1}}));
-}
-
-TEST_F(StatusSteps, TimesBeyondThirtyTwoBits)
-{
-  LStatusCell* idle = NewStatus("IDLE");
-  Line(3'000'000'000, "S00001", "IDLE");
-  Line(4'000'000'000, "S00001", "IDLE");
-  Line(5'000'000'000, "S00001", "");
-  MapAndBuild();
-  EXPECT_EQ(StepsOf(idle), (Steps{{3'000'000'000, 1}, {4'000'000'000, 1}, {5'000'000'000, 0}}));
+  EXPECT_EQ(Dump(), "IDLE [S00001]  @0\n");
 }
 
 } // namespace

@@ -59,24 +59,6 @@ TEST_F(ValueWordDigits, EdgesOfTheExactReadingReadAsStrToFloatReadsThem)
   EXPECT_TRUE(std::signbit(value));  // a negative zero stays one
 }
 
-TEST_F(ValueWordDigits, RandomDecimalsOfUpToThirtyDigitsReadAsStrToFloatReadsThem)
-{
-  std::mt19937_64 random(17);
-  for (int n = 0; n < 50000; ++n) {
-    const int digits = 1 + static_cast<int>(random() % 30);
-    std::string word = random() % 4 == 0 ? "-" : "";
-    const int point = static_cast<int>(random() % static_cast<unsigned>(digits + 2)) - 1;  // -1: none
-    for (int i = 0; i < digits; ++i) {
-      if (i == point)
-        word += random() % 2 ? '.' : ',';
-      word += static_cast<char>('0' + random() % 10);
-    }
-    if (point == digits)
-      word += '.';
-    ASSERT_TRUE(ReadsAlike(word));
-  }
-}
-
 // Words made from a known number: the bytes from_chars reads ("-", digits, "." as the point)
 // are known beside the word, which spells its point as "." or "," and carries bytes the
 // cleaning drops. Mantissas crowd around 2^53 and the decimals around 22, where the integer
