@@ -59,15 +59,14 @@ void SetFont(TControl* control, const char* name, int size)
   control->Font()->SetSize(size);
 }
 
-} // namespace control_tree
+}  // namespace control_tree
 
 using namespace control_tree;
 
 namespace {
 
 // The keys of the form's actions: plain virtual-key codes.
-constexpr TShortCut KeyF3 = 114, KeyF5 = 116, KeyF6 = 117, KeyF7 = 118, KeyF8 = 119, KeyF10 = 121,
-                    KeyF12 = 123;
+constexpr TShortCut KeyF3 = 114, KeyF5 = 116, KeyF6 = 117, KeyF7 = 118, KeyF8 = 119, KeyF10 = 121, KeyF12 = 123;
 
 TScrollBox* AddBox(TWinControl* parent, TAlign align)
 {
@@ -94,7 +93,7 @@ TSplitter* AddSplitter(TComponent* owner, TWinControl* parent, TAlign align)
   return splitter;
 }
 
-} // namespace
+}  // namespace
 
 void BQELunit::CreateControls()
 {

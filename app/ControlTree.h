@@ -27,4 +27,4 @@ TBitBtn* AddBitBtn(TWinControl* parent, const char* glyph, bool showHint = true)
 TComboBox* AddListCombo(TWinControl* parent);
 void SetFont(TControl* control, const char* name, int size);
 
-} // namespace control_tree
+}  // namespace control_tree

@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "Application.h"
+#include "CloseOnSignals.h"
 #include "CommandLine.h"
 #include "Exceptions.h"
-#include "CloseOnSignals.h"
 #include "SingleInstance.h"
 #include "app/Qelform.h"
 

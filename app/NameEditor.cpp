@@ -40,8 +40,7 @@ TEdit* NewRowEdit(TForm* form, const AnsiString& text, int codePage, int top)
 }  // namespace
 
 BNameRED::BNameRED()
-    : OkCaption(Utf8ToAnsi("Применить", 1251)),
-      CancelCaption(Utf8ToAnsi("Отмена", 1251)),
+    : OkCaption(Utf8ToAnsi("Применить", 1251)), CancelCaption(Utf8ToAnsi("Отмена", 1251)),
       WindowCaption(Utf8ToAnsi("Диалог", 1251))
 {
 }

@@ -52,7 +52,7 @@ TImage* AddSample(TWinControl* group)
   return image;
 }
 
-} // namespace
+}  // namespace
 
 void BQELunit::CreateMaskPage()
 {
@@ -164,8 +164,7 @@ void BQELunit::CreateMaskRowBox()
   RowHoverLabel->SetCaption("");
   RowHoverLabel->SetColor(0xC0DCC0);
   RowHoverLabel->SetAutoSize(false);
-  RowHoverLabel->SetBounds(rows.LeftMargin - 5, 2 * rows.RowSpacing, rows.NameWidth - 10,
-                           RowHoverLabel->Height());
+  RowHoverLabel->SetBounds(rows.LeftMargin - 5, 2 * rows.RowSpacing, rows.NameWidth - 10, RowHoverLabel->Height());
   // No hints: the bar follows the mouse over the rows.
   const std::pair<TBitBtn**, const char*> rowButtons[] = {
       {&RowUpButton, "moveup"}, {&RowDownButton, "movedown"}, {&RowDeleteButton, "delete"}};
@@ -174,7 +173,8 @@ void BQELunit::CreateMaskRowBox()
     (*button)->SetBounds((*button)->Left(), rows.RowSpacing, rows.RowHeight, (*button)->Height());
   }
 
-  for (TLabel** header : {&ItemNameHeader, &FactorHeader, &OffsetHeader, &ColorHeader, &ChartHeader, &CursorHeader}) {
+  for (TLabel** header :
+       {&ItemNameHeader, &FactorHeader, &OffsetHeader, &ColorHeader, &ChartHeader, &CursorHeader}) {
     *header = Add<TLabel>(MaskRowBox);
     (*header)->Font()->SetStyle((*header)->Font()->Style() | fsBold);
   }

@@ -8,10 +8,8 @@
 #include "Label.h"
 
 BProgress::BProgress(TControl* owner, Byte* abortFlag)
-    : WindowCaption(Utf8ToAnsi("Наберитесь терпения ...  :)", 1251)),
-      ButtonText(Utf8ToAnsi("Прервать", 1251)),
-      Owner(owner),
-      AbortFlag(abortFlag)
+    : WindowCaption(Utf8ToAnsi("Наберитесь терпения ...  :)", 1251)), ButtonText(Utf8ToAnsi("Прервать", 1251)),
+      Owner(owner), AbortFlag(abortFlag)
 {
   Form = new TForm(owner);
   Form->SetBorderStyle(bsDialog);

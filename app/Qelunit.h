@@ -11,11 +11,11 @@
 #include "StringList.h"
 #include "System.h"
 #include "Types.h"
+#include "chart/ChainIndex.h"
 #include "log/DataCellPool.h"
 #include "log/DictionaryIndex.h"
 #include "log/Records.h"
 #include "texts/Dictionary.h"
-#include "chart/ChainIndex.h"
 
 class BConfigLoad;
 class BProgress;
@@ -307,12 +307,12 @@ public:
   // ======================================================================================
 
   // The records (log/Records.h), freed by the clear operations (log/ClearLists.cpp).
-  TPtrList<LErrorCell>* ErrorCells = nullptr;   // fault intervals of the parsed log
-  TPtrList<LDataCell>* DataCells = nullptr;     // one record per recognised log line
-  BDataCellPool DataCellPool;                   // where the parser makes the line records
-  TPtrList<LTypeCell>* TypeCells = nullptr;     // known parameters; kept from log to log
-  TPtrList<LStatusCell>* StatusCells = nullptr; // known statuses
-  DictionaryIndex DictIndex;                    // the dictionary by name, for the parser
+  TPtrList<LErrorCell>* ErrorCells = nullptr;    // fault intervals of the parsed log
+  TPtrList<LDataCell>* DataCells = nullptr;      // one record per recognised log line
+  BDataCellPool DataCellPool;                    // where the parser makes the line records
+  TPtrList<LTypeCell>* TypeCells = nullptr;      // known parameters; kept from log to log
+  TPtrList<LStatusCell>* StatusCells = nullptr;  // known statuses
+  DictionaryIndex DictIndex;                     // the dictionary by name, for the parser
 
   // Unrecognised lines of the parsed log, one message each, by kind (log/ParseLog.cpp).
   TStringList* BadValueLines = nullptr;
@@ -414,14 +414,14 @@ public:
   // Chart state (chart/ValueRange.cpp, chart/CursorValues.cpp; the renderer, the panels and the
   // mouse write the rest). A plotted value is an item's factor * value + offset; pixels are the
   // chart paint box's; times are in ms and 64-bit, as the records' times are.
-  double ValueMin = 0.0;       // plotted-value range of the chart mask, margins included
+  double ValueMin = 0.0;  // plotted-value range of the chart mask, margins included
   double ValueMax = 0.0;
-  int64_t TimeSpan = 0;        // time of the last line record; 1000 when that is not positive
-  double ZoomX = 1.0;          // never below 1.0
+  int64_t TimeSpan = 0;  // time of the last line record; 1000 when that is not positive
+  double ZoomX = 1.0;    // never below 1.0
   double ZoomY = 1.0;
-  int32_t PanX = 0;            // visible plot inside the zoomed plot, from the left and the top
+  int32_t PanX = 0;  // visible plot inside the zoomed plot, from the left and the top
   int32_t PanY = 0;
-  double PanPercentX = 0.0;    // the pan in % of the zoomed width and height, kept over resizes
+  double PanPercentX = 0.0;  // the pan in % of the zoomed width and height, kept over resizes
   double PanPercentY = 0.0;
   // Geometry of the last rendering: zoomed plot, margins, plot, scales and visible window.
   int32_t ZoomedHeight = 0;
@@ -432,9 +432,9 @@ public:
   int32_t MarginBottom = 45;
   int32_t PlotHeight = 0;
   int32_t PlotWidth = 0;
-  int32_t MouseX = 0;          // last mouse position over the chart (the crosshair)
+  int32_t MouseX = 0;  // last mouse position over the chart (the crosshair)
   int32_t MouseY = 0;
-  int32_t PressX = 0;          // where a button went down on the chart
+  int32_t PressX = 0;  // where a button went down on the chart
   int32_t PressY = 0;
   double MsPerPixel = 0.0;
   double UnitsPerPixel = 0.0;
@@ -442,10 +442,10 @@ public:
   int64_t VisibleTimeTo = 0;
   int32_t VisibleValueBottom = 0;
   int32_t VisibleValueTop = 0;
-  int64_t CursorTime = 0;      // truncated; CursorTimeExact before truncation
+  int64_t CursorTime = 0;  // truncated; CursorTimeExact before truncation
   double CursorTimeExact = 0.0;
-  int32_t CursorValue = 0;     // plotted value under the mouse
-  int32_t PressPanX = 0;       // PanX, ZoomX, PanY, ZoomY when the button went down
+  int32_t CursorValue = 0;  // plotted value under the mouse
+  int32_t PressPanX = 0;    // PanX, ZoomX, PanY, ZoomY when the button went down
   double PressZoomX = 1.0;
   int32_t PressPanY = 0;
   double PressZoomY = 1.0;
@@ -456,12 +456,12 @@ public:
   int32_t ValueWindowWidth = 0;
   int32_t FaultPanelHeight = 0;
   int32_t FaultPanelWidth = 0;
-  int32_t LegendRow = -1;      // legend row under the mouse, -1 none
-  int32_t PanelInset = 10;     // left inset, also the gap between columns
+  int32_t LegendRow = -1;   // legend row under the mouse, -1 none
+  int32_t PanelInset = 10;  // left inset, also the gap between columns
   int32_t PanelRowSpacing = 10;
-  int32_t PanelBoxWidth = 30;  // colour box
-  int32_t PanelValueWidth = 0; // widest value text measured so far; it only grows
-  int32_t TextHeight = 10;     // "ABCypg" in the panel font
+  int32_t PanelBoxWidth = 30;   // colour box
+  int32_t PanelValueWidth = 0;  // widest value text measured so far; it only grows
+  int32_t TextHeight = 10;      // "ABCypg" in the panel font
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
   // Text position of the caret at the cursor; -1 none.

@@ -52,9 +52,10 @@ inline std::string ReadWholeFile(const std::string& file)
   TFileStream stream(file, fmOpenRead);
   std::string bytes(static_cast<size_t>(stream.Size()), '\0');
   size_t filled = 0;
-  for (int32_t got; filled < bytes.size() &&
-                    (got = stream.Read(bytes.data() + filled,
-                                       static_cast<int32_t>(std::min<size_t>(bytes.size() - filled, 1 << 30)))) > 0;)
+  for (int32_t got;
+       filled < bytes.size() &&
+       (got = stream.Read(bytes.data() + filled,
+                          static_cast<int32_t>(std::min<size_t>(bytes.size() - filled, 1 << 30)))) > 0;)
     filled += static_cast<size_t>(got);
   bytes.resize(filled);
   return bytes;
@@ -70,4 +71,4 @@ inline std::string MakeScratchFolder(const char* pattern)
   return folder;
 }
 
-} // namespace bench
+}  // namespace bench

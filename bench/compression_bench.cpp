@@ -31,8 +31,10 @@ public:
   void Int(int32_t v) { Tagged(6, uint32_t(v), 4); }
   void Bool(bool v) { Tagged(1, v, 1); }
   void Color(uint32_t v) { Tagged(21, v, 4); }
-  void String(const std::string& s) {
-    if (s.empty()) return bytes.push_back(22);
+  void String(const std::string& s)
+  {
+    if (s.empty())
+      return bytes.push_back(22);
     bytes.push_back(16);
     Tagged(3, uint32_t(s.size()), 1);
     bytes.insert(bytes.end(), s.begin(), s.end());
@@ -40,25 +42,30 @@ public:
   Bytes bytes;
 
 private:
-  void Tagged(uint8_t tag, uint32_t v, int width) {
+  void Tagged(uint8_t tag, uint32_t v, int width)
+  {
     bytes.push_back(tag);
-    for (int i = 0; i < width; ++i) bytes.push_back(uint8_t(v >> (8 * i)));
+    for (int i = 0; i < width; ++i)
+      bytes.push_back(uint8_t(v >> (8 * i)));
   }
 };
 
-Bytes Settings(int channels, int masks, int itemsPerMask, int recent) {
+Bytes Settings(int channels, int masks, int itemsPerMask, int recent)
+{
   std::mt19937 rng(1);
   auto name = [&rng](const char* stem, int i, bool cyrillic) {
     std::string s = stem + std::to_string(i);
     if (cyrillic)
       for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = char(0xE0 + (c - 'a'));
+        if (c >= 'a' && c <= 'z')
+          c = char(0xE0 + (c - 'a'));
     return s + (rng() % 3 == 0 ? " (mV)" : "");
   };
   ValueStream v;
   v.Int(4);
   v.Int(recent);
-  for (int i = 0; i < recent; ++i) v.String("C:\\Logs\\car" + std::to_string(i) + "\\log_QEL_" + std::to_string(1000 + i) + ".qel");
+  for (int i = 0; i < recent; ++i)
+    v.String("C:\\Logs\\car" + std::to_string(i) + "\\log_QEL_" + std::to_string(1000 + i) + ".qel");
   v.Int(channels);
   for (int i = 0; i < channels; ++i) {
     v.Int(i + 2);
@@ -90,14 +97,16 @@ Bytes Settings(int channels, int masks, int itemsPerMask, int recent) {
       v.Bool(i % 2);
     }
   }
-  for (int i : {0, 0, 40, 5, 10, 30, 60, 10, 10}) v.Int(i);
+  for (int i : {0, 0, 40, 5, 10, 30, 60, 10, 10})
+    v.Int(i);
   v.Bool(true);
   v.Int(22);
   v.Bool(true);
   v.Bool(false);
   v.Int(1);
   v.Int(20);
-  for (int i = 0; i < 20; ++i) v.String("Status" + std::to_string(i));
+  for (int i = 0; i < 20; ++i)
+    v.String("Status" + std::to_string(i));
   v.Bool(false);
   v.Int(30);
   v.Bool(true);
@@ -109,7 +118,8 @@ Bytes Settings(int channels, int masks, int itemsPerMask, int recent) {
   return v.bytes;
 }
 
-Bytes GeneratedLog(uint64_t size) {
+Bytes GeneratedLog(uint64_t size)
+{
   std::ostringstream out;
   loggen::Options options;
   options.size = size;
@@ -118,17 +128,21 @@ Bytes GeneratedLog(uint64_t size) {
   return Bytes(s.begin(), s.end());
 }
 
-Bytes RandomBytes(size_t size) {
+Bytes RandomBytes(size_t size)
+{
   std::mt19937 rng(2);
   Bytes b(size);
-  for (auto& x : b) x = uint8_t(rng());
+  for (auto& x : b)
+    x = uint8_t(rng());
   return b;
 }
 
-Bytes RepeatedLine(size_t size) {
+Bytes RepeatedLine(size_t size)
+{
   const std::string line = "F1011500    2350.0      Engine speed, rpm\r\n";
   Bytes b;
-  while (b.size() < size) b.insert(b.end(), line.begin(), line.end());
+  while (b.size() < size)
+    b.insert(b.end(), line.begin(), line.end());
   b.resize(size);
   return b;
 }
@@ -136,7 +150,8 @@ Bytes RepeatedLine(size_t size) {
 // Our packer works as the container uses it: blocks of at most 6000000 bytes, options 0.
 constexpr size_t BlockSize = 6000000;
 
-Bytes OursPack(const Bytes& in) {
+Bytes OursPack(const Bytes& in)
+{
   BZZipStream z;
   z.OptionA = z.OptionB = 0;
   Bytes out, buffer;
@@ -145,18 +160,21 @@ Bytes OursPack(const Bytes& in) {
     buffer.resize(n * 12 / 10 + 64);
     std::copy_n(in.begin() + long(at), n, buffer.begin());
     const int length = z.Pack(buffer.data(), int(n), int(buffer.size()));
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(uint32_t(length) >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+      out.push_back(uint8_t(uint32_t(length) >> (8 * i)));
     out.insert(out.end(), buffer.begin(), buffer.begin() + length);
   }
   return out;
 }
 
-Bytes OursUnpack(const Bytes& in, size_t original) {
+Bytes OursUnpack(const Bytes& in, size_t original)
+{
   BZZipStream z;
   Bytes out, buffer;
   for (size_t at = 0; at + 4 <= in.size();) {
     uint32_t length = 0;
-    for (int i = 0; i < 4; ++i) length |= uint32_t(in[at + i]) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+      length |= uint32_t(in[at + i]) << (8 * i);
     buffer.resize(std::max<size_t>(length, std::min(BlockSize, original - out.size())));
     std::copy_n(in.begin() + long(at) + 4, length, buffer.begin());
     const int n = z.Unpack(buffer.data(), int(length), int(buffer.size()));
@@ -167,7 +185,8 @@ Bytes OursUnpack(const Bytes& in, size_t original) {
 }
 
 // Raw deflate as the container's second method runs it (window bits -15, memory level 9).
-Bytes DeflatePack(const Bytes& in, int level) {
+Bytes DeflatePack(const Bytes& in, int level)
+{
   z_stream s{};
   deflateInit2(&s, level, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
   Bytes out(deflateBound(&s, uLong(in.size())));
@@ -181,7 +200,8 @@ Bytes DeflatePack(const Bytes& in, int level) {
   return out;
 }
 
-Bytes DeflateUnpack(const Bytes& in, size_t original) {
+Bytes DeflateUnpack(const Bytes& in, size_t original)
+{
   z_stream s{};
   inflateInit2(&s, -15);
   Bytes out(original);
@@ -196,25 +216,30 @@ Bytes DeflateUnpack(const Bytes& in, size_t original) {
 }
 
 #ifdef DRAVOLIN_BENCH_OTHER_PACKERS
-Bytes Bzip2Pack(const Bytes& in) {
+Bytes Bzip2Pack(const Bytes& in)
+{
   unsigned length = unsigned(in.size() + in.size() / 100 + 600);
   Bytes out(length);
   BZ2_bzBuffToBuffCompress(reinterpret_cast<char*>(out.data()), &length,
-                           const_cast<char*>(reinterpret_cast<const char*>(in.data())), unsigned(in.size()), 9, 0, 0);
+                           const_cast<char*>(reinterpret_cast<const char*>(in.data())), unsigned(in.size()), 9, 0,
+                           0);
   out.resize(length);
   return out;
 }
 
-Bytes Bzip2Unpack(const Bytes& in, size_t original) {
+Bytes Bzip2Unpack(const Bytes& in, size_t original)
+{
   unsigned length = unsigned(original);
   Bytes out(original);
   BZ2_bzBuffToBuffDecompress(reinterpret_cast<char*>(out.data()), &length,
-                             const_cast<char*>(reinterpret_cast<const char*>(in.data())), unsigned(in.size()), 0, 0);
+                             const_cast<char*>(reinterpret_cast<const char*>(in.data())), unsigned(in.size()), 0,
+                             0);
   out.resize(length);
   return out;
 }
 
-Bytes XzPack(const Bytes& in) {
+Bytes XzPack(const Bytes& in)
+{
   Bytes out(lzma_stream_buffer_bound(in.size()));
   size_t length = 0;
   if (lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, in.data(), in.size(), out.data(), &length,
@@ -224,7 +249,8 @@ Bytes XzPack(const Bytes& in) {
   return out;
 }
 
-Bytes XzUnpack(const Bytes& in, size_t original) {
+Bytes XzUnpack(const Bytes& in, size_t original)
+{
   Bytes out(original);
   uint64_t memoryLimit = UINT64_MAX;
   size_t inPos = 0, outPos = 0;
@@ -242,7 +268,8 @@ struct Codec {
   std::function<Bytes(const Bytes&, size_t)> unpack;
 };
 
-void PackBench(benchmark::State& state, const Codec* codec, const Bytes* input) {
+void PackBench(benchmark::State& state, const Codec* codec, const Bytes* input)
+{
   Bytes packed;
   for (auto _ : state) {
     packed = codec->pack(*input);
@@ -252,28 +279,28 @@ void PackBench(benchmark::State& state, const Codec* codec, const Bytes* input) 
   state.counters["ratio"] = double(input->size()) / double(packed.size());
 }
 
-void UnpackBench(benchmark::State& state, const Codec* codec, const Bytes* input) {
+void UnpackBench(benchmark::State& state, const Codec* codec, const Bytes* input)
+{
   const Bytes packed = codec->pack(*input);
   Bytes unpacked;
   for (auto _ : state) {
     unpacked = codec->unpack(packed, input->size());
     benchmark::DoNotOptimize(unpacked.data());
   }
-  if (unpacked != *input) state.SkipWithError("unpacked bytes differ");
+  if (unpacked != *input)
+    state.SkipWithError("unpacked bytes differ");
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(input->size()));
   state.counters["ratio"] = double(input->size()) / double(packed.size());
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
   static const std::vector<std::pair<const char*, Bytes>> inputs{
-      {"settings_default", Settings(60, 8, 14, 0)},
-      {"settings_heavy", Settings(150, 40, 16, 12)},
-      {"log_1MB", GeneratedLog(1 << 20)},
-      {"log_6MB", GeneratedLog(6000000)},
-      {"random_1MB", RandomBytes(1 << 20)},
-      {"repeated_line_6MB", RepeatedLine(6000000)},
+      {"settings_default", Settings(60, 8, 14, 0)}, {"settings_heavy", Settings(150, 40, 16, 12)},
+      {"log_1MB", GeneratedLog(1 << 20)},           {"log_6MB", GeneratedLog(6000000)},
+      {"random_1MB", RandomBytes(1 << 20)},         {"repeated_line_6MB", RepeatedLine(6000000)},
   };
   static const std::vector<Codec> codecs{
       {"ours", OursPack, OursUnpack},
@@ -287,8 +314,10 @@ int main(int argc, char** argv) {
   for (const auto& [inputName, input] : inputs)
     for (const Codec& codec : codecs) {
       const std::string suffix = std::string(codec.name) + "/" + inputName;
-      benchmark::RegisterBenchmark(("pack/" + suffix).c_str(), PackBench, &codec, &input)->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("unpack/" + suffix).c_str(), UnpackBench, &codec, &input)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("pack/" + suffix).c_str(), PackBench, &codec, &input)
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("unpack/" + suffix).c_str(), UnpackBench, &codec, &input)
+          ->Unit(benchmark::kMillisecond);
     }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

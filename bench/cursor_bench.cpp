@@ -61,7 +61,8 @@ const LDataCell* WalkAt(const BQELunit& unit, const LMaskCell& mask, int64_t tim
       chosen = cell;
   }
   const LDataCell* record = chosen;
-  for (int r = chosen ? chosen->Index : 0; r < unit.DataCells->Count() && unit.DataCells->Get(r)->Time <= time; ++r)
+  for (int r = chosen ? chosen->Index : 0; r < unit.DataCells->Count() && unit.DataCells->Get(r)->Time <= time;
+       ++r)
     record = unit.DataCells->Get(r);
   return record;
 }
@@ -72,7 +73,7 @@ int Usage()
   return 2;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

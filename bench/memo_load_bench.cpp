@@ -27,10 +27,10 @@ using bench::Clock;
 using bench::SecondsSince;
 
 struct Result {
-  double seconds = 0;      // the timed work
-  double extraSeconds = 0; // scroll and paint, for the view case
-  long peakKb = 0;         // ru_maxrss at the end
-  long startKb = 0;        // ru_maxrss before the timed work
+  double seconds = 0;       // the timed work
+  double extraSeconds = 0;  // scroll and paint, for the view case
+  long peakKb = 0;          // ru_maxrss at the end
+  long startKb = 0;         // ru_maxrss before the timed work
   long long lines = 0;
 };
 
@@ -136,7 +136,7 @@ void Report(const char* label, Result (*run)(const std::string&), const std::str
               best->lines);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -158,8 +158,8 @@ int main(int argc, char** argv)
     const auto start = Clock::now();
     const std::uint64_t bytes = loggen::Generate(out, options);
     out.close();
-    std::printf("generated %.1f MB of log in %.1f s: %s\n", static_cast<double>(bytes) / (1 << 20), SecondsSince(start),
-                file.c_str());
+    std::printf("generated %.1f MB of log in %.1f s: %s\n", static_cast<double>(bytes) / (1 << 20),
+                SecondsSince(start), file.c_str());
   }
   // The same log with LF breaks, which the store widens to CR LF.
   const std::string lfFile = folder + "/bench-lf.qel";

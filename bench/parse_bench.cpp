@@ -37,11 +37,11 @@
 #include "AppPaths.h"
 #include "BenchSupport.h"
 #include "ComboBox.h"
+#include "CommandLine.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Memo.h"
 #include "MemoView.h"
-#include "CommandLine.h"
 #include "app/Progress.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
@@ -173,7 +173,7 @@ int Usage()
   return 2;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -203,8 +203,8 @@ int main(int argc, char** argv)
     else
       return Usage();
   }
-  if (speed < 16 || speed > 50 || (window && !progress) || ((breakStage || pumpEveryLook) && !window) || breakStage < 0 ||
-      breakStage > 7)
+  if (speed < 16 || speed > 50 || (window && !progress) || ((breakStage || pumpEveryLook) && !window) ||
+      breakStage < 0 || breakStage > 7)
     return Usage();
 
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -9,7 +9,7 @@ namespace {
 // directly, any other kind by a search of the few kinds asked for.
 constexpr int32_t DirectKinds = 4096;
 
-} // namespace
+}  // namespace
 
 LDataCell* FirstOfKind(const TPtrList<LDataCell>& records, int32_t kind)
 {
@@ -90,7 +90,8 @@ bool BChainIndex::Add(const TPtrList<LDataCell>& records, const std::vector<int3
     if (cell->Kind >= -1 && cell->Kind < DirectKinds - 1) {
       slot = slotOf[static_cast<size_t>(cell->Kind + 1)];
     } else {
-      const auto it = std::find_if(added.begin(), added.end(), [&](const Chain& c) { return c.kind == cell->Kind; });
+      const auto it =
+          std::find_if(added.begin(), added.end(), [&](const Chain& c) { return c.kind == cell->Kind; });
       if (it != added.end())
         slot = static_cast<int32_t>(it - added.begin());
     }

@@ -49,10 +49,10 @@ public:
 private:
   struct Chain {
     int32_t kind = 0;
-    bool usable = false;          // false: positions could not be taken, the caller walks
-    bool listOrder = false;       // the links join the records of the kind in list order
-    std::vector<int32_t> marks;   // list position of every Spacing-th record of the chain
-    std::vector<int64_t> upTo;    // latest time among records 1 .. that mark (record 0 excluded)
+    bool usable = false;         // false: positions could not be taken, the caller walks
+    bool listOrder = false;      // the links join the records of the kind in list order
+    std::vector<int32_t> marks;  // list position of every Spacing-th record of the chain
+    std::vector<int64_t> upTo;   // latest time among records 1 .. that mark (record 0 excluded)
   };
 
   const Chain* Find(int32_t kind) const;

@@ -41,7 +41,8 @@ int64_t Interpolate(int64_t position, int64_t nextPosition, int64_t from, int64_
   if (!__builtin_mul_overflow(shift, gone, &product))
     result = static_cast<long double>(Wide{position} + product / span);
   else
-    result = position + static_cast<long double>(shift) * static_cast<long double>(gone) / static_cast<long double>(span);
+    result = position +
+             static_cast<long double>(shift) * static_cast<long double>(gone) / static_cast<long double>(span);
   constexpr int64_t Lowest = std::numeric_limits<int64_t>::min();
   constexpr int64_t Highest = std::numeric_limits<int64_t>::max();
   if (result <= static_cast<long double>(Lowest))
@@ -51,7 +52,7 @@ int64_t Interpolate(int64_t position, int64_t nextPosition, int64_t from, int64_
   return static_cast<int64_t>(result);
 }
 
-} // namespace
+}  // namespace
 
 void BQELunit::CalcCursorValues()
 {
@@ -127,8 +128,8 @@ void BQELunit::CalcCursorValues()
     if (CursorDataCell->Time != CursorTime && position >= 0 && position + 1 < count) {
       const LDataCell* next = DataCells->Get(position + 1);
       if (next && next->Time != CursorDataCell->Time)
-        CursorCaretPos = Interpolate(CursorDataCell->TextPos, next->TextPos, CursorDataCell->Time,
-                                     next->Time, CursorTime);
+        CursorCaretPos =
+            Interpolate(CursorDataCell->TextPos, next->TextPos, CursorDataCell->Time, next->Time, CursorTime);
     }
   }
 

@@ -14,8 +14,14 @@ namespace {
 constexpr int Cyrillic = 1251;
 constexpr int Western = 1252;
 
-AnsiString Ru(const char* utf8) { return Utf8ToAnsi(utf8, Cyrillic); }
-AnsiString De(const char* utf8) { return Utf8ToAnsi(utf8, Western); }
+AnsiString Ru(const char* utf8)
+{
+  return Utf8ToAnsi(utf8, Cyrillic);
+}
+AnsiString De(const char* utf8)
+{
+  return Utf8ToAnsi(utf8, Western);
+}
 
 constexpr TColor Black = 0x000000;
 constexpr TColor Maroon = 0x000080;
@@ -65,16 +71,43 @@ constexpr ItemLookSource ItemLookSources[] = {
 
 // "KAT" four times over, as the first-start list has always had it.
 constexpr const char* StatusNames[] = {
-    "IDLE", "Drive", "P/N", "A/C", "Camshaft actuator", "Cutt off", "EVAP", "Activation",
-    "Warm-up", "25_32", "25_128", "Throttle Error", "Post-start enrichment", "Knock control",
-    "MG", "KAT", "Starter signal tml 50", "Safety fuel shut-off", "KAT", "KAT", "KAT",
+    "IDLE",
+    "Drive",
+    "P/N",
+    "A/C",
+    "Camshaft actuator",
+    "Cutt off",
+    "EVAP",
+    "Activation",
+    "Warm-up",
+    "25_32",
+    "25_128",
+    "Throttle Error",
+    "Post-start enrichment",
+    "Knock control",
+    "MG",
+    "KAT",
+    "Starter signal tml 50",
+    "Safety fuel shut-off",
+    "KAT",
+    "KAT",
+    "KAT",
 };
 
 // Registered before the masks are made, so that on a first start they get the ids 2 to 13.
 constexpr const char* RegisteredChannels[] = {
-    "ДМРВ, кг/ч", "Нагрузка мотора", "Обороты", "Угол ДЗ", "УОЗ", "O2 Sensor (mV)",
-    "O2 sensor control %", "Температура воздуха", "Температура ОЖ",
-    "Потенциометр положения упора дросселя", "Время впрыска", "MAP, mbar",
+    "ДМРВ, кг/ч",
+    "Нагрузка мотора",
+    "Обороты",
+    "Угол ДЗ",
+    "УОЗ",
+    "O2 Sensor (mV)",
+    "O2 sensor control %",
+    "Температура воздуха",
+    "Температура ОЖ",
+    "Потенциометр положения упора дросселя",
+    "Время впрыска",
+    "MAP, mbar",
 };
 
 // A parameter item with its three names, or a status item (no English name) named nameRu.
@@ -84,7 +117,10 @@ struct ItemSource {
   const char* nameDe;
 };
 
-constexpr ItemSource Status(const char* name) { return {name, nullptr, nullptr}; }
+constexpr ItemSource Status(const char* name)
+{
+  return {name, nullptr, nullptr};
+}
 
 constexpr ItemSource AirMass = {"ДМРВ, кг/ч", "Air Mass", "Luftmasse [Kg/h]"};
 constexpr ItemSource EngineLoad = {"Нагрузка мотора", "Engine load", "Motorlast  [%](?)"};
@@ -98,25 +134,52 @@ constexpr ItemSource Coolant = {"Температура ОЖ", "Coolant", "Kühl
 constexpr ItemSource InjTime = {"Время впрыска", "Inj time, ms", "Einspritzzeit, [ms]"};
 
 constexpr ItemSource QelItems[] = {
-    AirMass, EngineLoad, Rpm, Throttle, Ignition, O2Sensor, O2Control, AirTemp, Coolant,
+    AirMass,
+    EngineLoad,
+    Rpm,
+    Throttle,
+    Ignition,
+    O2Sensor,
+    O2Control,
+    AirTemp,
+    Coolant,
     {"Потенциометр положения упора дросселя", "Throttle response voltage", "DK-Antw. [V]"},
     InjTime,
-    Status("IDLE"), Status("Drive"), Status("P/N"), Status("A/C"),
-    Status("Camshaft actuator"), Status("Cutt off"),
+    Status("IDLE"),
+    Status("Drive"),
+    Status("P/N"),
+    Status("A/C"),
+    Status("Camshaft actuator"),
+    Status("Cutt off"),
 };
 
 constexpr ItemSource PmsItems[] = {
-    Rpm, Throttle, Ignition, O2Sensor, O2Control, AirTemp, Coolant, EngineLoad,
+    Rpm,
+    Throttle,
+    Ignition,
+    O2Sensor,
+    O2Control,
+    AirTemp,
+    Coolant,
+    EngineLoad,
     {"MAP, mbar", "MAP, mbar", "MAP, mbar"},
-    Status("IDLE"), Status("Drive"), Status("P/N"), Status("A/C"),
-    Status("Camshaft actuator"), Status("Cutt off"),
+    Status("IDLE"),
+    Status("Drive"),
+    Status("P/N"),
+    Status("A/C"),
+    Status("Camshaft actuator"),
+    Status("Cutt off"),
 };
 
 // Three names here are both a parameter and a status item: each add looks at its own kind.
 constexpr ItemSource LhItems[] = {
     {"ON/OFF ratio", "ON/OFF ratio", "ON/OFF ratio"},
     {"LMM Voltage", "LMM Voltage", "LMM Voltage"},
-    AirMass, Throttle, Rpm, O2Sensor, InjTime,
+    AirMass,
+    Throttle,
+    Rpm,
+    O2Sensor,
+    InjTime,
     {"Температура ОЖ 1", "Coolant 1", "Kühlmitteltemperatur 1 [°C]"},
     {"Температура ОЖ 2", "Coolant 2", "Kühlmitteltemperatur 2 [°C]"},
     AirTemp,
@@ -125,7 +188,9 @@ constexpr ItemSource LhItems[] = {
     {"Starter signal tml 50", "Starter signal tml 50", "Starter signal tml 50"},
     {"IDLE", "IDLE", "IDLE"},
     {"Safety fuel shut-off", "Safety fuel shut-off", "Safety fuel shut-off"},
-    Status("IDLE"), Status("Starter signal tml 50"), Status("Safety fuel shut-off"),
+    Status("IDLE"),
+    Status("Starter signal tml 50"),
+    Status("Safety fuel shut-off"),
 };
 
 // The names carry the family's word: the parser picks a mask by it.
@@ -147,7 +212,7 @@ constexpr MaskSource MaskSources[] = {
 
 constexpr int32_t DefaultThickness = 2;
 
-} // namespace
+}  // namespace
 
 const DefaultItemLook* FindDefaultItemLook(const AnsiString& nameRu)
 {

@@ -23,7 +23,7 @@ void Append(TPtrList<LTypeCell>& items, std::unique_ptr<LTypeCell> item)
   item.release();
 }
 
-} // namespace
+}  // namespace
 
 AnsiString BQELunit::MaskName(const LMaskCell* mask) const
 {

@@ -51,7 +51,7 @@ Byte ReadCheck(const TCheckBox* check)
   return check->Checked() ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
 void BQELunit::SetDefaultOptions()
 {

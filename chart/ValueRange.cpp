@@ -80,7 +80,7 @@ const LStatusCell* StatusWithSteps(const TPtrList<LStatusCell>* statuses, const 
   return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<int32_t> ParameterKinds(const LMaskCell& mask)
 {

@@ -42,7 +42,7 @@ void Append(TPtrList<LTypeCell>& list, LTypeCell* cell)
   owned.release();
 }
 
-} // namespace
+}  // namespace
 
 int32_t BQELunit::FindOrAddChannel(const AnsiString& name)
 {

@@ -37,7 +37,7 @@ void SelectMaskOfFamily(BQELunit& unit, std::string_view word)
   }
 }
 
-} // namespace
+}  // namespace
 
 const char* BQELunit::ChooseEcuFamilyAndMask()
 {

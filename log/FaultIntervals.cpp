@@ -83,7 +83,7 @@ bool SameCodes(const LErrorCell& a, const LErrorCell& b)
   return true;
 }
 
-} // namespace
+}  // namespace
 
 void BQELunit::BuildErrorIntervals()
 {

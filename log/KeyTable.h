@@ -13,8 +13,8 @@
 
 struct KeyInfo {
   SharedText Key;
-  bool Bad = false;  // a blank in the wrong place
-  int Step = 0;      // time step of a line with this key
+  bool Bad = false;       // a blank in the wrong place
+  int Step = 0;           // time step of a line with this key
   SharedText StatusCode;  // the first 6 characters, made on the first status line
   // What the text after this key gave last time: the parameter of the name, or the shared
   // copy of the status text. Each holds the text itself to compare the next line with.

@@ -39,11 +39,10 @@ bool IsBadKey(std::string_view key)
   return (head > 0 && head < 4) || BlanksIn(key.substr(4), 4) > 0;
 }
 
-} // namespace
+}  // namespace
 
 LogLineParser::LogLineParser(BQELunit& unit)
-    : unit_(unit), oldAlgorithm_(unit.OldErrorAlgorithm != 0),
-      channels_(unit)
+    : unit_(unit), oldAlgorithm_(unit.OldErrorAlgorithm != 0), channels_(unit)
 {
   unit.GetUiText(91, indexText_);
   unit.GetUiText(92, eraseText_);
@@ -115,8 +114,7 @@ void LogLineParser::ParseNew(std::string_view line, int64_t number)
     inBlock_ = false;
     if (blockWithoutHeader_)
       AddRecord(blockStartPosition_ + (position_ - blockStartPosition_) / 2,
-                blockStartTime_ + (time_ - blockStartTime_) / 2, SharedText(), KindFault, 0.0,
-                SharedText());
+                blockStartTime_ + (time_ - blockStartTime_) / 2, SharedText(), KindFault, 0.0, SharedText());
     ParseGeneral(line, number);
   }
 }
@@ -196,8 +194,7 @@ const SharedText& LogLineParser::StatusText(KeyInfo& key, std::string_view text)
 
 // A value word, then the name. A word that reads as no finite number files the line away
 // before any parameter is made for it.
-void LogLineParser::ParseValue(KeyInfo& key, std::string_view trimmedRest, std::string_view line,
-                               int64_t number)
+void LogLineParser::ParseValue(KeyInfo& key, std::string_view trimmedRest, std::string_view line, int64_t number)
 {
   const size_t blank = trimmedRest.find(' ');
   const std::string_view word = trimmedRest.substr(0, blank);
@@ -221,8 +218,8 @@ void LogLineParser::ParseValue(KeyInfo& key, std::string_view trimmedRest, std::
   AddRecord(key.Key, key.Channel->Id, value, key.Channel->Name);
 }
 
-void LogLineParser::AddRecord(int64_t position, int64_t time, const SharedText& code,
-                              int32_t kind, double value, const SharedText& text)
+void LogLineParser::AddRecord(int64_t position, int64_t time, const SharedText& code, int32_t kind, double value,
+                              const SharedText& text)
 {
   LDataCell* cell = unit_.DataCellPool.New();
   cell->TextPos = position;

@@ -33,8 +33,8 @@ private:
   // Sets the sign when the whole line is one of the two section headers.
   bool IsSectionHeader(std::string_view line);
 
-  void AddRecord(int64_t position, int64_t time, const SharedText& code, int32_t kind,
-                 double value, const SharedText& text);
+  void AddRecord(int64_t position, int64_t time, const SharedText& code, int32_t kind, double value,
+                 const SharedText& text);
   void AddRecord(const SharedText& code, int32_t kind, double value, const SharedText& text)
   {
     AddRecord(position_, time_, code, kind, value, text);

@@ -26,7 +26,7 @@ enum ParseStages {
   StageChart,
 };
 
-} // namespace
+}  // namespace
 
 void BQELunit::ParseLogText()
 {

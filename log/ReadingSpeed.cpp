@@ -28,7 +28,7 @@ void ShowNumber(TEdit* edit, int32_t value)
     edit->SetText(IntToStr(value));
 }
 
-} // namespace
+}  // namespace
 
 int BQELunit::ParseIntAfterLabel(const AnsiString& line, const AnsiString& label)
 {

@@ -15,8 +15,8 @@
 namespace {
 
 // The labels of a speed line, in the order they are tried ("Скорость обмена" in Windows-1251).
-const std::array<AnsiString, 3> SpeedLabels = {
-    "\xD1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xEE\xE1\xEC\xE5\xED\xE0", "Speed", "Geschwindigkeit"};
+const std::array<AnsiString, 3> SpeedLabels = {"\xD1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xEE\xE1\xEC\xE5\xED\xE0",
+                                               "Speed", "Geschwindigkeit"};
 const AnsiString AnyLogMark = "Log: ";
 // The label rule looks no further into a line than the longest label, a separator and two digits.
 constexpr size_t LineHeadBytes = 15 + 3;
@@ -151,7 +151,7 @@ private:
   RecorderLogSpeeds speeds_;
 };
 
-} // namespace
+}  // namespace
 
 RecorderLogSpeeds ScanRecorderLog(const AnsiString& fileName, const AnsiString& rawName)
 {

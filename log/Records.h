@@ -25,13 +25,13 @@ constexpr int32_t KindStatus = 1;
 // the two 32-bit fields share one 8-byte slot: a log has millions of these records.
 // Destroyed, a record releases Text before Code (reverse order of declaration).
 struct LDataCell {
-  int32_t Index = 0;        // position in the line-record list
-  int32_t Kind = KindFault; // parameter id, or one of the kinds above
-  int64_t TextPos = 0;      // character position of the line's start in the text view
-  int64_t Time = 0;         // milliseconds from the start of the log
-  SharedText Code;          // key: 8 characters, 6 for a status, empty for faults
-  double Value = 0.0;       // value; +1 actual / -1 post fault; 0 otherwise
-  SharedText Text;          // parameter name, status text, fault line or marker text
+  int32_t Index = 0;          // position in the line-record list
+  int32_t Kind = KindFault;   // parameter id, or one of the kinds above
+  int64_t TextPos = 0;        // character position of the line's start in the text view
+  int64_t Time = 0;           // milliseconds from the start of the log
+  SharedText Code;            // key: 8 characters, 6 for a status, empty for faults
+  double Value = 0.0;         // value; +1 actual / -1 post fault; 0 otherwise
+  SharedText Text;            // parameter name, status text, fault line or marker text
   LDataCell* Next = nullptr;  // next record of the same kind
   LDataCell* Prev = nullptr;  // previous record of the same kind
 };
@@ -44,19 +44,19 @@ constexpr int32_t NoChannelId = -1;
 
 // A parameter of the logs, or an item of a mask (same record, owned by the mask).
 struct LTypeCell {
-  int32_t Id = 0;       // parameter: 2 and up; item: the parameter's id, 1 for a status
-  int32_t Factor = 1;   // plotted value = Factor * value + Offset
+  int32_t Id = 0;      // parameter: 2 and up; item: the parameter's id, 1 for a status
+  int32_t Factor = 1;  // plotted value = Factor * value + Offset
   int32_t Offset = 0;
   TColor Color = 0;
   AnsiString NameRu;
   AnsiString NameEn;
   AnsiString NameDe;
-  Byte Chart = 0;       // parameter: shown in the list; item: drawn on the chart
-  Byte Cursor = 0;      // item: listed in the value window at the cursor
-  double Minimum = 0.0; // item: smallest plotted value in the log
-  double Maximum = 0.0; // item: largest plotted value in the log
-  double CursorValue = 0.0; // item: raw value at the cursor, or NoValue
-  Byte Present = 0;     // status item: the status occurs in the log
+  Byte Chart = 0;            // parameter: shown in the list; item: drawn on the chart
+  Byte Cursor = 0;           // item: listed in the value window at the cursor
+  double Minimum = 0.0;      // item: smallest plotted value in the log
+  double Maximum = 0.0;      // item: largest plotted value in the log
+  double CursorValue = 0.0;  // item: raw value at the cursor, or NoValue
+  Byte Present = 0;          // status item: the status occurs in the log
   TLabel* NameLabel = nullptr;
   TEdit* FactorEdit = nullptr;
   TEdit* OffsetEdit = nullptr;
@@ -74,22 +74,22 @@ struct LStatusStep {
 // A status the user tracks. The step list is owned; whoever makes the status makes it.
 struct LStatusCell {
   AnsiString Name;
-  AnsiString Label;     // 6-character code of the status lines that name it
-  Byte State = 0;       // on at the cursor
+  AnsiString Label;  // 6-character code of the status lines that name it
+  Byte State = 0;    // on at the cursor
   TPtrList<LStatusStep>* Steps = nullptr;
   int64_t LastMatchTime = 0;
 };
 
 // One fault interval. Codes and Kinds are owned and run in parallel ("A", "P", "D").
 struct LErrorCell {
-  int64_t Time = 0;     // middle of the run
+  int64_t Time = 0;  // middle of the run
   Byte HasActual = 0;
   Byte HasPost = 0;
   Byte Erase = 0;
   Byte Changed = 0;
   TStringList* Codes = nullptr;
   TStringList* Kinds = nullptr;
-  int32_t MarkLeft = 0; // the interval's mark as last drawn on the chart
+  int32_t MarkLeft = 0;  // the interval's mark as last drawn on the chart
   int32_t MarkTop = 0;
   int32_t MarkRight = 0;
   int32_t MarkBottom = 0;
@@ -98,12 +98,12 @@ struct LErrorCell {
 // A display mask. The item list and its items are owned; whoever makes the mask makes the list.
 // The defaults are what a mask added by the user, or read from the settings, starts with.
 struct LMaskCell {
-  AnsiString NameRu;        // Windows-1251
+  AnsiString NameRu;  // Windows-1251
   AnsiString NameEn;
-  AnsiString NameDe;        // Windows-1252; also shown for any language other than 0 and 1
-  int32_t Thickness = 2;    // pen width of the curves; the editor offers 1 to 5
-  Byte UnderCursor = 1;     // the chart shows the value window at the mouse
-  int32_t YBottom = -200;   // clip bounds of the value range, in plotted units
+  AnsiString NameDe;       // Windows-1252; also shown for any language other than 0 and 1
+  int32_t Thickness = 2;   // pen width of the curves; the editor offers 1 to 5
+  Byte UnderCursor = 1;    // the chart shows the value window at the mouse
+  int32_t YBottom = -200;  // clip bounds of the value range, in plotted units
   int32_t YTop = 4000;
   TPtrList<LTypeCell>* Items = nullptr;  // in display order: editor rows, legend, curves
 };

@@ -34,7 +34,7 @@ void AddStep(TPtrList<LStatusStep>& steps, int64_t time, Byte state)
   step.release();
 }
 
-} // namespace
+}  // namespace
 
 void BQELunit::MapStatusesToData()
 {

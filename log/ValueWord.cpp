@@ -34,11 +34,10 @@ bool ReadSlowly(std::string_view word, double& value)
 // exactly, and one division by an exact power of ten then rounds just as from_chars rounds the
 // decimal itself. Any other word takes from_chars.
 constexpr uint64_t ExactMantissa = uint64_t{1} << 53;
-constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-} // namespace
+}  // namespace
 
 bool ReadValueWord(std::string_view word, double& value)
 {

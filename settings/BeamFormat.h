@@ -8,8 +8,8 @@ constexpr char BeamSignature[8] = {'B', 'E', 'A', 'M', ' ', 'v', '.', '1'};
 constexpr int BeamHeaderSize = 16;
 
 // Methods of a compressed body.
-constexpr uint8_t BeamMethodZZip = 0; // blocks packed by BZZipStream
-constexpr uint8_t BeamMethodZLib = 1; // one raw deflate stream and its trailer
+constexpr uint8_t BeamMethodZZip = 0;  // blocks packed by BZZipStream
+constexpr uint8_t BeamMethodZLib = 1;  // one raw deflate stream and its trailer
 
 // Start value of the running key every body byte is XORed with.
 constexpr uint8_t ScrambleKey = 0x6B;
@@ -26,10 +26,10 @@ enum BeamValueTag : uint8_t {
 
 // Kind byte before each string, in typed and untyped mode alike.
 enum BeamStringKind : uint8_t {
-  BeamStringLong = 14,   // 4-byte length
-  BeamStringMedium = 15, // 2-byte length
-  BeamStringShort = 16,  // 1-byte length
-  BeamStringEmpty = 22,  // nothing follows
+  BeamStringLong = 14,    // 4-byte length
+  BeamStringMedium = 15,  // 2-byte length
+  BeamStringShort = 16,   // 1-byte length
+  BeamStringEmpty = 22,   // nothing follows
 };
 
 constexpr uint32_t BeamDefaultBlockSize = 6000000;

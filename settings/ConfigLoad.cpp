@@ -30,9 +30,11 @@ int32_t ReadFully(TStream& stream, uint8_t* buffer, int32_t n)
   return got;
 }
 
-} // namespace
+}  // namespace
 
-BConfigLoad::BConfigLoad(TStream* stream) : Stream(stream) {}
+BConfigLoad::BConfigLoad(TStream* stream) : Stream(stream)
+{
+}
 
 BConfigLoad::~BConfigLoad()
 {
@@ -131,7 +133,7 @@ bool BConfigLoad::LoadBlock()
   const int32_t prefixBytes = ReadFully(*Stream, prefix, 4);
   Taken += static_cast<uint64_t>(prefixBytes);
   if (prefixBytes < 4) {
-    Broken = prefixBytes > 0; // none at all is the end of the data
+    Broken = prefixBytes > 0;  // none at all is the end of the data
     return false;
   }
   const uint32_t packed = GetLE32(prefix);
@@ -184,7 +186,7 @@ int32_t BConfigLoad::ReadPart(void* buffer, int32_t n, bool mayLoadBlock)
     got = ReadScrambled(buffer, n);
   else if (Method == BeamMethodZLib && Zlib) {
     got = Zlib->Read(buffer, n);
-    Broken = got < 0; // a data error, or the stream could not be opened
+    Broken = got < 0;  // a data error, or the stream could not be opened
     got = std::max(got, 0);
   }
   Total += static_cast<uint64_t>(got);
@@ -311,7 +313,9 @@ BConfigLoadFile::BConfigLoadFile(const AnsiString& fileName) : BConfigLoad(nullp
   Stream = new TFileStream(fileName, fmOpenRead);
 }
 
-BConfigLoadMem::BConfigLoadMem() : BConfigLoad(new TMemoryStream) {}
+BConfigLoadMem::BConfigLoadMem() : BConfigLoad(new TMemoryStream)
+{
+}
 
 bool BConfigLoadMem::SetData(const void* data, int64_t size)
 {

@@ -67,16 +67,16 @@ private:
   std::unique_ptr<BZLibStream> Zlib;
   std::unique_ptr<BZZipStream> Zip;
   std::unique_ptr<uint8_t[]> Block;
-  uint32_t BlockRoom = 0; // bytes Block holds; it is kept for the next data of SetData
-  uint64_t Unpacked = 0; // length of the current block
-  uint64_t Consumed = 0; // bytes asked of it so far (may pass its end)
+  uint32_t BlockRoom = 0;  // bytes Block holds; it is kept for the next data of SetData
+  uint64_t Unpacked = 0;   // length of the current block
+  uint64_t Consumed = 0;   // bytes asked of it so far (may pass its end)
   uint32_t Capacity = BlockCapacity(BeamDefaultBlockSize);
-  uint64_t Total = 0;    // value-stream bytes unpacked or delivered so far
+  uint64_t Total = 0;  // value-stream bytes unpacked or delivered so far
   // The container itself is broken: another signature, a short header, an unknown method, a
   // block that is cut, too long or fails to unpack, a stream past the cap. Every read from
   // then on delivers nothing, so a reader cannot skip one record and go on in garbage.
   bool Broken = false;
-  uint64_t Taken = 0; // bytes read from the stream plus bytes delivered
+  uint64_t Taken = 0;  // bytes read from the stream plus bytes delivered
   bool HeaderPending = true;
 };
 

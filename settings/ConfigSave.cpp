@@ -8,7 +8,9 @@
 #include "settings/ZLibStream.h"
 #include "settings/ZZipStream.h"
 
-BConfigSave::BConfigSave(TStream* stream) : Stream(stream) {}
+BConfigSave::BConfigSave(TStream* stream) : Stream(stream)
+{
+}
 
 BConfigSave::~BConfigSave()
 {

@@ -74,7 +74,7 @@ private:
   uint32_t Pending = 0;
   uint32_t BlockInUse = BeamDefaultBlockSize;
   uint32_t Capacity = BlockCapacity(BeamDefaultBlockSize);
-  uint64_t Written = 0; // value-stream bytes taken so far
+  uint64_t Written = 0;  // value-stream bytes taken so far
   bool HeaderPending = true;
   bool Finished = false;
   bool WriteFailed = false;

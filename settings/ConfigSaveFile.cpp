@@ -17,8 +17,7 @@ namespace {
 
 [[noreturn]] void FailCreate(const AnsiString& fileName, int error)
 {
-  throw EFCreateError("Cannot create file \"" + fileName + "\". " +
-                      std::system_category().message(error));
+  throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::system_category().message(error));
 }
 
 // As the kernel follows them.
@@ -96,8 +95,8 @@ AnsiString CreateTempBeside(const AnsiString& fileName)
 {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0;; ++attempt) {
-    const AnsiString name = fileName + TempMark + std::to_string(::getpid()) + "-" +
-                            std::to_string(counter.fetch_add(1));
+    const AnsiString name =
+        fileName + TempMark + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       ::close(fd);
@@ -118,7 +117,7 @@ void SyncFolderOf(const AnsiString& fileName)
   }
 }
 
-} // namespace
+}  // namespace
 
 BConfigSaveFile::BConfigSaveFile(const AnsiString& fileName) : FileName(FollowLinks(fileName))
 {

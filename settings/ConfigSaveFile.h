@@ -24,6 +24,6 @@ public:
 private:
   AnsiString FileName;
   AnsiString TempName;
-  TFileStream* File = nullptr; // the base's stream, while open
+  TFileStream* File = nullptr;  // the base's stream, while open
   bool Committed = false;
 };

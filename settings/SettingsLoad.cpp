@@ -12,7 +12,7 @@ bool BQELunit::LoadSettingsFile(const AnsiString& path)
   ClearTypeCells();
   ClearStatusCells();
   try {
-    BConfigLoadFile reader(path); // a missing or unreadable file raises here
+    BConfigLoadFile reader(path);  // a missing or unreadable file raises here
     return ReadSettings(reader);
   } catch (...) {
     return false;

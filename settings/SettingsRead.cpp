@@ -220,7 +220,7 @@ void ReadRecentFiles(BQELunit& unit, SettingsInput& in)
   }
 }
 
-} // namespace
+}  // namespace
 
 bool BQELunit::ReadSettings(BConfigLoad& reader)
 {

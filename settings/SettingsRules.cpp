@@ -12,7 +12,7 @@ constexpr uint32_t SystemColorFlag = 0x80000000u;
 constexpr uint32_t SystemColorCount = 31;
 constexpr TColor MaxPlainColor = 0x00FFFFFF;
 
-} // namespace
+}  // namespace
 
 bool IsStorableChannelId(int32_t id)
 {

@@ -74,7 +74,7 @@ void WriteMask(SettingsOutput& out, const LMaskCell& mask)
   }
 }
 
-} // namespace
+}  // namespace
 
 bool BQELunit::SaveSettingsFile(const AnsiString& path)
 {

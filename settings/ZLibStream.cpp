@@ -15,7 +15,7 @@ struct BZLibStream::OpenState {
   bool ZlibReady = false;
   BConfigSave* Writer = nullptr;
   BConfigLoad* Reader = nullptr;
-  std::vector<uint8_t> Buffer; // output when writing, input when reading
+  std::vector<uint8_t> Buffer;  // output when writing, input when reading
   uLong Crc = 0;
   char Mode = 0;
   uint32_t InCount = 0;  // uncompressed bytes, wrapping like the trailer's length
@@ -212,7 +212,7 @@ int BZLibStream::Read(void* buffer, int n)
   if (s.Result == Z_STREAM_END || n <= 0)
     return 0;
   Bytef* const out = static_cast<Bytef*>(buffer);
-  Bytef* start = out; // bytes from here on are not yet in the CRC
+  Bytef* start = out;  // bytes from here on are not yet in the CRC
   s.Z.next_out = out;
   s.Z.avail_out = static_cast<uInt>(n);
   while (s.Z.avail_out != 0) {
@@ -234,7 +234,7 @@ int BZLibStream::Read(void* buffer, int n)
       if (GetLong() != s.Crc)
         s.Result = Z_DATA_ERROR;
       else
-        GetLong(); // the length is not compared
+        GetLong();  // the length is not compared
     }
     if (s.Result != Z_OK || s.EndOfInput)
       break;

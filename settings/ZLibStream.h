@@ -13,7 +13,7 @@ public:
   static constexpr int BufferSize = 64000;
 
   BZLibStream();
-  ~BZLibStream(); // closes: a writing stream gets its final block and trailer
+  ~BZLibStream();  // closes: a writing stream gets its final block and trailer
   BZLibStream(const BZLibStream&) = delete;
   BZLibStream& operator=(const BZLibStream&) = delete;
 
@@ -23,8 +23,8 @@ public:
   int MemLevel = 9;
 
   // Nonzero on success; a failed open leaves the object closed.
-  int Open(BConfigSave* container); // for writing
-  int Open(BConfigLoad* container); // for reading
+  int Open(BConfigSave* container);  // for writing
+  int Open(BConfigLoad* container);  // for reading
   bool IsOpen() const { return State != nullptr; }
 
   // Count of bytes taken; -2 when not open for writing.

@@ -18,7 +18,8 @@ constexpr uint32_t MaxTotal = 16384;
 // 2^47 / t rounded up, for t in 1..MaxTotal: the coders multiply where the arithmetic divides.
 inline constexpr std::array<uint64_t, MaxTotal + 1> Reciprocals = [] {
   std::array<uint64_t, MaxTotal + 1> r{};
-  for (uint64_t t = 1; t <= MaxTotal; ++t) r[t] = ((uint64_t(1) << 47) + t - 1) / t;
+  for (uint64_t t = 1; t <= MaxTotal; ++t)
+    r[t] = ((uint64_t(1) << 47) + t - 1) / t;
   return r;
 }();
 
@@ -26,14 +27,18 @@ inline constexpr std::array<uint64_t, MaxTotal + 1> Reciprocals = [] {
 // a * m / 2^31 is over a * x / t by less than a * (1 + x / 2^16) / 2^31, which in the coders'
 // uses (x = range <= 2^16 with a <= t; x = below < t <= 2^13 with a = range) is less than the
 // 1/t by which the fraction of a * x / t stays below 1: rounded down, both are the same integer.
-inline uint64_t Scale(uint32_t x, uint32_t t) { return (x * Reciprocals[t] >> 16) + 1; }
+inline uint64_t Scale(uint32_t x, uint32_t t)
+{
+  return (x * Reciprocals[t] >> 16) + 1;
+}
 
 // The bytes with their bit order reversed: the coders think of bits in the order they are coded,
 // the first at the top, and the stream holds each byte's first bit at the bottom.
 inline constexpr std::array<uint8_t, 256> ReversedBits = [] {
   std::array<uint8_t, 256> table{};
   for (int b = 0; b < 256; ++b)
-    for (int i = 0; i < 8; ++i) table[b] = uint8_t(table[b] | ((b >> i) & 1) << (7 - i));
+    for (int i = 0; i < 8; ++i)
+      table[b] = uint8_t(table[b] | ((b >> i) & 1) << (7 - i));
   return table;
 }();
 
@@ -45,8 +50,10 @@ inline constexpr std::array<uint8_t, 256> ReversedBits = [] {
 struct Interval {
   uint32_t low = 0, high = 0xFFFF;
 
-  void Narrow(uint32_t a, uint32_t b, uint32_t t) {
-    if (t > MaxTotal) throw Exception();
+  void Narrow(uint32_t a, uint32_t b, uint32_t t)
+  {
+    if (t > MaxTotal)
+      throw Exception();
     const uint32_t range = high - low + 1, base = low;
     const uint64_t m = Scale(range, t);  // range * b / t is b * m / 2^31, rounded down
     high = base + uint32_t(b * m >> 31) - 1;
@@ -54,13 +61,15 @@ struct Interval {
   }
   // How many leading bits low and high share (16 when they are equal).
   int Settled() const { return std::countl_zero((low ^ high) << 16 | 0x8000); }
-  void DropSettled(int k) {
+  void DropSettled(int k)
+  {
     low = (low << k) & 0xFFFF;
     high = ((high << k) | ((1u << k) - 1)) & 0xFFFF;
   }
   // How many bits after the first are 1 in low and 0 in high; only with the first bits apart.
   int Straddling() const { return std::countl_one((low & ~high) << 17); }
-  void DropStraddling(int k) {
+  void DropStraddling(int k)
+  {
     low = (low << k) & 0x7FFF;
     high = (((high << k) | ((1u << k) - 1)) & 0x7FFF) | 0x8000;
   }
@@ -71,7 +80,8 @@ public:
   explicit ArithEncoder(std::vector<uint8_t>& out) : out_(out) { out_.resize(4096); }
 
   // Codes the interval [a, b) out of total t.
-  [[gnu::always_inline]] void Encode(uint32_t a, uint32_t b, uint32_t t) {
+  [[gnu::always_inline]] void Encode(uint32_t a, uint32_t b, uint32_t t)
+  {
     interval_.Narrow(a, b, t);
     if (const int k = interval_.Settled(); k != 0) {
       const uint32_t bits = interval_.low >> (16 - k);
@@ -90,7 +100,8 @@ public:
   }
 
   // Ends the code; the partly filled last byte is always written, even when empty.
-  void Finish() {
+  void Finish()
+  {
     ++pending_;
     BitWithPending(interval_.low >= 0x4000 ? 1 : 0);
     Byte(ReversedBits[(bits_ << (8 - count_)) & 0xFF]);
@@ -99,7 +110,8 @@ public:
 
 private:
   // Appends the low k bits of `bits`, k <= 32, the highest first.
-  [[gnu::always_inline]] void Put(uint32_t bits, int k) {
+  [[gnu::always_inline]] void Put(uint32_t bits, int k)
+  {
     bits_ = (bits_ << k) | (bits & uint32_t((uint64_t(1) << k) - 1));
     for (count_ += k; count_ >= 8;) {
       count_ -= 8;
@@ -107,14 +119,18 @@ private:
     }
   }
   // The output grows in steps; Finish cuts it to what was written.
-  void Byte(uint8_t b) {
-    if (size_ == out_.size()) out_.resize(2 * size_);
+  void Byte(uint8_t b)
+  {
+    if (size_ == out_.size())
+      out_.resize(2 * size_);
     out_[size_++] = b;
   }
-  void BitWithPending(uint32_t bit) {
+  void BitWithPending(uint32_t bit)
+  {
     Put(bit, 1);
     const uint32_t opposite = bit ? 0 : 0xFFFFFFFFu;
-    for (; pending_ > 32; pending_ -= 32) Put(opposite, 32);
+    for (; pending_ > 32; pending_ -= 32)
+      Put(opposite, 32);
     Put(opposite, int(pending_));
     pending_ = 0;
   }
@@ -135,7 +151,8 @@ public:
   // doublings, at most 8L + 13 bits. Any further read means the input is not such a code, and
   // refusing it there bounds the work a few damaged bytes can cause.
   ArithDecoder(const uint8_t* in, int length)
-      : in_(in), length_(uint64_t(length > 0 ? length : 0)), budget_(8 * length_ + LookAheadBits) {
+      : in_(in), length_(uint64_t(length > 0 ? length : 0)), budget_(8 * length_ + LookAheadBits)
+  {
     code_ = Bits(16);
   }
 
@@ -147,14 +164,17 @@ public:
     uint32_t scaled, range;
     bool Below(uint32_t bound) const { return scaled < bound * range; }
   };
-  [[gnu::always_inline]] Position Locate(uint32_t t) const {
-    if (code_ < interval_.low || code_ > interval_.high) throw Exception();  // only a damaged input gets here
+  [[gnu::always_inline]] Position Locate(uint32_t t) const
+  {
+    if (code_ < interval_.low || code_ > interval_.high)
+      throw Exception();  // only a damaged input gets here
     const uint32_t range = interval_.high - interval_.low + 1;
     return {(code_ - interval_.low + 1) * t - 1, range};
   }
 
   // Removes the interval [a, b) of the decoded symbol, as the encoder did.
-  [[gnu::always_inline]] void Consume(uint32_t a, uint32_t b, uint32_t t) {
+  [[gnu::always_inline]] void Consume(uint32_t a, uint32_t b, uint32_t t)
+  {
     interval_.Narrow(a, b, t);
     Renormalize();
   }
@@ -165,14 +185,17 @@ public:
   // range * Scale(below, t) / 2^31 rounded down: one multiplication from one symbol to the next,
   // and the same cut tells whether the code lies above it. The doublings, seldom needed in such a
   // run, take a branch.
-  int TakeTopRun(uint32_t below, uint32_t t, uint32_t last, int most) {
+  int TakeTopRun(uint32_t below, uint32_t t, uint32_t last, int most)
+  {
     // The interval and the code in locals, which the compiler keeps in registers.
     uint32_t low = interval_.low, high = interval_.high, code = code_;
     int taken = 0;
     for (; taken < most && t <= last; ++taken, t += 2) {
-      if (code < low || code > high) throw Exception();  // as in Locate
+      if (code < low || code > high)
+        throw Exception();  // as in Locate
       const uint32_t cut = uint32_t((high - low + 1) * Scale(below, t) >> 31);
-      if (code - low < cut) break;  // ((code - low + 1) * t - 1) / range < below
+      if (code - low < cut)
+        break;  // ((code - low + 1) * t - 1) / range < below
       low += cut;
       if (((low ^ high) & 0x8000) == 0 || (low & ~high & 0x4000) != 0) {
         interval_.low = low;
@@ -191,7 +214,8 @@ private:
   // hard to foretell, so is the number of doublings. Both runs of doublings are counted from the
   // narrowed interval and made at once: the code lies inside the interval, so it shares the
   // settled bits, and of the straddling ones it keeps the first.
-  [[gnu::always_inline]] void Renormalize() {
+  [[gnu::always_inline]] void Renormalize()
+  {
     const uint32_t low = interval_.low, high = interval_.high;
     const int settled = interval_.Settled();
     const int straddling = std::countl_one((low & ~high) << 16 << 1 << settled);
@@ -202,8 +226,10 @@ private:
     code_ = (((code_ << settled) | (bits >> straddling)) & 0x8000) | (((code_ << k) | bits) & 0x7FFF);
   }
   // The next k bits (0 <= k <= 16), the first highest.
-  uint32_t Bits(int k) {
-    if (count_ < k) Refill(k);
+  uint32_t Bits(int k)
+  {
+    if (count_ < k)
+      Refill(k);
     const uint32_t bits = uint32_t((buffer_ >> 32 << k) >> 32);
     buffer_ <<= k;
     count_ -= k;
@@ -211,7 +237,8 @@ private:
   }
   // Tops the buffer up with whole bytes, the first bit of the stream highest, counting no more bits
   // than the budget allows.
-  void Refill(int k) {
+  void Refill(int k)
+  {
     int loaded = 0;
     for (int free = 64 - count_; free >= 8; free -= 8, loaded += 8, ++next_) {
       const uint8_t byte = next_ < length_ ? in_[next_] : 0;
@@ -220,13 +247,14 @@ private:
     const uint64_t counted = std::min<uint64_t>(uint64_t(loaded), budget_);
     budget_ -= counted;
     count_ += int(counted);
-    if (count_ < k) throw Exception();
+    if (count_ < k)
+      throw Exception();
   }
 
   const uint8_t* in_;
   uint64_t length_;
-  uint64_t budget_;  // bits a genuine code may still need, beyond those in the buffer
-  uint64_t next_ = 0;  // the next byte to load
+  uint64_t budget_;      // bits a genuine code may still need, beyond those in the buffer
+  uint64_t next_ = 0;    // the next byte to load
   uint64_t buffer_ = 0;  // count_ bits, the first highest; below them nothing or the bits that follow
   int count_ = 0;
   Interval interval_;

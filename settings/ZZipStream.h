@@ -14,9 +14,9 @@ public:
   BZZipStream();
   ~BZZipStream();
 
-  int Status;      // 0 OK; -1 memory; -2 checksum mismatch; -3 null input; -4 input too long
-  uint8_t OptionA; // may choose the text, full-alphabet and x86 modes
-  uint8_t OptionB; // may try a delta filter
+  int Status;       // 0 OK; -1 memory; -2 checksum mismatch; -3 null input; -4 input too long
+  uint8_t OptionA;  // may choose the text, full-alphabet and x86 modes
+  uint8_t OptionB;  // may try a delta filter
 
   // Packs `length` bytes at buffer into a packed block over the same buffer; the buffer holds
   // `capacity` bytes. Returns the block length, or -1 with Status -3 / -4.
@@ -81,10 +81,10 @@ private:
   // Frequency-sorted adaptive model of the side stream: ranks 1..Size, descending counts.
   struct RankModel {
     int Size;
-    int Symbol[257];   // symbol at each rank
-    int RankOf[256];   // rank of each symbol
+    int Symbol[257];  // symbol at each rank
+    int RankOf[256];  // rank of each symbol
     uint32_t Count[257];
-    uint32_t Cum[257]; // sum of the counts of the ranks after this one
+    uint32_t Cum[257];  // sum of the counts of the ranks after this one
     uint32_t Total;
   };
   void ResetModel();

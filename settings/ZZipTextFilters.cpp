@@ -15,9 +15,11 @@ struct Permutation {
   uint8_t Inverse[256];
 };
 
-constexpr Permutation MakePermutation() {
+constexpr Permutation MakePermutation()
+{
   Permutation p{};
-  for (int i = 0; i < 256; ++i) p.Forward[i] = uint8_t(i);
+  for (int i = 0; i < 256; ++i)
+    p.Forward[i] = uint8_t(i);
   auto cycle = [&p](int a, int b, int c) {  // a -> b -> c -> a
     p.Forward[a] = uint8_t(b);
     p.Forward[b] = uint8_t(c);
@@ -40,15 +42,21 @@ constexpr Permutation MakePermutation() {
     p.Forward[int(from[i])] = uint8_t(to[i]);
     p.Forward[from[i] + 32] = uint8_t(to[i] + 32);
   }
-  for (int v = 123; v <= 248; ++v) p.Forward[v] = uint8_t(v + 7);
-  for (int v = 249; v <= 255; ++v) p.Forward[v] = uint8_t(v - 126);
-  for (int i = 0; i < 256; ++i) p.Inverse[p.Forward[i]] = uint8_t(i);
+  for (int v = 123; v <= 248; ++v)
+    p.Forward[v] = uint8_t(v + 7);
+  for (int v = 249; v <= 255; ++v)
+    p.Forward[v] = uint8_t(v - 126);
+  for (int i = 0; i < 256; ++i)
+    p.Inverse[p.Forward[i]] = uint8_t(i);
   return p;
 }
 
 constexpr Permutation Text = MakePermutation();
 
-bool IsLowerOrBlank(uint8_t b) { return b == ' ' || (b >= 'a' && b <= 'z'); }
+bool IsLowerOrBlank(uint8_t b)
+{
+  return b == ' ' || (b >= 'a' && b <= 'z');
+}
 
 // Trigram codes 123..129 and the byte sequences they stand for.
 struct Gram {
@@ -58,17 +66,21 @@ struct Gram {
 constexpr Gram Trigrams[] = {{127, "jdl"}, {125, "kaw"}, {126, "aph"}, {129, "ukb"}, {128, "yde"}};
 constexpr Gram Bigrams[] = {{123, "va"}, {124, "cn"}};
 
-const char* Expansion(uint8_t code) {
+const char* Expansion(uint8_t code)
+{
   for (const Gram& g : Trigrams)
-    if (g.Code == code) return g.Bytes;
+    if (g.Code == code)
+      return g.Bytes;
   for (const Gram& g : Bigrams)
-    if (g.Code == code) return g.Bytes;
+    if (g.Code == code)
+      return g.Bytes;
   return nullptr;
 }
 
 }  // namespace
 
-void BZZipStream::TextFilterEncode(const uint8_t* in, int n, std::vector<uint8_t>& out) {
+void BZZipStream::TextFilterEncode(const uint8_t* in, int n, std::vector<uint8_t>& out)
+{
   out.clear();
   out.reserve(size_t(n) * 2);
   for (int i = 0; i < n; ++i) {
@@ -82,11 +94,13 @@ void BZZipStream::TextFilterEncode(const uint8_t* in, int n, std::vector<uint8_t
       b = uint8_t(b + 32);
     }
     out.push_back(Text.Forward[b]);
-    if (b == LineFeed && IsLowerOrBlank(in[i + 1])) out.push_back(LineFeed);
+    if (b == LineFeed && IsLowerOrBlank(in[i + 1]))
+      out.push_back(LineFeed);
   }
 }
 
-void BZZipStream::TextFilterDecode(const uint8_t* in, int n, std::vector<uint8_t>& out) {
+void BZZipStream::TextFilterDecode(const uint8_t* in, int n, std::vector<uint8_t>& out)
+{
   out.clear();
   out.reserve(size_t(n));
   for (int i = 0; i < n; ++i) {
@@ -97,11 +111,13 @@ void BZZipStream::TextFilterDecode(const uint8_t* in, int n, std::vector<uint8_t
       continue;
     }
     out.push_back(b);
-    if (b == LineFeed && i + 1 < n && Text.Inverse[in[i + 1]] == ' ') ++i;
+    if (b == LineFeed && i + 1 < n && Text.Inverse[in[i + 1]] == ' ')
+      ++i;
   }
 }
 
-void BZZipStream::TrigramEncode(const uint8_t* in, int n, std::vector<uint8_t>& out) {
+void BZZipStream::TrigramEncode(const uint8_t* in, int n, std::vector<uint8_t>& out)
+{
   out.clear();
   out.reserve(size_t(n));
   int i = 0;
@@ -126,14 +142,18 @@ void BZZipStream::TrigramEncode(const uint8_t* in, int n, std::vector<uint8_t>& 
   out.insert(out.end(), in + i, in + n);
 }
 
-void BZZipStream::TrigramDecode(const uint8_t* in, int n, std::vector<uint8_t>& out, int limit) {
+void BZZipStream::TrigramDecode(const uint8_t* in, int n, std::vector<uint8_t>& out, int limit)
+{
   out.clear();
   out.reserve(size_t(n));
   for (int i = 0; i < n; ++i) {
     const char* bytes = Expansion(in[i]);
     const size_t size = bytes != nullptr ? std::strlen(bytes) : 1;
-    if (out.size() + size > size_t(limit)) throw Exception();
-    if (bytes != nullptr) out.insert(out.end(), bytes, bytes + size);
-    else out.push_back(in[i]);
+    if (out.size() + size > size_t(limit))
+      throw Exception();
+    if (bytes != nullptr)
+      out.insert(out.end(), bytes, bytes + size);
+    else
+      out.push_back(in[i]);
   }
 }

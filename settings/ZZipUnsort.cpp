@@ -31,13 +31,16 @@ template <typename Entry>
 using Table = std::unique_ptr<Entry[], FreeTable>;
 
 template <typename Entry>
-Table<Entry> NewTable(size_t size) {
+Table<Entry> NewTable(size_t size)
+{
   constexpr size_t HugePage = size_t(1) << 21;
   const bool huge = size * sizeof(Entry) >= 4 * HugePage;
   const size_t bytes = huge ? (size * sizeof(Entry) + HugePage - 1) / HugePage * HugePage : size * sizeof(Entry);
   void* p = huge ? std::aligned_alloc(HugePage, bytes) : std::malloc(bytes);
-  if (p == nullptr) throw std::bad_alloc();
-  if (huge) madvise(p, bytes, MADV_HUGEPAGE);
+  if (p == nullptr)
+    throw std::bad_alloc();
+  if (huge)
+    madvise(p, bytes, MADV_HUGEPAGE);
   return Table<Entry>(static_cast<Entry*>(p));
 }
 
@@ -50,14 +53,18 @@ struct Stretch {
 };
 
 template <typename Step>
-void SideBySide(Stretch* stretches, Step step) {
+void SideBySide(Stretch* stretches, Step step)
+{
   uint32_t shortest = UINT32_MAX;
-  for (int s = 0; s < Ways; ++s) shortest = std::min(shortest, stretches[s].to - stretches[s].from);
+  for (int s = 0; s < Ways; ++s)
+    shortest = std::min(shortest, stretches[s].to - stretches[s].from);
   for (uint32_t j = 0; j < shortest; ++j)
 #pragma GCC unroll 4
-    for (int s = 0; s < Ways; ++s) step(stretches[s], stretches[s].from + j);
+    for (int s = 0; s < Ways; ++s)
+      step(stretches[s], stretches[s].from + j);
   for (int s = 0; s < Ways; ++s)
-    for (uint32_t k = stretches[s].from + shortest; k < stretches[s].to; ++k) step(stretches[s], k);
+    for (uint32_t k = stretches[s].from + shortest; k < stretches[s].to; ++k)
+      step(stretches[s], k);
 }
 
 // One entry per row: the row of the suffix one byte earlier, with the row's byte in the low 8 bits,
@@ -66,7 +73,8 @@ void SideBySide(Stretch* stretches, Step step) {
 // on, so that the walk starts at row 0 and a walk can tell a marked row from its number alone.
 // Two more entries lead nowhere but to themselves, for walks that have nothing left to do.
 template <typename Entry>
-Table<Entry> BuildTable(const uint8_t* last, uint32_t n, uint32_t primary) {
+Table<Entry> BuildTable(const uint8_t* last, uint32_t n, uint32_t primary)
+{
   // The rows before the primary in four stretches, then those after it in four more.
   Stretch stretches[2 * Ways];
   for (int half = 0; half < 2; ++half) {
@@ -88,7 +96,8 @@ Table<Entry> BuildTable(const uint8_t* last, uint32_t n, uint32_t primary) {
       stretch.counts[c] = sum;
       sum += count;
     }
-    if (c == last[primary]) primaryPlace = sum++;
+    if (c == last[primary])
+      primaryPlace = sum++;
   }
   Table<Entry> entries = NewTable<Entry>(size_t(n) + 2);
   Entry* table = entries.get();
@@ -100,8 +109,9 @@ Table<Entry> BuildTable(const uint8_t* last, uint32_t n, uint32_t primary) {
   const uint32_t wrap = n - primary;
   SideBySide(stretches,
              [&](Stretch& stretch, uint32_t k) { table[k + wrap] = entry(stretch.counts[last[k]]++, last[k]); });
-  SideBySide(stretches + Ways,
-             [&](Stretch& stretch, uint32_t k) { table[k - primary] = entry(stretch.counts[last[k]]++, last[k]); });
+  SideBySide(stretches + Ways, [&](Stretch& stretch, uint32_t k) {
+    table[k - primary] = entry(stretch.counts[last[k]]++, last[k]);
+  });
   table[0] = entry(primaryPlace, last[primary]);
   table[n] = Entry(n) << 8;
   table[n + 1] = Entry(n + 1) << 8;
@@ -109,7 +119,8 @@ Table<Entry> BuildTable(const uint8_t* last, uint32_t n, uint32_t primary) {
 }
 
 template <typename Entry>
-void WalkPlain(const Entry* entries, uint32_t n, uint8_t* out) {
+void WalkPlain(const Entry* entries, uint32_t n, uint8_t* out)
+{
   Entry entry = entries[0];
   for (uint32_t pos = n; pos-- > 0;) {
     out[pos] = uint8_t(entry);
@@ -120,7 +131,10 @@ void WalkPlain(const Entry* entries, uint32_t n, uint8_t* out) {
 constexpr int MaxWalks = 32;
 // Chunks lie a cache line further apart than their size in a group, so that the walks' stores do
 // not all fall into one set of the cache.
-constexpr uint32_t Stride(uint32_t chunkSize) { return chunkSize + 64; }
+constexpr uint32_t Stride(uint32_t chunkSize)
+{
+  return chunkSize + 64;
+}
 
 // Steps the walks of `rows` at once from position i of their chunks, which lie one after another
 // in `group` and fill from their ends down, until the chunks are full or until a round in which
@@ -129,9 +143,11 @@ constexpr uint32_t Stride(uint32_t chunkSize) { return chunkSize + 64; }
 // them under way together; the empty asm hides the round's position from the optimiser, which
 // would otherwise keep a pointer per walk and run out of registers.
 template <typename Entry, uint32_t ChunkSize, int Walks>
-uint32_t Rounds(const Entry* entries, uint32_t* rows, uint8_t* group, uint32_t mask, uint32_t i, uint32_t& reached) {
+uint32_t Rounds(const Entry* entries, uint32_t* rows, uint8_t* group, uint32_t mask, uint32_t i, uint32_t& reached)
+{
   uint32_t row[Walks];
-  for (int w = 0; w < Walks; ++w) row[w] = rows[w];
+  for (int w = 0; w < Walks; ++w)
+    row[w] = rows[w];
   uint32_t least = mask;
   while (i < ChunkSize && least != 0) {
     uint8_t* at = group + (ChunkSize - 1 - i);
@@ -148,7 +164,8 @@ uint32_t Rounds(const Entry* entries, uint32_t* rows, uint8_t* group, uint32_t m
   uint32_t hit = 0;
   for (int w = 0; w < Walks; ++w) {
     rows[w] = row[w];
-    if ((row[w] & mask) == 0) hit |= 1u << w;
+    if ((row[w] & mask) == 0)
+      hit |= 1u << w;
   }
   reached = hit;
   return i;
@@ -168,11 +185,13 @@ class ChainWalk {
 public:
   ChainWalk(const Entry* entries, uint32_t n, uint32_t markStep)
       : entries_(entries), n_(n), step_(markStep), marks_((n + markStep - 1) / markStep), pieces_(marks_),
-        idle_((n & (markStep - 1)) != 0 ? n : n + 1) {
+        idle_((n & (markStep - 1)) != 0 ? n : n + 1)
+  {
     std::fill(std::begin(stream_), std::end(stream_), -1);
   }
 
-  void Run(uint8_t* out) {
+  void Run(uint8_t* out)
+  {
     int live = 0;
     while (live < MaxWalks && started_ < marks_) {
       stream_[live] = live;
@@ -186,16 +205,17 @@ public:
         uint32_t reached = 0;
         const uint32_t from = i;
         switch (walks) {
-          case 32: i = Rounds<Entry, ChunkSize, 32>(entries_, row_, group, step_ - 1, i, reached); break;
-          case 16: i = Rounds<Entry, ChunkSize, 16>(entries_, row_, group, step_ - 1, i, reached); break;
-          case 8: i = Rounds<Entry, ChunkSize, 8>(entries_, row_, group, step_ - 1, i, reached); break;
-          case 4: i = Rounds<Entry, ChunkSize, 4>(entries_, row_, group, step_ - 1, i, reached); break;
-          case 2: i = Rounds<Entry, ChunkSize, 2>(entries_, row_, group, step_ - 1, i, reached); break;
-          default: i = Rounds<Entry, ChunkSize, 1>(entries_, row_, group, step_ - 1, i, reached); break;
+        case 32: i = Rounds<Entry, ChunkSize, 32>(entries_, row_, group, step_ - 1, i, reached); break;
+        case 16: i = Rounds<Entry, ChunkSize, 16>(entries_, row_, group, step_ - 1, i, reached); break;
+        case 8: i = Rounds<Entry, ChunkSize, 8>(entries_, row_, group, step_ - 1, i, reached); break;
+        case 4: i = Rounds<Entry, ChunkSize, 4>(entries_, row_, group, step_ - 1, i, reached); break;
+        case 2: i = Rounds<Entry, ChunkSize, 2>(entries_, row_, group, step_ - 1, i, reached); break;
+        default: i = Rounds<Entry, ChunkSize, 1>(entries_, row_, group, step_ - 1, i, reached); break;
         }
         rounds_ += i - from;
         for (int w = 0; w < walks; ++w) {
-          if (!(reached >> w & 1) || stream_[w] < 0) continue;
+          if (!(reached >> w & 1) || stream_[w] < 0)
+            continue;
           Finish(w);
           if (started_ < marks_) {
             Start(w);
@@ -217,12 +237,14 @@ private:
     uint64_t start = 0, length = 0;
   };
 
-  void Start(int w) {
+  void Start(int w)
+  {
     piece_[w] = started_++;
     row_[w] = piece_[w] * step_;
     start_[w] = rounds_;
   }
-  void Finish(int w) {
+  void Finish(int w)
+  {
     Piece& piece = pieces_[piece_[w]];
     piece.next = row_[w] / step_;
     piece.stream = stream_[w];
@@ -230,10 +252,12 @@ private:
     piece.length = rounds_ - start_[w];
   }
   // Moves the walks under way to the front and gives each a chunk of a new group; returns how many.
-  int Regroup() {
+  int Regroup()
+  {
     int live = 0;
     for (int w = 0; w < MaxWalks; ++w) {
-      if (stream_[w] < 0) continue;
+      if (stream_[w] < 0)
+        continue;
       row_[live] = row_[w];
       piece_[live] = piece_[w];
       start_[live] = start_[w];
@@ -243,19 +267,22 @@ private:
       stream_[w] = -1;
       row_[w] = idle_;
     }
-    if (live == 0) return 0;
+    if (live == 0)
+      return 0;
     const size_t walks = std::bit_ceil(unsigned(live));
     groups_.emplace_back(new uint8_t[walks * Stride(ChunkSize)]);
     chunks_.resize(chunks_.size() + MaxWalks);
     for (int w = 0; w < live; ++w)
-      chunks_[chunks_.size() - MaxWalks + size_t(stream_[w])] = groups_.back().get() + size_t(w) * Stride(ChunkSize);
+      chunks_[chunks_.size() - MaxWalks + size_t(stream_[w])] =
+          groups_.back().get() + size_t(w) * Stride(ChunkSize);
     return live;
   }
 
   // From the primary's piece on, each piece fills the output downwards from where the last one
   // ended. A damaged block whose primary lies on a short cycle goes round it again, as the plain
   // walk does.
-  void Assemble(uint8_t* out) const {
+  void Assemble(uint8_t* out) const
+  {
     uint64_t pos = n_;
     uint32_t mark = 0;
     while (pos > 0) {
@@ -291,34 +318,50 @@ private:
 };
 
 template <typename Entry>
-void Unsort(const uint8_t* last, int n, int primary, uint8_t* out, uint32_t markStep) {
-  if (n <= 0 || primary < 0 || primary >= n) throw Exception();
+void Unsort(const uint8_t* last, int n, int primary, uint8_t* out, uint32_t markStep)
+{
+  if (n <= 0 || primary < 0 || primary >= n)
+    throw Exception();
   const Table<Entry> entries = BuildTable<Entry>(last, uint32_t(n), uint32_t(primary));
-  if (markStep == 0) WalkPlain(entries.get(), uint32_t(n), out);
-  else if (n < SmallChunksBelow) ChainWalk<Entry, 512>(entries.get(), uint32_t(n), markStep).Run(out);
-  else ChainWalk<Entry, 4096>(entries.get(), uint32_t(n), markStep).Run(out);
+  if (markStep == 0)
+    WalkPlain(entries.get(), uint32_t(n), out);
+  else if (n < SmallChunksBelow)
+    ChainWalk<Entry, 512>(entries.get(), uint32_t(n), markStep).Run(out);
+  else
+    ChainWalk<Entry, 4096>(entries.get(), uint32_t(n), markStep).Run(out);
 }
 
-void Dispatch(const uint8_t* last, int n, int primary, uint8_t* out, uint32_t markStep) {
-  if (n < (1 << 24) - 2) Unsort<uint32_t>(last, n, primary, out, markStep);
-  else Unsort<uint64_t>(last, n, primary, out, markStep);
+void Dispatch(const uint8_t* last, int n, int primary, uint8_t* out, uint32_t markStep)
+{
+  if (n < (1 << 24) - 2)
+    Unsort<uint32_t>(last, n, primary, out, markStep);
+  else
+    Unsort<uint64_t>(last, n, primary, out, markStep);
 }
 
 }  // namespace
 
 namespace zzip {
 
-void UnsortPlain(const uint8_t* last, int n, int primary, uint8_t* out) { Dispatch(last, n, primary, out, 0); }
+void UnsortPlain(const uint8_t* last, int n, int primary, uint8_t* out)
+{
+  Dispatch(last, n, primary, out, 0);
+}
 
-void UnsortChained(const uint8_t* last, int n, int primary, uint8_t* out, uint32_t markStep) {
-  if (markStep < 2 || (markStep & (markStep - 1)) != 0) throw Exception();
+void UnsortChained(const uint8_t* last, int n, int primary, uint8_t* out, uint32_t markStep)
+{
+  if (markStep < 2 || (markStep & (markStep - 1)) != 0)
+    throw Exception();
   Dispatch(last, n, primary, out, markStep);
 }
 
 }  // namespace zzip
 
 // About 64 walks in a small block, one per 4096 rows in a big one.
-void BZZipStream::UnsortBlock(const uint8_t* last, int n, int primary, uint8_t* out) {
-  if (n < ChainedFrom) zzip::UnsortPlain(last, n, primary, out);
-  else zzip::UnsortChained(last, n, primary, out, std::clamp(std::bit_floor(uint32_t(n) >> 6), 16u, 4096u));
+void BZZipStream::UnsortBlock(const uint8_t* last, int n, int primary, uint8_t* out)
+{
+  if (n < ChainedFrom)
+    zzip::UnsortPlain(last, n, primary, out);
+  else
+    zzip::UnsortChained(last, n, primary, out, std::clamp(std::bit_floor(uint32_t(n) >> 6), 16u, 4096u));
 }

@@ -23,15 +23,14 @@ LDictCell* NewEntry(const AnsiString& ru, const AnsiString& en, const AnsiString
 }
 
 // Appended entry by entry, so the list owns each one as soon as it exists.
-void Append(TPtrList<LDictCell>& dictionary, const AnsiString& ru, const AnsiString& en,
-            const AnsiString& de)
+void Append(TPtrList<LDictCell>& dictionary, const AnsiString& ru, const AnsiString& en, const AnsiString& de)
 {
   std::unique_ptr<LDictCell> entry(NewEntry(ru, en, de));
   dictionary.Add(entry.get());
   entry.release();
 }
 
-} // namespace
+}  // namespace
 
 void AppendDictTriplets(TPtrList<LDictCell>& dictionary, const TStrings& lines)
 {
@@ -117,12 +116,10 @@ AnsiString& BQELunit::TranslateName(const AnsiString& name, int TranslateMode, A
   AnsiString result;
   const unsigned mode = static_cast<unsigned>(TranslateMode);
   if (DictCells && mode <= 5) {
-    static constexpr AnsiString LDictCell::*compared[] = {
-        &LDictCell::Ru, &LDictCell::Ru, &LDictCell::En,
-        &LDictCell::De, &LDictCell::En, &LDictCell::De};
-    static constexpr AnsiString LDictCell::*returned[] = {
-        &LDictCell::En, &LDictCell::De, &LDictCell::Ru,
-        &LDictCell::Ru, &LDictCell::De, &LDictCell::En};
+    static constexpr AnsiString LDictCell::*compared[] = {&LDictCell::Ru, &LDictCell::Ru, &LDictCell::En,
+                                                          &LDictCell::De, &LDictCell::En, &LDictCell::De};
+    static constexpr AnsiString LDictCell::*returned[] = {&LDictCell::En, &LDictCell::De, &LDictCell::Ru,
+                                                          &LDictCell::Ru, &LDictCell::De, &LDictCell::En};
     // No early exit: the last matching entry decides.
     for (int i = 0; i < DictCells->Count(); ++i) {
       const LDictCell* entry = DictCells->Get(i);

@@ -12,23 +12,24 @@ namespace loggen {
 enum class Family { QEL, PMS, LH };
 
 struct ParamSpec {
-    const char* name;
-    Channel channel;
-    int decimals;
+  const char* name;
+  Channel channel;
+  int decimals;
 };
 
 struct StatusSpec {
-    const char* on_text;
-    const char* off_text;  // "" writes a status line without text
-    Flag flag;
+  const char* on_text;
+  const char* off_text;  // "" writes a status line without text
+  Flag flag;
 };
 
 namespace names {
 inline constexpr const char* kAirMass = "\xC4\xCC\xD0\xC2, \xEA\xE3/\xF7";  // ДМРВ, кг/ч
-inline constexpr const char* kLoad = "\xCD\xE0\xE3\xF0\xF3\xE7\xEA\xE0 \xEC\xEE\xF2\xEE\xF0\xE0";  // Нагрузка мотора
-inline constexpr const char* kRpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";  // Обороты
+inline constexpr const char* kLoad =
+    "\xCD\xE0\xE3\xF0\xF3\xE7\xEA\xE0 \xEC\xEE\xF2\xEE\xF0\xE0";       // Нагрузка мотора
+inline constexpr const char* kRpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";    // Обороты
 inline constexpr const char* kThrottle = "\xD3\xE3\xEE\xEB \xC4\xC7";  // Угол ДЗ
-inline constexpr const char* kIgnition = "\xD3\xCE\xC7";  // УОЗ
+inline constexpr const char* kIgnition = "\xD3\xCE\xC7";               // УОЗ
 inline constexpr const char* kAirTemp =
     "\xD2\xE5\xEC\xEF\xE5\xF0\xE0\xF2\xF3\xF0\xE0 \xE2\xEE\xE7\xE4\xF3\xF5\xE0";  // Температура воздуха
 inline constexpr const char* kCoolant = "\xD2\xE5\xEC\xEF\xE5\xF0\xE0\xF2\xF3\xF0\xE0 \xCE\xC6";  // Температура ОЖ
@@ -89,14 +90,10 @@ inline constexpr ParamSpec kLhParams[] = {
 };
 
 inline constexpr StatusSpec kQelStatuses[] = {
-    {"IDLE", "", Flag::Idle},
-    {"Drive", "P/N", Flag::Drive},
-    {"A/C", "", Flag::AirConditioning},
-    {"Camshaft actuator", "", Flag::Camshaft},
-    {"Cutt off", "", Flag::CutOff},
-    {"Warm-up", "", Flag::WarmUp},
-    {"EVAP", "", Flag::Evap},
-    {"Knock control", "", Flag::Knock},
+    {"IDLE", "", Flag::Idle},           {"Drive", "P/N", Flag::Drive},
+    {"A/C", "", Flag::AirConditioning}, {"Camshaft actuator", "", Flag::Camshaft},
+    {"Cutt off", "", Flag::CutOff},     {"Warm-up", "", Flag::WarmUp},
+    {"EVAP", "", Flag::Evap},           {"Knock control", "", Flag::Knock},
 };
 
 inline constexpr StatusSpec kPmsStatuses[] = {
@@ -115,31 +112,35 @@ inline constexpr StatusSpec kLhStatuses[] = {
 };
 
 inline constexpr const char* kFaultCodes[] = {
-    "P0100 Air mass meter circuit",   "P0115 Coolant temperature sensor",
-    "P0120 Throttle position sensor", "P0130 O2 sensor circuit",
-    "P0171 System too lean",          "P0300 Random misfire detected",
-    "P0335 Crankshaft position sensor", "P0505 Idle air control system",
+    "P0100 Air mass meter circuit",
+    "P0115 Coolant temperature sensor",
+    "P0120 Throttle position sensor",
+    "P0130 O2 sensor circuit",
+    "P0171 System too lean",
+    "P0300 Random misfire detected",
+    "P0335 Crankshaft position sensor",
+    "P0505 Idle air control system",
     "P0560 System voltage",
 };
 
 inline std::span<const ParamSpec> ParamsOf(Family f)
 {
-    switch (f) {
-    case Family::QEL: return kQelParams;
-    case Family::PMS: return kPmsParams;
-    case Family::LH: return kLhParams;
-    }
-    return kQelParams;
+  switch (f) {
+  case Family::QEL: return kQelParams;
+  case Family::PMS: return kPmsParams;
+  case Family::LH: return kLhParams;
+  }
+  return kQelParams;
 }
 
 inline std::span<const StatusSpec> StatusesOf(Family f)
 {
-    switch (f) {
-    case Family::QEL: return kQelStatuses;
-    case Family::PMS: return kPmsStatuses;
-    case Family::LH: return kLhStatuses;
-    }
-    return kQelStatuses;
+  switch (f) {
+  case Family::QEL: return kQelStatuses;
+  case Family::PMS: return kPmsStatuses;
+  case Family::LH: return kLhStatuses;
+  }
+  return kQelStatuses;
 }
 
 }  // namespace loggen

@@ -45,7 +45,7 @@ void MakeFolders(const AnsiString& folder)
   }
 }
 
-} // namespace
+}  // namespace
 
 AnsiString ProgramFolder()
 {

@@ -1,8 +1,8 @@
 #pragma once
 // Umbrella for lists and streams.
-#include "StringList.h"
-#include "PtrList.h"
-#include "Stream.h"
 #include "FileStream.h"
 #include "MemoryStream.h"
+#include "PtrList.h"
 #include "ResourceStream.h"
+#include "Stream.h"
+#include "StringList.h"

@@ -53,7 +53,7 @@ AnsiString Quoted(const AnsiString& text)
   return text;
 }
 
-} // namespace
+}  // namespace
 
 void InitCommandLine(int argc, char** argv)
 {

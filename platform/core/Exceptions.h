@@ -9,10 +9,10 @@ public:
   std::string Message() const { return what(); }
 };
 
-#define DRAVOLIN_EXCEPTION(Name, Base)                                          \
-  class Name : public Base {                                                    \
-  public:                                                                       \
-    explicit Name(const std::string& message = std::string()) : Base(message) {} \
+#define DRAVOLIN_EXCEPTION(Name, Base)                                                                            \
+  class Name : public Base {                                                                                      \
+  public:                                                                                                         \
+    explicit Name(const std::string& message = std::string()) : Base(message) {}                                  \
   }
 
 DRAVOLIN_EXCEPTION(EConvertError, Exception);

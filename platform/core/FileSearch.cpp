@@ -35,9 +35,8 @@ bool Glob(const AnsiString& name, size_t nameEnd, const AnsiString& mask, size_t
     if (m < maskEnd && mask[m] == '*') {
       starMask = m++;
       starName = n;
-    } else if (m < maskEnd && (mask[m] == '?' ||
-                               FoldAscii(static_cast<unsigned char>(mask[m])) ==
-                                   FoldAscii(static_cast<unsigned char>(name[n])))) {
+    } else if (m < maskEnd && (mask[m] == '?' || FoldAscii(static_cast<unsigned char>(mask[m])) ==
+                                                     FoldAscii(static_cast<unsigned char>(name[n])))) {
       ++m;
       ++n;
     } else if (starMask != AnsiString::npos) {
@@ -61,7 +60,7 @@ bool NextMatch(TSearchState& state, TSearchRec& rec)
       continue;
     struct stat st;
     if (::fstatat(::dirfd(state.Dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-      continue; // gone since readdir saw it
+      continue;  // gone since readdir saw it
     int attr = 0;
     int64_t size = st.st_size;
     if (S_ISLNK(st.st_mode)) {
@@ -87,7 +86,7 @@ bool NextMatch(TSearchState& state, TSearchRec& rec)
   return false;
 }
 
-} // namespace
+}  // namespace
 
 TSearchRec::TSearchRec() = default;
 TSearchRec::~TSearchRec() = default;
@@ -100,8 +99,7 @@ bool MatchesWildcard(const AnsiString& name, const AnsiString& mask)
     return true;
   // A trailing ".*" may also match the end of a name without that dot.
   const size_t len = mask.size();
-  return len >= 2 && mask[len - 2] == '.' && mask[len - 1] == '*' &&
-         Glob(name, name.size(), mask, len - 2);
+  return len >= 2 && mask[len - 2] == '.' && mask[len - 1] == '*' && Glob(name, name.size(), mask, len - 2);
 }
 
 int FindFirst(const AnsiString& pattern, int attr, TSearchRec& rec)

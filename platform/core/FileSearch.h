@@ -25,7 +25,7 @@ struct TSearchRec {
   int64_t Size = 0;
 
   TSearchRec();
-  ~TSearchRec(); // closes a search left open
+  ~TSearchRec();  // closes a search left open
   TSearchRec(TSearchRec&&) noexcept;
   TSearchRec& operator=(TSearchRec&&) noexcept;
 

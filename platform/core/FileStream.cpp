@@ -19,7 +19,7 @@ std::string SystemMessage(int error)
   return std::system_category().message(error);
 }
 
-} // namespace
+}  // namespace
 
 TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : fileName_(fileName)
 {
@@ -30,9 +30,18 @@ TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : fileName_(
     canRead_ = canWrite_ = true;
   } else {
     switch (mode & 0x3) {
-    case fmOpenWrite: flags |= O_WRONLY; canWrite_ = true; break;
-    case fmOpenReadWrite: flags |= O_RDWR; canRead_ = canWrite_ = true; break;
-    default: flags |= O_RDONLY; canRead_ = true; break;
+    case fmOpenWrite:
+      flags |= O_WRONLY;
+      canWrite_ = true;
+      break;
+    case fmOpenReadWrite:
+      flags |= O_RDWR;
+      canRead_ = canWrite_ = true;
+      break;
+    default:
+      flags |= O_RDONLY;
+      canRead_ = true;
+      break;
     }
   }
   do {
@@ -83,7 +92,7 @@ bool TFileStream::Flush()
     state_ = Buffered::Nothing;
     bufLen_ = 0;
     if (!ok)
-      return false; // those bytes were already counted as written; Failed() tells
+      return false;  // those bytes were already counted as written; Failed() tells
   }
   return !failed_;
 }

@@ -19,7 +19,7 @@ public:
   // The name is the file system's own bytes. Opening throws EFOpenError
   // (also for a folder), creating throws EFCreateError.
   TFileStream(const AnsiString& fileName, uint16_t mode);
-  ~TFileStream() override; // flushes and closes; a failure here is lost, call Close() to see it
+  ~TFileStream() override;  // flushes and closes; a failure here is lost, call Close() to see it
   TFileStream(const TFileStream&) = delete;
   TFileStream& operator=(const TFileStream&) = delete;
 

@@ -22,12 +22,14 @@ void JumpOnError(j_common_ptr cinfo)
   std::longjmp(reinterpret_cast<JumpingErrorManager*>(cinfo->err)->Jump, 1);
 }
 
-void IgnoreMessage(j_common_ptr) {}
+void IgnoreMessage(j_common_ptr)
+{
+}
 
 // Plain C-style so that the longjmp skips no destructor. On success the caller
 // owns *out (malloc'ed by libjpeg).
-bool Compress(const uint8_t* pixels, int width, int height, int stride, int quality,
-              unsigned char** out, unsigned long* outSize)
+bool Compress(const uint8_t* pixels, int width, int height, int stride, int quality, unsigned char** out,
+              unsigned long* outSize)
 {
   jpeg_compress_struct cinfo;
   JumpingErrorManager error;
@@ -53,7 +55,8 @@ bool Compress(const uint8_t* pixels, int width, int height, int stride, int qual
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
     // libjpeg takes non-const rows but only reads them.
-    JSAMPROW row = const_cast<JSAMPROW>(pixels + static_cast<size_t>(cinfo.next_scanline) * static_cast<size_t>(stride));
+    JSAMPROW row =
+        const_cast<JSAMPROW>(pixels + static_cast<size_t>(cinfo.next_scanline) * static_cast<size_t>(stride));
     jpeg_write_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_compress(&cinfo);
@@ -61,7 +64,7 @@ bool Compress(const uint8_t* pixels, int width, int height, int stride, int qual
   return true;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<uint8_t> EncodeJpegRgb(const uint8_t* pixels, int width, int height, int stride, int quality)
 {
@@ -77,8 +80,8 @@ std::vector<uint8_t> EncodeJpegRgb(const uint8_t* pixels, int width, int height,
   return std::vector<uint8_t>(out, out + outSize);
 }
 
-bool SaveJpegRgbToFile(const AnsiString& fileName, const uint8_t* pixels, int width, int height,
-                       int stride, int quality)
+bool SaveJpegRgbToFile(const AnsiString& fileName, const uint8_t* pixels, int width, int height, int stride,
+                       int quality)
 {
   const std::vector<uint8_t> bytes = EncodeJpegRgb(pixels, width, height, stride, quality);
   if (bytes.empty())

@@ -10,5 +10,5 @@
 std::vector<uint8_t> EncodeJpegRgb(const uint8_t* pixels, int width, int height, int stride, int quality);
 
 // Encodes and writes the file; false when encoding or writing failed.
-bool SaveJpegRgbToFile(const AnsiString& fileName, const uint8_t* pixels, int width, int height,
-                       int stride, int quality);
+bool SaveJpegRgbToFile(const AnsiString& fileName, const uint8_t* pixels, int width, int height, int stride,
+                       int quality);

@@ -40,7 +40,7 @@ bool RenameNoReplace(const char* oldName, const char* newName, int& error)
   return false;
 }
 
-} // namespace
+}  // namespace
 
 AnsiString ExtractFilePath(const AnsiString& fileName)
 {

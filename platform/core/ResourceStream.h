@@ -11,7 +11,7 @@ public:
   TResourceStream(const AnsiString& name, const AnsiString& type);
 
   int32_t Read(void* buffer, int32_t count) override;
-  int32_t Write(const void* buffer, int32_t count) override; // always 0: the bytes are read-only
+  int32_t Write(const void* buffer, int32_t count) override;  // always 0: the bytes are read-only
   // Positions from 0 up; before the start: -1, position unchanged.
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
   int64_t Size() override { return static_cast<int64_t>(size_); }

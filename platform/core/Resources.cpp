@@ -22,7 +22,7 @@ bool SameTextAscii(const char* stored, const AnsiString& wanted)
   return true;
 }
 
-} // namespace
+}  // namespace
 
 const ResourceEntry* FindResource(const AnsiString& name, const AnsiString& type)
 {

@@ -16,8 +16,8 @@ public:
   void SetPosition(int64_t pos) { Seek(pos, soFromBeginning); }
   virtual int64_t Size();
 
-  void ReadBuffer(void* buffer, int32_t count);        // EReadError when fewer bytes come
-  void WriteBuffer(const void* buffer, int32_t count); // EWriteError when fewer bytes go
+  void ReadBuffer(void* buffer, int32_t count);         // EReadError when fewer bytes come
+  void WriteBuffer(const void* buffer, int32_t count);  // EWriteError when fewer bytes go
 
 protected:
   // Where a seek from `current` lands; -1 for an unknown origin, a position before the start

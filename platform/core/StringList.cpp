@@ -222,13 +222,16 @@ void TStringList::SetText(const AnsiString& text)
 bool TStringList::Find(const AnsiString& s, int& index) const
 {
   if (!sorted_) {
-    auto it = std::find_if(items_.begin(), items_.end(), [&](const AnsiString& item) { return SameText(item, s); });
+    auto it =
+        std::find_if(items_.begin(), items_.end(), [&](const AnsiString& item) { return SameText(item, s); });
     index = static_cast<int>(it - items_.begin());
     return it != items_.end();
   }
   // The first position whose text is not below s.
-  auto it = std::lower_bound(items_.begin(), items_.end(), s,
-                             [this](const AnsiString& item, const AnsiString& key) { return CompareStrings(item, key) < 0; });
+  auto it =
+      std::lower_bound(items_.begin(), items_.end(), s, [this](const AnsiString& item, const AnsiString& key) {
+        return CompareStrings(item, key) < 0;
+      });
   index = static_cast<int>(it - items_.begin());
   return it != items_.end() && CompareStrings(*it, s) == 0;
 }

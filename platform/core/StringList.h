@@ -37,7 +37,7 @@ public:
   // Every line followed by CR LF, no byte-order mark; EFCreateError when the file cannot be made.
   void SaveToFile(const AnsiString& fileName) const;
 
-  virtual AnsiString Text() const;  // every line followed by CR LF
+  virtual AnsiString Text() const;               // every line followed by CR LF
   virtual void SetText(const AnsiString& text);  // split as on load
 
   void BeginUpdate();
@@ -61,11 +61,11 @@ class TStringList : public TStrings {
 public:
   int Count() const override { return static_cast<int>(items_.size()); }
   AnsiString Get(int index) const override;
-  void Put(int index, const AnsiString& s) override;       // EListError on a sorted list
-  void Insert(int index, const AnsiString& s) override;    // EListError on a sorted list
+  void Put(int index, const AnsiString& s) override;     // EListError on a sorted list
+  void Insert(int index, const AnsiString& s) override;  // EListError on a sorted list
   void Delete(int index) override;
   void Clear() override { items_.clear(); }
-  void Move(int from, int to) override;                    // EListError on a sorted list
+  void Move(int from, int to) override;  // EListError on a sorted list
 
   // On a sorted list: the sorted position; a text equal to one already there is handled by
   // Duplicates (dupIgnore: nothing added, the existing index returned).

@@ -26,12 +26,14 @@ char32_t FoldCase(char32_t cp)
   if (cp >= 0x400 && cp <= 0x40F)
     return cp + 0x50;  // Ё, Ђ, Є, Ї, Ў, ...
   switch (cp) {
-    case 0x0152: case 0x0160: case 0x017D: case 0x0490:  // Œ Š Ž Ґ
-      return cp + 1;
-    case 0x0178:  // Ÿ
-      return 0xFF;
-    default:
-      return cp;
+  case 0x0152:
+  case 0x0160:
+  case 0x017D:
+  case 0x0490:  // Œ Š Ž Ґ
+    return cp + 1;
+  case 0x0178:  // Ÿ
+    return 0xFF;
+  default: return cp;
   }
 }
 

@@ -13,7 +13,9 @@
 
 TApplication* const Application = new TApplication;
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication() : TComponent(nullptr)
+{
+}
 
 void TApplication::Initialize(int argc, char** argv)
 {

@@ -269,8 +269,8 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
 {
   const QRect to = ToQRect(dest);
   QRect from = ToQRect(src);
-  if (source == nullptr || source->target_ == nullptr || source->target_->isNull() ||
-      to.isEmpty() || from.isEmpty())
+  if (source == nullptr || source->target_ == nullptr || source->target_->isNull() || to.isEmpty() ||
+      from.isEmpty())
     return;
   QPainter* painter = Painter();
   if (painter == nullptr)

@@ -15,29 +15,51 @@ namespace {
 constexpr struct {
   TColor color;
   const char* name;
-} kStandard[] = {
-    {0x000000, "clBlack"},  {0x000080, "clMaroon"}, {0x008000, "clGreen"}, {0x008080, "clOlive"},
-    {0x800000, "clNavy"},   {0x800080, "clPurple"}, {0x808000, "clTeal"},  {0x808080, "clGray"},
-    {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"},    {0x00FF00, "clLime"},  {0x00FFFF, "clYellow"},
-    {0xFF0000, "clBlue"},   {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"}, {0xFFFFFF, "clWhite"},
-}, kExtended[] = {
-    {0xC0DCC0, "clMoneyGreen"}, {0xF0CAA6, "clSkyBlue"}, {0xF0FBFF, "clCream"}, {0xA4A0A0, "clMedGray"},
-}, kSystem[] = {
-    {SystemColor(0), "clScrollBar"},         {SystemColor(1), "clBackground"},
-    {SystemColor(2), "clActiveCaption"},     {SystemColor(3), "clInactiveCaption"},
-    {SystemColor(4), "clMenu"},              {SystemColor(5), "clWindow"},
-    {SystemColor(6), "clWindowFrame"},       {SystemColor(7), "clMenuText"},
-    {SystemColor(8), "clWindowText"},        {SystemColor(9), "clCaptionText"},
-    {SystemColor(10), "clActiveBorder"},     {SystemColor(11), "clInactiveBorder"},
-    {SystemColor(12), "clAppWorkSpace"},     {SystemColor(13), "clHighlight"},
-    {SystemColor(14), "clHighlightText"},    {SystemColor(15), "clBtnFace"},
-    {SystemColor(16), "clBtnShadow"},        {SystemColor(17), "clGrayText"},
-    {SystemColor(18), "clBtnText"},          {SystemColor(19), "clInactiveCaptionText"},
-    {SystemColor(20), "clBtnHighlight"},     {SystemColor(21), "cl3DDkShadow"},
-    {SystemColor(22), "cl3DLight"},          {SystemColor(23), "clInfoText"},
-    {SystemColor(24), "clInfoBk"},           {SystemColor(26), "clHotLight"},
-    {SystemColor(27), "clGradientActiveCaption"}, {SystemColor(28), "clGradientInactiveCaption"},
-    {SystemColor(29), "clMenuHighlight"},    {SystemColor(30), "clMenuBar"},
+} kStandard[] =
+    {
+        {0x000000, "clBlack"},  {0x000080, "clMaroon"},  {0x008000, "clGreen"}, {0x008080, "clOlive"},
+        {0x800000, "clNavy"},   {0x800080, "clPurple"},  {0x808000, "clTeal"},  {0x808080, "clGray"},
+        {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"},     {0x00FF00, "clLime"},  {0x00FFFF, "clYellow"},
+        {0xFF0000, "clBlue"},   {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"},  {0xFFFFFF, "clWhite"},
+},
+  kExtended[] =
+      {
+          {0xC0DCC0, "clMoneyGreen"},
+          {0xF0CAA6, "clSkyBlue"},
+          {0xF0FBFF, "clCream"},
+          {0xA4A0A0, "clMedGray"},
+},
+  kSystem[] = {
+      {SystemColor(0), "clScrollBar"},
+      {SystemColor(1), "clBackground"},
+      {SystemColor(2), "clActiveCaption"},
+      {SystemColor(3), "clInactiveCaption"},
+      {SystemColor(4), "clMenu"},
+      {SystemColor(5), "clWindow"},
+      {SystemColor(6), "clWindowFrame"},
+      {SystemColor(7), "clMenuText"},
+      {SystemColor(8), "clWindowText"},
+      {SystemColor(9), "clCaptionText"},
+      {SystemColor(10), "clActiveBorder"},
+      {SystemColor(11), "clInactiveBorder"},
+      {SystemColor(12), "clAppWorkSpace"},
+      {SystemColor(13), "clHighlight"},
+      {SystemColor(14), "clHighlightText"},
+      {SystemColor(15), "clBtnFace"},
+      {SystemColor(16), "clBtnShadow"},
+      {SystemColor(17), "clGrayText"},
+      {SystemColor(18), "clBtnText"},
+      {SystemColor(19), "clInactiveCaptionText"},
+      {SystemColor(20), "clBtnHighlight"},
+      {SystemColor(21), "cl3DDkShadow"},
+      {SystemColor(22), "cl3DLight"},
+      {SystemColor(23), "clInfoText"},
+      {SystemColor(24), "clInfoBk"},
+      {SystemColor(26), "clHotLight"},
+      {SystemColor(27), "clGradientActiveCaption"},
+      {SystemColor(28), "clGradientInactiveCaption"},
+      {SystemColor(29), "clMenuHighlight"},
+      {SystemColor(30), "clMenuBar"},
 };
 
 QIcon Swatch(TColor color, QSize size)

@@ -5,7 +5,9 @@
 #include "Control.h"
 #include "TextBoundary.h"
 
-TComboItems::TComboItems(const TControl& control, QComboBox& combo) : control_(control), combo_(combo) {}
+TComboItems::TComboItems(const TControl& control, QComboBox& combo) : control_(control), combo_(combo)
+{
+}
 
 void TComboItems::CheckIndex(int index, int limit) const
 {

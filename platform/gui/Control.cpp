@@ -23,17 +23,10 @@ namespace {
 bool ButtonOf(Qt::MouseButton qt, TMouseButton& button)
 {
   switch (qt) {
-  case Qt::LeftButton:
-    button = mbLeft;
-    return true;
-  case Qt::RightButton:
-    button = mbRight;
-    return true;
-  case Qt::MiddleButton:
-    button = mbMiddle;
-    return true;
-  default:
-    return false;
+  case Qt::LeftButton: button = mbLeft; return true;
+  case Qt::RightButton: button = mbRight; return true;
+  case Qt::MiddleButton: button = mbMiddle; return true;
+  default: return false;
   }
 }
 
@@ -377,14 +370,10 @@ bool TControl::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
     if (!widget->isEnabled())
       return base(widget, event);
     return WheelEvent(widget, static_cast<QWheelEvent*>(event), base);
-  case QEvent::ToolTip:
-    return ToolTipEvent(widget, event);
-  case QEvent::ContextMenu:
-    return ContextMenuEvent(widget, static_cast<QContextMenuEvent*>(event), base);
-  case QEvent::Paint:
-    return PaintWidget(widget) || base(widget, event);
-  default:
-    return base(widget, event);
+  case QEvent::ToolTip: return ToolTipEvent(widget, event);
+  case QEvent::ContextMenu: return ContextMenuEvent(widget, static_cast<QContextMenuEvent*>(event), base);
+  case QEvent::Paint: return PaintWidget(widget) || base(widget, event);
+  default: return base(widget, event);
   }
 }
 
@@ -430,9 +419,7 @@ bool TControl::MouseEvent(QWidget* widget, QMouseEvent* event, BaseEventFn base)
         MouseClick();
     }
     break;
-  default:
-    FireEvent(OnMouseMove, this, shift, p.x(), p.y());
-    break;
+  default: FireEvent(OnMouseMove, this, shift, p.x(), p.y()); break;
   }
   // The control took the event; Qt must not hand it on to the parent as well (nor to a
   // parent of a control a handler has just freed).

@@ -30,15 +30,14 @@ QString TypeName(const AnsiString& className)
 
 QByteArray MimePackage(const QString& type, const QString& extension, const QString& description)
 {
-  return QStringLiteral(
-             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-             "  <mime-type type=\"%1\">\n"
-             "    <comment>%2</comment>\n"
-             "    <sub-class-of type=\"text/plain\"/>\n"
-             "    <glob pattern=\"*%3\"/>\n"
-             "  </mime-type>\n"
-             "</mime-info>\n")
+  return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                        "  <mime-type type=\"%1\">\n"
+                        "    <comment>%2</comment>\n"
+                        "    <sub-class-of type=\"text/plain\"/>\n"
+                        "    <glob pattern=\"*%3\"/>\n"
+                        "  </mime-type>\n"
+                        "</mime-info>\n")
       .arg(type, description.toHtmlEscaped(), extension.toHtmlEscaped())
       .toUtf8();
 }
@@ -80,9 +79,15 @@ QByteArray DesktopEntry(const QString& type, const AnsiString& exePath)
   // NoDisplay: it opens files of its type but adds nothing to the application menus.
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=" + EscapeValue(name.toUtf8()) + "\n"
-         "Exec=" + EscapeValue(QuoteExecArgument(exePath) + " %f") + "\n"
-         "MimeType=" + type.toUtf8() + ";\n"
+         "Name=" +
+         EscapeValue(name.toUtf8()) +
+         "\n"
+         "Exec=" +
+         EscapeValue(QuoteExecArgument(exePath) + " %f") +
+         "\n"
+         "MimeType=" +
+         type.toUtf8() +
+         ";\n"
          "NoDisplay=true\n"
          "Terminal=false\n";
 }
@@ -111,11 +116,11 @@ void RegisterFileAssociation(const AnsiString& extension, const AnsiString& clas
   const QString packages = mime + QStringLiteral("/packages");
   const QString applications = dataHome + QStringLiteral("/applications");
 
-  if (QDir().mkpath(packages) &&
-      WriteIfChanged(packages + QLatin1Char('/') + base + QStringLiteral(".xml"),
-                     MimePackage(type, ToQString(extension), ToQString(description))))
+  if (QDir().mkpath(packages) && WriteIfChanged(packages + QLatin1Char('/') + base + QStringLiteral(".xml"),
+                                                MimePackage(type, ToQString(extension), ToQString(description))))
     RunDetached(QStringLiteral("update-mime-database"), {mime});
   if (QDir().mkpath(applications) &&
-      WriteIfChanged(applications + QLatin1Char('/') + base + QStringLiteral(".desktop"), DesktopEntry(type, exePath)))
+      WriteIfChanged(applications + QLatin1Char('/') + base + QStringLiteral(".desktop"),
+                     DesktopEntry(type, exePath)))
     RunDetached(QStringLiteral("update-desktop-database"), {applications});
 }

@@ -12,4 +12,3 @@
 // the same without the association.
 void RegisterFileAssociation(const AnsiString& extension, const AnsiString& className,
                              const AnsiString& description, const AnsiString& exePath);
-

@@ -6,9 +6,13 @@
 #include "Application.h"
 #include "TextBoundary.h"
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TOpenDialog(AOwner, false) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TOpenDialog(AOwner, false)
+{
+}
 
-TOpenDialog::TOpenDialog(TComponent* AOwner, bool save) : TComponent(AOwner), save_(save) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner, bool save) : TComponent(AOwner), save_(save)
+{
+}
 
 bool TOpenDialog::Execute()
 {

@@ -176,15 +176,9 @@ void TForm::ShowWindow()
 {
   QWidget* widget = Widget();
   switch (windowState_) {
-  case wsMaximized:
-    widget->showMaximized();
-    break;
-  case wsMinimized:
-    widget->showMinimized();
-    break;
-  default:
-    widget->showNormal();
-    break;
+  case wsMaximized: widget->showMaximized(); break;
+  case wsMinimized: widget->showMinimized(); break;
+  default: widget->showNormal(); break;
   }
 }
 
@@ -202,8 +196,7 @@ void TForm::PlaceByPosition()
   } else {
     return;
   }
-  SetBounds(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2, Width(),
-            Height());
+  SetBounds(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2, Width(), Height());
 }
 
 void TForm::VisibleChanged()
@@ -267,15 +260,9 @@ void TForm::Close()
     return;
   }
   switch (action) {
-  case caFree:
-    Release();
-    break;
-  case caMinimize:
-    Widget()->showMinimized();
-    break;
-  default:
-    Hide();
-    break;
+  case caFree: Release(); break;
+  case caMinimize: Widget()->showMinimized(); break;
+  default: Hide(); break;
   }
 }
 
@@ -377,8 +364,7 @@ bool TForm::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
       AdoptBounds(widget->x(), widget->y(), Width(), Height());
     return result;
   }
-  default:
-    return TWinControl::WidgetEvent(widget, event, base);
+  default: return TWinControl::WidgetEvent(widget, event, base);
   }
 }
 

@@ -34,8 +34,7 @@ template <class Base>
 class THostWidget : public Base, public TWidgetLink {
 public:
   template <class... Args>
-  explicit THostWidget(TControl* control, Args&&... args)
-      : Base(std::forward<Args>(args)...), TWidgetLink(control)
+  explicit THostWidget(TControl* control, Args&&... args) : Base(std::forward<Args>(args)...), TWidgetLink(control)
   {
   }
 
@@ -84,13 +83,10 @@ private:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-    case QEvent::Wheel:
-      return true;
+    case QEvent::Wheel: return true;
     case QEvent::ToolTip:
-    case QEvent::ContextMenu:
-      return Taken == TViewportEvents::MouseWheelHintAndMenu;
-    default:
-      return false;
+    case QEvent::ContextMenu: return Taken == TViewportEvents::MouseWheelHintAndMenu;
+    default: return false;
     }
   }
 

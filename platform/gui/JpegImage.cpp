@@ -22,8 +22,8 @@ void TJPEGImage::Compress()
   if (pixels_.isNull())
     throw EInvalidGraphic("JPEG image has no pixels");
   const QImage rgb = pixels_.convertToFormat(QImage::Format_RGB888);
-  compressed_ = EncodeJpegRgb(rgb.constBits(), rgb.width(), rgb.height(),
-                              static_cast<int>(rgb.bytesPerLine()), quality_);
+  compressed_ =
+      EncodeJpegRgb(rgb.constBits(), rgb.width(), rgb.height(), static_cast<int>(rgb.bytesPerLine()), quality_);
   if (compressed_.empty())
     throw EInvalidGraphic("JPEG image could not be encoded");
 }

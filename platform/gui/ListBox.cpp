@@ -21,8 +21,7 @@ constexpr TColor kSelectedText = SystemColor(14);   // highlighted text
 
 // The widget: a scroll area whose viewport the list paints line by line. Mouse, wheel, hint and
 // menu events of the viewport reach the control as the host widget's own do.
-class TListBoxView final
-    : public TScrollHostWidget<QAbstractScrollArea, TViewportEvents::MouseWheelHintAndMenu> {
+class TListBoxView final : public TScrollHostWidget<QAbstractScrollArea, TViewportEvents::MouseWheelHintAndMenu> {
 public:
   explicit TListBoxView(TListBox* list) : TScrollHostWidget(list)
   {
@@ -125,7 +124,8 @@ QMargins TListBox::NonClientMargins() const
   const auto* area = static_cast<QAbstractScrollArea*>(Widget());
   const QRect client = area->viewport()->geometry();
   return QMargins(std::max(0, client.left()), std::max(0, client.top()),
-                  std::max(0, area->width() - client.right() - 1), std::max(0, area->height() - client.bottom() - 1));
+                  std::max(0, area->width() - client.right() - 1),
+                  std::max(0, area->height() - client.bottom() - 1));
 }
 
 void TListBox::Resized()
@@ -232,26 +232,13 @@ bool TListBox::KeyPress(const QKeyEvent* event)
   const int rows = PageRows();
   int target;
   switch (event->key()) {
-  case Qt::Key_Up:
-    target = itemIndex_ - 1;
-    break;
-  case Qt::Key_Down:
-    target = itemIndex_ + 1;
-    break;
-  case Qt::Key_PageUp:
-    target = itemIndex_ - (rows - 1);
-    break;
-  case Qt::Key_PageDown:
-    target = itemIndex_ + (rows - 1);
-    break;
-  case Qt::Key_Home:
-    target = 0;
-    break;
-  case Qt::Key_End:
-    target = count - 1;
-    break;
-  default:
-    return false;
+  case Qt::Key_Up: target = itemIndex_ - 1; break;
+  case Qt::Key_Down: target = itemIndex_ + 1; break;
+  case Qt::Key_PageUp: target = itemIndex_ - (rows - 1); break;
+  case Qt::Key_PageDown: target = itemIndex_ + (rows - 1); break;
+  case Qt::Key_Home: target = 0; break;
+  case Qt::Key_End: target = count - 1; break;
+  default: return false;
   }
   if (count > 0)
     SelectAndShow(std::clamp(target, 0, count - 1));

@@ -17,12 +17,12 @@ int ToInt(int64_t value)
 // stay with Qt, as they always have.
 using TMemoWidget = TScrollHostWidget<MemoView, TViewportEvents::MouseAndWheel>;
 
-} // namespace
+}  // namespace
 
 TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new TMemoWidget(this))
 {
-  lines_ = std::make_unique<TMemoStrings>(View()->Store(),
-                                          [this](bool replaced) { View()->TextChanged(replaced); });
+  lines_ =
+      std::make_unique<TMemoStrings>(View()->Store(), [this](bool replaced) { View()->TextChanged(replaced); });
   SetScrollBars(ssNone);
   SetBounds(0, 0, 185, 89);
 }
@@ -128,5 +128,6 @@ QMargins TMemo::NonClientMargins() const
   const QWidget* area = Widget();
   const QRect client = View()->viewport()->geometry();
   return QMargins(std::max(0, client.left()), std::max(0, client.top()),
-                  std::max(0, area->width() - client.right() - 1), std::max(0, area->height() - client.bottom() - 1));
+                  std::max(0, area->width() - client.right() - 1),
+                  std::max(0, area->height() - client.bottom() - 1));
 }

@@ -19,7 +19,7 @@ QChar ScreenForm(QChar ch)
   return ch;
 }
 
-} // namespace
+}  // namespace
 
 MemoLineText MemoLineText::Decode(std::string_view bytes, int codePage, bool forScreen)
 {

@@ -23,7 +23,7 @@ bool IsBreak(char c)
 // Bytes of work between two calls of a load's step: a few milliseconds.
 constexpr int64_t StepBytes = int64_t{4} << 20;
 
-} // namespace
+}  // namespace
 
 // The caller's step, called at most once every StepBytes of work; none for a text set in code.
 class MemoStore::Steps {

@@ -20,7 +20,7 @@ int ClampToInt(int64_t value)
   return static_cast<int>(std::clamp<int64_t>(value, 0, INT_MAX));
 }
 
-} // namespace
+}  // namespace
 
 MemoView::MemoView(QWidget* parent) : QAbstractScrollArea(parent)
 {
@@ -187,8 +187,8 @@ void MemoView::EnsureCaretVisible()
 int64_t MemoView::PositionAt(QPoint point) const
 {
   const int row = point.y() >= 0 ? point.y() / lineHeight_ : -1 - (-point.y() - 1) / lineHeight_;
-  const int64_t line = std::clamp<int64_t>(int64_t{verticalScrollBar()->value()} + row, 0,
-                                           store_.ViewLineCount() - 1);
+  const int64_t line =
+      std::clamp<int64_t>(int64_t{verticalScrollBar()->value()} + row, 0, store_.ViewLineCount() - 1);
   const int cell = std::max(0, horizontalScrollBar()->value() + qRound(point.x() / cellWidth_));
   return store_.LineStart(line) + Decode(line, true).ByteNearCell(cell);
 }
@@ -281,15 +281,9 @@ void MemoView::keyPressEvent(QKeyEvent* event)
     vertical = true;
     break;
   }
-  case Qt::Key_Home:
-    target = control ? 0 : start;
-    break;
-  case Qt::Key_End:
-    target = control ? store_.TextLength() : start + length;
-    break;
-  default:
-    event->ignore();
-    return;
+  case Qt::Key_Home: target = control ? 0 : start; break;
+  case Qt::Key_End: target = control ? store_.TextLength() : start + length; break;
+  default: event->ignore(); return;
   }
   if (!vertical)
     goalCell_ = -1;

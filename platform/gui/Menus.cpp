@@ -48,7 +48,9 @@ void TMenuItem::Remove(TMenuItem* item)
   item->parent_ = nullptr;
 }
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), items_(nullptr) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), items_(nullptr)
+{
+}
 
 TPopupMenu::~TPopupMenu()
 {

@@ -29,9 +29,7 @@ protected:
   bool event(QEvent* event) override
   {
     switch (event->type()) {
-    case QEvent::ChildAdded:
-      static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
-      [[fallthrough]];
+    case QEvent::ChildAdded: static_cast<QChildEvent*>(event)->child()->installEventFilter(this); [[fallthrough]];
     case QEvent::ChildRemoved:
       if (box_)
         box_->RequestUpdate();
@@ -44,8 +42,7 @@ protected:
       if (box_)
         return DispatchWidgetEvent(box_, this, event, &Base);
       break;
-    default:
-      break;
+    default: break;
     }
     return QWidget::event(event);
   }
@@ -60,8 +57,7 @@ protected:
       if (box_ && watched->parent() == this)
         box_->RequestUpdate();
       break;
-    default:
-      break;
+    default: break;
     }
     return false;
   }
@@ -235,7 +231,8 @@ void TScrollBox::RequestUpdate()
     return;
   updatePending_ = true;
   QMetaObject::invokeMethod(
-      content_, [this] {
+      content_,
+      [this] {
         if (updatePending_)
           UpdateScrollBars();
       },

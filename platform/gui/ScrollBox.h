@@ -56,8 +56,8 @@ private:
   friend class ScrollBoxContent;
 
   struct Layout {
-    QMargins inset;         // the border width and the frame
-    int rangeWidth = 0;     // extent of the content
+    QMargins inset;      // the border width and the frame
+    int rangeWidth = 0;  // extent of the content
     int rangeHeight = 0;
     bool horizontal = false;  // which bars show
     bool vertical = false;

@@ -137,7 +137,9 @@ int Listen(const sockaddr_un& address)
 
 }  // namespace
 
-TSingleInstance::TSingleInstance() : self_(std::make_shared<TSingleInstance*>(this)) {}
+TSingleInstance::TSingleInstance() : self_(std::make_shared<TSingleInstance*>(this))
+{
+}
 
 TSingleInstance::~TSingleInstance()
 {

@@ -51,20 +51,11 @@ TControl* TSplitter::FindNeighbour() const
   int x = Left();
   int y = Top();
   switch (Align()) {
-  case alLeft:
-    --x;
-    break;
-  case alRight:
-    x += Width();
-    break;
-  case alTop:
-    --y;
-    break;
-  case alBottom:
-    y += Height();
-    break;
-  default:
-    return nullptr;
+  case alLeft: --x; break;
+  case alRight: x += Width(); break;
+  case alTop: --y; break;
+  case alBottom: y += Height(); break;
+  default: return nullptr;
   }
   for (TControl* control : Siblings()) {
     if (control == this || !control->Visible() || !control->Enabled())
@@ -187,18 +178,10 @@ bool TSplitter::Resize(int size)
     return false;
   TControl* c = neighbour_;
   switch (Align()) {
-  case alLeft:
-    c->SetWidth(size);
-    break;
-  case alRight:
-    c->SetBounds(c->Left() + c->Width() - size, c->Top(), size, c->Height());
-    break;
-  case alTop:
-    c->SetHeight(size);
-    break;
-  default:
-    c->SetBounds(c->Left(), c->Top() + c->Height() - size, c->Width(), size);
-    break;
+  case alLeft: c->SetWidth(size); break;
+  case alRight: c->SetBounds(c->Left() + c->Width() - size, c->Top(), size, c->Height()); break;
+  case alTop: c->SetHeight(size); break;
+  default: c->SetBounds(c->Left(), c->Top() + c->Height() - size, c->Width(), size); break;
   }
   return true;
 }
@@ -210,9 +193,7 @@ bool TSplitter::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
   if (!alive)
     return result;
   switch (event->type()) {
-  case QEvent::Enter:
-    widget->setCursor(Sideways() ? Qt::SplitHCursor : Qt::SplitVCursor);
-    break;
+  case QEvent::Enter: widget->setCursor(Sideways() ? Qt::SplitHCursor : Qt::SplitVCursor); break;
   case QEvent::MouseButtonPress:
   case QEvent::MouseMove:
   case QEvent::MouseButtonRelease: {
@@ -226,8 +207,7 @@ bool TSplitter::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
       EndDrag();
     break;
   }
-  default:
-    break;
+  default: break;
   }
   return result;
 }

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kPanelGap = 2;     // between the frames of neighbouring panels
-constexpr int kTextMargin = 2;   // left of a panel's text
+constexpr int kPanelGap = 2;    // between the frames of neighbouring panels
+constexpr int kTextMargin = 2;  // left of a panel's text
 
 }  // namespace
 

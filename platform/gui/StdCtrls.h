@@ -1,11 +1,11 @@
 #pragma once
 // Standard controls.
-#include "Label.h"
-#include "Memo.h"
-#include "Edit.h"
 #include "Button.h"
 #include "CheckBox.h"
-#include "RadioButton.h"
-#include "GroupBox.h"
 #include "ComboBox.h"
+#include "Edit.h"
+#include "GroupBox.h"
+#include "Label.h"
 #include "ListBox.h"
+#include "Memo.h"
+#include "RadioButton.h"

@@ -17,5 +17,11 @@ struct TRect {
   int Height() const { return bottom - top; }
 };
 
-inline TPoint Point(int x, int y) { return TPoint{x, y}; }
-inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
+inline TPoint Point(int x, int y)
+{
+  return TPoint{x, y};
+}
+inline TRect Rect(int left, int top, int right, int bottom)
+{
+  return TRect{left, top, right, bottom};
+}

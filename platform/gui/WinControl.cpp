@@ -10,7 +10,9 @@
 #include "Guard.h"
 #include "Keys.h"
 
-TWinControl::TWinControl(TComponent* AOwner, QWidget* widget) : TControl(AOwner, widget) {}
+TWinControl::TWinControl(TComponent* AOwner, QWidget* widget) : TControl(AOwner, widget)
+{
+}
 
 TWinControl::~TWinControl()
 {
@@ -141,9 +143,7 @@ void TWinControl::AlignControls()
         c->SetBoundsFrom(rect.right - ownWidth, rect.top, ownWidth, height, false);
         rect.right -= ownWidth;
         break;
-      default:
-        c->SetBoundsFrom(rect.left, rect.top, width, height, false);
-        break;
+      default: c->SetBoundsFrom(rect.left, rect.top, width, height, false); break;
       }
     }
   }
@@ -223,7 +223,6 @@ bool TWinControl::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
       FireEvent(OnExit, this);
     return result;
   }
-  default:
-    return TControl::WidgetEvent(widget, event, base);
+  default: return TControl::WidgetEvent(widget, event, base);
   }
 }

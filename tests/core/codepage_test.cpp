@@ -61,7 +61,7 @@ TEST(CodePageTables, AllBytesRoundTripAndMissingCharactersBecomeTheFallback)
     EXPECT_EQ(Utf32ToAnsi(wide, codePage), all) << codePage;
   }
   EXPECT_EQ(AnsiCharToUnicode(0xC0, 866), AnsiCharToUnicode(0xC0, 1252));  // others act as 1252
-  EXPECT_EQ(UnicodeToAnsiChar(U'\u00C4', 1251, '#'), '#');  // Ä is not in 1251
+  EXPECT_EQ(UnicodeToAnsiChar(U'\u00C4', 1251, '#'), '#');                 // Ä is not in 1251
   EXPECT_EQ(Utf32ToAnsi(U"a\U0001F600b", 1251), "a?b");
 
   struct Case {
@@ -71,17 +71,19 @@ TEST(CodePageTables, AllBytesRoundTripAndMissingCharactersBecomeTheFallback)
   };
   const Case cases[] = {
       {"Датчик Ёё", 1251, "\xC4\xE0\xF2\xF7\xE8\xEA \xA8\xB8"},
-      {"Größe €", 1252, "Gr\xF6\xDF" "e \x80"},
+      {"Größe €", 1252,
+       "Gr\xF6\xDF"
+       "e \x80"},
       {"€", 1251, "\x88"},  // the same character at another byte
       {"Größe Ж", 1251, "Gr??e \xC6"},
       {"Ж", 1252, "?"},
       {std::string_view("a\0b", 3), 1251, AnsiString("a\0b", 3)},
-      {"\xC0\x80", 1252, "??"},             // overlong NUL
-      {"\xED\xA0\x80", 1252, "???"},        // surrogate
+      {"\xC0\x80", 1252, "??"},            // overlong NUL
+      {"\xED\xA0\x80", 1252, "???"},       // surrogate
       {"\xF4\x90\x80\x80", 1252, "????"},  // past U+10FFFF
-      {"ab\xD0", 1251, "ab?"},               // cut short at the end
-      {"\xD0x", 1251, "?x"},                 // a lead byte without its follower
-      {"\xE0\xF2", 1251, "??"},              // Windows-1251 bytes given as UTF-8
+      {"ab\xD0", 1251, "ab?"},             // cut short at the end
+      {"\xD0x", 1251, "?x"},               // a lead byte without its follower
+      {"\xE0\xF2", 1251, "??"},            // Windows-1251 bytes given as UTF-8
   };
   for (const Case& c : cases)
     EXPECT_EQ(Utf8ToAnsi(c.utf8, c.codePage), c.expected) << c.utf8;
@@ -108,17 +110,17 @@ struct LocaleCase {
 TEST(CodePageQueries, FollowLcAllThenLcCtypeThenLang)
 {
   const LocaleCase cases[] = {
-    {nullptr, nullptr, nullptr, 437, 1252},
-    {nullptr, nullptr, "ru_RU.UTF-8", 866, 1251},
-    {nullptr, nullptr, "de_DE.UTF-8", 437, 1252},
-    {nullptr, "ru_UA.KOI8-U", "de_DE.UTF-8", 866, 1251},
-    {nullptr, "C", "ru_RU.UTF-8", 437, 1252},
-    {"de_DE", "ru_RU.UTF-8", "ru_RU.UTF-8", 437, 1252},
-    {"ru_RU.CP1251", "C", "en_US.UTF-8", 866, 1251},
-    {"ru", nullptr, nullptr, 866, 1251},
-    {"", "", "ru_RU.UTF-8", 866, 1251},  // empty variables count as unset
-    {"rus", nullptr, nullptr, 437, 1252},
-    {"en_RU.UTF-8", nullptr, nullptr, 437, 1252},
+      {nullptr, nullptr, nullptr, 437, 1252},
+      {nullptr, nullptr, "ru_RU.UTF-8", 866, 1251},
+      {nullptr, nullptr, "de_DE.UTF-8", 437, 1252},
+      {nullptr, "ru_UA.KOI8-U", "de_DE.UTF-8", 866, 1251},
+      {nullptr, "C", "ru_RU.UTF-8", 437, 1252},
+      {"de_DE", "ru_RU.UTF-8", "ru_RU.UTF-8", 437, 1252},
+      {"ru_RU.CP1251", "C", "en_US.UTF-8", 866, 1251},
+      {"ru", nullptr, nullptr, 866, 1251},
+      {"", "", "ru_RU.UTF-8", 866, 1251},  // empty variables count as unset
+      {"rus", nullptr, nullptr, 437, 1252},
+      {"en_RU.UTF-8", nullptr, nullptr, 437, 1252},
   };
   for (const LocaleCase& c : cases) {
     EnvScope all("LC_ALL", c.lcAll), ctype("LC_CTYPE", c.lcCtype), lang("LANG", c.lang);

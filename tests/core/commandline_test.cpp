@@ -22,7 +22,7 @@ private:
   std::filesystem::path old_;
 };
 
-} // namespace
+}  // namespace
 
 TEST(CommandLine, QuotesTextsWithBlanksAndEmptyOnes)
 {

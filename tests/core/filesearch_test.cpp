@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,7 +23,7 @@ std::string Search(const std::string& pattern, int attr)
   return found;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Wildcards, WindowsStyleMatching)
 {
@@ -71,7 +71,7 @@ protected:
     dir.Write("log1.txt", "12345");
     dir.Write("LOG2.TXT", "");
     dir.Write("other.qel", "");
-    dir.Write("\xC0\xFF.txt", ""); // Windows-1251 bytes, not UTF-8
+    dir.Write("\xC0\xFF.txt", "");  // Windows-1251 bytes, not UTF-8
     std::filesystem::create_directory(dir / "sub");
     std::filesystem::create_directory_symlink(dir / "sub", dir / "linkdir");
     std::filesystem::create_symlink(dir / "log1.txt", dir / "linkfile");
@@ -95,7 +95,8 @@ TEST_F(FileSearchTest, PatternsSelectCaseInsensitivelyAndFoldersOnlyWhenAsked)
   };
   EXPECT_EQ(sorted(Search(dir / "*.*", faAnyFile)),
             ". d\n.. d\nLOG2.TXT 0\nlinkdir l\nlinkfile l\nlog1.txt 5\nother.qel 0\nsub d\n\xC0\xFF.txt 0\n");
-  EXPECT_EQ(sorted(Search(dir / "*", 0)), "LOG2.TXT 0\nlinkdir l\nlinkfile l\nlog1.txt 5\nother.qel 0\n\xC0\xFF.txt 0\n");
+  EXPECT_EQ(sorted(Search(dir / "*", 0)),
+            "LOG2.TXT 0\nlinkdir l\nlinkfile l\nlog1.txt 5\nother.qel 0\n\xC0\xFF.txt 0\n");
   EXPECT_EQ(sorted(Search(dir / "log*.txt", faAnyFile)), "LOG2.TXT 0\nlog1.txt 5\n");
   EXPECT_EQ(Search(dir / "*.QEL", faAnyFile), "other.qel 0\n");
   TSearchRec rec;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <jpeglib.h>
 #include <string>
 #include <vector>
@@ -85,24 +85,27 @@ std::string ColourAt(const Decoded& d, int x, int y)
   return colour;
 }
 
-} // namespace
+}  // namespace
 
 // The file holds what the encoder gives; a failed write is reported.
 TEST(Jpeg, EncodedImageDecodesToTheSameSizeAndColoursAndIsSavedAsIs)
 {
   ScratchFolder dir;
   TestImage image;
-  const std::vector<uint8_t> bytes = EncodeJpegRgb(image.Pixels.data(), image.Width, image.Height, image.Stride, 100);
+  const std::vector<uint8_t> bytes =
+      EncodeJpegRgb(image.Pixels.data(), image.Width, image.Height, image.Stride, 100);
   Decoded d;
   ASSERT_TRUE(Decode(bytes, d));
-  EXPECT_EQ(std::to_string(d.Width) + "x" + std::to_string(d.Height) + "x" + std::to_string(d.Components), "64x48x3");
+  EXPECT_EQ(std::to_string(d.Width) + "x" + std::to_string(d.Height) + "x" + std::to_string(d.Components),
+            "64x48x3");
   EXPECT_EQ(ColourAt(d, 8, 24) + " " + ColourAt(d, 56, 24) + " " + ColourAt(d, 8, 0) + " " + ColourAt(d, 56, 47),
             "+-- --+ +-- --+");
 
   const std::string name = dir / "dravolin.jpg";
   ASSERT_TRUE(SaveJpegRgbToFile(name, image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
   EXPECT_EQ(ScratchFolder::Read(name), std::string(bytes.begin(), bytes.end()));
-  EXPECT_FALSE(SaveJpegRgbToFile(dir / "missing/x.jpg", image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
+  EXPECT_FALSE(
+      SaveJpegRgbToFile(dir / "missing/x.jpg", image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
   EXPECT_FALSE(SaveJpegRgbToFile("/dev/full", image.Pixels.data(), image.Width, image.Height, image.Stride, 100));
 }
 

@@ -14,7 +14,7 @@ std::string SourceFile(const std::string& name)
   return ScratchFolder::Read(std::string(DRAVOLIN_TEST_DATA) + "/resources/" + name);
 }
 
-} // namespace
+}  // namespace
 
 // Name and type match whatever the case, but whole (the name has no extension); every byte
 // value survives the embedding.

@@ -18,7 +18,7 @@ std::string Pattern(size_t size)
   return bytes;
 }
 
-} // namespace
+}  // namespace
 
 // Sizes cross the internal buffer several times, so every refill and flush is exercised: a byte
 // at a time, then a large read after small ones, then a short read at the end.

@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "support/EnvScope.h"
 #include "Exceptions.h"
 #include "MemoryStream.h"
-#include "support/ScratchFolder.h"
 #include "StringList.h"
+#include "support/EnvScope.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -198,7 +198,7 @@ TEST(StringListSorted, CyrillicOrderAndCaseUnderARussianLocale)
   EnvScope russian("LC_ALL", "ru_RU.UTF-8");
   SortedList list;
   Fill(list, {"\xE2\xEE\xE4\xE0", "\xC0\xE7\xEE\xF2", "Zed"});  // "вода", "Азот"
-  EXPECT_EQ(list.Add("\xC2\xCE\xC4\xC0"), 2);                     // "ВОДА" is already there
+  EXPECT_EQ(list.Add("\xC2\xCE\xC4\xC0"), 2);                   // "ВОДА" is already there
   EXPECT_EQ(LinesOf(list), (Lines{"Zed", "\xC0\xE7\xEE\xF2", "\xE2\xEE\xE4\xE0"}));
 }
 

@@ -18,19 +18,21 @@ const AnsiString kNul("a\0b", 3);
 // One-based positions, clamped as the class library clamps them; a NUL ends nothing.
 TEST(Pos, CopyAndCStrLenCountFromOneAndClamp)
 {
-  const std::pair<int, int> positions[] = {{Pos("b", "abcb"), 2}, {Pos("abc", "abc"), 1}, {Pos("x", "abc"), 0},
-                                                  {Pos("", "abc"), 0},   {Pos("abcd", "abc"), 0}, {Pos("B", "abc"), 0},
-                                                  {Pos("b", kNul), 3},   {CStrLen("abc"), 3},     {CStrLen(kNul), 1},
-                                                  {CStrLen(AnsiString("\0", 1)), 0},             {CStrLen(""), 0}};
+  const std::pair<int, int> positions[] = {{Pos("b", "abcb"), 2},   {Pos("abc", "abc"), 1},
+                                           {Pos("x", "abc"), 0},    {Pos("", "abc"), 0},
+                                           {Pos("abcd", "abc"), 0}, {Pos("B", "abc"), 0},
+                                           {Pos("b", kNul), 3},     {CStrLen("abc"), 3},
+                                           {CStrLen(kNul), 1},      {CStrLen(AnsiString("\0", 1)), 0},
+                                           {CStrLen(""), 0}};
   for (const auto& [got, expected] : positions)
     EXPECT_EQ(got, expected);
   struct Case {
     int index, count;
     const char* part;
   };
-  const Case cases[] = {{1, 3, "abc"}, {4, 3, "def"}, {5, 10, "ef"}, {7, 1, ""},           {100, 1, ""},
-                        {0, 2, "ab"},  {-5, 2, "ab"}, {2, 0, ""},    {2, -1, ""},          {3, INT_MAX, "cdef"},
-                        {INT_MAX, INT_MAX, ""}};
+  const Case cases[] = {{1, 3, "abc"}, {4, 3, "def"},        {5, 10, "ef"},         {7, 1, ""},
+                        {100, 1, ""},  {0, 2, "ab"},         {-5, 2, "ab"},         {2, 0, ""},
+                        {2, -1, ""},   {3, INT_MAX, "cdef"}, {INT_MAX, INT_MAX, ""}};
   for (const Case& c : cases)
     EXPECT_EQ(Copy("abcdef", c.index, c.count), c.part) << c.index << " " << c.count;
   EXPECT_EQ(Copy("", 1, 1), "");
@@ -105,7 +107,8 @@ TEST(AnsiCompareText, FoldingAgreesWithTheCLibrary)
     std::string mismatches;
     for (int x = 0; x < 256; ++x) {
       for (int y = 0; y < 256; ++y) {
-        bool same = towlower_l(AnsiCharToUnicode(x, codePage), utf8) == towlower_l(AnsiCharToUnicode(y, codePage), utf8);
+        bool same =
+            towlower_l(AnsiCharToUnicode(x, codePage), utf8) == towlower_l(AnsiCharToUnicode(y, codePage), utf8);
         if (AnsiSameText(AnsiString(1, char(x)), AnsiString(1, char(y))) != same)
           mismatches += " " + std::to_string(x) + "/" + std::to_string(y);
       }

@@ -102,8 +102,8 @@ void ClearRun()
   unit->CursorDataCell = nullptr;
   unit->CursorFaultInterval = nullptr;
   unit->CursorChains.Clear();
-  for (TStringList* list : {unit->BadValueLines, unit->ShortRestLines, unit->ShortLines,
-                            unit->BadKeyLines, unit->OtherLines})
+  for (TStringList* list :
+       {unit->BadValueLines, unit->ShortRestLines, unit->ShortLines, unit->BadKeyLines, unit->OtherLines})
     list->Clear();
   for (int i = 0; i < unit->StatusCells->Count(); ++i)
     unit->ClearStatusSubList(unit->StatusCells->Get(i));
@@ -113,7 +113,7 @@ void ClearRun()
   Application->ProcessMessages();
 }
 
-} // namespace
+}  // namespace
 
 // The text view loads the font database, and fontconfig leaks a block while it parses its
 // configuration: the system library's leak, not the parser's.

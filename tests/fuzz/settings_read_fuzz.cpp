@@ -70,12 +70,12 @@ void CheckLists(const BQELunit& u)
     const LStatusCell* status = u.StatusCells->Get(i);
     Check(status != nullptr && status->Steps != nullptr && status->Steps->Count() == 0);
   }
-  const int64_t records = int64_t{u.RecentCombo->Items()->Count()} + u.TypeCells->Count() +
-                          u.MaskCells->Count() + u.StatusCells->Count();
+  const int64_t records = int64_t{u.RecentCombo->Items()->Count()} + u.TypeCells->Count() + u.MaskCells->Count() +
+                          u.StatusCells->Count();
   Check(records <= SettingsRecordLimit);
 }
 
-} // namespace
+}  // namespace
 
 // The text view loads the font database, and fontconfig leaks a block while it parses its
 // configuration: the system library's leak, not the reader's.

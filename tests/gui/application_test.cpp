@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "ExtCtrls.h"
+#include "Guard.h"
 #include "support/EnvScope.h"
 #include "support/GuiTest.h"
-#include "Guard.h"
 
 namespace {
 

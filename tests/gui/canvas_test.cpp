@@ -65,8 +65,10 @@ TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
   canvas->Pen()->SetColor(kRed);
   canvas->FrameRect(Rect(6, 1, 11, 5));
   canvas->Pen()->SetColor(kGreen);
-  for (const auto& [from, to] : {std::pair{Point(1, 5), Point(5, 5)}, {Point(5, 7), Point(1, 7)},
-                                 {Point(12, 1), Point(12, 5)}, {Point(13, 8), Point(13, 3)}}) {
+  for (const auto& [from, to] : {std::pair{Point(1, 5), Point(5, 5)},
+                                 {Point(5, 7), Point(1, 7)},
+                                 {Point(12, 1), Point(12, 5)},
+                                 {Point(13, 8), Point(13, 3)}}) {
     canvas->MoveTo(from.x, from.y);
     canvas->LineTo(to.x, to.y);
   }
@@ -75,17 +77,16 @@ TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
   canvas->LineTo(10, 9);
   canvas->MoveTo(15, 0);
   canvas->LineTo(22, 3);
-  EXPECT_EQ(Picture(0, 0, 23, 9),
-            "WWWWWWWWWWWWWWWGGWWWWWWW\n"
-            "WRRRWWBBBBBWGWWWWGGWWWWW\n"
-            "WRRRWWBWWWBWGWWWWWWGGWWW\n"
-            "WWWWWWBWWWBWGWWWWWWWWGWW\n"
-            "WWWWWWBBBBBWGGWWWWWWWWWW\n"
-            "WGGGGWWWWWWWWGWWWWWWWWWW\n"
-            "WWWWWWWGGGGWWGWWWWWWWWWW\n"
-            "WWGGGGWWWWGWWGWWWWWWWWWW\n"
-            "WWWWWWWWWWGWWGWWWWWWWWWW\n"
-            "WWWWWWWWWWWWWWWWWWWWWWWW\n");
+  EXPECT_EQ(Picture(0, 0, 23, 9), "WWWWWWWWWWWWWWWGGWWWWWWW\n"
+                                  "WRRRWWBBBBBWGWWWWGGWWWWW\n"
+                                  "WRRRWWBWWWBWGWWWWWWGGWWW\n"
+                                  "WWWWWWBWWWBWGWWWWWWWWGWW\n"
+                                  "WWWWWWBBBBBWGGWWWWWWWWWW\n"
+                                  "WGGGGWWWWWWWWGWWWWWWWWWW\n"
+                                  "WWWWWWWGGGGWWGWWWWWWWWWW\n"
+                                  "WWGGGGWWWWGWWGWWWWWWWWWW\n"
+                                  "WWWWWWWWWWGWWGWWWWWWWWWW\n"
+                                  "WWWWWWWWWWWWWWWWWWWWWWWW\n");
 }
 
 TEST_F(CanvasTest, LinesReachingOutsideAreClippedNotWrapped)
@@ -153,8 +154,8 @@ TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)
   canvas->LineTo(25, 15);
   EXPECT_FALSE(canvas->Target()->paintingActive());
   canvas->FrameRect(Rect(14, 10, 17, 20));
-  EXPECT_EQ(PixelAt(bitmap, 3, 15), kRed);  // the start disc reaches past the start
-  EXPECT_EQ(PixelAt(bitmap, 26, 15), kRed); // and the end disc past the end
+  EXPECT_EQ(PixelAt(bitmap, 3, 15), kRed);   // the start disc reaches past the start
+  EXPECT_EQ(PixelAt(bitmap, 26, 15), kRed);  // and the end disc past the end
   EXPECT_EQ(PixelAt(bitmap, 10, 15), kRed);
   EXPECT_EQ(PixelAt(bitmap, 14, 15), kBlue);  // the frame over the line
   EXPECT_EQ(PixelAt(bitmap, 15, 15), kRed);
@@ -203,9 +204,9 @@ TEST_F(CanvasTest, TextRectPlacesTheTopOfTheCharacterCellAtY)
         top = std::min(top, row);
         bottom = std::max(bottom, row);
       }
-  EXPECT_GE(top, y);                // nothing above the cell
-  EXPECT_LT(bottom, y + height);    // nor below it
-  EXPECT_GE(bottom, y + ascent);    // the descenders hang below the baseline
+  EXPECT_GE(top, y);              // nothing above the cell
+  EXPECT_LT(bottom, y + height);  // nor below it
+  EXPECT_GE(bottom, y + ascent);  // the descenders hang below the baseline
 }
 
 TEST_F(CanvasTest, TextExtentsFollowTheTextAndTheFont)

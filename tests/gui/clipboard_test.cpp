@@ -60,7 +60,8 @@ TEST_F(ClipboardTest, TextArrivesInTheAnsiCodePageWithQuestionMarksForTheRest)
     LocaleScope german("de_DE.UTF-8");
     ASSERT_EQ(GetACP(), 1252);
     Put("Grüße Ж");
-    EXPECT_EQ(ClipboardText(), "Gr\xFC\xDF" "e ?");
+    EXPECT_EQ(ClipboardText(), "Gr\xFC\xDF"
+                               "e ?");
   }
 }
 

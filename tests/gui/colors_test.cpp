@@ -10,10 +10,7 @@ namespace {
 
 class ColorsTest : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
-    saved = QGuiApplication::palette();
-  }
+  void SetUp() override { saved = QGuiApplication::palette(); }
   void TearDown() override { QGuiApplication::setPalette(saved); }
 
   QPalette saved;

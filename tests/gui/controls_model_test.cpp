@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "ExtCtrls.h"
-#include "support/GuiTest.h"
 #include "StdCtrls.h"
+#include "support/GuiTest.h"
 
 namespace {
 

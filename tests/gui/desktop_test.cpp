@@ -13,9 +13,9 @@
 #include <string>
 
 #include "DesktopIntegration.h"
-#include "support/GuiTest.h"
 #include "Shell.h"
 #include "TextBoundary.h"
+#include "support/GuiTest.h"
 
 namespace {
 
@@ -138,14 +138,13 @@ TEST_F(DesktopTest, WritesTheTypeAndTheEntryAndRefreshesTheDatabases)
 
   // In quotes '"', '`', '$' and '\' take a backslash and '%' doubles; then every backslash of
   // the value doubles once more, as the desktop-entry format escapes all its strings.
-  EXPECT_EQ(Read(Entry()),
-            "[Desktop Entry]\n"
-            "Type=Application\n"
-            "Name=dra\"vo$lin`x\\\\y%z\n"
-            "Exec=\"/opt/my tools/dra\\\\\"vo\\\\$lin\\\\`x\\\\\\\\y%%z\" %f\n"
-            "MimeType=application/x-qelext;\n"
-            "NoDisplay=true\n"
-            "Terminal=false\n");
+  EXPECT_EQ(Read(Entry()), "[Desktop Entry]\n"
+                           "Type=Application\n"
+                           "Name=dra\"vo$lin`x\\\\y%z\n"
+                           "Exec=\"/opt/my tools/dra\\\\\"vo\\\\$lin\\\\`x\\\\\\\\y%%z\" %f\n"
+                           "MimeType=application/x-qelext;\n"
+                           "NoDisplay=true\n"
+                           "Terminal=false\n");
 
   EXPECT_EQ(ToolArguments("update-mime-database"), QStringList{data + QStringLiteral("/mime")});
   EXPECT_EQ(ToolArguments("update-desktop-database"), QStringList{data + QStringLiteral("/applications")});

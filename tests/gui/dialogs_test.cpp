@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "support/DialogDriver.h"
 #include "Dialogs.h"
 #include "FileCtrl.h"
-#include "support/GuiTest.h"
 #include "TextBoundary.h"
+#include "support/DialogDriver.h"
+#include "support/GuiTest.h"
 
 namespace {
 
@@ -71,17 +71,21 @@ protected:
 TEST(FileDialogFilter, PairsBecomeQtNameFilters)
 {
   EXPECT_EQ(FilterToNameFilters(kOpenFilter),
-            (QStringList{QStringLiteral("Text LOG-file *.qel;*.txt (*.qel *.txt)"), QStringLiteral("All files *.* (*)")}));
-  EXPECT_EQ(FilterToNameFilters("Image file *.jpg|*.jpg"), QStringList{QStringLiteral("Image file *.jpg (*.jpg)")});
+            (QStringList{QStringLiteral("Text LOG-file *.qel;*.txt (*.qel *.txt)"),
+                         QStringLiteral("All files *.* (*)")}));
+  EXPECT_EQ(FilterToNameFilters("Image file *.jpg|*.jpg"),
+            QStringList{QStringLiteral("Image file *.jpg (*.jpg)")});
   // Blanks around patterns and empty patterns drop out; a description without patterns at
   // the end is left out; a pair without any pattern matches everything.
-  EXPECT_EQ(FilterToNameFilters("Logs| *.qel ;; *.TXT |Orphan"), QStringList{QStringLiteral("Logs (*.qel *.TXT)")});
+  EXPECT_EQ(FilterToNameFilters("Logs| *.qel ;; *.TXT |Orphan"),
+            QStringList{QStringLiteral("Logs (*.qel *.TXT)")});
   EXPECT_EQ(FilterToNameFilters("Nothing|"), QStringList{QStringLiteral("Nothing (*)")});
   EXPECT_TRUE(FilterToNameFilters("").isEmpty());
 
   const int saved = DisplayCodePage();
   SetDisplayCodePage(1251);
-  EXPECT_EQ(FilterToNameFilters("\xD2\xE5\xEA\xF1\xF2 *.txt|*.txt"), QStringList{QString::fromUtf8("Текст *.txt (*.txt)")});
+  EXPECT_EQ(FilterToNameFilters("\xD2\xE5\xEA\xF1\xF2 *.txt|*.txt"),
+            QStringList{QString::fromUtf8("Текст *.txt (*.txt)")});
   SetDisplayCodePage(saved);
 }
 
@@ -90,7 +94,8 @@ TEST_F(DialogsTest, OpenDialogStartsInTheNamesFolderAndReturnsTheFileSystemsByte
   const AnsiString folder = PathOf("Ordner \xC3\x9C");
   ASSERT_TRUE(QDir().mkpath(FileNameToQString(folder)));
   // Greek and Japanese are in neither code page: the name must not pass through one.
-  const AnsiString chosen = folder + "/\xCE\xA9mega \xE6\x97\xA5\xE6\x9C\xAC \xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82.qel";
+  const AnsiString chosen =
+      folder + "/\xCE\xA9mega \xE6\x97\xA5\xE6\x9C\xAC \xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82.qel";
   Touch(chosen);
   Touch(folder + "/start.qel");
 

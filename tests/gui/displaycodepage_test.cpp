@@ -7,15 +7,16 @@
 #include <memory>
 
 #include "ComCtrls.h"
-#include "support/GuiTest.h"
-#include "support/InputTestSupport.h"
 #include "StdCtrls.h"
 #include "TextBoundary.h"
+#include "support/GuiTest.h"
+#include "support/InputTestSupport.h"
 
 namespace {
 
 // "Größe" in Windows-1252; the same bytes read as Windows-1251 are "GrцЯe".
-const AnsiString kGroesse1252 = "Gr\xF6\xDF" "e";
+const AnsiString kGroesse1252 = "Gr\xF6\xDF"
+                                "e";
 const QString kAsGerman = QString::fromUtf8("Größe");
 const QString kAsCyrillic = QString::fromUtf8("GrцЯe");
 
@@ -110,10 +111,9 @@ TEST_F(DisplayCodePageTest, ButtonsGroupsTabsAndEditsFollowButOwnCodePagesStay)
   german->SetCaption(kGroesse1252);
 
   const auto shown = [&] {
-    return std::vector<QString>{static_cast<QPushButton*>(button->Widget())->text(),
-                                static_cast<QGroupBox*>(group->Widget())->title(),
-                                pages->Widget()->findChild<QTabBar*>()->tabText(0),
-                                static_cast<QLineEdit*>(setEdit->Widget())->text()};
+    return std::vector<QString>{
+        static_cast<QPushButton*>(button->Widget())->text(), static_cast<QGroupBox*>(group->Widget())->title(),
+        pages->Widget()->findChild<QTabBar*>()->tabText(0), static_cast<QLineEdit*>(setEdit->Widget())->text()};
   };
   EXPECT_EQ(shown(), std::vector<QString>(4, kAsCyrillic));
   EXPECT_EQ(typedLine->text(), kAsCyrillic + "n");

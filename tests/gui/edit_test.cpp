@@ -3,9 +3,9 @@
 
 #include "Edit.h"
 #include "ExtCtrls.h"
+#include "TextBoundary.h"
 #include "support/FormTest.h"
 #include "support/InputTestSupport.h"
-#include "TextBoundary.h"
 
 namespace {
 
@@ -53,7 +53,8 @@ TEST_F(EditTest, TypedTextComesBackInTheEditsCodePage)
 {
   edit->SetCodePage(1252);
   TypeText(Line(), QString::fromUtf8("Grüße Ж"));
-  EXPECT_EQ(edit->Text(), "Gr\xFC\xDF" "e ?");  // 1252 has no Cyrillic
+  EXPECT_EQ(edit->Text(), "Gr\xFC\xDF"
+                          "e ?");  // 1252 has no Cyrillic
   edit->SetText("");
   edit->SetCodePage(1251);
   TypeText(Line(), QString::fromUtf8("Привет ü"));
@@ -69,7 +70,8 @@ TEST_F(EditTest, TypedTextComesBackInTheEditsCodePage)
 TEST_F(EditTest, BytesSetByTheProgramComeBackUnchangedUntilTheUserTypes)
 {
   // UTF-8 bytes show as UTF-8 and are not re-encoded into the code page on the way back.
-  const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e";
+  const std::string utf8 = "Gr\xC3\xBC\xC3\x9F"
+                           "e";
   edit->SetCodePage(1252);
   edit->SetText(utf8);
   EXPECT_EQ(Line()->text(), QString::fromUtf8("Grüße"));
@@ -77,7 +79,8 @@ TEST_F(EditTest, BytesSetByTheProgramComeBackUnchangedUntilTheUserTypes)
   // Once the user changes the text, what is there is encoded.
   PressKey(Line(), Qt::Key_End);
   TypeText(Line(), QStringLiteral("n"));
-  EXPECT_EQ(edit->Text(), "Gr\xFC\xDF" "en");
+  EXPECT_EQ(edit->Text(), "Gr\xFC\xDF"
+                          "en");
   // Setting the same bytes again shows them again.
   edit->SetText(utf8);
   EXPECT_EQ(edit->Text(), utf8);
@@ -86,11 +89,13 @@ TEST_F(EditTest, BytesSetByTheProgramComeBackUnchangedUntilTheUserTypes)
 TEST_F(EditTest, ACodePageChangeShowsTheSetBytesAnew)
 {
   edit->SetCodePage(1251);
-  edit->SetText("\xDC" "ber");
+  edit->SetText("\xDC"
+                "ber");
   EXPECT_EQ(Line()->text(), QString::fromUtf8("Ьber"));
   edit->SetCodePage(1252);
   EXPECT_EQ(Line()->text(), QString::fromUtf8("Über"));
-  EXPECT_EQ(edit->Text(), "\xDC" "ber");
+  EXPECT_EQ(edit->Text(), "\xDC"
+                          "ber");
 }
 
 TEST_F(EditTest, AReadOnlyEditTakesNoTyping)

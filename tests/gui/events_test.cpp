@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ExtCtrls.h"
-#include "support/GuiTest.h"
 #include "StdCtrls.h"
+#include "support/GuiTest.h"
 
 namespace {
 

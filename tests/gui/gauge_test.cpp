@@ -56,11 +56,11 @@ TEST_F(GaugeTest, AQuarterFillsTheQuadrantRightOfTwelveOClock)
   gauge->SetMaxValue(100);
   gauge->SetProgress(25);
   const QImage shot = Shot();
-  EXPECT_EQ(shot.pixel(150, 50), kNavy);   // 12 to 3 o'clock
+  EXPECT_EQ(shot.pixel(150, 50), kNavy);  // 12 to 3 o'clock
   EXPECT_EQ(shot.pixel(150, 150), kWhite);
   EXPECT_EQ(shot.pixel(50, 150), kWhite);
   EXPECT_EQ(shot.pixel(50, 50), kWhite);
-  EXPECT_EQ(shot.pixel(100, 0), kNavy);    // the outline
+  EXPECT_EQ(shot.pixel(100, 0), kNavy);  // the outline
   EXPECT_EQ(shot.pixel(0, 100), kNavy);
   EXPECT_EQ(shot.pixel(2, 2), ToQColor(form->Color()).rgb());  // outside the ellipse
   // "25%" in the middle, dark on the white part.

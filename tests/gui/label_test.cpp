@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "ExtCtrls.h"
-#include "support/FormTest.h"
 #include "StdCtrls.h"
+#include "support/FormTest.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "Colors.h"
-#include "support/GuiTest.h"
 #include "ListBox.h"
 #include "Menus.h"
-#include "support/WindowInput.h"
 #include "support/EnvScope.h"
+#include "support/GuiTest.h"
+#include "support/WindowInput.h"
 
 namespace {
 
@@ -190,9 +190,12 @@ TEST_F(ListBoxTest, OwnerDrawGetsOnlyTheLinesInViewWithBrushAndFontPreset)
     TCanvas* canvas = list->Canvas();
     const TColor brush = canvas->Brush()->Color(), font = canvas->Font()->Color();
     calls += std::to_string(index) + " " + std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-             std::to_string(rect.right) + "," + std::to_string(rect.bottom) + (state.Contains(odSelected) ? " s" : "") +
-             (brush == kHighlight && font == kHighlightText ? " highlight"
-              : brush == list->Color() && font == list->Font()->Color() ? " normal" : " other") + "\n";
+             std::to_string(rect.right) + "," + std::to_string(rect.bottom) +
+             (state.Contains(odSelected) ? " s" : "") +
+             (brush == kHighlight && font == kHighlightText             ? " highlight"
+              : brush == list->Color() && font == list->Font()->Color() ? " normal"
+                                                                        : " other") +
+             "\n";
     if (index == 12)
       canvas->Brush()->SetColor(kSilver);  // a hidden channel; the next line gets the normal brush
     canvas->TextRect(rect, rect.left + 2, rect.top, list->Items()->Strings(index));

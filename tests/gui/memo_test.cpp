@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/GuiTest.h"
 #include "Memo.h"
+#include "support/GuiTest.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -48,7 +48,7 @@ protected:
   TMemo* memo = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(MemoTest, PositionsCountEveryBreakAsCrLfWhateverTheFileUsed)
 {

@@ -21,7 +21,7 @@ MemoStore Loaded(const std::string& bytes)
   return store;
 }
 
-} // namespace
+}  // namespace
 
 // Allocations of this thread fail once the armed count of them has been made; unarmed, new is
 // malloc. The plain and nothrow forms are replaced together with their deletes, so that every
@@ -37,7 +37,7 @@ void* Allocate(std::size_t size) noexcept
     liveBytes += static_cast<int64_t>(malloc_usable_size(block));
   return block;
 }
-} // namespace
+}  // namespace
 
 void* operator new(std::size_t size)
 {
@@ -89,7 +89,8 @@ TEST(MemoStore, AnEditOutOfMemoryLeavesTextAndStartsAsTheyWere)
       {"insert a long line at the top", bytes, [&](MemoStore& s) { s.Insert(0, longLine); }},
       {"append after a final break", bytes, [&](MemoStore& s) { s.Insert(s.Count(), longLine); }},
       {"append without a final break", "a\nb", [](MemoStore& s) { s.Insert(2, "c"); }},
-      {"insert into an empty text", "", [](MemoStore& s) { s.Insert(0, "a first line longer than a short string"); }},
+      {"insert into an empty text", "",
+       [](MemoStore& s) { s.Insert(0, "a first line longer than a short string"); }},
       {"delete in the middle", bytes, [](MemoStore& s) { s.Delete(70); }},
       {"delete a line of the longest", bytes, [](MemoStore& s) { s.Delete(20); }},
       {"clear", bytes, [](MemoStore& s) { s.Clear(); }},
@@ -119,9 +120,9 @@ TEST(MemoStore, AnEditOutOfMemoryLeavesTextAndStartsAsTheyWere)
       const MemoStore& expected = failed ? before : reference;
       if (store.Text() != expected.Text() || starts(store) != starts(expected) ||
           store.MaxLineLength() != expected.MaxLineLength()) {
-        ADD_FAILURE() << (failed ? "failing allocation " : "after allocations: ") << failAt
-                      << " leaves " << store.Count() << " lines of " << store.TextLength()
-                      << " bytes, not " << expected.Count() << " of " << expected.TextLength();
+        ADD_FAILURE() << (failed ? "failing allocation " : "after allocations: ") << failAt << " leaves "
+                      << store.Count() << " lines of " << store.TextLength() << " bytes, not " << expected.Count()
+                      << " of " << expected.TextLength();
         break;
       }
       if (!failed)

@@ -46,7 +46,7 @@ MemoStore Loaded(const std::string& bytes)
   return store;
 }
 
-} // namespace
+}  // namespace
 
 // The rule spelled out plainly (CR, LF, CR LF and LF CR are one break each, CR CR two), against
 // the store's two passes over random mixtures of breaks and NULs.

@@ -8,9 +8,9 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include "support/GuiTest.h"
 #include "MemoView.h"
 #include "TextBoundary.h"
+#include "support/GuiTest.h"
 
 namespace {
 
@@ -56,13 +56,14 @@ protected:
   std::unique_ptr<MemoView> view;
 };
 
-const char kMixed[] =
-    "\xCF\xF0\xE8\xE2\xE5\xF2 1251\n"  // "Привет" in 1251
-    "Gr\xC3\xBC\xC3\x9F" "e utf8\n"    // "Grüße" in UTF-8
-    "\xFC" "ber\n"                      // "über" in 1252
-    "a\tb\xC3\xBC\tc\n";
+const char kMixed[] = "\xCF\xF0\xE8\xE2\xE5\xF2 1251\n"  // "Привет" in 1251
+                      "Gr\xC3\xBC\xC3\x9F"
+                      "e utf8\n"  // "Grüße" in UTF-8
+                      "\xFC"
+                      "ber\n"  // "über" in 1252
+                      "a\tb\xC3\xBC\tc\n";
 
-} // namespace
+}  // namespace
 
 TEST_F(MemoViewTest, EachLineIsDecodedByTheDisplayRule)
 {

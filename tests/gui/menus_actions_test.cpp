@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "ActnList.h"
-#include "support/GuiTest.h"
 #include "ListBox.h"
 #include "Menus.h"
 #include "Panel.h"
+#include "support/GuiTest.h"
 #include "support/WindowInput.h"
 
 namespace {

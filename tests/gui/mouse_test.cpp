@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <memory>
 
-#include "support/GuiTest.h"
 #include "Mouse.h"
 #include "Panel.h"
+#include "support/GuiTest.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "support/GuiTest.h"
 #include "PageControl.h"
 #include "Panel.h"
+#include "support/GuiTest.h"
 #include "support/WindowInput.h"
 
 namespace {

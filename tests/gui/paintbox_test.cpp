@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "Bitmap.h"
-#include "support/GuiTest.h"
 #include "Image.h"
 #include "MemoryStream.h"
 #include "PaintBox.h"
 #include "Panel.h"
+#include "support/GuiTest.h"
 #include "support/WindowInput.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "support/FormTest.h"
 #include "Panel.h"
 #include "ScrollBox.h"
+#include "support/FormTest.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ protected:
   // As from the window system: Qt hands such a wheel on to the parents while nobody takes it.
   static void Wheel(QWidget* widget, QPoint local, int delta)
   {
-    QWheelEvent wheel(QPointF(local), QPointF(widget->mapToGlobal(local)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(local), QPointF(widget->mapToGlobal(local)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&wheel);
     QCoreApplication::instance()->notify(widget, &wheel);  // sendEvent would clear the mark
   }

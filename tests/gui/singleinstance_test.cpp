@@ -24,11 +24,11 @@
 #include <vector>
 
 #include "Form.h"
-#include "support/GuiTest.h"
 #include "SingleInstance.h"
-#include "support/EnvScope.h"
-#include "support/ScratchFolder.h"
 #include "support/ChildProcess.h"
+#include "support/EnvScope.h"
+#include "support/GuiTest.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -245,8 +245,10 @@ std::string Mode(const std::string& path)
   if (::lstat(path.c_str(), &info) != 0)
     return "missing";
   std::ostringstream text;
-  text << (S_ISSOCK(info.st_mode) ? "socket " : S_ISDIR(info.st_mode) ? "folder " : "file ") << std::oct
-       << (info.st_mode & 07777);
+  text << (S_ISSOCK(info.st_mode)  ? "socket "
+           : S_ISDIR(info.st_mode) ? "folder "
+                                   : "file ")
+       << std::oct << (info.st_mode & 07777);
   return text.str();
 }
 

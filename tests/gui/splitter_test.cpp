@@ -1,9 +1,9 @@
 #include <QRubberBand>
 #include <memory>
 
-#include "support/GuiTest.h"
 #include "Panel.h"
 #include "Splitter.h"
+#include "support/GuiTest.h"
 
 namespace {
 

@@ -18,10 +18,18 @@ TEST(TextBoundary, BytesShowByTheDisplayCodePageUnlessTheyAreUtf8)
   };
   const Case cases[] = {
       {"\xCF\xF0\xE8\xE2\xE5\xF2", 1251, "Привет"},
-      {"\xDC" "ber", 1252, "Über"},
-      {"\xDC" "ber", 1251, "Ьber"},
-      {"\xC3\x9C" "ber", 1251, "Über"},
-      {"\xC3\x9C" "ber", 1252, "Über"},
+      {"\xDC"
+       "ber",
+       1252, "Über"},
+      {"\xDC"
+       "ber",
+       1251, "Ьber"},
+      {"\xC3\x9C"
+       "ber",
+       1251, "Über"},
+      {"\xC3\x9C"
+       "ber",
+       1252, "Über"},
       {"/home/\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82.qel", 1251, "/home/Отчёт.qel"},
       {"\xC3\x9C\xFC", 1252, "Ãœü"},
   };
@@ -29,10 +37,17 @@ TEST(TextBoundary, BytesShowByTheDisplayCodePageUnlessTheyAreUtf8)
     SetDisplayCodePage(c.codePage);
     EXPECT_EQ(ToQString(c.bytes), QString::fromUtf8(c.shown)) << c.shown << " " << c.codePage;
   }
-  EXPECT_EQ(ToQString("\xDC" "ber", 1252), QString::fromUtf8("Über"));  // with display 1252 still set
+  EXPECT_EQ(ToQString("\xDC"
+                      "ber",
+                      1252),
+            QString::fromUtf8("Über"));  // with display 1252 still set
   SetDisplayCodePage(1251);
-  EXPECT_EQ(ToQString("\xDC" "ber", 1252), QString::fromUtf8("Über"));
-  EXPECT_EQ(FromQString(QString::fromUtf8("Über"), 1252), "\xDC" "ber");
+  EXPECT_EQ(ToQString("\xDC"
+                      "ber",
+                      1252),
+            QString::fromUtf8("Über"));
+  EXPECT_EQ(FromQString(QString::fromUtf8("Über"), 1252), "\xDC"
+                                                          "ber");
 }
 
 // Typed text is encoded with a "?" for each character the code page lacks (one for a character
@@ -42,7 +57,8 @@ TEST(TextBoundary, TypedTextIsEncodedAndEveryByteSurvivesTheRoundTrip)
   SetDisplayCodePage(1251);
   EXPECT_EQ(FromQString(QString::fromUtf8("Привет")), "\xCF\xF0\xE8\xE2\xE5\xF2");
   EXPECT_EQ(FromQString(QString::fromUtf8("Straße")), "Stra?e");
-  EXPECT_EQ(FromQString(QString::fromUtf8("Straße"), 1252), "Stra\xDF" "e");
+  EXPECT_EQ(FromQString(QString::fromUtf8("Straße"), 1252), "Stra\xDF"
+                                                            "e");
   EXPECT_EQ(FromQString(QString::fromUtf8("a\xF0\x9F\x98\x80z")), "a?z");
   EXPECT_EQ(FromQString(QStringLiteral("x") + QChar(0xD800)), "x?");
   std::string all;
@@ -60,7 +76,8 @@ TEST(TextBoundary, FileNamesKeepTheFileSystemsBytes)
   const AnsiString name = "/tmp/\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82 1.qel";  // UTF-8 on disk
   EXPECT_EQ(FileNameToQString(name), QString::fromUtf8("/tmp/Отчёт 1.qel"));
   EXPECT_EQ(QStringToFileName(FileNameToQString(name)), name);
-  EXPECT_EQ(QStringToFileName(QString::fromUtf8("/tmp/Über")), "/tmp/\xC3\x9C" "ber");
+  EXPECT_EQ(QStringToFileName(QString::fromUtf8("/tmp/Über")), "/tmp/\xC3\x9C"
+                                                               "ber");
 }
 
 }  // namespace

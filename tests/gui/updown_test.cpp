@@ -5,9 +5,9 @@
 
 #include "Edit.h"
 #include "ExtCtrls.h"
+#include "UpDown.h"
 #include "support/FormTest.h"
 #include "support/InputTestSupport.h"
-#include "UpDown.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <limits>
 #include <optional>
 #include <string>
-#include <vector>
 #include <sys/resource.h>
+#include <vector>
 #include <zlib.h>
 
 #include "Stream.h"
@@ -22,8 +22,9 @@
 // Appends to a string the test owns; refuses every byte past `limit`.
 class SinkStream : public TStream {
 public:
-  explicit SinkStream(std::string* out, size_t limit = std::numeric_limits<size_t>::max())
-    : Out(out), Limit(limit) {}
+  explicit SinkStream(std::string* out, size_t limit = std::numeric_limits<size_t>::max()) : Out(out), Limit(limit)
+  {
+  }
   int32_t Read(void*, int32_t) override { return 0; }
   int32_t Write(const void* buffer, int32_t count) override
   {
@@ -146,7 +147,8 @@ inline std::string DumpValues(const std::vector<Value>& values)
       s += v.Text;
     else
       s += std::to_string(v.Text.size()) + " bytes, crc " +
-           std::to_string(crc32(0, reinterpret_cast<const Bytef*>(v.Text.data()), static_cast<uInt>(v.Text.size())));
+           std::to_string(
+               crc32(0, reinterpret_cast<const Bytef*>(v.Text.data()), static_cast<uInt>(v.Text.size())));
     s += "\n";
   }
   return s;

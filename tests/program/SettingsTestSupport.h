@@ -16,9 +16,9 @@
 #include "ConfigTestSupport.h"
 #include "app/Qelunit.h"
 #include "chart/Masks.h"
+#include "settings/SettingsSchema.h"
 #include "support/ScratchFolder.h"
 #include "support/TestApp.h"
-#include "settings/SettingsSchema.h"
 
 // The first version with German names and the language, and without the retired flag.
 constexpr int32_t GermanSince = 3;
@@ -28,31 +28,34 @@ constexpr int32_t GermanSince = 3;
 struct OptionField {
   const char* Name;
   int32_t Since;
-  bool Flag; // stored as a boolean
+  bool Flag;  // stored as a boolean
   int32_t Sample;
   int32_t (*Get)(const BQELunit&);
   void (*Set)(BQELunit&, int32_t);
 };
 
-#define SETTINGS_OPTION(member, since, sample)                                                          \
-  OptionField{#member, since,                                                                           \
+#define SETTINGS_OPTION(member, since, sample)                                                                    \
+  OptionField                                                                                                     \
+  {                                                                                                               \
+#member, since,                                                                           \
               std::is_same_v<std::remove_cvref_t<decltype(std::declval<BQELunit&>().member)>, Byte>,    \
               sample, [](const BQELunit& u) { return static_cast<int32_t>(u.member); },                 \
-              [](BQELunit& u, int32_t v) { u.member = static_cast<std::remove_cvref_t<decltype(u.member)>>(v); }}
+              [](BQELunit& u, int32_t v) { u.member = static_cast<std::remove_cvref_t<decltype(u.member)>>(v); }                       \
+  }
 
 // The options in the order of the sequence; the statuses follow the language.
 inline const OptionField OptionFields[] = {
-    SETTINGS_OPTION(EditorMaskIndex, 1, 1),   SETTINGS_OPTION(ChartMaskIndex, 1, 2),
-    SETTINGS_OPTION(TextLinePeriod, 1, 11),   SETTINGS_OPTION(ZoomSeconds[0], 1, 12),
-    SETTINGS_OPTION(ZoomSeconds[1], 1, 34),   SETTINGS_OPTION(ZoomSeconds[2], 1, 56),
-    SETTINGS_OPTION(ZoomSeconds[3], 1, 78),   SETTINGS_OPTION(ValueWindowOffset.x, 1, -9),
+    SETTINGS_OPTION(EditorMaskIndex, 1, 1),      SETTINGS_OPTION(ChartMaskIndex, 1, 2),
+    SETTINGS_OPTION(TextLinePeriod, 1, 11),      SETTINGS_OPTION(ZoomSeconds[0], 1, 12),
+    SETTINGS_OPTION(ZoomSeconds[1], 1, 34),      SETTINGS_OPTION(ZoomSeconds[2], 1, 56),
+    SETTINGS_OPTION(ZoomSeconds[3], 1, 78),      SETTINGS_OPTION(ValueWindowOffset.x, 1, -9),
     SETTINGS_OPTION(ValueWindowOffset.y, 1, 17), SETTINGS_OPTION(EnableYZoom, 1, 1),
-    SETTINGS_OPTION(FramePeriod, 1, 31),      SETTINGS_OPTION(ShowProgress, 1, 0),
-    SETTINGS_OPTION(HideUnusedChannels, 1, 0), SETTINGS_OPTION(Language, GermanSince, 2),
-    SETTINGS_OPTION(OldErrorAlgorithm, 1, 1), SETTINGS_OPTION(LegendHeightPercent, 1, 44),
-    SETTINGS_OPTION(ParamChartStyle, 1, 0),   SETTINGS_OPTION(StatusChartStyle, 1, 0),
-    SETTINGS_OPTION(MultiLineStatuses, 2, 0), SETTINGS_OPTION(LeftColumnWidth, 2, 321),
-    SETTINGS_OPTION(ReadingSpeed, 4, 33),     SETTINGS_OPTION(SpeedInHz, 4, 0),
+    SETTINGS_OPTION(FramePeriod, 1, 31),         SETTINGS_OPTION(ShowProgress, 1, 0),
+    SETTINGS_OPTION(HideUnusedChannels, 1, 0),   SETTINGS_OPTION(Language, GermanSince, 2),
+    SETTINGS_OPTION(OldErrorAlgorithm, 1, 1),    SETTINGS_OPTION(LegendHeightPercent, 1, 44),
+    SETTINGS_OPTION(ParamChartStyle, 1, 0),      SETTINGS_OPTION(StatusChartStyle, 1, 0),
+    SETTINGS_OPTION(MultiLineStatuses, 2, 0),    SETTINGS_OPTION(LeftColumnWidth, 2, 321),
+    SETTINGS_OPTION(ReadingSpeed, 4, 33),        SETTINGS_OPTION(SpeedInHz, 4, 0),
 };
 #undef SETTINGS_OPTION
 
@@ -122,10 +125,26 @@ struct SettingsRows {
 class RowWriter {
 public:
   explicit RowWriter(BConfigSave& save) : Save(save) {}
-  RowWriter& Int(int32_t v) { EXPECT_TRUE(Save.WriteInt(&v)); return *this; }
-  RowWriter& Bool(bool v) { EXPECT_TRUE(Save.WriteBool(&v)); return *this; }
-  RowWriter& Color(TColor v) { EXPECT_TRUE(Save.WriteColor(&v)); return *this; }
-  RowWriter& Str(const AnsiString& v) { EXPECT_TRUE(Save.WriteString(v)); return *this; }
+  RowWriter& Int(int32_t v)
+  {
+    EXPECT_TRUE(Save.WriteInt(&v));
+    return *this;
+  }
+  RowWriter& Bool(bool v)
+  {
+    EXPECT_TRUE(Save.WriteBool(&v));
+    return *this;
+  }
+  RowWriter& Color(TColor v)
+  {
+    EXPECT_TRUE(Save.WriteColor(&v));
+    return *this;
+  }
+  RowWriter& Str(const AnsiString& v)
+  {
+    EXPECT_TRUE(Save.WriteString(v));
+    return *this;
+  }
   RowWriter& Names(const AnsiString& ru, const AnsiString& en, const AnsiString& de, int32_t version)
   {
     Str(ru).Str(en);
@@ -163,7 +182,13 @@ inline void WriteRows(RowWriter& w, const SettingsRows& rows, int32_t version, b
     w.Names(m.ru, m.en, m.de, version).Bool(m.underCursor).Int(m.thickness).Int(m.bottom).Int(m.top);
     w.Int(static_cast<int32_t>(m.items.size()));
     for (const ItemRow& i : m.items)
-      w.Int(i.id).Names(i.ru, i.en, i.de, version).Int(i.factor).Int(i.offset).Color(i.color).Bool(i.chart).Bool(i.cursor);
+      w.Int(i.id)
+          .Names(i.ru, i.en, i.de, version)
+          .Int(i.factor)
+          .Int(i.offset)
+          .Color(i.color)
+          .Bool(i.chart)
+          .Bool(i.cursor);
   }
   if (at("options"))
     return;
@@ -239,11 +264,11 @@ inline std::string Dump(const SettingsRows& r)
   for (const ChannelRow& c : r.channels)
     add("channel", num(c.id) + c.ru + "|" + c.en + "|" + c.de + "|" + num(c.shown));
   for (const MaskRow& m : r.masks) {
-    add("mask", m.ru + "|" + m.en + "|" + m.de + "|" + num(m.underCursor) + num(m.thickness) + num(m.bottom) +
-                    num(m.top));
+    add("mask",
+        m.ru + "|" + m.en + "|" + m.de + "|" + num(m.underCursor) + num(m.thickness) + num(m.bottom) + num(m.top));
     for (const ItemRow& i : m.items)
-      add(" item", num(i.id) + i.ru + "|" + i.en + "|" + i.de + "|" + num(i.factor) + num(i.offset) + num(i.color) +
-                       num(i.chart) + num(i.cursor));
+      add(" item", num(i.id) + i.ru + "|" + i.en + "|" + i.de + "|" + num(i.factor) + num(i.offset) +
+                       num(i.color) + num(i.chart) + num(i.cursor));
   }
   for (const AnsiString& x : r.statuses)
     add("status", x);
@@ -252,7 +277,10 @@ inline std::string Dump(const SettingsRows& r)
   return s;
 }
 
-inline std::string DumpSettings(const BQELunit& u) { return Dump(RowsOf(u)); }
+inline std::string DumpSettings(const BQELunit& u)
+{
+  return Dump(RowsOf(u));
+}
 
 // Makes a central object hold the rows, through the settings reader from memory.
 inline void PutRows(BQELunit& u, const SettingsRows& rows)
@@ -268,7 +296,8 @@ inline void PutRows(BQELunit& u, const SettingsRows& rows)
 
 // Cyrillic and Western bytes as the records hold them.
 inline const AnsiString RpmRu = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";
-inline const AnsiString CoolantDe = "K\xFChlmitteltemperatur [\xB0""C]";
+inline const AnsiString CoolantDe = "K\xFChlmitteltemperatur [\xB0"
+                                    "C]";
 
 // A state with something in every row: long and empty strings, negative numbers, all flags.
 inline SettingsRows RichRows()
@@ -276,7 +305,13 @@ inline SettingsRows RichRows()
   SettingsRows r;
   r.recent = {"/logs/one.qel", "", std::string(300, 'p') + ".txt"};
   r.channels = {{2, RpmRu, "RPM", "Drehzahl", true}, {5, "A", "B", CoolantDe, false}, {9, "", "", "", true}};
-  r.masks = {{"\xCC\xE0\xF1\xEA\xE0", "Mask", "Maske", false, 3, -100, 2500,
+  r.masks = {{"\xCC\xE0\xF1\xEA\xE0",
+              "Mask",
+              "Maske",
+              false,
+              3,
+              -100,
+              2500,
               {{5, "A", "B", CoolantDe, -7, 1000, 0x00FF8040, true, false},
                {StatusItemId, "IDLE", "IDLE", "IDLE", 1, -3000, static_cast<TColor>(0x80000008), false, true},
                {NoChannelId, "C", "D", "E", 100, 0, 0x000000, true, true}}},

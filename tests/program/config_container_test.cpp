@@ -19,7 +19,7 @@ std::string Text(size_t size, unsigned seed)
   std::mt19937 rng(seed);
   std::string s(size, '\0');
   for (char& c : s)
-    c = static_cast<char>(1 + rng() % 255); // no NUL: the writer stops at one
+    c = static_cast<char>(1 + rng() % 255);  // no NUL: the writer stops at one
   return s;
 }
 
@@ -27,14 +27,24 @@ std::string Text(size_t size, unsigned seed)
 // boolean, a byte, an int, a long and a colour.
 std::vector<Value> Sample(size_t strings = 8)
 {
-  const std::string texts[] = {"", "a", "\xCF\xF0\xE8\xE2\xE5\xF2", Text(255, 1), Text(256, 2), Text(65535, 3),
-                               Text(65536, 4), Text(200000, 5)};
+  const std::string texts[] = {"",
+                               "a",
+                               "\xCF\xF0\xE8\xE2\xE5\xF2",
+                               Text(255, 1),
+                               Text(256, 2),
+                               Text(65535, 3),
+                               Text(65536, 4),
+                               Text(200000, 5)};
   const int64_t ints[] = {0, -1, 4, INT_MIN, INT_MAX}, longs[] = {0, 0xFFFFFFFF, 70000},
                 colors[] = {0, 0x00C0DCC0, clBtnFace, clInfoBk};
   std::vector<Value> values;
   for (size_t i = 0; i < strings; ++i)
-    values.insert(values.end(), {{'b', int64_t(i % 2 == 0)}, {'y', int64_t(i * 127 % 256)}, {'i', ints[i % 5]},
-                                 {'l', longs[i % 3]}, {'c', colors[i % 4]}, {'s', 0, texts[i]}});
+    values.insert(values.end(), {{'b', int64_t(i % 2 == 0)},
+                                 {'y', int64_t(i * 127 % 256)},
+                                 {'i', ints[i % 5]},
+                                 {'l', longs[i % 3]},
+                                 {'c', colors[i % 4]},
+                                 {'s', 0, texts[i]}});
   return values;
 }
 
@@ -43,13 +53,15 @@ using ModeParam = std::tuple<int, int, int, int>;
 
 BeamMode ToMode(const ModeParam& p)
 {
-  return {.Compressed = uint8_t(std::get<0>(p)), .Method = uint8_t(std::get<1>(p)),
-          .FixedKey = uint8_t(std::get<2>(p)), .Typed = uint8_t(std::get<3>(p))};
+  return {.Compressed = uint8_t(std::get<0>(p)),
+          .Method = uint8_t(std::get<1>(p)),
+          .FixedKey = uint8_t(std::get<2>(p)),
+          .Typed = uint8_t(std::get<3>(p))};
 }
 
 class ContainerRoundTrip : public testing::TestWithParam<ModeParam> {};
 
-} // namespace
+}  // namespace
 
 TEST_P(ContainerRoundTrip, EveryValueComesBack)
 {
@@ -95,13 +107,14 @@ TEST(ConfigContainer, WrongTagFailsTheTypedReadAndNulEndsAString)
   TColor c = 123;
   EXPECT_FALSE(load.ReadColor(c));
   EXPECT_EQ(c, 123);
-  const std::string nul = WriteValues(BeamMode{}, {{'s', 0, std::string("ab\0cd", 5)}, {'s', 0, std::string("\0x", 2)}});
+  const std::string nul =
+      WriteValues(BeamMode{}, {{'s', 0, std::string("ab\0cd", 5)}, {'s', 0, std::string("\0x", 2)}});
   EXPECT_EQ(ReadValues(nul, {{'s'}, {'s'}}), "s:ab\ns:\nend");
 }
 
 TEST(ConfigContainer, ValuesSpreadOverManyBlocksComeBack)
 {
-  std::vector<Value> values; // 5-byte values: 30000 of them need two blocks of 100000
+  std::vector<Value> values;  // 5-byte values: 30000 of them need two blocks of 100000
   for (uint32_t i = 0; i < 30000; ++i)
     values.push_back({'i', static_cast<int32_t>(i * 2654435761u)});
   const std::string bytes = WriteValues({.BlockSize = 100000}, values);
@@ -118,7 +131,7 @@ TEST(ConfigContainer, ValuesSpreadOverManyBlocksComeBack)
 
 TEST(ConfigContainer, ValueLargerThanABlockFitsUpToTheBuffer)
 {
-  const std::vector<Value> fits{{'s', 0, "before"}, {'s', 0, Text(110000, 7)}}; // a buffer of 120000
+  const std::vector<Value> fits{{'s', 0, "before"}, {'s', 0, Text(110000, 7)}};  // a buffer of 120000
   bool refused = false, failed = false;
   const std::string bytes = WriteContainer({.BlockSize = 100000}, [&](TestSave& s) {
     for (const Value& v : fits)
@@ -138,10 +151,10 @@ TEST(ConfigContainer, SetDataStartsOverAndRefusesNull)
   EXPECT_FALSE(load.SetData(nullptr, 10));
   SetBytes(load, a);
   EXPECT_EQ(ReadValues(load, {{'i'}}), "i:1\nend");
-  SetBytes(load, b); // a new header, the key back at its start
+  SetBytes(load, b);  // a new header, the key back at its start
   EXPECT_EQ(ReadValues(load, {{'i'}}), "i:2\nend");
   EXPECT_FALSE(load.SetData(nullptr, 0));
-  EXPECT_EQ(ReadValues(load, {{'i'}}), ""); // the data stays what it was, now used up
+  EXPECT_EQ(ReadValues(load, {{'i'}}), "");  // the data stays what it was, now used up
 }
 
 // One memory reader for data of several block sizes in turn: the buffer kept from the last
@@ -176,12 +189,17 @@ TEST(ConfigHostile, InputsThatFailTheFirstRead)
 {
   // Block size 100000: the buffer holds 120000 bytes.
   const std::string packed = Header(1, 0, 0, 1, 100000);
-  const std::string inputs[] = {
-      "", "BEAM", Header(1, 0, 0, 1, 6000000), Header(1, 1, 0, 1, 6000000), Header(0, 0, 0, 1, 6000000),
-      Header(1, 2, 0, 1, 6000000) + Scramble(std::string("\x06\x01\x00\x00\x00", 5)), // unknown method
-      packed + Le32(120001) + std::string(64, '\x55'), // block lengths above the buffer
-      packed + Le32(0x7FFFFFFF) + std::string(64, '\x55'), packed + Le32(0xFFFFFFFF) + std::string(64, '\x55'),
-      packed + Le32(1000) + std::string(10, '\x55')}; // a truncated block
+  const std::string inputs[] = {"",
+                                "BEAM",
+                                Header(1, 0, 0, 1, 6000000),
+                                Header(1, 1, 0, 1, 6000000),
+                                Header(0, 0, 0, 1, 6000000),
+                                Header(1, 2, 0, 1, 6000000) +
+                                    Scramble(std::string("\x06\x01\x00\x00\x00", 5)),  // unknown method
+                                packed + Le32(120001) + std::string(64, '\x55'),  // block lengths above the buffer
+                                packed + Le32(0x7FFFFFFF) + std::string(64, '\x55'),
+                                packed + Le32(0xFFFFFFFF) + std::string(64, '\x55'),
+                                packed + Le32(1000) + std::string(10, '\x55')};  // a truncated block
   for (const std::string& bytes : inputs)
     EXPECT_EQ(ReadValues(bytes, {{'i'}}), "") << bytes.size();
 }
@@ -220,7 +238,7 @@ TEST(ConfigHostile, DeflateBombStopsAtTheCap)
   SetBytes(load, Header(1, 1, 0, 1, 6000000) + Scramble(out));
   AnsiString s;
   EXPECT_FALSE(load.ReadString(s));
-  EXPECT_EQ(s, ""); // all zeros: ends at the first NUL
+  EXPECT_EQ(s, "");  // all zeros: ends at the first NUL
   int v;
   EXPECT_FALSE(load.ReadInt(v));
 }
@@ -229,12 +247,12 @@ TEST(ConfigHostile, GarbageAfterAValidHeaderNeverCrashes)
 {
   std::mt19937 rng(42);
   for (int round = 0; round < 300; ++round) {
-    const int method = round % 3; // packed, deflate, plain
+    const int method = round % 3;  // packed, deflate, plain
     std::string body(1 + rng() % 400, '\0');
     for (char& c : body)
       c = static_cast<char>(rng());
     if (method == 0 && round % 2 == 0)
-      body = Le32(static_cast<uint32_t>(body.size())) + body; // a block length that fits
+      body = Le32(static_cast<uint32_t>(body.size())) + body;  // a block length that fits
     BConfigLoadMem load;
     SetBytes(load, Header(method == 2 ? 0 : 1, method == 1 ? 1 : 0, rng() % 2, rng() % 2, 100000) + body);
     try {

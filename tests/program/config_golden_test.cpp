@@ -10,7 +10,7 @@
 namespace {
 
 // The values of the known stream, and that stream in typed mode, byte by byte.
-const std::vector<Value> Known{{'b', 1},       {'i', 4},   {'c', 0x00FF8040},  {'s', 0, ""},
+const std::vector<Value> Known{{'b', 1},        {'i', 4},   {'c', 0x00FF8040}, {'s', 0, ""},
                                {'s', 0, "abc"}, {'y', 200}, {'l', 0x01020304}, {'i', -2}};
 const std::string KnownRead = DumpValues(Known) + "end";
 
@@ -18,7 +18,8 @@ const std::string KnownTyped("\x01\x01"
                              "\x06\x04\x00\x00\x00"
                              "\x15\x40\x80\xFF\x00"
                              "\x16"
-                             "\x10\x03\x03" "abc"
+                             "\x10\x03\x03"
+                             "abc"
                              "\x03\xC8"
                              "\x07\x04\x03\x02\x01"
                              "\x06\xFE\xFF\xFF\xFF",
@@ -27,7 +28,8 @@ const std::string KnownUntyped("\x01"
                                "\x04\x00\x00\x00"
                                "\x40\x80\xFF\x00"
                                "\x16"
-                               "\x10\x03" "abc"
+                               "\x10\x03"
+                               "abc"
                                "\xC8"
                                "\x04\x03\x02\x01"
                                "\xFE\xFF\xFF\xFF",
@@ -44,11 +46,11 @@ uint32_t BlockChecksum(const std::string& bytes)
 
 std::string StoredBlock(const std::string& data)
 {
-  return Le32(static_cast<uint32_t>(data.size()) + 32) + Le32(BlockChecksum(data)) +
-         std::string("\x00\x80", 2) + Le32(static_cast<uint32_t>(data.size())) + data;
+  return Le32(static_cast<uint32_t>(data.size()) + 32) + Le32(BlockChecksum(data)) + std::string("\x00\x80", 2) +
+         Le32(static_cast<uint32_t>(data.size())) + data;
 }
 
-} // namespace
+}  // namespace
 
 // Plain bodies: the header, then the value stream scrambled with a key from 0x6B that steps by
 // one, or stays with a fixed key; an untyped stream keeps the string kinds but no tags.
@@ -68,13 +70,16 @@ TEST(ConfigGolden, PlainFilesAreHeaderThenScrambledStream)
     EXPECT_EQ(ReadValues(c.header + c.body, Known), KnownRead);
   }
   EXPECT_EQ(static_cast<uint8_t>(Scramble(KnownTyped)[2]), 0x06 ^ 0x6D);
-  EXPECT_EQ(WriteContainer(BeamMode{}, [](BConfigSave&) {}), ""); // no header before the first value
+  EXPECT_EQ(WriteContainer(BeamMode{}, [](BConfigSave&) {}), "");  // no header before the first value
 }
 
 TEST(ConfigGolden, BlockSizeIsClampedByWriterAndReader)
 {
-  for (auto [given, stored] : {std::pair<uint32_t, uint32_t>{50, 100000}, {20000000, 10000000},
-                               {100000, 100000}, {10000000, 10000000}, {123456, 123456}}) {
+  for (auto [given, stored] : {std::pair<uint32_t, uint32_t>{50, 100000},
+                               {20000000, 10000000},
+                               {100000, 100000},
+                               {10000000, 10000000},
+                               {123456, 123456}}) {
     const std::string file = WriteValues({.Compressed = 0, .BlockSize = given}, {{'s'}});
     EXPECT_EQ(file.substr(12, 4), Le32(stored)) << given;
     BConfigLoadMem load;
@@ -109,7 +114,11 @@ TEST(ConfigGolden, StringLengthKindsAtTheirBoundaries)
 TEST(ConfigGolden, ReaderTakesOddStringKinds)
 {
   const std::string head = Header(0, 0, 0, 1, 6000000);
-  EXPECT_EQ(ReadValues(head + Scramble(std::string("\x63\x07\x02\x00\x00\x00" "ok", 8)), {{'s'}}), "s:ok\nend");
+  EXPECT_EQ(ReadValues(head + Scramble(std::string("\x63\x07\x02\x00\x00\x00"
+                                                   "ok",
+                                                   8)),
+                       {{'s'}}),
+            "s:ok\nend");
   EXPECT_EQ(ReadValues(head + Scramble(std::string("\x10\x03\x00\x06\x07\x00\x00\x00", 8)), {{'s'}, {'i'}}),
             "s:\ni:7\nend");
 }
@@ -126,7 +135,8 @@ TEST(ConfigGolden, DeflateBodyIsRawDeflateWithSyncFlushAndTrailer)
   const std::string trailer = Le32(Crc(KnownTyped)) + Le32(static_cast<uint32_t>(KnownTyped.size()));
   EXPECT_TRUE(body == deflated + trailer);
   // The reader takes a body deflated without the sync flush as well.
-  EXPECT_EQ(ReadValues(Header(1, 1, 0, 1, 6000000) + Scramble(RawDeflate(KnownTyped) + trailer), Known), KnownRead);
+  EXPECT_EQ(ReadValues(Header(1, 1, 0, 1, 6000000) + Scramble(RawDeflate(KnownTyped) + trailer), Known),
+            KnownRead);
 }
 
 TEST(ConfigGolden, OneBooleanMakesA36ByteFileOfOneStoredBlock)
@@ -135,13 +145,13 @@ TEST(ConfigGolden, OneBooleanMakesA36ByteFileOfOneStoredBlock)
   const std::string block = StoredBlock(std::string("\x01\x01", 2));
   ASSERT_EQ(block.size(), 16u);
   EXPECT_EQ(file, Header(1, 0, 0, 1, 6000000) + Le32(16) + Scramble(block));
-  EXPECT_EQ(file.substr(20, 4), Scramble(Le32(34))); // size hint 2 + 32
+  EXPECT_EQ(file.substr(20, 4), Scramble(Le32(34)));  // size hint 2 + 32
 }
 
 TEST(ConfigGolden, KeyRunsAcrossBlocksAndSkipsTheirLengths)
 {
-  const std::string b1 = StoredBlock(KnownTyped.substr(0, 12)); // bool, int, colour
-  const std::string b2 = StoredBlock(KnownTyped.substr(12));    // the rest
+  const std::string b1 = StoredBlock(KnownTyped.substr(0, 12));  // bool, int, colour
+  const std::string b2 = StoredBlock(KnownTyped.substr(12));     // the rest
   const std::string file = Header(1, 0, 0, 1, 6000000) + Le32(static_cast<uint32_t>(b1.size())) + Scramble(b1) +
                            Le32(static_cast<uint32_t>(b2.size())) +
                            Scramble(b2, false, static_cast<uint8_t>(0x6B + b1.size()));

@@ -8,8 +8,8 @@
 
 #include "ConfigTestSupport.h"
 #include "Exceptions.h"
-#include "support/ScratchFolder.h"
 #include "settings/ConfigSaveFile.h"
+#include "support/ScratchFolder.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ struct Previous {
   }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ConfigSaveFile, CommitReplacesTheFileOnceAndLeavesNoTemporary)
 {
@@ -75,7 +75,7 @@ TEST(ConfigSaveFile, CommitReplacesTheFileOnceAndLeavesNoTemporary)
     EXPECT_TRUE(std::filesystem::exists(save.TempFileName()));
     EXPECT_TRUE(prev.Bytes == ScratchFolder::Read(prev.File)) << "replaced before Commit";
     EXPECT_TRUE(save.Commit());
-    EXPECT_FALSE(save.Commit()); // once only
+    EXPECT_FALSE(save.Commit());  // once only
   }
   EXPECT_TRUE(ReadsAsSequence(prev.File, "new", 5));
   EXPECT_EQ(FilesIn(prev.Dir.Path()), 1u);
@@ -83,7 +83,7 @@ TEST(ConfigSaveFile, CommitReplacesTheFileOnceAndLeavesNoTemporary)
     BConfigSaveFile save(prev.File);
     EXPECT_TRUE(save.Commit());
   }
-  EXPECT_EQ(ScratchFolder::Read(prev.File), ""); // a commit without values
+  EXPECT_EQ(ScratchFolder::Read(prev.File), "");  // a commit without values
 }
 
 TEST(ConfigSaveFile, AbandonedOrRefusedSaveKeepsTheOldFile)
@@ -92,13 +92,13 @@ TEST(ConfigSaveFile, AbandonedOrRefusedSaveKeepsTheOldFile)
   {
     BConfigSaveFile save(prev.File);
     ASSERT_TRUE(WriteSequence(save, "new", 5));
-  } // the schema gave up: no Commit
+  }  // the schema gave up: no Commit
   prev.ExpectUntouched();
   {
     BConfigSaveFile save(prev.File);
     save.BlockSize = 100000;
     ASSERT_TRUE(WriteSequence(save, "new", 2));
-    EXPECT_FALSE(save.WriteString(std::string(130000, 'x'))); // larger than the block buffer
+    EXPECT_FALSE(save.WriteString(std::string(130000, 'x')));  // larger than the block buffer
     EXPECT_FALSE(save.Commit());
   }
   prev.ExpectUntouched();
@@ -133,7 +133,8 @@ TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndOnlyTemporariesOfDeadSavesGo)
   Previous prev;
   fs::create_symlink("Dravolin.ini", prev.Dir / "link.ini");
   fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
-  const std::string temps[] = {prev.Dir.Write("Dravolin.ini.tmp999999999-3", ""), prev.Dir.Write("Dravolin.ini.tmpx-1", ""),
+  const std::string temps[] = {prev.Dir.Write("Dravolin.ini.tmp999999999-3", ""),
+                               prev.Dir.Write("Dravolin.ini.tmpx-1", ""),
                                prev.Dir.Write("Dravolin.ini.tmp" + std::to_string(::getpid()) + "-7", "")};
   BConfigSaveFile save(prev.Dir / "link.ini");
   ASSERT_TRUE(WriteSequence(save, "new", 2) && save.Commit());
@@ -164,7 +165,7 @@ TEST(ConfigSaveFile, UnwritableFileOrFolderRaisesAndKeepsTheOldFile)
     fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
     GTEST_SKIP() << "permissions do not bind for this user";
   }
-  EXPECT_THROW(BConfigSaveFile save(prev.File), EFCreateError); // as writing in place would
+  EXPECT_THROW(BConfigSaveFile save(prev.File), EFCreateError);  // as writing in place would
   prev.ExpectUntouched();
   fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
 

@@ -3,8 +3,8 @@
 // and a close that frees every control and leaves the form's actions reaching nothing.
 #include <gtest/gtest.h>
 
-#include <cxxabi.h>
 #include <QPointer>
+#include <cxxabi.h>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -17,33 +17,53 @@
 #include "StdCtrls.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
-#include "support/WindowInput.h"
 #include "support/StartTestSupport.h"
+#include "support/WindowInput.h"
 
 namespace {
 
-#define TREE_MEMBERS(X) X(MainPanel) X(PageControl) X(OptionsPage) X(TextPage) X(ChartPage) X(OptionsPageControl) \
-  X(MaskPage) X(CommonPage) X(HelpPage) X(ToolbarPanel) X(RecentCombo) X(OpenButton) X(PasteButton) X(PrevButton)  \
-  X(NextButton) X(LanguageButton) X(SpeedEdit) X(SpeedUnitLabel) X(ChannelList) X(StatusList) X(MaskCombo)         \
-  X(NewMaskButton) X(RenameMaskButton) X(DeleteMaskButton) X(MaskNameLabel) X(MaskOptionsLabel) X(MaskItemsLabel)  \
-  X(AllItemsLabel) X(MaskBevel1) X(MaskBevel2) X(MaskBevel3) X(MaskBevel4) X(UnderCursorCheck) X(ThicknessUpDown)  \
-  X(ThicknessLabel) X(ThicknessEdit) X(YBottomLabel) X(YBottomEdit) X(YTopLabel) X(YTopEdit) X(MaskRowBox)         \
-  X(RowHoverBar) X(RowHoverLabel) X(RowUpButton) X(RowDownButton) X(RowDeleteButton) X(ItemNameHeader)             \
-  X(FactorHeader) X(OffsetHeader) X(ColorHeader) X(ChartHeader) X(CursorHeader) X(ChannelPopup) X(HideChannelMenu) \
-  X(ShowChannelMenu) X(RenameChannelMenu) X(DeleteChannelMenu) X(ShowAllChannelsMenu) X(ListPageControl)           \
-  X(ChannelListPage) X(StatusListPage) X(StatusPopup) X(AddStatusMenu) X(DeleteStatusMenu) X(CommonBox)            \
-  X(TextLinePeriodEdit) X(TextLinePeriodLabel) X(FramePeriodEdit) X(FramePeriodLabel) X(ZoomF5Edit) X(ZoomF5Label) \
-  X(ZoomF6Edit) X(ZoomF6Label) X(ZoomF7Edit) X(ZoomF7Label) X(ZoomF8Edit) X(ZoomF8Label) X(ValueWindowXEdit)       \
-  X(ValueWindowXLabel) X(ValueWindowYEdit) X(ValueWindowYLabel) X(EnableYZoomCheck) X(ShowProgressCheck)           \
-  X(OldErrorAlgorithmCheck) X(MultiLineStatusesCheck) X(ClearHistoryButton) X(RenameLogsButton)                    \
-  X(DictRenameButton) X(RussianButton) X(EnglishButton) X(GermanButton) X(ParamStyleGroup) X(ParamStyleRadio1)     \
-  X(ParamStyleRadio2) X(ParamStyleImage1) X(ParamStyleImage2) X(StatusStyleGroup) X(StatusStyleRadio1)             \
-  X(StatusStyleRadio2) X(StatusStyleImage1) X(StatusStyleImage2) X(HelpMemo) X(TextMemo) X(FindPanel) X(FindLabel) \
-  X(FindEdit) X(FindButton) X(FindUpRadio) X(FindDownRadio) X(TextStatusBar) X(ClearFindButton) X(TextStartButton) \
-  X(TextEndButton) X(ChartAreaPanel) X(ChartColumnPanel) X(ChartComboPanel) X(LegendScrollBox) X(FaultScrollBox)   \
-  X(LegendSplitter) X(ChartSplitter) X(ChartMaskCombo) X(ChartStatusBar) X(ChartPaintBox) X(LegendPaintBox)        \
-  X(FaultPaintBox) X(ActionList) X(ToggleTextChartAction) X(ZoomF5Action) X(ZoomF6Action) X(ZoomF7Action)          \
-  X(ZoomF8Action) X(SaveReportAction) X(SaveJpegAction)
+#define TREE_MEMBERS(X)                                                                                           \
+  X(MainPanel)                                                                                                    \
+  X(PageControl) X(OptionsPage) X(TextPage) X(ChartPage) X(OptionsPageControl) X(MaskPage) X(CommonPage) X(       \
+      HelpPage) X(ToolbarPanel) X(RecentCombo) X(OpenButton) X(PasteButton) X(PrevButton) X(NextButton)           \
+      X(LanguageButton) X(SpeedEdit) X(SpeedUnitLabel) X(ChannelList) X(StatusList) X(MaskCombo) X(               \
+          NewMaskButton) X(RenameMaskButton) X(DeleteMaskButton) X(MaskNameLabel) X(MaskOptionsLabel)             \
+          X(MaskItemsLabel) X(AllItemsLabel) X(MaskBevel1) X(MaskBevel2) X(MaskBevel3) X(MaskBevel4) X(           \
+              UnderCursorCheck) X(ThicknessUpDown) X(ThicknessLabel) X(ThicknessEdit) X(YBottomLabel)             \
+              X(YBottomEdit) X(YTopLabel) X(YTopEdit) X(MaskRowBox) X(RowHoverBar) X(RowHoverLabel) X(            \
+                  RowUpButton) X(RowDownButton) X(RowDeleteButton) X(ItemNameHeader) X(FactorHeader)              \
+                  X(OffsetHeader) X(ColorHeader) X(ChartHeader) X(CursorHeader) X(ChannelPopup) X(                \
+                      HideChannelMenu) X(ShowChannelMenu) X(RenameChannelMenu) X(DeleteChannelMenu)               \
+                      X(ShowAllChannelsMenu) X(ListPageControl) X(ChannelListPage) X(StatusListPage) X(           \
+                          StatusPopup) X(AddStatusMenu) X(DeleteStatusMenu) X(CommonBox) X(TextLinePeriodEdit)    \
+                          X(TextLinePeriodLabel) X(FramePeriodEdit) X(FramePeriodLabel) X(ZoomF5Edit) X(          \
+                              ZoomF5Label) X(ZoomF6Edit) X(ZoomF6Label)                                           \
+                              X(ZoomF7Edit) X(ZoomF7Label) X(ZoomF8Edit) X(ZoomF8Label) X(ValueWindowXEdit) X(    \
+                                  ValueWindowXLabel) X(ValueWindowYEdit) X(ValueWindowYLabel) X(EnableYZoomCheck) \
+                                  X(ShowProgressCheck) X(OldErrorAlgorithmCheck) X(MultiLineStatusesCheck)        \
+                                      X(ClearHistoryButton) X(RenameLogsButton) X(DictRenameButton) X(            \
+                                          RussianButton) X(EnglishButton) X(GermanButton)                         \
+                                          X(ParamStyleGroup) X(ParamStyleRadio1) X(ParamStyleRadio2) X(           \
+                                              ParamStyleImage1) X(ParamStyleImage2)                               \
+                                              X(StatusStyleGroup)                                                 \
+                                                  X(StatusStyleRadio1) X(StatusStyleRadio2) X(StatusStyleImage1)  \
+                                                      X(StatusStyleImage2) X(HelpMemo) X(TextMemo) X(FindPanel)   \
+                                                          X(FindLabel) X(FindEdit) X(FindButton) X(FindUpRadio)   \
+                                                              X(FindDownRadio) X(TextStatusBar) X(                \
+                                                                  ClearFindButton) X(TextStartButton)             \
+                                                                  X(TextEndButton) X(ChartAreaPanel) X(           \
+                                                                      ChartColumnPanel) X(ChartComboPanel)        \
+                                                                      X(LegendScrollBox) X(FaultScrollBox) X(     \
+                                                                          LegendSplitter) X(ChartSplitter)        \
+                                                                          X(ChartMaskCombo) X(ChartStatusBar) X(  \
+                                                                              ChartPaintBox) X(LegendPaintBox)    \
+                                                                              X(FaultPaintBox) X(ActionList) X(   \
+                                                                                  ToggleTextChartAction)          \
+                                                                                  X(ZoomF5Action) X(ZoomF6Action) \
+                                                                                      X(ZoomF7Action)             \
+                                                                                          X(ZoomF8Action) X(      \
+                                                                                              SaveReportAction)   \
+                                                                                              X(SaveJpegAction)
 
 struct Member {
   const char* name;
@@ -92,29 +112,50 @@ std::string Dump(BQELunit& u, TComponent* form)
       out << " owner=" << nameOf(c->Owner());
     if (control) {
       static const char* const aligns[] = {"", " alTop", " alBottom", " alLeft", " alRight", " alClient"};
-      out << aligns[control->Align()] << (control->Visible() ? "" : " hidden") << (control->ShowHint() ? " hint" : "");
+      out << aligns[control->Align()] << (control->Visible() ? "" : " hidden")
+          << (control->ShowHint() ? " hint" : "");
       if (!control->ParentFont())
         out << " font=" << control->Font()->Name() << '/' << control->Font()->Size()
             << (control->Font()->Style() & fsBold ? "/bold" : "");
       if (control->PopupMenu())
         out << " popup=" << nameOf(control->PopupMenu());
     }
-    IfIs<TWinControl>(c, [&](TWinControl& w) { out << (w.BorderWidth() ? " border=" + std::to_string(w.BorderWidth()) : ""); });
+    IfIs<TWinControl>(
+        c, [&](TWinControl& w) { out << (w.BorderWidth() ? " border=" + std::to_string(w.BorderWidth()) : ""); });
     IfIs<TPanel>(c, [&](TPanel& p) { out << (p.BevelOuter() == bvNone ? " nobevel" : ""); });
-    IfIs<TLabel>(c, [&](TLabel& l) { if (!l.AutoSize()) out << " fixed=" << l.Left() << ',' << l.Top() << ',' << l.Width(); });
+    IfIs<TLabel>(c, [&](TLabel& l) {
+      if (!l.AutoSize())
+        out << " fixed=" << l.Left() << ',' << l.Top() << ',' << l.Width();
+    });
     if (control && (dynamic_cast<TPanel*>(c) || dynamic_cast<TLabel*>(c)) && control->Color() != clBtnFace)
       out << " color=" << std::hex << control->Color() << std::dec;
     IfIs<TPageControl>(c, [&](TPageControl& p) { out << " active=" << nameOf(p.ActivePage()); });
     IfIs<TComboBox>(c, [&](TComboBox& b) { out << " dropdown=" << b.DropDownCount(); });
-    IfIs<TEdit>(c, [&](TEdit& e) { if (e.ReadOnly()) out << " readonly text=" << e.Text(); });
-    IfIs<TMemo>(c, [&](TMemo& m) { out << (m.ReadOnly() ? " readonly" : "") << " scroll=" << m.ScrollBars() << (m.HideSelection() ? "" : " keepselection"); });
-    IfIs<TListBox>(c, [&](TListBox& l) { out << (l.Sorted() ? " sorted" : "") << (l.Style() == lbOwnerDrawFixed ? " ownerdraw" : ""); });
+    IfIs<TEdit>(c, [&](TEdit& e) {
+      if (e.ReadOnly())
+        out << " readonly text=" << e.Text();
+    });
+    IfIs<TMemo>(c, [&](TMemo& m) {
+      out << (m.ReadOnly() ? " readonly" : "") << " scroll=" << m.ScrollBars()
+          << (m.HideSelection() ? "" : " keepselection");
+    });
+    IfIs<TListBox>(c, [&](TListBox& l) {
+      out << (l.Sorted() ? " sorted" : "") << (l.Style() == lbOwnerDrawFixed ? " ownerdraw" : "");
+    });
     IfIs<TCheckBox>(c, [&](TCheckBox& b) { out << (b.Checked() ? " checked" : ""); });
     IfIs<TRadioButton>(c, [&](TRadioButton& b) { out << (b.Checked() ? " checked" : ""); });
-    IfIs<TUpDown>(c, [&](TUpDown& d) { out << " range=" << d.Min() << ".." << d.Max() << " position=" << d.Position() << " associate=" << nameOf(d.Associate()); });
+    IfIs<TUpDown>(c, [&](TUpDown& d) {
+      out << " range=" << d.Min() << ".." << d.Max() << " position=" << d.Position()
+          << " associate=" << nameOf(d.Associate());
+    });
     IfIs<TImage>(c, [&](TImage& i) { out << (i.AutoSize() ? " autosize" : ""); });
-    IfIs<TSplitter>(c, [&](TSplitter& s) { out << " min=" << s.MinSize() << " size=" << (s.Align() == alLeft ? s.Width() : s.Height()); });
-    IfIs<TPaintBox>(c, [&](TPaintBox& p) { if (p.Align() == alNone) out << " bounds=" << p.Left() << ',' << p.Top() << ',' << p.Width() << 'x' << p.Height(); });
+    IfIs<TSplitter>(c, [&](TSplitter& s) {
+      out << " min=" << s.MinSize() << " size=" << (s.Align() == alLeft ? s.Width() : s.Height());
+    });
+    IfIs<TPaintBox>(c, [&](TPaintBox& p) {
+      if (p.Align() == alNone)
+        out << " bounds=" << p.Left() << ',' << p.Top() << ',' << p.Width() << 'x' << p.Height();
+    });
     IfIs<TStatusBar>(c, [&](TStatusBar& b) {
       out << " panels=" << b.Panels()->Count();
       for (int i = 0; i < b.Panels()->Count(); ++i)
@@ -166,8 +207,8 @@ TEST_F(ControlTree, TheBuiltTreeIsTheOutlineInDeclaredOrder)
 TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAfterTheCloseNothing)
 {
   BQELunit& u = *gQELunit;
-  TAction* const actions[] = {u.ToggleTextChartAction, u.ZoomF5Action, u.ZoomF6Action, u.ZoomF7Action,
-                              u.ZoomF8Action, u.SaveReportAction, u.SaveJpegAction};
+  TAction* const actions[] = {u.ToggleTextChartAction, u.ZoomF5Action,     u.ZoomF6Action,  u.ZoomF7Action,
+                              u.ZoomF8Action,          u.SaveReportAction, u.SaveJpegAction};
   std::string log;
   for (TAction* action : actions)
     action->OnExecute = [&log, action](TObject*) { log += std::to_string(action->ShortCut()) + ' '; };
@@ -175,7 +216,8 @@ TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAft
   form->SetFocus();
   ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   // A memo, an edit, a combo, a list box and the up-down's edit, each on its page: none keeps them.
-  for (TWinControl* control : std::initializer_list<TWinControl*>{u.TextMemo, u.FindEdit, u.ChartMaskCombo, u.ChannelList, u.ThicknessEdit}) {
+  for (TWinControl* control : std::initializer_list<TWinControl*>{u.TextMemo, u.FindEdit, u.ChartMaskCombo,
+                                                                  u.ChannelList, u.ThicknessEdit}) {
     TWinControl* page = control;
     while (page->Parent() != u.PageControl)
       page = page->Parent();
@@ -213,4 +255,4 @@ TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAft
   EXPECT_EQ(log, "");
 }
 
-} // namespace
+}  // namespace

@@ -19,12 +19,12 @@ protected:
   {
     Item(2);
     Item(3);
-    Record(2, 100, 1.0);   // 0
-    Record(3, 150, 10.0);  // 1
-    Record(2, 200, 2.0);   // 2
+    Record(2, 100, 1.0);      // 0
+    Record(3, 150, 10.0);     // 1
+    Record(2, 200, 2.0);      // 2
     Record(KindStatus, 250);  // 3
-    Record(3, 300, 30.0);  // 4
-    Record(2, 400, 4.0);   // 5
+    Record(3, 300, 30.0);     // 4
+    Record(2, 400, 4.0);      // 5
     Link();
     unit.CalcValueRange();
   }
@@ -38,7 +38,8 @@ protected:
       const double value = chart->Items->Get(i)->CursorValue;
       out << (value == NoValue ? "-" : std::to_string(static_cast<int>(value))) << ' ';
     }
-    out << "record=" << (unit.CursorDataCell ? unit.CursorDataCell->Index : -1) << " caret=" << unit.CursorCaretPos;
+    out << "record=" << (unit.CursorDataCell ? unit.CursorDataCell->Index : -1)
+        << " caret=" << unit.CursorCaretPos;
     return out.str();
   }
 };
@@ -47,10 +48,10 @@ TEST_F(CursorValues, ValuesAreRawTheRecordIsTheLatestOfAnyKindTheCaretInterpolat
 {
   SmallLog();
   const std::pair<int64_t, const char*> cases[] = {
-      {99, "- - record=-1 caret=-1"},       {100, "1 - record=0 caret=0"},
-      {200, "2 10 record=2 caret=20"},      {275, "2 10 record=3 caret=35"},  // 30 + 10 * 25 / 50
-      {260, "2 10 record=3 caret=32"},      {254, "2 10 record=3 caret=30"},  // 40 / 50 truncates
-      {1'000'000, "4 30 record=5 caret=50"},  // after the last: no interpolation
+      {99, "- - record=-1 caret=-1"},        {100, "1 - record=0 caret=0"},
+      {200, "2 10 record=2 caret=20"},       {275, "2 10 record=3 caret=35"},  // 30 + 10 * 25 / 50
+      {260, "2 10 record=3 caret=32"},       {254, "2 10 record=3 caret=30"},  // 40 / 50 truncates
+      {1'000'000, "4 30 record=5 caret=50"},                                   // after the last: no interpolation
   };
   for (const auto& [time, found] : cases)
     EXPECT_EQ(At(time), found) << time;
@@ -205,7 +206,8 @@ protected:
       found.values.push_back(value);
     }
     found.record = chosen;
-    for (int r = chosen ? chosen->Index : 0; r < unit.DataCells->Count() && unit.DataCells->Get(r)->Time <= time; ++r)
+    for (int r = chosen ? chosen->Index : 0; r < unit.DataCells->Count() && unit.DataCells->Get(r)->Time <= time;
+         ++r)
       found.record = unit.DataCells->Get(r);
     if (found.record) {
       const LDataCell* cell = found.record;
@@ -306,4 +308,4 @@ TEST_F(CursorOnGeneratedLog, SearchFindsWhatTheWalksFind)
   EXPECT_GT(interpolated, 0);
 }
 
-} // namespace
+}  // namespace

@@ -86,4 +86,4 @@ TEST_F(PooledParse, RecordsOfEachParseComeFromThePoolAndGoBackWithTheNextOne)
   unit.ProgressHook = nullptr;
 }
 
-} // namespace
+}  // namespace

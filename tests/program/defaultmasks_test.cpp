@@ -119,4 +119,4 @@ TEST_F(DefaultMasks, ReplaceWhatWasThereAndReuseKnownChannels)
   EXPECT_EQ(rpmItems, 1);
 }
 
-} // namespace
+}  // namespace

@@ -10,19 +10,25 @@
 #include "CodePage.h"
 #include "Resources.h"
 #include "app/Qelunit.h"
-#include "support/TestApp.h"
 #include "support/ScratchFolder.h"
+#include "support/TestApp.h"
 
 namespace {
 
-AnsiString Ru(std::string_view utf8) { return Utf8ToAnsi(utf8, 1251); }
-AnsiString De(std::string_view utf8) { return Utf8ToAnsi(utf8, 1252); }
+AnsiString Ru(std::string_view utf8)
+{
+  return Utf8ToAnsi(utf8, 1251);
+}
+AnsiString De(std::string_view utf8)
+{
+  return Utf8ToAnsi(utf8, 1252);
+}
 
 struct Pinned {
   int Index;
   const char* Ru;
   const char* En;
-  const char* De; // null: the German field holds the Russian text
+  const char* De;  // null: the German field holds the Russian text
 };
 
 // The entries the first-start masks and the erase marker rely on, and one whose German field
@@ -66,7 +72,8 @@ TEST_F(Dictionary, BuiltInHoldsTheFixedEntriesAtTheirPositions)
     EXPECT_EQ(e->De, p.De ? De(p.De) : Ru(p.Ru));
   }
   // Umlauts and the degree sign as single Windows-1252 bytes.
-  EXPECT_EQ(unit.DictCells->Get(58)->De, "K\xFChlmitteltemperatur [\xB0" "C]");
+  EXPECT_EQ(unit.DictCells->Get(58)->De, "K\xFChlmitteltemperatur [\xB0"
+                                         "C]");
 }
 
 TEST_F(Dictionary, EntryThreeIsTheEraseText)
@@ -150,12 +157,27 @@ TEST_F(Dictionary, TranslateModes)
     int mode;
     AnsiString out;
   } cases[] = {
-      {rpm, 0, "RPM"}, {rpm, 1, de}, {"RPM", 2, rpm}, {de, 3, rpm}, {"RPM", 4, de}, {de, 5, "RPM"},
-      {"RPM", 0, ""}, {rpm, 2, ""}, {rpm, 3, ""},  // a field is looked for only where the mode says
-      {erase, 0, "Erase errors!"}, {erase, 1, erase},
-      {Ru("Скорость автомобиля"), 0, "Vechicle speed (rear)"}, {"Vechicle speed (rear)", 5, "Vehicle speed"},
-      {rpm, 6, ""}, {rpm, -1, ""}, {rpm, INT_MIN, ""}, {rpm, INT_MAX, ""},
-      {"rpm", 2, ""}, {"RPM ", 2, ""}, {"", 0, ""}, {"MAP, mbar", 2, ""},
+      {rpm, 0, "RPM"},
+      {rpm, 1, de},
+      {"RPM", 2, rpm},
+      {de, 3, rpm},
+      {"RPM", 4, de},
+      {de, 5, "RPM"},
+      {"RPM", 0, ""},
+      {rpm, 2, ""},
+      {rpm, 3, ""},  // a field is looked for only where the mode says
+      {erase, 0, "Erase errors!"},
+      {erase, 1, erase},
+      {Ru("Скорость автомобиля"), 0, "Vechicle speed (rear)"},
+      {"Vechicle speed (rear)", 5, "Vehicle speed"},
+      {rpm, 6, ""},
+      {rpm, -1, ""},
+      {rpm, INT_MIN, ""},
+      {rpm, INT_MAX, ""},
+      {"rpm", 2, ""},
+      {"RPM ", 2, ""},
+      {"", 0, ""},
+      {"MAP, mbar", 2, ""},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Translate(unit, c.name, c.mode), c.out) << c.name << " / " << c.mode;
@@ -199,12 +221,14 @@ TEST_F(Dictionary, RebuildJoinsEnglishAndGermanPairsAndWritesRedTxt)
       // Pairs in the order of the English file, German-only names after; the last German name
       // of a name counts; a missing one is the Russian name.
       {"A\r\na1\r\nB\r\nb\r\nA\r\na2\r\n", "A\r\ng\xFC\r\nC\r\ng1\r\nC\r\ng2\r\n",
-       "A|a1|g\xFC\nB|b|B\nA|a2|A\nC|C|g2\n", "A\r\na1\r\ng\xFC\r\nB\r\nb\r\nB\r\nA\r\na2\r\nA\r\nC\r\nC\r\ng2\r\n"},
+       "A|a1|g\xFC\nB|b|B\nA|a2|A\nC|C|g2\n",
+       "A\r\na1\r\ng\xFC\r\nB\r\nb\r\nB\r\nA\r\na2\r\nA\r\nC\r\nC\r\ng2\r\n"},
       {"A\r\na\r\n", "B\r\ng1\r\nB\r\ng2\r\nA\r\nga\r\n", "A|a|ga\nB|B|g2\n", "A\r\na\r\nga\r\nB\r\nB\r\ng2\r\n"},
       // CR, LF and CR LF mixed, no break after the last line, an odd last line in each file;
       // blanks and bytes kept.
       {" A \rA en\n\xC0\xE1\r\n\xC0\xE1 en\rleft over", "\xC0\xE1\n\xDC\xF6\xDF\r A \r\nA de\nalone\r\n",
-       " A |A en|A de\n\xC0\xE1|\xC0\xE1 en|\xDC\xF6\xDF\n", " A \r\nA en\r\nA de\r\n\xC0\xE1\r\n\xC0\xE1 en\r\n\xDC\xF6\xDF\r\n"},
+       " A |A en|A de\n\xC0\xE1|\xC0\xE1 en|\xDC\xF6\xDF\n",
+       " A \r\nA en\r\nA de\r\n\xC0\xE1\r\n\xC0\xE1 en\r\n\xDC\xF6\xDF\r\n"},
       {"", "", "", ""},
   };
   for (const auto& c : cases) {
@@ -256,4 +280,4 @@ TEST_F(Dictionary, AnUnwritableRedTxtStillLeavesTheRebuiltDictionary)
   EXPECT_EQ(Dump(unit), "A|a|g\n");
 }
 
-} // namespace
+}  // namespace

@@ -17,14 +17,29 @@ struct Rec {
   double value = 0.0;
   AnsiString text = "";
 };
-Rec A(int64_t t, const AnsiString& text) { return {KindFault, t, 1.0, text}; }   // actual fault line
-Rec P(int64_t t, const AnsiString& text) { return {KindFault, t, -1.0, text}; }  // post fault line
-Rec V(int64_t t) { return {2, t, 12.5, "RPM"}; }                                 // a value between runs
-Rec N(int64_t t) { return {KindFault, t}; }                                      // no-errors marker
-Rec E(int64_t t, const AnsiString& text) { return {KindEraseMarker, t, 0.0, text}; }
+Rec A(int64_t t, const AnsiString& text)
+{
+  return {KindFault, t, 1.0, text};
+}  // actual fault line
+Rec P(int64_t t, const AnsiString& text)
+{
+  return {KindFault, t, -1.0, text};
+}  // post fault line
+Rec V(int64_t t)
+{
+  return {2, t, 12.5, "RPM"};
+}  // a value between runs
+Rec N(int64_t t)
+{
+  return {KindFault, t};
+}  // no-errors marker
+Rec E(int64_t t, const AnsiString& text)
+{
+  return {KindEraseMarker, t, 0.0, text};
+}
 
 const AnsiString RussianErase = "\xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xEE\xF8\xE8\xE1\xEE\xEA!";  // cp1251
-const AnsiString GermanErase = "L\xF6sche Fehler!";                                           // cp1252
+const AnsiString GermanErase = "L\xF6sche Fehler!";                                            // cp1252
 
 struct Case {
   const char* what;
@@ -95,7 +110,8 @@ TEST_F(FaultIntervals, SectionsOfAParsedLogUnderBothAlgorithms)
     unit.OldErrorAlgorithm = old;
     const std::string block = old ? "" : "F10E0000\r\n";
     const std::string value = ValueLine("F1011000", "1", "A") + "\r\n";
-    Parse(block + "Actual errors:\r\nP0300 Mis\r\nP0100 Air\r\n\r\nPost errors:\r\nP0100 Air\r\nP0200 Inj\r\n\r\n" +
+    Parse(block +
+          "Actual errors:\r\nP0300 Mis\r\nP0100 Air\r\n\r\nPost errors:\r\nP0100 Air\r\nP0200 Inj\r\n\r\n" +
           value + block + "Post errors:\r\nP0200 Inj\r\n\r\n" + value);
     for (int i = 0; i < unit.ErrorCells->Count(); ++i)
       unit.ErrorCells->Get(i)->Time = 0;  // the algorithms step the time differently
@@ -103,4 +119,4 @@ TEST_F(FaultIntervals, SectionsOfAParsedLogUnderBothAlgorithms)
   }
 }
 
-} // namespace
+}  // namespace

@@ -9,8 +9,8 @@
 #include "AppPaths.h"
 #include "Memo.h"
 #include "Timer.h"
-#include "support/StartTestSupport.h"
 #include "settings/SettingsSchema.h"
+#include "support/StartTestSupport.h"
 
 namespace {
 

@@ -58,7 +58,8 @@ std::string Dump(const LMaskCell* mask)
   for (int i = 0; i < mask->Items->Count(); ++i) {
     const LTypeCell& item = *mask->Items->Get(i);
     out << item.Id << ' ' << item.Factor << ' ' << item.Offset << ' ' << std::hex << item.Color << std::dec << ' '
-        << int{item.Chart} << int{item.Cursor} << ' ' << item.NameRu << '/' << item.NameEn << '/' << item.NameDe << '\n';
+        << int{item.Chart} << int{item.Cursor} << ' ' << item.NameRu << '/' << item.NameEn << '/' << item.NameDe
+        << '\n';
   }
   return out.str();
 }
@@ -68,7 +69,7 @@ TEST_F(Masks, ChannelItemTakesItsChannelsIdTheLookOfItsRussianNameAndNoNameOfIts
   NewChannel(7, "RPM-ru", "RPM");
   LMaskCell* mask = NewMask("m", "m", "m");
   unit.AddChannelItem(mask, "RPM-ru", "RPM", "Motordrehzahl");
-  unit.AddChannelItem(mask, RpmRu, "r2", "d2");  // a look but no channel
+  unit.AddChannelItem(mask, RpmRu, "r2", "d2");        // a look but no channel
   unit.AddChannelItem(mask, "QEL Voltage", "v", "v");  // a look that sets Cursor but not Chart
   // A well-known English name under another Russian name gets the plain defaults.
   unit.AddChannelItem(mask, "x", "Air Mass", "y");
@@ -80,11 +81,13 @@ TEST_F(Masks, ChannelItemTakesItsChannelsIdTheLookOfItsRussianNameAndNoNameOfIts
   // Names are compared within their own language only.
   unit.AddChannelItem(mask, "m", "x", "RPM");
   EXPECT_EQ(Dump(mask), "7 1 0 0 00 RPM-ru/RPM/Motordrehzahl\n"
-                        "-1 1 0 ff 11 " + AnsiString(RpmRu) + "/r2/d2\n"
-                        "-1 1000 0 80 01 QEL Voltage/v/v\n"
-                        "-1 1 0 0 00 x/Air Mass/y\n"
-                        "-1 1 0 0 00 X/AIR MASS/Y\n"
-                        "-1 1 0 0 00 m/x/RPM\n");
+                        "-1 1 0 ff 11 " +
+                            AnsiString(RpmRu) +
+                            "/r2/d2\n"
+                            "-1 1000 0 80 01 QEL Voltage/v/v\n"
+                            "-1 1 0 0 00 x/Air Mass/y\n"
+                            "-1 1 0 0 00 X/AIR MASS/Y\n"
+                            "-1 1 0 0 00 m/x/RPM\n");
 }
 
 TEST_F(Masks, StatusItemLooksAndDuplicatesBesideParametersOfTheSameName)
@@ -210,4 +213,4 @@ TEST_F(MaskCombos, EntryGivesTheMaskAtItsStoredIndexOrTheFirstOfItsName)
   EXPECT_STREQ(chosen(), "none");
 }
 
-} // namespace
+}  // namespace

@@ -18,18 +18,18 @@ namespace {
 std::string Fields(const BQELunit& u)
 {
   std::ostringstream out;
-  out << "line=" << u.TextLinePeriod << " speed=" << u.ReadingSpeed << " frame=" << u.FramePeriod << " zoom="
-      << u.ZoomSeconds[0] << ',' << u.ZoomSeconds[1] << ',' << u.ZoomSeconds[2] << ',' << u.ZoomSeconds[3]
-      << " window=" << u.ValueWindowOffset.x << ',' << u.ValueWindowOffset.y << " checks=" << int{u.EnableYZoom}
-      << int{u.ShowProgress} << int{u.OldErrorAlgorithm} << int{u.MultiLineStatuses}
-      << " styles=" << int{u.ParamChartStyle} << int{u.StatusChartStyle} << " flags=" << int{u.ReparseNeeded}
-      << int{u.StatusesChanged} << int{u.MasksChanged};
+  out << "line=" << u.TextLinePeriod << " speed=" << u.ReadingSpeed << " frame=" << u.FramePeriod
+      << " zoom=" << u.ZoomSeconds[0] << ',' << u.ZoomSeconds[1] << ',' << u.ZoomSeconds[2] << ','
+      << u.ZoomSeconds[3] << " window=" << u.ValueWindowOffset.x << ',' << u.ValueWindowOffset.y
+      << " checks=" << int{u.EnableYZoom} << int{u.ShowProgress} << int{u.OldErrorAlgorithm}
+      << int{u.MultiLineStatuses} << " styles=" << int{u.ParamChartStyle} << int{u.StatusChartStyle}
+      << " flags=" << int{u.ReparseNeeded} << int{u.StatusesChanged} << int{u.MasksChanged};
   return out.str();
 }
 
 std::array<TEdit*, 8> Edits(const BQELunit& u)
 {
-  return {u.TextLinePeriodEdit, u.FramePeriodEdit, u.ZoomF5Edit, u.ZoomF6Edit,
+  return {u.TextLinePeriodEdit, u.FramePeriodEdit, u.ZoomF5Edit,       u.ZoomF6Edit,
           u.ZoomF7Edit,         u.ZoomF8Edit,      u.ValueWindowXEdit, u.ValueWindowYEdit};
 }
 
@@ -73,7 +73,8 @@ protected:
   BQELunit unit;
 };
 
-const char* const Defaults = "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=000";
+const char* const Defaults =
+    "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=000";
 
 TEST_F(Options, ShowFillsThePageAndCorrectsWhatSettingsCannotMean)
 {
@@ -95,7 +96,8 @@ TEST_F(Options, ShowFillsThePageAndCorrectsWhatSettingsCannotMean)
   unit.ReadingSpeed = 100;
   unit.ValueWindowOffset = {2147483647, -2147483647 - 1};
   unit.ShowOptionsAndMaskRows();
-  EXPECT_EQ(Fields(unit), "line=10 speed=50 frame=22 zoom=10,31,180,600 window=10000,-10000 checks=1010 styles=10 flags=000");
+  EXPECT_EQ(Fields(unit),
+            "line=10 speed=50 frame=22 zoom=10,31,180,600 window=10000,-10000 checks=1010 styles=10 flags=000");
   EXPECT_EQ(Page(unit), "10 50 10 31 180 600 10000 -10000 |1010|1001");
   unit.TextLinePeriod = 2147483647;
   unit.SpeedInHz = 0;  // in ms mode the edit shows the frame period
@@ -121,7 +123,8 @@ TEST_F(Options, RoundTripChangesNothingAndRaisesNoFlag)
   ShowPage();
   unit.ReadOptionsAndMaskRows();
   // The frame period follows the speed.
-  EXPECT_EQ(Fields(unit), "line=15 speed=20 frame=50 zoom=10,30,99,600 window=-7,12 checks=1010 styles=01 flags=000");
+  EXPECT_EQ(Fields(unit),
+            "line=15 speed=20 frame=50 zoom=10,30,99,600 window=-7,12 checks=1010 styles=01 flags=000");
   EXPECT_EQ(speedEdit.Text(), "20");
 }
 
@@ -139,29 +142,52 @@ TEST_F(Options, ReadBackCorrectsAndFlagsOnlyWhatChanged)
   const Case cases[] = {
       {{}, nullptr, Defaults, "10 45 10 30 180 600 50 3 |0101|1010", "45"},
       // Each number is read on its own: one bad text does not stop the others.
-      {{"abc", "", nullptr, "3x", "200", nullptr, "99999999999", "-8"}, nullptr,
+      {{"abc", "", nullptr, "3x", "200", nullptr, "99999999999", "-8"},
+       nullptr,
        "line=10 speed=45 frame=7 zoom=10,30,200,600 window=50,-8 checks=0101 styles=11 flags=000",
-       "10 45 10 30 200 600 50 -8 |0101|1010", "-"},
+       "10 45 10 30 200 600 50 -8 |0101|1010",
+       "-"},
       // A period of zero becomes the ten it was: no change. Zooms below one take their default.
       {{"0", nullptr, "0", nullptr, nullptr, "-5"}, nullptr, Defaults, "0 45 10 30 180 600 50 3 |0101|1010", "45"},
-      {{"2147483647", nullptr, nullptr, nullptr, nullptr, nullptr, "2000000000", "-2147483648"}, nullptr,
+      {{"2147483647", nullptr, nullptr, nullptr, nullptr, nullptr, "2000000000", "-2147483648"},
+       nullptr,
        "line=1000 speed=45 frame=22 zoom=10,30,180,600 window=10000,-10000 checks=0101 styles=11 flags=100",
-       "2147483647 45 10 30 180 600 2000000000 -2147483648 |0101|1010", "45"},
-      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "0", "-10000"}, nullptr,
+       "2147483647 45 10 30 180 600 2000000000 -2147483648 |0101|1010",
+       "45"},
+      {{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "0", "-10000"},
+       nullptr,
        "line=10 speed=45 frame=22 zoom=10,30,180,600 window=0,-10000 checks=0101 styles=11 flags=000",
-       "10 45 10 30 180 600 0 -10000 |0101|1010", "45"},
+       "10 45 10 30 180 600 0 -10000 |0101|1010",
+       "45"},
       // The speed is Hz within bounds.
-      {{nullptr, "100"}, nullptr, "line=10 speed=50 frame=20 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
-       "10 100 10 30 180 600 50 3 |0101|1010", "50"},
-      {{nullptr, "-3"}, nullptr, "line=10 speed=16 frame=62 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
-       "10 -3 10 30 180 600 50 3 |0101|1010", "16"},
-      {{nullptr, "33"}, nullptr, "line=10 speed=33 frame=30 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
-       "10 33 10 30 180 600 50 3 |0101|1010", "33"},
+      {{nullptr, "100"},
+       nullptr,
+       "line=10 speed=50 frame=20 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
+       "10 100 10 30 180 600 50 3 |0101|1010",
+       "50"},
+      {{nullptr, "-3"},
+       nullptr,
+       "line=10 speed=16 frame=62 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
+       "10 -3 10 30 180 600 50 3 |0101|1010",
+       "16"},
+      {{nullptr, "33"},
+       nullptr,
+       "line=10 speed=33 frame=30 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=100",
+       "10 33 10 30 180 600 50 3 |0101|1010",
+       "33"},
       // Only the old error algorithm asks for a new parse.
-      {{}, "1010" "10", "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=1010 styles=10 flags=100",
-       "10 45 10 30 180 600 50 3 |1010|1001", "45"},
-      {{}, "1100" "01", "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=1100 styles=01 flags=000",
-       "10 45 10 30 180 600 50 3 |1100|0110", "45"},
+      {{},
+       "1010"
+       "10",
+       "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=1010 styles=10 flags=100",
+       "10 45 10 30 180 600 50 3 |1010|1001",
+       "45"},
+      {{},
+       "1100"
+       "01",
+       "line=10 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=1100 styles=01 flags=000",
+       "10 45 10 30 180 600 50 3 |1100|0110",
+       "45"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fields);
@@ -197,7 +223,8 @@ TEST_F(Options, ReadBackRaisesFlagsNeverLowersThemAndWaitsForValidRows)
   EXPECT_EQ(unit.ReparseNeeded, 1);
   unit.StatusesChanged = unit.MasksChanged = 1;
   unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(Fields(unit), "line=77 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=111");
+  EXPECT_EQ(Fields(unit),
+            "line=77 speed=45 frame=22 zoom=10,30,180,600 window=50,3 checks=0101 styles=11 flags=111");
 }
 
 int showRows = 0;
@@ -232,4 +259,4 @@ TEST(OptionsWithoutControls, ShowAndReadNeedNoControls)
   EXPECT_EQ(Fields(unit), Defaults);
 }
 
-} // namespace
+}  // namespace

@@ -12,8 +12,8 @@
 
 #include "Button.h"
 #include "Form.h"
-#include "Memo.h"
 #include "Label.h"
+#include "Memo.h"
 #include "Panel.h"
 #include "app/Progress.h"
 #include "app/Qelform.h"
@@ -88,10 +88,13 @@ TEST_F(ParseProgress, ShowsEveryStageAndIsGoneAfterwards)
   unit->LogFileName = log;
   unit->ParseLogText();
 
-  const std::vector<std::string> expected = {
-      "Reading LOG-file", "Analising LOG-file", "Set link [Next <-> Previous]",
-      "Initialize chart parametrs", "Update list with all parametrs",
-      "Found mask QEL or PMS or LH", "Prepare chart and show"};
+  const std::vector<std::string> expected = {"Reading LOG-file",
+                                             "Analising LOG-file",
+                                             "Set link [Next <-> Previous]",
+                                             "Initialize chart parametrs",
+                                             "Update list with all parametrs",
+                                             "Found mask QEL or PMS or LH",
+                                             "Prepare chart and show"};
   EXPECT_EQ(gSeen.stageTexts, expected);
   EXPECT_TRUE(gSeen.windowAlwaysShown);
   EXPECT_FALSE(gSeen.panelEverEnabled);

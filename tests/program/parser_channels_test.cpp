@@ -46,7 +46,8 @@ TEST_F(ParserChannels, FirstParameterWithTheNameInAnyLanguageWins)
 // both must make the same parameters.
 TEST_F(ParserChannels, ParseAndFindOrAddChannelAgreeAndTakeDictionaryNames)
 {
-  const std::initializer_list<LDictCell> dictionary = {{"ru1", "en1", "de1"}, {"en1", "en1b", "de1b"}, {"ru2", "en2", "en1"}};
+  const std::initializer_list<LDictCell> dictionary = {
+      {"ru1", "en1", "de1"}, {"en1", "en1b", "de1b"}, {"ru2", "en2", "en1"}};
   const char* names[] = {"en1", "de1", "Load", "\xCE\xE1\xEE\xF0\xEE\xF2\xFB", "Load", "", "ru2", "x", "Load "};
   BQELunit plain;
   for (BQELunit* u : {&unit, &plain}) {
@@ -64,8 +65,9 @@ TEST_F(ParserChannels, ParseAndFindOrAddChannelAgreeAndTakeDictionaryNames)
   EXPECT_EQ(Cell(1).Text, "de1");
   for (int i = 0; i < 9; ++i)
     EXPECT_EQ(plain.FindOrAddChannel(names[i]), Cell(i).Kind) << i;
-  EXPECT_EQ(Channels(unit), "9 x/x/Load 0\n10 ru1/en1/de1 1\n11 \xCE\xE1\xEE\xF0\xEE\xF2\xFB/\xCE\xE1\xEE\xF0\xEE\xF2\xFB/"
-                            "\xCE\xE1\xEE\xF0\xEE\xF2\xFB 1\n12 // 1\n13 ru2/en2/en1 1\n14 Load /Load /Load  1\n");
+  EXPECT_EQ(Channels(unit),
+            "9 x/x/Load 0\n10 ru1/en1/de1 1\n11 \xCE\xE1\xEE\xF0\xEE\xF2\xFB/\xCE\xE1\xEE\xF0\xEE\xF2\xFB/"
+            "\xCE\xE1\xEE\xF0\xEE\xF2\xFB 1\n12 // 1\n13 ru2/en2/en1 1\n14 Load /Load /Load  1\n");
   EXPECT_EQ(Channels(plain), Channels(unit));
 
   // The parse keeps its index of the dictionary from log to log, but never past a change.
@@ -98,15 +100,23 @@ TEST_F(ParserChannels, FamilyFromTheFileName)
     const char* word;
   };
   const Case cases[] = {
-      {"/logs/LH0815.txt", 0, 3, "LH"},   {"/logs/lh0815.txt", 1, 3, "LH"},
-      {"/logs/Lh0815.txt", 0, 0, nullptr}, {"/logs/Q5_1.qel", 0, 1, "QEL"},
-      {"/logs/x4.qel", 2, 1, "QEL"},      {"/logs/P7.qel", 0, 2, "PMS"},
-      {"/logs/a6", 1, 2, "PMS"},          {"/logs/4123.qel", 2, 2, nullptr},
-      {"/logs/Q5.qel", 1, 1, nullptr},    {"/logs/P6.qel", 2, 2, nullptr},
+      {"/logs/LH0815.txt", 0, 3, "LH"},
+      {"/logs/lh0815.txt", 1, 3, "LH"},
+      {"/logs/Lh0815.txt", 0, 0, nullptr},
+      {"/logs/Q5_1.qel", 0, 1, "QEL"},
+      {"/logs/x4.qel", 2, 1, "QEL"},
+      {"/logs/P7.qel", 0, 2, "PMS"},
+      {"/logs/a6", 1, 2, "PMS"},
+      {"/logs/4123.qel", 2, 2, nullptr},
+      {"/logs/Q5.qel", 1, 1, nullptr},
+      {"/logs/P6.qel", 2, 2, nullptr},
       {"/LH/Q7/a.qel", 0, 0, nullptr},
-      {"/logs/Q6:7.qel", 0, 2, "PMS"},   {"/logs/12:Q4.qel", 0, 0, nullptr},
-      {"/L5\\LH1.qel", 0, 1, "QEL"},     {"/l/C:\\Q7.qel", 0, 0, nullptr},
-      {"/logs/L", 3, 3, nullptr},         {"", 3, 3, nullptr},
+      {"/logs/Q6:7.qel", 0, 2, "PMS"},
+      {"/logs/12:Q4.qel", 0, 0, nullptr},
+      {"/L5\\LH1.qel", 0, 1, "QEL"},
+      {"/l/C:\\Q7.qel", 0, 0, nullptr},
+      {"/logs/L", 3, 3, nullptr},
+      {"", 3, 3, nullptr},
   };
   for (const Case& c : cases) {
     unit.EcuFamily = c.before;
@@ -139,13 +149,13 @@ TEST_F(ParserChannels, NewFamilySelectsTheFirstMaskHoldingItsWord)
            std::to_string(combo.ItemIndex());
   };
   EXPECT_EQ(open(0, "/logs/Q5.qel"), "1 2 2");
-  EXPECT_EQ(open(0, "/logs/x4.qel"), "1 0 0");   // the user's pick stays while the family does
-  EXPECT_EQ(open(1, "/logs/P7.qel"), "2 1 1");   // a mask already holding the new family's word stays
+  EXPECT_EQ(open(0, "/logs/x4.qel"), "1 0 0");    // the user's pick stays while the family does
+  EXPECT_EQ(open(1, "/logs/P7.qel"), "2 1 1");    // a mask already holding the new family's word stays
   EXPECT_EQ(open(-1, "/logs/LH1.txt"), "3 1 1");  // no mask holds "LH": only the family changes
-  unit.ChartMaskIndex = 9;                         // not an entry of the combo
+  unit.ChartMaskIndex = 9;                        // not an entry of the combo
   EXPECT_EQ(open(-1, "/logs/Q5.qel"), "1 2 2");
   EXPECT_EQ(changes, 0);  // selected as the program does, without the change handler
   unit.ChartMaskCombo = nullptr;
 }
 
-} // namespace
+}  // namespace

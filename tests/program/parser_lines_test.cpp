@@ -36,7 +36,7 @@ protected:
   }
 };
 
-const std::string Rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";        // cp1251: bytes 0xC0 to 0xFF are letters
+const std::string Rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";      // cp1251: bytes 0xC0 to 0xFF are letters
 const std::string Umlauts = "\xC4\xD6\xDC\xE4\xF6\xFC\xDF";  // cp1252
 
 const std::pair<std::string, std::string> LineCases[] = {
@@ -54,7 +54,7 @@ const std::pair<std::string, std::string> LineCases[] = {
     {"F1140000      Erase Errors", "other"},
     {"F1000001", "none"},  // a frame mark
     {"F1021000    ", "1 0 'F10210' ''"},
-    {"F1021501     Warm-up  ", "1 0 'F10215' 'Warm-up  '"},  // trailing blanks kept
+    {"F1021501     Warm-up  ", "1 0 'F10215' 'Warm-up  '"},        // trailing blanks kept
     {"F1140000     Erase Errors", "1 0 'F11400' 'Erase Errors'"},  // a lead of 5: a status
     {"F1021000     " + Umlauts, "1 0 'F10210' '" + Umlauts + "'"},
     {"F1140000    Erase Errors", "-1 0 'F1140000' 'Erase Errors'"},
@@ -63,7 +63,7 @@ const std::pair<std::string, std::string> LineCases[] = {
     {"F1011000    13.5   ", "value 13.5 'F1011000' ''"},
     {ValueLine("F1011000", "850", Rpm), "value 850 'F1011000' '" + Rpm + "'"},
     {"F1011000\0\0\0\0"s + "12.5 Na\0me"s, "value 12.5 'F1011000' 'Na\0me'"s},  // NUL: a byte like any other
-    {"F1011000    1\0"s + "2 X"s, "value 12 'F1011000' 'X'"},                  // trimmed where controls are
+    {"F1011000    1\0"s + "2 X"s, "value 12 'F1011000' 'X'"},                   // trimmed where controls are
     // Either point in every locale; letters go, so an exponent has no effect.
     {ValueLine("F1011000", "12.5", "A"), "value 12.5 'F1011000' 'A'"},
     {ValueLine("F1011000", "-0,25", "A"), "value -0.25 'F1011000' 'A'"},
@@ -93,7 +93,8 @@ TEST_F(ParserLines, EachShapeOfLineGivesItsRecordOrList)
 TEST_F(ParserLines, MessagesNumberTheLinesAndFollowTheLanguage)
 {
   Parse("F101\r\nF1011000    1 A\r\n\r\nF1 11000    12.5 Load\r\n");
-  EXPECT_EQ(Lines(*unit.ShortLines), (std::vector<AnsiString>{Message("0      ", "F101"), Message("2      ", "")}));
+  EXPECT_EQ(Lines(*unit.ShortLines),
+            (std::vector<AnsiString>{Message("0      ", "F101"), Message("2      ", "")}));
   EXPECT_EQ(Lines(*unit.BadKeyLines), std::vector<AnsiString>{Message("3      ", "F1 11000    12.5 Load")});
   unit.Language = German;
   Parse("1234\r\n");
@@ -141,4 +142,4 @@ TEST_F(ParserLines, MixedLineEndsCountTwoCharactersEach)
   }
 }
 
-} // namespace
+}  // namespace

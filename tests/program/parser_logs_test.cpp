@@ -101,7 +101,8 @@ TEST_F(ParserLogs, CommittedSamplesParse)
     const char* name;
     int family;
   };
-  for (const Sample& sample : {Sample{"Q5_sample.qel", 1}, Sample{"P7_sample.qel", 2}, Sample{"LH_sample.txt", 3}}) {
+  for (const Sample& sample :
+       {Sample{"Q5_sample.qel", 1}, Sample{"P7_sample.qel", 2}, Sample{"LH_sample.txt", 3}}) {
     SCOPED_TRACE(sample.name);
     unit.LogFileName = samples + sample.name;
     unit.ParseLogText();
@@ -156,7 +157,7 @@ class LogGeneratorParsed : public ParserLogs {};
 
 TEST_F(LogGeneratorParsed, FamilyChoosesItsParametersAndTheEngineRuns)
 {
-  const std::string rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";                                  // cp1251
+  const std::string rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";                               // cp1251
   const std::string coolant = "\xD2\xE5\xEC\xEF\xE5\xF0\xE0\xF2\xF3\xF0\xE0 \xCE\xC6";  // cp1251
   Parse(Generated(Family::PMS, 0.0, 30000, 1));
   EXPECT_TRUE(Series().contains("MAP, mbar"));
@@ -177,4 +178,4 @@ TEST_F(LogGeneratorParsed, FamilyChoosesItsParametersAndTheEngineRuns)
   EXPECT_GT(*std::max_element(speed.begin(), speed.end()), 2500.0);
 }
 
-} // namespace
+}  // namespace

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <memory>
 #include <new>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "program/ParserTestSupport.h"
@@ -104,13 +104,13 @@ TEST_F(ParserRun, BreakDuringTheWalkKeepsTheRecordsMadeAndLinksNone)
   Parse(ValueLines(10000) + "F10E0000\r\nActual errors:\r\nP0130 O2 sensor\r\n", "Q5 broken off.qel");
   EXPECT_GT(Records(), 0);
   EXPECT_LT(Records(), 10000);
-  EXPECT_EQ(unit.ZoomX, 4.0);               // the chart is left as it was
+  EXPECT_EQ(unit.ZoomX, 4.0);  // the chart is left as it was
   EXPECT_EQ(unit.ErrorCells->Count(), 0);
   EXPECT_EQ(Links().find_first_not_of("-: "), std::string::npos);  // none linked
-  EXPECT_EQ(unit.CursorDataCell, nullptr);  // the old records are gone even so
+  EXPECT_EQ(unit.CursorDataCell, nullptr);                         // the old records are gone even so
   EXPECT_EQ(unit.CursorCaretPos, -1);
   EXPECT_EQ(unit.ReparseNeeded, 1);
-  EXPECT_EQ(unit.EcuFamily, 0);             // the later stages did not run
+  EXPECT_EQ(unit.EcuFamily, 0);  // the later stages did not run
   EXPECT_EQ(unit.TextMemo->Lines()->Count(), 10003);
   std::vector<int> started;
   std::vector<HookCall> walked;
@@ -301,4 +301,4 @@ TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)
   EXPECT_EQ(unit.ErrorCells->Count(), 1);
 }
 
-} // namespace
+}  // namespace

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QMetaObject>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -24,7 +24,8 @@ namespace {
 // Sets flag when the message loop gets to run the queued events.
 void QueueMarker(bool& flag)
 {
-  QMetaObject::invokeMethod(qApp, [&flag] { flag = true; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      qApp, [&flag] { flag = true; }, Qt::QueuedConnection);
 }
 
 class ProgressTest : public FormTest {
@@ -110,9 +111,9 @@ TEST_F(ProgressTest, GaugesFollowTheCallsAndAHiddenSecondGaugeKeepsItsValues)
 {
   const auto gauges = [&] {
     const TCGauge* second = progress->SecondGauge;
-    return std::to_string(progress->MainGauge->Progress()) + "/" + std::to_string(progress->MainGauge->MaxValue()) +
-           (second->Visible() ? " " : " hidden ") + std::to_string(second->Progress()) + "/" +
-           std::to_string(second->MaxValue());
+    return std::to_string(progress->MainGauge->Progress()) + "/" +
+           std::to_string(progress->MainGauge->MaxValue()) + (second->Visible() ? " " : " hidden ") +
+           std::to_string(second->Progress()) + "/" + std::to_string(second->MaxValue());
   };
   // The parser's opening call: an empty main gauge and the stage gauge at 0 of 6.
   progress->SetProgress(0, 0, 6, 0, true);

@@ -6,16 +6,16 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <tuple>
 #include <utility>
-#include <string>
 
 #include "Edit.h"
 #include "Numbers.h"
 #include "PageControl.h"
 #include "app/Qelunit.h"
-#include "support/ScratchFolder.h"
 #include "support/MainLoop.h"
+#include "support/ScratchFolder.h"
 #include "support/TestApp.h"
 
 namespace {
@@ -57,9 +57,14 @@ protected:
 TEST_F(ReadingSpeed, TwoCharactersAfterTheLabelCountedFromTheLineStart)
 {
   const std::tuple<AnsiString, AnsiString, int> cases[] = {
-      {"Speed 45 Hz", "Speed", 45}, {"Speed 100 Hz", "Speed", 10}, {"Speed 4 Hz", "Speed", -1},  // "4 "
-      {"Speed 7", "Speed", 7},      {"Speed -5", "Speed", -5},     {"Speed ", "Speed", -1},
-      {"Speed", "Speed", -1},       {"xx Speed 45", "Speed", -1},  // reads "ed"
+      {"Speed 45 Hz", "Speed", 45},
+      {"Speed 100 Hz", "Speed", 10},
+      {"Speed 4 Hz", "Speed", -1},  // "4 "
+      {"Speed 7", "Speed", 7},
+      {"Speed -5", "Speed", -5},
+      {"Speed ", "Speed", -1},
+      {"Speed", "Speed", -1},
+      {"xx Speed 45", "Speed", -1},  // reads "ed"
       {RussianLabel + " 33", RussianLabel, 33},
   };
   for (const auto& [line, label, number] : cases)
@@ -90,20 +95,25 @@ const DetectCase DetectCases[] = {
     {"Speed 45\r\nFile drive.BIN\r\n", 0},
     {"drive.bin\r\nSpeed 41\r\ndrive.bin\r\n", 41},
     {"Speed 33\r\nFile 21.bin\r\nSpeed 40\r\nFile 1.bin\r\n", 40, "1.qel"},
-    {"Speed 44\r\n1.bin\r\n", 44, "1.qel"},     {"Speed 44\r\nC:\\logs\\1.bin\r\n", 44, "1.qel"},
-    {"Speed 44\r\n/x/1.bin\r\n", 44, "1.qel"}, {"Speed 44\r\nd:1.bin\r\n", 44, "1.qel"},
-    {"Speed 44\r\nx1.bin\r\n", 0, "1.qel"},    {"Speed 44\r\n_1.bin\r\n", 0, "1.qel"},
+    {"Speed 44\r\n1.bin\r\n", 44, "1.qel"},
+    {"Speed 44\r\nC:\\logs\\1.bin\r\n", 44, "1.qel"},
+    {"Speed 44\r\n/x/1.bin\r\n", 44, "1.qel"},
+    {"Speed 44\r\nd:1.bin\r\n", 44, "1.qel"},
+    {"Speed 44\r\nx1.bin\r\n", 0, "1.qel"},
+    {"Speed 44\r\n_1.bin\r\n", 0, "1.qel"},
     {"Speed 44\r\n\t1.bin\r\n", 0, "1.qel"},
     // Without a raw-file line the first "Log: " line whose label gives a speed; a raw-file line
     // wins over an earlier "Log: " line.
     {"Log: a.bin\r\nSpeed 38\r\nLog: b.bin\r\nSpeed 39\r\nLog: c.bin\r\n", 38},
     {"Speed 30\r\nLog: other.bin\r\nSpeed 42\r\nLog: drive.bin\r\n", 42},
     // Clamped to the bounds.
-    {"Speed 99\r\nLog: drive.bin\r\n", 50}, {"Speed 10\r\nLog: drive.bin\r\n", 16},
+    {"Speed 99\r\nLog: drive.bin\r\n", 50},
+    {"Speed 10\r\nLog: drive.bin\r\n", 16},
     // Any line ending.
-    {"Speed 45\nLog: drive.bin\n", 45}, {"Speed 46\rLog: drive.bin\r", 46},
+    {"Speed 45\nLog: drive.bin\n", 45},
+    {"Speed 46\rLog: drive.bin\r", 46},
     {"Speed 47\r\n\nx\rLog: drive.bin", 0},  // two lines between
-    {"Speed 48\r\nx\nLog: drive.bin", 48},    // no final break
+    {"Speed 48\r\nx\nLog: drive.bin", 48},   // no final break
 };
 
 TEST_F(ReadingSpeed, DetectedFromTheRecorderLogBesideTheLog)
@@ -210,9 +220,9 @@ TEST_F(ReadingSpeed, EditsAreClampedAndOnlyTheSpeedEditSetsTheSpeed)
            unit.FramePeriodEdit->Text() + " " + IntToStr(unit.ReparseNeeded);
   };
   const std::tuple<TEdit*, const char*, const char*> cases[] = {
-      {&speedEdit, "60", "50 20 50 50 1"},    {&speedEdit, "15", "16 62 16 16 1"},
-      {&speedEdit, "abc", "16 62 16 16 1"},   {&speedEdit, "", "16 62 16 16 1"},
-      {&speedEdit, "33", "33 30 33 33 1"},    {&speedEdit, "45", "45 22 45 45 0"},
+      {&speedEdit, "60", "50 20 50 50 1"},           {&speedEdit, "15", "16 62 16 16 1"},
+      {&speedEdit, "abc", "16 62 16 16 1"},          {&speedEdit, "", "16 62 16 16 1"},
+      {&speedEdit, "33", "33 30 33 33 1"},           {&speedEdit, "45", "45 22 45 45 0"},
       {unit.FramePeriodEdit, "100", "45 5 50 50 0"}, {unit.FramePeriodEdit, "xyz", "45 5 16 16 0"},
       {unit.FramePeriodEdit, "-1", "45 5 16 16 0"},  {unit.FramePeriodEdit, "33", "45 5 33 33 0"},
   };
@@ -269,4 +279,4 @@ TEST_F(ReadingSpeed, SpeedEditOnTheChartPageParsesAgain)
   EXPECT_EQ(unit.ReparseNeeded, 0);
 }
 
-} // namespace
+}  // namespace

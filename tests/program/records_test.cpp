@@ -176,4 +176,4 @@ TEST(SharedText, CopiesShareOneTextThatOutlivesTheOriginal)
   EXPECT_EQ(self.Str(), "");
 }
 
-} // namespace
+}  // namespace

@@ -67,11 +67,11 @@ TEST(LoadResourceGraphic, EveryPictureOfTheWindowLoadsAtItsSize)
     bool glyph;
   };
   const Case cases[] = {
-      {"flagr", 72, 56, true},        {"flage", 72, 56, true},        {"flagd", 72, 56, true},
-      {"flagr2", 40, 40, true},       {"flage2", 40, 40, true},       {"flagd2", 40, 40, true},
-      {"openfile", 40, 40, true},     {"prev", 40, 40, true},         {"next", 40, 40, true},
-      {"paste", 40, 40, true},        {"clear", 18, 18, true},        {"moveup", 18, 18, true},
-      {"movedown", 18, 18, true},     {"delete", 18, 18, true},       {"chartstyle1", 100, 50, false},
+      {"flagr", 72, 56, true},         {"flage", 72, 56, true},         {"flagd", 72, 56, true},
+      {"flagr2", 40, 40, true},        {"flage2", 40, 40, true},        {"flagd2", 40, 40, true},
+      {"openfile", 40, 40, true},      {"prev", 40, 40, true},          {"next", 40, 40, true},
+      {"paste", 40, 40, true},         {"clear", 18, 18, true},         {"moveup", 18, 18, true},
+      {"movedown", 18, 18, true},      {"delete", 18, 18, true},        {"chartstyle1", 100, 50, false},
       {"chartstyle2", 100, 50, false}, {"chartstyle3", 100, 50, false},
   };
   for (const Case& c : cases) {

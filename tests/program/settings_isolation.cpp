@@ -38,4 +38,4 @@ const bool Registered = [] {
   return true;
 }();
 
-} // namespace
+}  // namespace

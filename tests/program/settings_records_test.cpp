@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <utility>
 #include <tuple>
+#include <utility>
 
 #include "program/SettingsTestSupport.h"
 
@@ -76,7 +76,7 @@ TEST_F(SettingsRecords, StreamEndingInsideTheThirdMaskKeepsWhatCameBefore)
   const OptionRows before = RowsOf(unit).options;
   EXPECT_FALSE(Load(rows));
 
-  SettingsRows expected = RichRows(); // the options and statuses were never reached
+  SettingsRows expected = RichRows();  // the options and statuses were never reached
   expected.statuses.clear();
   expected.options = before;
   EXPECT_EQ(DumpSettings(unit), Dump(expected));
@@ -165,8 +165,11 @@ TEST_F(SettingsRecords, HostileCountsEndTheRead)
 TEST_F(SettingsRecords, DamagedContainerEndsTheReadInsideAStatus)
 {
   SettingsRows rows;
-  rows.statuses = {"IDLE", std::string(100000, 's')}; // a block of its own
-  std::string bytes = WriteContainer({.BlockSize = 100000}, [&](TestSave& s) { RowWriter w(s); WriteRows(w, rows, 4); });
+  rows.statuses = {"IDLE", std::string(100000, 's')};  // a block of its own
+  std::string bytes = WriteContainer({.BlockSize = 100000}, [&](TestSave& s) {
+    RowWriter w(s);
+    WriteRows(w, rows, 4);
+  });
   EXPECT_TRUE(LoadBytes(bytes));
   bytes[16 + 4 + GetLE32(reinterpret_cast<const uint8_t*>(bytes.data() + 16)) + 4 + 20] ^= 1;
   EXPECT_FALSE(LoadBytes(bytes));
@@ -176,17 +179,22 @@ TEST_F(SettingsRecords, DamagedContainerEndsTheReadInsideAStatus)
 // Whether the read ends or fails, no option stays where the parser or chart cannot use it.
 TEST_F(SettingsRecords, OptionsOutOfBoundsTakeTheReadBacksFallbacks)
 {
-  const std::tuple<const char*, int32_t, int32_t> bounds[] = {
-      {"TextLinePeriod", 0, 10},           {"ZoomSeconds[0]", 0, 10},    {"ZoomSeconds[1]", -1, 30},
-      {"ZoomSeconds[2]", 1, 1},            {"ZoomSeconds[3]", INT_MIN, 600}, {"ValueWindowOffset.x", INT_MAX, 10000},
-      {"ValueWindowOffset.y", INT_MIN, -10000}, {"FramePeriod", -3, 22},  {"ReadingSpeed", 0, 16}};
+  const std::tuple<const char*, int32_t, int32_t> bounds[] = {{"TextLinePeriod", 0, 10},
+                                                              {"ZoomSeconds[0]", 0, 10},
+                                                              {"ZoomSeconds[1]", -1, 30},
+                                                              {"ZoomSeconds[2]", 1, 1},
+                                                              {"ZoomSeconds[3]", INT_MIN, 600},
+                                                              {"ValueWindowOffset.x", INT_MAX, 10000},
+                                                              {"ValueWindowOffset.y", INT_MIN, -10000},
+                                                              {"FramePeriod", -3, 22},
+                                                              {"ReadingSpeed", 0, 16}};
   SettingsRows rows, expected;
   for (const auto& [name, stored, corrected] : bounds) {
     rows.options[name] = stored;
     expected.options[name] = corrected;
   }
   for (const bool complete : {true, false}) {
-    rows.statusCount = complete ? std::nullopt : std::optional(INT_MAX); // fails after the options
+    rows.statusCount = complete ? std::nullopt : std::optional(INT_MAX);  // fails after the options
     unit.ReadingSpeed = 0;
     EXPECT_EQ(Load(rows), complete);
     EXPECT_EQ(DumpSettings(unit), Dump(expected));
@@ -223,7 +231,8 @@ public:
 // record, as trying every record would: the reader is not asked once per declared record.
 TEST_F(SettingsRecords, DataEndingBeforeALongListEndsTheReadAtOnce)
 {
-  for (auto [count, end] : {std::pair{&SettingsRows::maskCount, "mask 0"}, {&SettingsRows::statusCount, "status 0"}}) {
+  for (auto [count, end] :
+       {std::pair{&SettingsRows::maskCount, "mask 0"}, {&SettingsRows::statusCount, "status 0"}}) {
     SettingsRows rows = RichRows();
     rows.*count = SettingsRecordLimit / 2;
     rows.hook = [end = std::string(end)](RowWriter&, const std::string& at) { return at == end; };
@@ -243,7 +252,7 @@ TEST_F(SettingsRecords, ParameterIdsTheParserCannotUseAreSkipped)
   SettingsRows rows;
   for (int32_t id : {0, 1, -1, 2, 2, MaxStoredChannelId + 1, INT_MAX, INT_MIN, MaxStoredChannelId, 3})
     rows.channels.push_back({id, "ru" + std::to_string(id), "en", "de", true});
-  rows.statuses = {"IDLE"}; // read on in step after the skipped records
+  rows.statuses = {"IDLE"};  // read on in step after the skipped records
   SettingsRows expected = rows;
   expected.channels = {rows.channels[3], rows.channels[8], rows.channels[9]};
   EXPECT_TRUE(Load(rows));
@@ -257,17 +266,27 @@ TEST_F(SettingsRecords, MaskValuesThatCannotWorkAreCorrected)
   MaskRow stored = SmallMask("M"), corrected = stored;
   stored.items.clear();
   corrected.items.clear();
-  const std::pair<int32_t, int32_t> ids[] = {
-      {0, -1}, {-2, -1}, {INT_MAX, -1}, {MaxStoredChannelId + 1, -1}, {StatusItemId, StatusItemId},
-      {NoChannelId, NoChannelId}, {7, 7}, {MaxStoredChannelId, MaxStoredChannelId}};
+  const std::pair<int32_t, int32_t> ids[] = {{0, -1},
+                                             {-2, -1},
+                                             {INT_MAX, -1},
+                                             {MaxStoredChannelId + 1, -1},
+                                             {StatusItemId, StatusItemId},
+                                             {NoChannelId, NoChannelId},
+                                             {7, 7},
+                                             {MaxStoredChannelId, MaxStoredChannelId}};
   for (const auto& [id, kept] : ids) {
     stored.items.push_back({id, "i", "i", "i", 1, 0, 0, true, true});
     corrected.items.push_back({kept, "i", "i", "i", 1, 0, 0, true, true});
   }
   const auto system = [](uint32_t bits) { return static_cast<TColor>(bits); };
-  const std::pair<TColor, TColor> colors[] = {
-      {0, 0}, {0x00FFFFFF, 0x00FFFFFF}, {0x01000000, 0}, {-1, 0}, {system(0x80000000u), system(0x80000000u)},
-      {system(0x8000001Eu), system(0x8000001Eu)}, {system(0x8000001Fu), 0}, {system(0x80000100u), 0}};
+  const std::pair<TColor, TColor> colors[] = {{0, 0},
+                                              {0x00FFFFFF, 0x00FFFFFF},
+                                              {0x01000000, 0},
+                                              {-1, 0},
+                                              {system(0x80000000u), system(0x80000000u)},
+                                              {system(0x8000001Eu), system(0x8000001Eu)},
+                                              {system(0x8000001Fu), 0},
+                                              {system(0x80000100u), 0}};
   for (const auto& [color, kept] : colors) {
     stored.items.push_back({7, "c", "c", "c", 1, 0, color, true, true});
     corrected.items.push_back({7, "c", "c", "c", 1, 0, kept, true, true});
@@ -276,8 +295,8 @@ TEST_F(SettingsRecords, MaskValuesThatCannotWorkAreCorrected)
   expected.masks.push_back(corrected);
   // Pen width, then the axis stored and as corrected.
   const std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, int32_t> masks[] = {
-      {0, 1, 10, 10, -200, 4000},    {1, 1, 4000, -200, 4000, -200}, {5, 5, 0, 1, 0, 1},
-      {6, 5, INT_MIN, INT_MIN, -200, 4000}, {-100, 1, 7, 7, -200, 4000}, {INT_MAX, 5, 4000, -200, 4000, -200}};
+      {0, 1, 10, 10, -200, 4000},           {1, 1, 4000, -200, 4000, -200}, {5, 5, 0, 1, 0, 1},
+      {6, 5, INT_MIN, INT_MIN, -200, 4000}, {-100, 1, 7, 7, -200, 4000},    {INT_MAX, 5, 4000, -200, 4000, -200}};
   for (const auto& [width, keptWidth, bottom, top, keptBottom, keptTop] : masks) {
     MaskRow m = SmallMask("T");
     std::tie(m.thickness, m.bottom, m.top) = std::tuple(width, bottom, top);
@@ -289,4 +308,4 @@ TEST_F(SettingsRecords, MaskValuesThatCannotWorkAreCorrected)
   EXPECT_EQ(DumpSettings(unit), Dump(expected));
 }
 
-} // namespace
+}  // namespace

@@ -85,16 +85,24 @@ TEST_F(SettingsSchema, OldVersionsTakeMissingNamesFromTheDictionary)
   unit.DictCells->Add(new LDictCell{"RuKnown", "EnDict", "DeDict"});
   unit.DictCells->Add(new LDictCell{"RuHalf", "EnHalf", ""});
   SettingsRows rows;
-  rows.channels = {{2, "RuKnown", "EnOld", "", true}, {3, "RuNone", "EnNone", "", false}, {4, "RuHalf", "EnOld", "", true}};
-  rows.masks = {{"RuKnown", "MaskEn", "", true, 2, 0, 10,
-                 {{2, "RuKnown", "EnOld", "", 1, 0, 0, true, true}, {NoChannelId, "RuNone", "EnNone", "", 1, 0, 0, false, false}}}};
+  rows.channels = {
+      {2, "RuKnown", "EnOld", "", true}, {3, "RuNone", "EnNone", "", false}, {4, "RuHalf", "EnOld", "", true}};
+  rows.masks = {{"RuKnown",
+                 "MaskEn",
+                 "",
+                 true,
+                 2,
+                 0,
+                 10,
+                 {{2, "RuKnown", "EnOld", "", 1, 0, 0, true, true},
+                  {NoChannelId, "RuNone", "EnNone", "", 1, 0, 0, false, false}}}};
   ASSERT_TRUE(LoadBytes(ContainerOf(rows, 2)));
 
   SettingsRows expected = rows;
   expected.channels = {{2, "RuKnown", "EnDict", "DeDict", true},
                        {3, "RuNone", "EnNone", "EnNone", false},
                        {4, "RuHalf", "EnHalf", "EnOld", true}};
-  expected.masks[0].de = "MaskEn"; // a mask's name is never looked up
+  expected.masks[0].de = "MaskEn";  // a mask's name is never looked up
   expected.masks[0].items = {{2, "RuKnown", "EnDict", "DeDict", 1, 0, 0, true, true},
                              {NoChannelId, "RuNone", "EnNone", "EnNone", 1, 0, 0, false, false}};
   const SettingsRows got = RowsOf(unit);
@@ -102,4 +110,4 @@ TEST_F(SettingsSchema, OldVersionsTakeMissingNamesFromTheDictionary)
   EXPECT_EQ(Dump(got), Dump(expected));
 }
 
-} // namespace
+}  // namespace

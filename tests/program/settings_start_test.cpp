@@ -53,7 +53,7 @@ TEST(SettingsStart, FirstStartReadsDefiniAndWritesTheFileAtExit)
   {
     BQELunit unit;
     EXPECT_EQ(unit.SettingsPath, SettingsFile());
-    EXPECT_EQ(unit.SettingsVersion, 4); // read from "defini", not made in code
+    EXPECT_EQ(unit.SettingsVersion, 4);  // read from "defini", not made in code
     atStart = DumpSettings(unit);
     ASSERT_FALSE(std::filesystem::exists(SettingsFile()));
   }
@@ -144,7 +144,7 @@ TEST(SettingsSave, FailedSaveKeepsThePreviousFileAndIsSwallowedAtExit)
     }
     EXPECT_FALSE(unit.SaveSettingsFile(folder / (std::string("missing/") + SettingsFileName)));
     unit.SettingsPath = folder / (std::string("missing/") + SettingsFileName);
-  } // no exception from the save at exit
+  }  // no exception from the save at exit
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
   EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
   BQELunit reader;
@@ -152,4 +152,4 @@ TEST(SettingsSave, FailedSaveKeepsThePreviousFileAndIsSwallowedAtExit)
   EXPECT_EQ(DumpSettings(reader), Dump(RichRows()));
 }
 
-} // namespace
+}  // namespace

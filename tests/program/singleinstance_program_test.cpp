@@ -20,9 +20,9 @@
 #include "SingleInstance.h"
 #include "Timer.h"
 #include "app/EntryPoint.h"
-#include "support/StartTestSupport.h"
 #include "settings/SettingsSchema.h"
 #include "support/ChildProcess.h"
+#include "support/StartTestSupport.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ protected:
                                     const std::string& expected = "", const std::string& data = "",
                                     const std::string& suffix = "") const
   {
-    return {{NoApplicationVariable, "1"},      {kRole, role},
+    return {{NoApplicationVariable, "1"},     {kRole, role},
             {kSignature, signature + suffix}, {kArgument, ToHex(argument)},
             {kExpected, ToHex(expected)},     {kData, data}};
   }
@@ -208,8 +208,8 @@ TEST_F(ProgramInstance, TerminationSignalsCloseTheWindowAsItsCloseBoxDoesSavingT
   for (const int number : numbers) {
     data.push_back(folder / ("data " + std::to_string(number)));
     std::filesystem::create_directory(data.back());
-    starts.push_back(std::make_unique<ChildProcess>(
-        Child, Program("first", own, "", data.back(), std::to_string(number))));
+    starts.push_back(
+        std::make_unique<ChildProcess>(Child, Program("first", own, "", data.back(), std::to_string(number))));
   }
   for (size_t i = 0; i < starts.size(); ++i) {
     ASSERT_EQ(starts[i]->WaitFor("opened="), "3") << numbers[i];

@@ -21,9 +21,12 @@ TEST(JoinPath, OneSeparatorBetweenFolderAndName)
 {
   // '\\' and ':' are a name's bytes, no separator; the folder ends at its first NUL.
   const AnsiString cases[][3] = {{"/a/\0x"s, "n", "/a/\0xn"s},
-                                  {"/data/logs", "a.qel", "/data/logs/a.qel"}, {"/data/logs/", "a.qel", "/data/logs/a.qel"},
-                                  {"", "a.qel", "/a.qel"},                     {"/", "a.qel", "/a.qel"},
-                                  {"/data/a\\", "b:c", "/data/a\\/b:c"},        {"C:", "a.qel", "C:/a.qel"}};
+                                 {"/data/logs", "a.qel", "/data/logs/a.qel"},
+                                 {"/data/logs/", "a.qel", "/data/logs/a.qel"},
+                                 {"", "a.qel", "/a.qel"},
+                                 {"/", "a.qel", "/a.qel"},
+                                 {"/data/a\\", "b:c", "/data/a\\/b:c"},
+                                 {"C:", "a.qel", "C:/a.qel"}};
   for (const auto& c : cases)
     EXPECT_EQ(JoinPath(c[0], c[1]), c[2]) << c[0];
 }
@@ -36,9 +39,9 @@ TEST(PadString, PadsOnEitherSideOrCuts)
     int width;
     bool right;
     AnsiString out;
-  } cases[] = {{"ab", ' ', 5, false, "   ab"}, {"ab", ' ', 5, true, "ab   "},   {"abcdef", ' ', 3, false, "abc"},
-               {"abcdef", ' ', 3, true, "abc"}, {"abc", '*', 3, true, "abc"},   {"", '-', 2, true, "--"},
-               {"abc", ' ', 0, true, ""},       {"abc", ' ', -4, true, ""},     {"ab", '\0', 5, true, "ab\0\0\0"s},
+  } cases[] = {{"ab", ' ', 5, false, "   ab"},   {"ab", ' ', 5, true, "ab   "}, {"abcdef", ' ', 3, false, "abc"},
+               {"abcdef", ' ', 3, true, "abc"},  {"abc", '*', 3, true, "abc"},  {"", '-', 2, true, "--"},
+               {"abc", ' ', 0, true, ""},        {"abc", ' ', -4, true, ""},    {"ab", '\0', 5, true, "ab\0\0\0"s},
                {"ab", '\0', 4, false, "\0\0ab"s}};
   for (const auto& c : cases)
     EXPECT_EQ(PadString(c.text, c.fill, c.width, c.right), c.out) << c.text << ' ' << c.width;
@@ -79,7 +82,9 @@ TEST(CleanNumber, KeepsDigitsMinusAndTheSeparator)
   DecimalSeparator = '.';
   EXPECT_EQ(BQELunit::CleanNumber("1,5"), "1.5");
   EXPECT_EQ(BQELunit::CleanNumber("-2.5E3 kg"), "-2.53");
-  EXPECT_EQ(BQELunit::CleanNumber("\xC0\xFF 7\0""8"s), "78");
+  EXPECT_EQ(BQELunit::CleanNumber("\xC0\xFF 7\0"
+                                  "8"s),
+            "78");
   EXPECT_EQ(BQELunit::CleanNumber("abc"), "");
   DecimalSeparator = ',';
   EXPECT_EQ(BQELunit::CleanNumber("1.5"), "1,5");
@@ -123,4 +128,4 @@ TEST(ReadValueWord, AgreesWithCleanNumberAndStrToFloat)
   DecimalSeparator = saved;
 }
 
-} // namespace
+}  // namespace

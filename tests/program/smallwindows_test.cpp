@@ -178,7 +178,8 @@ TEST_F(MessageWindowTest, TheButtonSitsUnderTheTextWrappedAcrossTheWindow)
   bool wrapped = false, below = false, ends = false;
   InsideModalLoop([&] {
     const TLabel* label = box.Label;
-    wrapped = label->Width() == box.Form->ClientWidth() && label->Height() > label->Widget()->fontMetrics().height();
+    wrapped =
+        label->Width() == box.Form->ClientWidth() && label->Height() > label->Widget()->fontMetrics().height();
     below = box.Button->Top() > label->Top() + label->Height();
     ends = box.Form->ClientHeight() == box.Button->Top() + box.Button->Height();
     box.Form->SetModalResult(mrOk);
@@ -225,7 +226,8 @@ TEST_F(NameEditorTest, OkReturnsTheTypedNamesInEachEditsCodePage)
   EXPECT_EQ(shownGerman, QStringLiteral("Maske für 3"));
   EXPECT_EQ(editor.RussianName, "\xC6\xB8\xEB\xF2\xE0\xFF ?");
   EXPECT_EQ(editor.EnglishName, "Yellow \xC6");
-  EXPECT_EQ(editor.GermanName, "Gr\xF6\xDF" "e ?");
+  EXPECT_EQ(editor.GermanName, "Gr\xF6\xDF"
+                               "e ?");
   EXPECT_EQ(editor.RussianEdit, nullptr);
 }
 

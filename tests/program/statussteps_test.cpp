@@ -14,8 +14,8 @@ namespace {
 
 struct StatusSpec {
   const char* name;
-  bool shown = true;      // an item of the chart mask
-  bool steps = true;      // has a step list
+  bool shown = true;       // an item of the chart mask
+  bool steps = true;       // has a step list
   const char* label = "";  // left from before
 };
 
@@ -36,17 +36,29 @@ struct Case {
 const Case Cases[] = {
     {"the label is the code of the last status line naming the status, case counts",
      {{"IDLE"}, {"Drive"}, {"idle"}, {""}, {"EVAP", true, true, "OLD001"}},
-     {{10, "S00001", "IDLE Drive"}, {20, "S00002", "IDLE"}, {30, "S00003", "Drive mode"}, {40, "0A0000", "IDLE", 2}},
+     {{10, "S00001", "IDLE Drive"},
+      {20, "S00002", "IDLE"},
+      {30, "S00003", "Drive mode"},
+      {40, "0A0000", "IDLE", 2}},
      "IDLE [S00002] 20:1 @20\nDrive [S00003] 30:1 @30\nidle []  @0\n []  @0\nEVAP []  @0\n"},
     {"on on off off on: a line of the code not naming it is off; other codes do not count",
      {{"IDLE"}},
-     {{10, "S00001", "IDLE"}, {15, "S00009", ""}, {20, "S00001", "IDLE"}, {30, "S00001", ""}, {40, "S00001", "Drive"},
+     {{10, "S00001", "IDLE"},
+      {15, "S00009", ""},
+      {20, "S00001", "IDLE"},
+      {30, "S00001", ""},
+      {40, "S00001", "Drive"},
       {50, "S00001", "IDLE"}},
      "IDLE [S00001] 10:1 20:1 30:0 40:0 50:1 @50\n"},
     {"on in every line gives one step; a change right after a step one more",
      {{"IDLE"}, {"Drive"}},
-     {{5, "S00001", "IDLE"}, {6, "S00001", "IDLE"}, {7, "S00001", "IDLE"}, {8, "S00001", "IDLE"},
-      {100, "S00002", "P/N"}, {110, "S00002", "Drive"}, {120, "S00002", "P/N"}},
+     {{5, "S00001", "IDLE"},
+      {6, "S00001", "IDLE"},
+      {7, "S00001", "IDLE"},
+      {8, "S00001", "IDLE"},
+      {100, "S00002", "P/N"},
+      {110, "S00002", "Drive"},
+      {120, "S00002", "P/N"}},
      "IDLE [S00001] 5:1 @8\nDrive [S00002] 100:0 110:1 120:0 @120\n"},
     {"two statuses of one code share the label with curves of their own",
      {{"IDLE"}, {"A/C"}},
@@ -129,4 +141,4 @@ TEST_F(StatusSteps, NoChartMaskLeavesNoSteps)
   EXPECT_EQ(Dump(), "IDLE [S00001]  @0\n");
 }
 
-} // namespace
+}  // namespace

@@ -14,51 +14,68 @@ constexpr int Russian = 0;
 constexpr int English = 1;
 constexpr int German = 2;
 
-AnsiString Text(BQELunit& unit, int language, int id) {
+AnsiString Text(BQELunit& unit, int language, int id)
+{
   unit.Language = language;
   AnsiString out;
   return unit.GetUiText(id, out);
 }
 
-bool IsDefined(int id) { return id != 66 && id != 99; }
+bool IsDefined(int id)
+{
+  return id != 66 && id != 99;
+}
 
-size_t LeadingBlanks(const AnsiString& s) {
+size_t LeadingBlanks(const AnsiString& s)
+{
   size_t n = 0;
-  while (n < s.size() && s[n] == ' ') ++n;
+  while (n < s.size() && s[n] == ' ')
+    ++n;
   return n;
 }
 
-size_t TrailingBlanks(const AnsiString& s) {
+size_t TrailingBlanks(const AnsiString& s)
+{
   size_t n = 0;
-  while (n < s.size() && s[s.size() - 1 - n] == ' ') ++n;
+  while (n < s.size() && s[s.size() - 1 - n] == ' ')
+    ++n;
   return n;
 }
 
 // True when some lead byte is followed by as many continuation bytes as it announces,
 // i.e. the text would pass for UTF-8 somewhere instead of being single-byte code-page text.
-bool HoldsUtf8Sequence(std::string_view s) {
+bool HoldsUtf8Sequence(std::string_view s)
+{
   for (size_t i = 0; i < s.size(); ++i) {
     const unsigned char lead = static_cast<unsigned char>(s[i]);
-    size_t follow = lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
-                  : lead >= 0xF0 && lead <= 0xF4 ? 3 : 0;
-    if (follow == 0 || i + follow >= s.size()) continue;
+    size_t follow = lead >= 0xC2 && lead <= 0xDF   ? 1
+                    : lead >= 0xE0 && lead <= 0xEF ? 2
+                    : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                   : 0;
+    if (follow == 0 || i + follow >= s.size())
+      continue;
     bool all = true;
     for (size_t k = 1; k <= follow; ++k) {
       const unsigned char c = static_cast<unsigned char>(s[i + k]);
-      if (c < 0x80 || c > 0xBF) all = false;
+      if (c < 0x80 || c > 0xBF)
+        all = false;
     }
-    if (all) return true;
+    if (all)
+      return true;
   }
   return false;
 }
 
-bool IsAscii(std::string_view s) {
+bool IsAscii(std::string_view s)
+{
   for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return false;
   return true;
 }
 
-TEST(UiText, IdsWithoutTextGiveEmptyStringInEveryLanguage) {
+TEST(UiText, IdsWithoutTextGiveEmptyStringInEveryLanguage)
+{
   BQELunit unit;
   const int ids[] = {66, 99, 110, -1, INT_MIN, INT_MAX, 1000};
   for (int language : {Russian, English, German, 7})
@@ -74,7 +91,8 @@ TEST(UiText, IdsWithoutTextGiveEmptyStringInEveryLanguage) {
 // Over every id: text exactly where defined; any language but 0 and 1 is German; Russian in
 // Windows-1251 with a Cyrillic letter in each; German plain ASCII but the erase marker; and no
 // language adds or drops a blank at either end.
-TEST(UiText, RulesOverEveryIdAndLanguage) {
+TEST(UiText, RulesOverEveryIdAndLanguage)
+{
   BQELunit unit;
   for (int id = 0; id <= 109; ++id) {
     SCOPED_TRACE(id);
@@ -86,7 +104,8 @@ TEST(UiText, RulesOverEveryIdAndLanguage) {
       EXPECT_EQ(Text(unit, other, id), german);
     EXPECT_FALSE(HoldsUtf8Sequence(russian));
     bool cyrillic = false;
-    for (char c : russian) cyrillic |= static_cast<unsigned char>(c) >= 0xC0;
+    for (char c : russian)
+      cyrillic |= static_cast<unsigned char>(c) >= 0xC0;
     EXPECT_EQ(cyrillic, IsDefined(id));
     EXPECT_EQ(IsAscii(german), id != 92);
     for (const AnsiString* other : {&russian, &german}) {
@@ -96,7 +115,8 @@ TEST(UiText, RulesOverEveryIdAndLanguage) {
   }
 }
 
-TEST(UiText, Text42FollowsSpeedInHzAtTheMomentOfTheCall) {
+TEST(UiText, Text42FollowsSpeedInHzAtTheMomentOfTheCall)
+{
   BQELunit unit;
   unit.SpeedInHz = 1;
   EXPECT_EQ(Text(unit, Russian, 42), Utf8ToAnsi("скорость чтения, Гц   ( 16...50 )", 1251));
@@ -112,7 +132,8 @@ TEST(UiText, Text42FollowsSpeedInHzAtTheMomentOfTheCall) {
 }
 
 // The blanks of texts that others join to numbers and names.
-TEST(UiText, BlanksOfJoinedTexts) {
+TEST(UiText, BlanksOfJoinedTexts)
+{
   struct Blanks {
     int id;
     size_t leading, trailing;
@@ -129,12 +150,13 @@ TEST(UiText, BlanksOfJoinedTexts) {
 
 // A few rows byte for byte: a file filter, the language names, and the one German text with a
 // letter beyond ASCII; the Russian spelled out so a converter passing UTF-8 through cannot hide.
-TEST(UiText, TellingRowsByteForByte) {
+TEST(UiText, TellingRowsByteForByte)
+{
   struct Row {
     int id;
     const char* russian;  // Windows-1251
     const char* english;
-    const char* german;   // Windows-1252
+    const char* german;  // Windows-1252
   };
   const Row rows[] = {
       {63, "\xD0\xF3\xF1\xF1\xEA\xE8\xE9", "English", "Deutsch"},

@@ -12,10 +12,7 @@ namespace {
 class ValueRange : public ChartTest {
 protected:
   // A status line naming `text` under the code "S00001".
-  void StatusLine(int64_t time, const AnsiString& text)
-  {
-    AddLine(unit, KindStatus, time, 0.0, text, "S00001");
-  }
+  void StatusLine(int64_t time, const AnsiString& text) { AddLine(unit, KindStatus, time, 0.0, text, "S00001"); }
 };
 
 TEST_F(ValueRange, PositiveValuesGetThreePercentMarginsThenTheMaskBounds)
@@ -226,4 +223,4 @@ TEST_F(ValueRange, WithoutChartMaskTheRangeStaysButTheStatusBarAndStepsAreRedone
   EXPECT_EQ(unit.TimeSpan, 10);
 }
 
-} // namespace
+}  // namespace

@@ -43,15 +43,22 @@ protected:
 TEST_F(ValueWordDigits, EdgesOfTheExactReadingReadAsStrToFloatReadsThem)
 {
   for (const std::string word : {
-           "9007199254740992",          // 2^53, the largest integer taken as it is
-           "9007199254740993",          // one more: rounds to even, the long way
-           "9007199254740991.5",        // too many digits for the integer: the long way
+           "9007199254740992",    // 2^53, the largest integer taken as it is
+           "9007199254740993",    // one more: rounds to even, the long way
+           "9007199254740991.5",  // too many digits for the integer: the long way
            "900719925474099.2",
-           "0.0000000000000000000001",  // 22 decimals, an exact power of ten
-           "0.00000000000000000000001", // 23: the long way
+           "0.0000000000000000000001",   // 22 decimals, an exact power of ten
+           "0.00000000000000000000001",  // 23: the long way
            "123456789012345678901234567890",
            "00000000000000000000000000000000000000012.5",  // leading zeros cost nothing
-           "0.1", "0.3", "2.675", "-0", "-0.0", "-.5", "7.", "1e5x3",
+           "0.1",
+           "0.3",
+           "2.675",
+           "-0",
+           "-0.0",
+           "-.5",
+           "7.",
+           "1e5x3",
        })
     EXPECT_TRUE(ReadsAlike(word));
   double value = 1;
@@ -81,7 +88,8 @@ TEST_F(ValueWordDigits, GeneratedWordsReadBitForBitAsFromCharsReadsTheirDigits)
       }
       std::string digits = std::string(pick(4) == 0 ? pick(12) : 0, '0') + std::to_string(mantissa) +
                            std::string(pick(4) == 0 ? pick(8) : 0, '0');
-      const size_t decimals = pick(3) == 0 ? pick(digits.size() + 1) : std::min<size_t>(digits.size(), 18 + pick(8));
+      const size_t decimals =
+          pick(3) == 0 ? pick(digits.size() + 1) : std::min<size_t>(digits.size(), 18 + pick(8));
       const size_t point = digits.size() - decimals;
       const bool hasPoint = decimals > 0 || pick(8) == 0;
       const bool negative = pick(3) == 0;
@@ -129,4 +137,4 @@ TEST_F(ValueWordDigits, BrokenWordsReadAsNoNumberWithEitherSeparator)
   }
 }
 
-} // namespace
+}  // namespace

@@ -43,7 +43,7 @@ struct ZReader {
 
 const std::string Data = "settings " + Random(3000, 1) + " end";
 
-} // namespace
+}  // namespace
 
 // The data comes whole before the trailer is judged: 0 at a good end, -1 on a wrong checksum
 // or a short trailer, and the same again on the next read. One member only: what follows is
@@ -114,7 +114,7 @@ TEST(ZLibStream, LargeDataKeepsOneKeySequenceThroughTheTrailer)
 TEST(ZLibStream, ContainerReadsEveryValueDespiteAWrongCrc)
 {
   std::string file = WriteValues({.Method = 1}, {{'i', 1}, {'i', 2}});
-  file[file.size() - 8] ^= 0x40; // a CRC bit, through the scrambling
+  file[file.size() - 8] ^= 0x40;  // a CRC bit, through the scrambling
   EXPECT_EQ(ReadValues(file, {{'i'}, {'i'}}), "i:1\ni:2\nend");
 }
 
@@ -125,7 +125,7 @@ TEST(ZLibStream, FailedOutputIsReportedByTheWriter)
   save.Method = 1;
   const std::string big = Random(200000, 3);
   const int one = 1;
-  EXPECT_TRUE(save.WriteInt(&one)); // still inside zlib's buffer
+  EXPECT_TRUE(save.WriteInt(&one));  // still inside zlib's buffer
   EXPECT_FALSE(save.WriteString(big));
   EXPECT_TRUE(save.Failed());
   EXPECT_FALSE(save.Finish());

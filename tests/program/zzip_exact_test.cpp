@@ -13,14 +13,17 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-uint64_t Fnv(const Bytes& b) {
+uint64_t Fnv(const Bytes& b)
+{
   uint64_t h = 14695981039346656037u;
-  for (uint8_t x : b) h = (h ^ x) * 1099511628211u;
+  for (uint8_t x : b)
+    h = (h ^ x) * 1099511628211u;
   return h;
 }
 
 // The division the coders replace: for a bound a of [0, t), the cut a * x / t.
-TEST(ZZipExact, ScaledCutsEqualTheDivision) {
+TEST(ZZipExact, ScaledCutsEqualTheDivision)
+{
   std::mt19937 rng(1);
   for (uint32_t t = 1; t <= zzip::MaxTotal; ++t) {
     // A range as the coder holds it (above a quarter), and each bound of [0, t) at its ends.
@@ -42,38 +45,46 @@ TEST(ZZipExact, ScaledCutsEqualTheDivision) {
 
 // The checksum taken a word at a time against its byte-by-byte definition, at every length and
 // every alignment of the data.
-TEST(ZZipExact, ChecksumMatchesTheByteByByteDefinition) {
+TEST(ZZipExact, ChecksumMatchesTheByteByByteDefinition)
+{
   std::mt19937 rng(2);
   Bytes data(70000);
-  for (auto& x : data) x = uint8_t(rng());
+  for (auto& x : data)
+    x = uint8_t(rng());
   auto bytewise = [](const uint8_t* p, int n) {
     uint32_t c = 0xFFFFFFFFu;
-    for (int i = 0; i < n; ++i) c = (c >> 8) ^ (uint32_t((c ^ p[i]) & 0xFF) << 24);
+    for (int i = 0; i < n; ++i)
+      c = (c >> 8) ^ (uint32_t((c ^ p[i]) & 0xFF) << 24);
     return c;
   };
   for (int offset = 0; offset < 8; ++offset)
     for (int n = 0; n < 80; ++n)
-      ASSERT_EQ(BZZipStream::Checksum(data.data() + offset, n), bytewise(data.data() + offset, n)) << offset << ", " << n;
+      ASSERT_EQ(BZZipStream::Checksum(data.data() + offset, n), bytewise(data.data() + offset, n))
+          << offset << ", " << n;
   EXPECT_EQ(BZZipStream::Checksum(data.data() + 3, 69997), bytewise(data.data() + 3, 69997));
 }
 
 // Main-stream symbols in stretches of different kinds: long runs of zeros (past the halving at a
 // total of 8192), zeros broken by single ones and twos, uniform noise, and a short cycle.
-Bytes MainStream() {
+Bytes MainStream()
+{
   std::mt19937 rng(2024);
   Bytes s;
   for (int part = 0; part < 60; ++part) {
     switch (part % 4) {
-      case 0: s.insert(s.end(), 1000 + rng() % 20000, 0); break;
-      case 1:
-        for (int i = 0; i < 3000; ++i) s.push_back(rng() % 16 == 0 ? uint8_t(1 + rng() % 2) : 0);
-        break;
-      case 2:
-        for (int i = 0; i < 2000; ++i) s.push_back(uint8_t(rng() % 3));
-        break;
-      default:
-        for (int i = 0; i < 500; ++i) s.push_back(uint8_t(i % 7 == 0 ? 2 : i % 3 == 0 ? 1 : 0));
-        break;
+    case 0: s.insert(s.end(), 1000 + rng() % 20000, 0); break;
+    case 1:
+      for (int i = 0; i < 3000; ++i)
+        s.push_back(rng() % 16 == 0 ? uint8_t(1 + rng() % 2) : 0);
+      break;
+    case 2:
+      for (int i = 0; i < 2000; ++i)
+        s.push_back(uint8_t(rng() % 3));
+      break;
+    default:
+      for (int i = 0; i < 500; ++i)
+        s.push_back(uint8_t(i % 7 == 0 ? 2 : i % 3 == 0 ? 1 : 0));
+      break;
     }
   }
   return s;
@@ -81,7 +92,8 @@ Bytes MainStream() {
 
 // Side-stream symbols up to `largest`: small ranks far more often than large ones, with a
 // stretch of uniform ones in the middle.
-Bytes SideStream(int largest) {
+Bytes SideStream(int largest)
+{
   std::mt19937 rng{unsigned(largest)};
   Bytes s(60000);
   for (size_t i = 0; i < s.size(); ++i) {
@@ -93,7 +105,8 @@ Bytes SideStream(int largest) {
   return s;
 }
 
-TEST(ZZipExact, CodersWriteThePinnedBytesAndReadThemBack) {
+TEST(ZZipExact, CodersWriteThePinnedBytesAndReadThemBack)
+{
   BZZipStream z;
   Bytes code;
   const Bytes main = MainStream();
@@ -109,7 +122,8 @@ TEST(ZZipExact, CodersWriteThePinnedBytesAndReadThemBack) {
     int largest;
     size_t length;
     uint64_t fnv;
-  } sides[] = {{255, 57309, 0xb7fdbaad8a2e40c4u}, {40, 36423, 0xfd5d5a8665e90ff4u}, {3, 2579, 0xfba4f6b7d558fea7u}};
+  } sides[] = {
+      {255, 57309, 0xb7fdbaad8a2e40c4u}, {40, 36423, 0xfd5d5a8665e90ff4u}, {3, 2579, 0xfba4f6b7d558fea7u}};
   for (const auto& side : sides) {
     const Bytes s = SideStream(side.largest);
     z.EncodeHighRanks(int(s.size()), s.data(), side.largest, code);
@@ -122,8 +136,10 @@ TEST(ZZipExact, CodersWriteThePinnedBytesAndReadThemBack) {
 }
 
 // Whole blocks: words with numbers, a short line repeated, and bytes with long runs.
-Bytes WordsBlock() {
-  static const char* words[] = {"engine", "speed", "rpm", "load", "idle", "lambda", "sensor", "0.25", "1450", "\r\n"};
+Bytes WordsBlock()
+{
+  static const char* words[] = {"engine", "speed",  "rpm",  "load", "idle",
+                                "lambda", "sensor", "0.25", "1450", "\r\n"};
   std::mt19937 rng(7);
   Bytes b;
   while (b.size() < 200000) {
@@ -133,20 +149,25 @@ Bytes WordsBlock() {
   }
   return b;
 }
-Bytes RepeatedBlock() {
+Bytes RepeatedBlock()
+{
   const std::string line = "F1011500    2350.0      Engine speed, rpm\r\n";
   Bytes b;
-  while (b.size() < 300000) b.insert(b.end(), line.begin(), line.end());
+  while (b.size() < 300000)
+    b.insert(b.end(), line.begin(), line.end());
   return b;
 }
-Bytes RunsBlock() {
+Bytes RunsBlock()
+{
   std::mt19937 rng(11);
   Bytes b;
-  while (b.size() < 150000) b.insert(b.end(), 1 + rng() % 900, uint8_t(rng() % 5 == 0 ? rng() : rng() % 4));
+  while (b.size() < 150000)
+    b.insert(b.end(), 1 + rng() % 900, uint8_t(rng() % 5 == 0 ? rng() : rng() % 4));
   return b;
 }
 
-TEST(ZZipExact, BlocksPackToThePinnedBytesAndUnpack) {
+TEST(ZZipExact, BlocksPackToThePinnedBytesAndUnpack)
+{
   const struct {
     const char* name;
     Bytes data;

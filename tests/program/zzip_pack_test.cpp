@@ -15,20 +15,31 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-uint32_t Field32(const Bytes& b, size_t at) {
+uint32_t Field32(const Bytes& b, size_t at)
+{
   return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
-void Set32(Bytes& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+void Set32(Bytes& b, size_t at, uint32_t v)
+{
+  for (int i = 0; i < 4; ++i)
+    b[at + i] = uint8_t(v >> (8 * i));
 }
-void Put32(Bytes& b, uint32_t v) {
+void Put32(Bytes& b, uint32_t v)
+{
   b.resize(b.size() + 4);
   Set32(b, b.size() - 4, v);
 }
-uint16_t Flags(const Bytes& block) { return uint16_t(block[8] | block[9] << 8); }
-int DeltaOf(const Bytes& block) { return (Flags(block) >> 4) & 7; }
+uint16_t Flags(const Bytes& block)
+{
+  return uint16_t(block[8] | block[9] << 8);
+}
+int DeltaOf(const Bytes& block)
+{
+  return (Flags(block) >> 4) & 7;
+}
 
-Bytes Pack(BZZipStream& z, const Bytes& data) {
+Bytes Pack(BZZipStream& z, const Bytes& data)
+{
   Bytes buffer(data.size() * 12 / 10 + 100);
   std::copy(data.begin(), data.end(), buffer.begin());
   const int length = z.Pack(buffer.data(), int(data.size()), int(buffer.size()));
@@ -37,7 +48,8 @@ Bytes Pack(BZZipStream& z, const Bytes& data) {
   return buffer;
 }
 
-Bytes Unpack(BZZipStream& z, const Bytes& block, size_t capacity) {
+Bytes Unpack(BZZipStream& z, const Bytes& block, size_t capacity)
+{
   Bytes buffer(std::max(capacity, block.size()));
   std::copy(block.begin(), block.end(), buffer.begin());
   const int length = z.Unpack(buffer.data(), int(block.size()), int(buffer.size()));
@@ -45,16 +57,18 @@ Bytes Unpack(BZZipStream& z, const Bytes& block, size_t capacity) {
   return buffer;
 }
 
-Bytes RoundTrip(BZZipStream& z, const Bytes& data) {
+Bytes RoundTrip(BZZipStream& z, const Bytes& data)
+{
   const Bytes block = Pack(z, data);
   BZZipStream reader;
   EXPECT_EQ(Unpack(reader, block, data.size() * 12 / 10 + 100), data);
   return block;
 }
 
-Bytes Text(size_t size, unsigned seed) {
-  static const char* words[] = {"the", "engine", "here", "where", "there", "Speed", "load", "idle", "He",
-                                "throttle", "sensor", "whether", "The", "other", "mixture", "lambda"};
+Bytes Text(size_t size, unsigned seed)
+{
+  static const char* words[] = {"the", "engine",   "here",   "where",   "there", "Speed", "load",    "idle",
+                                "He",  "throttle", "sensor", "whether", "The",   "other", "mixture", "lambda"};
   std::mt19937 rng(seed);
   std::string s;
   while (s.size() < size) {
@@ -65,7 +79,8 @@ Bytes Text(size_t size, unsigned seed) {
   return Bytes(s.begin(), s.end());
 }
 
-Bytes Log(size_t size, unsigned seed) {
+Bytes Log(size_t size, unsigned seed)
+{
   std::mt19937 rng(seed);
   auto pick = [&rng](unsigned range) { return unsigned(rng() % range); };
   std::string s;
@@ -79,14 +94,17 @@ Bytes Log(size_t size, unsigned seed) {
   return Bytes(s.begin(), s.end());
 }
 
-Bytes Random(size_t size, unsigned seed) {
+Bytes Random(size_t size, unsigned seed)
+{
   std::mt19937 rng(seed);
   Bytes b(size);
-  for (auto& x : b) x = uint8_t(rng());
+  for (auto& x : b)
+    x = uint8_t(rng());
   return b;
 }
 
-TEST(ZZipPack, RefusedInput) {
+TEST(ZZipPack, RefusedInput)
+{
   BZZipStream z;
   EXPECT_EQ(z.Pack(nullptr, 10, 100), -1);
   EXPECT_EQ(z.Status, -3);
@@ -98,10 +116,12 @@ TEST(ZZipPack, RefusedInput) {
   EXPECT_EQ(big[0], 'a');
 }
 
-TEST(ZZipPack, StoredAndPackedBlocksFollowTheLayout) {
+TEST(ZZipPack, StoredAndPackedBlocksFollowTheLayout)
+{
   BZZipStream z;
   Bytes data(64);
-  for (int i = 0; i < 64; ++i) data[i] = uint8_t(i * 3);
+  for (int i = 0; i < 64; ++i)
+    data[i] = uint8_t(i * 3);
   Bytes expected{96, 0, 0, 0};  // size hint, checksum, flags, length, the bytes
   Put32(expected, BZZipStream::Checksum(data.data(), 64));
   expected.insert(expected.end(), {0x00, 0x80, 64, 0, 0, 0});
@@ -124,7 +144,8 @@ TEST(ZZipPack, StoredAndPackedBlocksFollowTheLayout) {
 }
 
 // Undoes the coders, move-to-front and sort of a packed block by hand, leaving the filtered data.
-Bytes SortedInput(const Bytes& block) {
+Bytes SortedInput(const Bytes& block)
+{
   BZZipStream z;
   const int count = int(Field32(block, 10)), sideCount = int(Field32(block, 14));
   const uint32_t l2 = Field32(block, 23);
@@ -137,7 +158,8 @@ Bytes SortedInput(const Bytes& block) {
   return data;
 }
 
-TEST(ZZipPack, FinalByteFixAvoidsATrailingFF) {
+TEST(ZZipPack, FinalByteFixAvoidsATrailingFF)
+{
   BZZipStream z;
   Bytes data = Text(200, 1);
   data.insert(data.end(), {0x01, 0xFF});
@@ -147,28 +169,34 @@ TEST(ZZipPack, FinalByteFixAvoidsATrailingFF) {
   EXPECT_EQ(SortedInput(block), data);
 }
 
-Bytes Wave(size_t size) {
+Bytes Wave(size_t size)
+{
   Bytes b(size);
-  for (size_t i = 0; i < size; ++i) b[i] = uint8_t(128 + 100 * std::sin(double(i) / 300.0) + double(i % 3));
+  for (size_t i = 0; i < size; ++i)
+    b[i] = uint8_t(128 + 100 * std::sin(double(i) / 300.0) + double(i % 3));
   return b;
 }
 
-Bytes Records(size_t size) {
+Bytes Records(size_t size)
+{
   Bytes data(0x910, 0);
   const uint32_t magic40 = 0x09A00000, magic80 = 0x03A00505;
   std::memcpy(&data[40], &magic40, 4);
   std::memcpy(&data[80], &magic80, 4);
   for (int r = 0; data.size() < size; ++r)
-    for (int c = 0; c < 13; ++c) data.push_back(uint8_t(c < 4 ? r >> (8 * c) : 128 + 50 * std::sin(r / 40.0 + c)));
+    for (int c = 0; c < 13; ++c)
+      data.push_back(uint8_t(c < 4 ? r >> (8 * c) : 128 + 50 * std::sin(r / 40.0 + c)));
   data.resize(size);
   return data;
 }
 
 // The filters the packer chooses, by the flags' bits: run length 0x1, mode 0xE, delta type 0x70,
 // trigrams 0x80, final byte fix 0x100, stored 0x8000.
-TEST(ZZipPack, FiltersFollowTheDataAndTheOptions) {
+TEST(ZZipPack, FiltersFollowTheDataAndTheOptions)
+{
   Bytes alphabet, code, escapes{0xFF, 0x01}, trigramCodes = Text(200000, 9);
-  for (int i = 0; i < 20 * 256; ++i) alphabet.push_back(uint8_t(i));
+  for (int i = 0; i < 20 * 256; ++i)
+    alphabet.push_back(uint8_t(i));
   for (int i = 0; i < 1000; ++i)
     code.insert(code.end(), {0x55, 0x8B, 0xEC, 0xE8, uint8_t(i * 7), uint8_t(i >> 6), 0, 0, 0x5D, 0xC3, 0, 0});
   const Bytes random = Random(4000, 15);  // every byte value: the full-alphabet mode
@@ -183,7 +211,8 @@ TEST(ZZipPack, FiltersFollowTheDataAndTheOptions) {
     uint16_t mask, flags;
   } cases[] = {
       {"incompressible", Random(1000, 3), 1, 0, 0xFFFF, Z::FlagStored},
-      {"stored after filtering", escapes, 1, 0, 0xFFFF, Z::FlagStored | Z::FlagFinalByteFix | Z::ModeReversed << 1},
+      {"stored after filtering", escapes, 1, 0, 0xFFFF,
+       Z::FlagStored | Z::FlagFinalByteFix | Z::ModeReversed << 1},
       {"run of 513", Bytes(513, 'q'), 1, 0, Z::FlagRunLength, 0},
       {"run of 514", Bytes(514, 'q'), 1, 0, Z::FlagRunLength, Z::FlagRunLength},
       {"small text", Text(4000, 7), 1, 0, 0xE, Z::ModeText << 1},
@@ -213,10 +242,13 @@ TEST(ZZipPack, FiltersFollowTheDataAndTheOptions) {
 
 // The decoders refuse to read past what a genuine code needs, and the unpacker refuses symbol
 // counts the hint cannot account for; no block the packer writes may trip either.
-TEST(ZZipPack, RoundTripsBlocksOfManySizesAndKinds) {
+TEST(ZZipPack, RoundTripsBlocksOfManySizesAndKinds)
+{
   std::vector<size_t> sizes{0, 1, 64};
-  for (size_t n = 65; n < 700; ++n) sizes.push_back(n);
-  for (size_t n = 700; n < 300000; n = n * 13 / 10 + 3) sizes.push_back(n);
+  for (size_t n = 65; n < 700; ++n)
+    sizes.push_back(n);
+  for (size_t n = 700; n < 300000; n = n * 13 / 10 + 3)
+    sizes.push_back(n);
   int packed = 0, lengthened = 0;
   for (int options = 0; options < 3; ++options) {
     BZZipStream z, reader;
@@ -226,23 +258,26 @@ TEST(ZZipPack, RoundTripsBlocksOfManySizesAndKinds) {
       const size_t n = sizes[i];
       Bytes data;
       switch (i % 5) {
-        case 0: data = Text(n, unsigned(i)); break;
-        case 1: data = Log(n, unsigned(i)); break;
-        case 2:  // runs long enough for the pre-pass, of short ones that it lengthens
-          data.assign(std::min<size_t>(n, 520), uint8_t(i));
-          while (data.size() < n) data.insert(data.end(), 8, uint8_t(data.size() / 8));
-          data.resize(n);
-          break;
-        case 3: data = Random(n, unsigned(i)); break;
-        default:
-          data.resize(n);
-          for (size_t k = 0; k < n; ++k) data[k] = uint8_t(k * k % (3 + i % 40));
-          break;
+      case 0: data = Text(n, unsigned(i)); break;
+      case 1: data = Log(n, unsigned(i)); break;
+      case 2:  // runs long enough for the pre-pass, of short ones that it lengthens
+        data.assign(std::min<size_t>(n, 520), uint8_t(i));
+        while (data.size() < n)
+          data.insert(data.end(), 8, uint8_t(data.size() / 8));
+        data.resize(n);
+        break;
+      case 3: data = Random(n, unsigned(i)); break;
+      default:
+        data.resize(n);
+        for (size_t k = 0; k < n; ++k)
+          data[k] = uint8_t(k * k % (3 + i % 40));
+        break;
       }
       const Bytes block = Pack(z, data);
       if (!(Flags(block) & 0x8000)) {
         ++packed;
-        if (Field32(block, 10) > Field32(block, 0) - 32) ++lengthened;
+        if (Field32(block, 10) > Field32(block, 0) - 32)
+          ++lengthened;
       }
       ASSERT_EQ(Unpack(reader, block, n * 12 / 10 + 100), data) << "size " << n << " kind " << i % 5;
     }
@@ -256,11 +291,13 @@ TEST(ZZipPack, RoundTripsBlocksOfManySizesAndKinds) {
   EXPECT_LT(RoundTrip(z, data).size(), data.size() / 4);
 }
 
-TEST(ZZipPack, RunLengthGrowthBeyondTheHintRoundTrips) {
+TEST(ZZipPack, RunLengthGrowthBeyondTheHintRoundTrips)
+{
   // A stretch that chooses the pre-pass, then eight of each value in turn: every run gains a
   // terminator, so the coders see more symbols than the block or its hint has bytes.
   Bytes data(600, 'Z');
-  for (int i = 0; i < 40000; ++i) data.insert(data.end(), 8, uint8_t(i));
+  for (int i = 0; i < 40000; ++i)
+    data.insert(data.end(), 8, uint8_t(i));
   for (uint8_t optionA : {0, 1}) {
     BZZipStream z;
     z.OptionA = optionA;
@@ -271,14 +308,16 @@ TEST(ZZipPack, RunLengthGrowthBeyondTheHintRoundTrips) {
   }
 }
 
-Bytes Buffered(const Bytes& block, size_t capacity) {
+Bytes Buffered(const Bytes& block, size_t capacity)
+{
   Bytes b(std::max(capacity, block.size()));
   std::copy(block.begin(), block.end(), b.begin());
   return b;
 }
 
 // A wrong checksum raises with status -2 and an empty message; any cut raises.
-TEST(ZZipUnpack, ChecksumMismatchAndTruncatedBlocksRaise) {
+TEST(ZZipUnpack, ChecksumMismatchAndTruncatedBlocksRaise)
+{
   BZZipStream z;
   for (const Bytes& data : {Bytes(40, 'x'), Text(3000, 10)}) {
     Bytes block = Pack(z, data);
@@ -298,37 +337,41 @@ TEST(ZZipUnpack, ChecksumMismatchAndTruncatedBlocksRaise) {
   }
 }
 
-TEST(ZZipUnpack, HostileFieldsRaise) {
+TEST(ZZipUnpack, HostileFieldsRaise)
+{
   BZZipStream z;
   const Bytes packed = Pack(z, Text(3000, 12));
   const Bytes stored = Pack(z, Bytes(20, 'y'));
   auto raises = [&z](Bytes block, size_t at, uint32_t value, size_t capacity = 10000) {
-    for (int i = 0; i < 4; ++i) block[at + i] = uint8_t(value >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      block[at + i] = uint8_t(value >> (8 * i));
     Bytes buffer = Buffered(block, capacity);
     EXPECT_THROW(z.Unpack(buffer.data(), int(block.size()), int(buffer.size())), Exception) << at << " " << value;
   };
-  raises(stored, 10, 21);           // stored length past the block
+  raises(stored, 10, 21);  // stored length past the block
   raises(stored, 10, 0xFFFFFFFF);
-  raises(packed, 10, 0x7FFFFFFF);   // symbol count far beyond the buffer
+  raises(packed, 10, 0x7FFFFFFF);  // symbol count far beyond the buffer
   raises(packed, 10, 0);
   raises(packed, 14, Field32(packed, 10) + 1);  // more side symbols than symbols
   raises(packed, 14, Field32(packed, 14) + 1);  // side symbols the main stream has no place for
   raises(packed, 14, Field32(packed, 14) - 1);
-  raises(packed, 0, 31);                        // size hint below its own 32
-  raises(packed, 18, Field32(packed, 10));      // primary index out of range
-  raises(packed, 23, 0xFFFFFFF0);               // side coder length past the block
+  raises(packed, 0, 31);                    // size hint below its own 32
+  raises(packed, 18, Field32(packed, 10));  // primary index out of range
+  raises(packed, 23, 0xFFFFFFF0);           // side coder length past the block
   raises(packed, 27 + Field32(packed, 23), 100000);
-  raises(packed, 8, 0x000E);                    // mode 7
-  raises(packed, 10, 100000, 3000);             // more symbols than the buffer could ever hold unpacked
+  raises(packed, 8, 0x000E);         // mode 7
+  raises(packed, 10, 100000, 3000);  // more symbols than the buffer could ever hold unpacked
   Bytes buffer = Buffered(packed, 4000);
   EXPECT_THROW(z.Unpack(buffer.data(), int(packed.size()), int(packed.size()) - 1), Exception);
 }
 
-TEST(ZZipUnpack, SizeHintMustCoverTheData) {
+TEST(ZZipUnpack, SizeHintMustCoverTheData)
+{
   // Two letters in turn: no run-length pass or text filter, so the hint is the length itself, and
   // the few dozen coded bytes stand for all the symbols.
   Bytes data(300000);
-  for (size_t i = 0; i < data.size(); ++i) data[i] = i % 2 ? 'b' : 'a';
+  for (size_t i = 0; i < data.size(); ++i)
+    data[i] = i % 2 ? 'b' : 'a';
   BZZipStream z;
   z.OptionA = 0;
   const Bytes block = RoundTrip(z, data);
@@ -348,7 +391,8 @@ TEST(ZZipUnpack, SizeHintMustCoverTheData) {
   ASSERT_EQ(z.Unpack(buffer.data(), int(block.size()), int(buffer.size())), int(n));
 }
 
-TEST(ZZipUnpack, HugeSymbolCountFromATinyStreamIsRefused) {
+TEST(ZZipUnpack, HugeSymbolCountFromATinyStreamIsRefused)
+{
   // Hand-made blocks claiming as much as a 12 MB buffer allows, with eight coded bytes: zeros,
   // a pattern, and ones, which read as the longest zero runs the main coder knows.
   const uint32_t capacity = 12000000;
@@ -361,9 +405,9 @@ TEST(ZZipUnpack, HugeSymbolCountFromATinyStreamIsRefused) {
       block.push_back(textMode ? 0x03 : 0x01);  // run-length pass, and the text filter or not
       block.push_back(0);
       Put32(block, textMode ? hinted : hinted + (hinted + 1) / 8);  // the most symbols allowed
-      Put32(block, 0);                                               // side symbols
-      Put32(block, 0);                                               // primary index
-      block.push_back(1);                                            // largest side symbol
+      Put32(block, 0);                                              // side symbols
+      Put32(block, 0);                                              // primary index
+      block.push_back(1);                                           // largest side symbol
       Put32(block, 1);
       block.push_back(0x02);  // an empty side stream
       Put32(block, 8);
@@ -375,7 +419,8 @@ TEST(ZZipUnpack, HugeSymbolCountFromATinyStreamIsRefused) {
     }
 }
 
-TEST(ZZipUnpack, EveryFlippedByteFailsCleanlyOrUnpacks) {
+TEST(ZZipUnpack, EveryFlippedByteFailsCleanlyOrUnpacks)
+{
   BZZipStream z;
   z.OptionB = 1;
   Bytes data = Text(1500, 13);
@@ -397,7 +442,8 @@ TEST(ZZipUnpack, EveryFlippedByteFailsCleanlyOrUnpacks) {
   EXPECT_GT(failures, 0);
 }
 
-TEST(ZZipPack, BlockLargerThanTheBufferRaises) {
+TEST(ZZipPack, BlockLargerThanTheBufferRaises)
+{
   BZZipStream z;
   Bytes data = Random(100, 14);
   Bytes buffer = data;  // no room for the 14-byte stored header
@@ -406,15 +452,18 @@ TEST(ZZipPack, BlockLargerThanTheBufferRaises) {
   EXPECT_EQ(z.Pack(buffer.data(), 100, 114), 114);
 }
 
-TEST(ZZipPack, PackedBlockTooLargeForTheBufferIsStored) {
+TEST(ZZipPack, PackedBlockTooLargeForTheBufferIsStored)
+{
   // Find a block that shrinks by too little to pay for the packed header: 100 bytes of 100 values.
   BZZipStream z;
   for (unsigned seed = 0; seed < 100; ++seed) {
     std::mt19937 rng(seed);
     Bytes data(100);
-    for (auto& x : data) x = uint8_t(rng() % 100);
+    for (auto& x : data)
+      x = uint8_t(rng() % 100);
     const Bytes packed = Pack(z, data);
-    if (Flags(packed) & 0x8000 || packed.size() <= 114) continue;
+    if (Flags(packed) & 0x8000 || packed.size() <= 114)
+      continue;
     Bytes buffer(114);
     std::copy(data.begin(), data.end(), buffer.begin());
     ASSERT_EQ(z.Pack(buffer.data(), 100, 114), 114);

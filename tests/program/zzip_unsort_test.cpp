@@ -15,17 +15,21 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Random(size_t n, unsigned seed, unsigned alphabet) {
+Bytes Random(size_t n, unsigned seed, unsigned alphabet)
+{
   std::mt19937 rng(seed);
   Bytes b(n);
-  for (auto& x : b) x = uint8_t(rng() % alphabet);
+  for (auto& x : b)
+    x = uint8_t(rng() % alphabet);
   return b;
 }
 
-Bytes Periodic(size_t n, size_t period, unsigned seed) {
+Bytes Periodic(size_t n, size_t period, unsigned seed)
+{
   const Bytes unit = Random(period, seed, 256);
   Bytes b(n);
-  for (size_t i = 0; i < n; ++i) b[i] = unit[i % period];
+  for (size_t i = 0; i < n; ++i)
+    b[i] = unit[i % period];
   return b;
 }
 
@@ -35,26 +39,31 @@ struct Sorted {
   Bytes last;
   int primary;
 };
-Sorted Sort(Bytes data) {
-  if (data.back() == 0xFF) data.back() = 0xFE;
+Sorted Sort(Bytes data)
+{
+  if (data.back() == 0xFF)
+    data.back() = 0xFE;
   Sorted s{Bytes(data.size()), 0};
   s.primary = BZZipStream::SortBlock(data.data(), int(data.size()), s.last.data());
   return s;
 }
 
-Bytes Plain(const Bytes& last, int primary) {
+Bytes Plain(const Bytes& last, int primary)
+{
   Bytes out(last.size());
   zzip::UnsortPlain(last.data(), int(last.size()), primary, out.data());
   return out;
 }
 
-Bytes Chained(const Bytes& last, int primary, uint32_t markStep) {
+Bytes Chained(const Bytes& last, int primary, uint32_t markStep)
+{
   Bytes out(last.size(), 0xAA);
   zzip::UnsortChained(last.data(), int(last.size()), primary, out.data(), markStep);
   return out;
 }
 
-TEST(ZZipUnsort, ChainedWalkGivesThePlainWalksBytes) {
+TEST(ZZipUnsort, ChainedWalkGivesThePlainWalksBytes)
+{
   std::vector<std::pair<std::string, Bytes>> blocks{
       {"one byte", Bytes{7}},
       {"two bytes", Bytes{3, 1}},
@@ -71,7 +80,8 @@ TEST(ZZipUnsort, ChainedWalkGivesThePlainWalksBytes) {
   for (const auto& [name, data] : blocks) {
     const Sorted s = Sort(data);
     Bytes expected = data;
-    if (expected.back() == 0xFF) expected.back() = 0xFE;
+    if (expected.back() == 0xFF)
+      expected.back() = 0xFE;
     ASSERT_EQ(Plain(s.last, s.primary), expected) << name;
     Bytes out(data.size());  // the block inverse, whichever walk it takes for the size
     BZZipStream::UnsortBlock(s.last.data(), int(out.size()), s.primary, out.data());
@@ -84,7 +94,8 @@ TEST(ZZipUnsort, ChainedWalkGivesThePlainWalksBytes) {
 // Any last column and primary make some permutation of the rows; when the primary's cycle is
 // shorter than the block, the walk goes round it again and again. The chained walk must agree
 // even then, and whatever cycles the marked rows fall on.
-TEST(ZZipUnsort, DamagedColumnsWithSeveralCyclesAgreeToo) {
+TEST(ZZipUnsort, DamagedColumnsWithSeveralCyclesAgreeToo)
+{
   std::mt19937 rng(99);
   for (int round = 0; round < 300; ++round) {
     const size_t n = 1 + rng() % (round < 250 ? 3000 : 200000);
@@ -96,7 +107,8 @@ TEST(ZZipUnsort, DamagedColumnsWithSeveralCyclesAgreeToo) {
   }
 }
 
-TEST(ZZipUnsort, RefusesMarkStepsThatAreNotPowersOfTwo) {
+TEST(ZZipUnsort, RefusesMarkStepsThatAreNotPowersOfTwo)
+{
   const Bytes last{1, 2, 3};
   Bytes out(3);
   for (uint32_t step : {0u, 1u, 3u, 100u})

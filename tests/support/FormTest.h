@@ -3,8 +3,8 @@
 // controls placed on it (or on a panel of it) by Place.
 #include <memory>
 
-#include "Panel.h"
 #include "Form.h"
+#include "Panel.h"
 #include "support/GuiTest.h"
 
 class FormTest : public GuiTest {

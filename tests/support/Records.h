@@ -138,8 +138,8 @@ inline std::string DumpLines(const BQELunit& unit)
     out << c->Index;
     if (c->Index != i)
       out << '!' << i;
-    out << ' ' << c->Kind << '@' << c->Time << ' ' << c->Value << " '" << c->Code.Str() << "' '"
-        << c->Text.Str() << "' " << c->TextPos << " <";
+    out << ' ' << c->Kind << '@' << c->Time << ' ' << c->Value << " '" << c->Code.Str() << "' '" << c->Text.Str()
+        << "' " << c->TextPos << " <";
     (c->Prev ? out << c->Prev->Index : out << '-') << " >";
     (c->Next ? out << c->Next->Index : out << '-') << '\n';
   }
@@ -153,9 +153,8 @@ inline std::string DumpFaults(const BQELunit& unit)
   std::ostringstream out;
   for (int i = 0; i < unit.ErrorCells->Count(); ++i) {
     const LErrorCell* f = unit.ErrorCells->Get(i);
-    out << f->Time << ' ' << Joined(f->Codes) << ' ' << Joined(f->Kinds) << ' '
-        << (f->HasActual ? "a" : "") << (f->HasPost ? "p" : "") << (f->Erase ? "e" : "")
-        << (f->Changed ? "c" : "") << '\n';
+    out << f->Time << ' ' << Joined(f->Codes) << ' ' << Joined(f->Kinds) << ' ' << (f->HasActual ? "a" : "")
+        << (f->HasPost ? "p" : "") << (f->Erase ? "e" : "") << (f->Changed ? "c" : "") << '\n';
   }
   return out.str();
 }
