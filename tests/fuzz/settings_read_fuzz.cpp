@@ -77,13 +77,6 @@ void CheckLists(const BQELunit& u)
 
 }  // namespace
 
-// The text view loads the font database, and fontconfig leaks a block while it parses its
-// configuration: the system library's leak, not the reader's.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libfontconfig.so\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

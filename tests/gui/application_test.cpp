@@ -51,7 +51,7 @@ TEST_F(ApplicationTest, DeferredWorkWaitsForThePumpToEnd)
       Application->ProcessMessages();
     order.push_back("operation done");
   };
-  ASSERT_TRUE(RunMainLoopUntil([&] { return order.size() == 2; }));
+  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 2; }));
   EXPECT_EQ(order, (std::vector<std::string>{"operation done", "deferred at depth 0"}));
 }
 
@@ -74,7 +74,7 @@ TEST_F(ApplicationTest, DeferredWorkWaitsForModalLoopsAndRunsInOrder)
   dialog.ShowModal();
   timer.SetEnabled(false);
   EXPECT_EQ(order, std::vector<std::string>{"modal ends"});
-  ASSERT_TRUE(RunMainLoopUntil([&] { return order.size() == 3; }));
+  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 3; }));
   EXPECT_EQ(order, (std::vector<std::string>{"modal ends", "first", "second"}));
 }
 
@@ -83,7 +83,7 @@ TEST_F(ApplicationTest, AThrowingDeferredItemIsReportedAndTheQueueGoesOn)
   bool secondRan = false;
   Application->Defer([] { throw EListError("List index out of bounds (3)"); });
   Application->Defer([&] { secondRan = true; });
-  ASSERT_TRUE(RunMainLoopUntil([&] { return secondRan; }));
+  ASSERT_TRUE(RunLoopUntil([&] { return secondRan; }));
   ASSERT_EQ(exceptions.size(), 1u);
   EXPECT_EQ(exceptions[0], "List index out of bounds (3)");
 }
@@ -96,10 +96,10 @@ TEST_F(ApplicationTest, TimerDefaultsAndRestart)
   int ticks = 0;
   timer.OnTimer = [&](TObject*) { ++ticks; };
   timer.SetInterval(0);  // no interval: no ticks
-  RunMainLoopFor(30);
+  RunLoopFor(30);
   EXPECT_EQ(ticks, 0);
   timer.SetInterval(5);
-  EXPECT_TRUE(RunMainLoopUntil([&] { return ticks >= 2; }));
+  EXPECT_TRUE(RunLoopUntil([&] { return ticks >= 2; }));
 }
 
 }  // namespace

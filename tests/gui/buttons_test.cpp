@@ -58,7 +58,7 @@ TEST_F(ButtonsTest, AClickedButtonTakesTheFocusSoTheEditsOnExitRunsFirst)
   edit->OnExit = [&](TObject*) { log.push_back("exit"); };
   button->OnClick = [&](TObject*) { log.push_back("click"); };
   form.Show();
-  ASSERT_TRUE(RunMainLoopUntil([&] { return form.Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return form.Widget()->isActiveWindow(); }));
   edit->SetFocus();
   Click(button);
   EXPECT_EQ(log, (std::vector<std::string>{"exit", "click"}));

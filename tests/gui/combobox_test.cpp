@@ -123,7 +123,7 @@ TEST_F(ComboBoxTest, TheWheelOverAClosedComboWithoutFocusIsLeftToTheParent)
   EXPECT_EQ(combo->ItemIndex(), 0);
   EXPECT_TRUE(changes.empty());
   // With the focus the wheel picks, as a user action.
-  ASSERT_TRUE(RunMainLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   combo->SetFocus();
   Wheel(-120);
   EXPECT_TRUE(wheelAccepted);

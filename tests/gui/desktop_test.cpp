@@ -83,7 +83,7 @@ protected:
   std::optional<QStringList> ToolArguments(const char* tool)
   {
     QFile file(log + QLatin1Char('/') + QLatin1String(tool) + QStringLiteral(".args"));
-    if (!RunMainLoopUntil([&] { return file.exists(); }) || !file.open(QIODevice::ReadOnly))
+    if (!RunLoopUntil([&] { return file.exists(); }) || !file.open(QIODevice::ReadOnly))
       return std::nullopt;
     QStringList arguments;
     for (const QByteArray& argument : file.readAll().split('\0'))

@@ -129,7 +129,7 @@ TEST_F(DialogsTest, OpenDialogStartsInTheNamesFolderAndReturnsTheFileSystemsByte
   // The dialog counts as a modal loop: deferred work waits until it has closed.
   EXPECT_EQ(depthInside, 1);
   EXPECT_FALSE(deferredRanInside);
-  EXPECT_TRUE(RunMainLoopUntil([&] { return deferredRan; }));
+  EXPECT_TRUE(RunLoopUntil([&] { return deferredRan; }));
   delete dialog;
 }
 

@@ -132,7 +132,7 @@ TEST_F(EventsTest, OnExitWhenTheFocusMovesInsideTheFormOnly)
   auto* other = new TPanel(form.get());
   other->SetParent(form.get());
   other->SetBounds(150, 20, 50, 50);
-  ASSERT_TRUE(RunMainLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   int exits = 0;
   panel->OnExit = [&](TObject* sender) {
     EXPECT_EQ(sender, panel);
@@ -150,7 +150,7 @@ TEST_F(EventsTest, OnExitWhenTheFocusMovesInsideTheFormOnly)
   TForm second(nullptr);
   second.Show();
   second.SetFocus();
-  ASSERT_TRUE(RunMainLoopUntil([&] { return second.Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return second.Widget()->isActiveWindow(); }));
   EXPECT_EQ(exits, 1);
 }
 

@@ -139,8 +139,8 @@ TEST_F(FormsTest, MaximisedFormTakesTheSizeTheWindowSystemGives)
   form.OnResize = [&](TObject*) { ++resizes; };
   form.SetWindowState(wsMaximized);
   form.Show();
-  ASSERT_TRUE(RunMainLoopUntil([&] { return form.Widget()->isMaximized(); }));
-  RunMainLoopFor(20);
+  ASSERT_TRUE(RunLoopUntil([&] { return form.Widget()->isMaximized(); }));
+  RunLoopFor(20);
   EXPECT_EQ(form.WindowState(), wsMaximized);
   EXPECT_GE(resizes, 1);
   EXPECT_EQ(client->Width(), form.Widget()->width());
@@ -199,7 +199,7 @@ TEST_F(FormsTest, ACountdownTimerTicksInsideTheModalLoopAndStopsWhenDisabled)
     }
   };
   EXPECT_EQ(box.ShowModal(), mrOk);
-  RunMainLoopFor(60);
+  RunLoopFor(60);
   EXPECT_EQ(ticks, 3);
 }
 
@@ -269,7 +269,7 @@ TEST_F(FormsTest, ReleaseAndCaFreeFreeTheFormFromTheMessageLoop)
   closed->Show();
   closed->Close();
   EXPECT_EQ(deaths, 0);
-  EXPECT_TRUE(RunMainLoopUntil([&] { return deaths == 2; }));
+  EXPECT_TRUE(RunLoopUntil([&] { return deaths == 2; }));
 }
 
 TEST_F(FormsTest, AThrowingTimerHandlerIsReportedAndTheModalLoopGoesOn)

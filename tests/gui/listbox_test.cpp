@@ -67,7 +67,7 @@ protected:
     list->SetSorted(true);
     list->SetBounds(10, 10, 200, 100);
     form->Show();
-    ASSERT_TRUE(RunMainLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+    ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   }
 
   QWidget* Viewport() { return Area(*list)->viewport(); }
@@ -82,7 +82,7 @@ protected:
 TEST(ListBoxLines, SortedAddFollowsTheCaseInsensitiveOrderOfTheCodePage)
 {
   EnvScope russian("LC_ALL", "ru_RU.UTF-8");
-  EnsureGuiApplication();
+  EnsureTestApplication();
   TListBox list(nullptr);
   list.SetSorted(true);
   TStrings* items = list.Items();
@@ -144,7 +144,7 @@ TEST_F(ListBoxTest, TheSelectionFollowsEditsAndAnAssignedLineStaysInPlace)
 
 TEST(ListBoxScroll, TopIndexStopsAtTheLastFullPageAlsoWhileHidden)
 {
-  EnsureGuiApplication();
+  EnsureTestApplication();
   TListBox list(nullptr);  // on no form: never shown, never laid out by Qt
   Fill(list, 20);
   SetRows(list, 5);
@@ -248,7 +248,7 @@ TEST_F(ListBoxTest, ARightClickSelectsTheLineUnderThePointerAndItsMenuActsOnIt)
   const QPoint item = menu->actionGeometry(menu->actions()[1]).center();
   window_input::Mouse(menu, QEvent::MouseMove, item, Qt::NoButton, Qt::NoButton);
   window_input::Click(menu, item);
-  ASSERT_TRUE(RunMainLoopUntil([&] { return !log.empty(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return !log.empty(); }));
   EXPECT_EQ(log, Lines{"line 107"});
   EXPECT_TRUE(menuClosed);
   EXPECT_FALSE(menu->isVisible());

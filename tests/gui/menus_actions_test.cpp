@@ -33,7 +33,7 @@ TEST_F(PopupMenuTest, ItemsShowInTheOrderAddedAndClickAfterTheMenuClosed)
 {
   TForm form(nullptr);
   form.Show();
-  ASSERT_TRUE(RunMainLoopUntil([&] { return form.Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return form.Widget()->isActiveWindow(); }));
   TPopupMenu popup(nullptr);
   Log log;
   std::vector<TMenuItem*> items;
@@ -54,7 +54,7 @@ TEST_F(PopupMenuTest, ItemsShowInTheOrderAddedAndClickAfterTheMenuClosed)
   ASSERT_EQ(menu->actions().size(), 3);
   EXPECT_EQ(menu->actions()[0]->text(), "Rename parametr");
   ClickItem(menu, 2);
-  ASSERT_TRUE(RunMainLoopUntil([&] { return !log.empty(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return !log.empty(); }));
   EXPECT_EQ(log, Log{"Hide & show, menu closed"});
 
   // An item freed on its own leaves the menu; a caption changed later shows the next time.
@@ -80,7 +80,7 @@ TEST_F(PopupMenuTest, AListBoxFreesItsPopupAndTheItemsWithIt)
   popup->Popup(at.x(), at.y());
   ASSERT_NE(OpenMenu(), nullptr);
   delete list;  // the open menu goes too; the sanitizer build checks nothing is touched after
-  RunMainLoopFor(10);
+  RunLoopFor(10);
   EXPECT_EQ(OpenMenu(), nullptr);
 }
 
@@ -109,7 +109,7 @@ protected:
       action->OnExecute = [this, key](TObject*) { log.push_back("execute " + std::to_string(key)); };
     }
     form->Show();
-    ASSERT_TRUE(RunMainLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+    ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   }
 
   void Key(int qtKey) { window_input::Key(form->Widget(), qtKey); }
@@ -151,7 +151,7 @@ TEST_F(ActionTest, AttachedToTheMainPanelTheShortCutsStopWhileItIsDisabled)
   TForm other(nullptr);
   other.Show();
   other.SetFocus();
-  ASSERT_TRUE(RunMainLoopUntil([&] { return other.Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return other.Widget()->isActiveWindow(); }));
   window_input::Key(other.Widget(), Qt::Key_F3);
   EXPECT_EQ(log.size(), 2u);
 }

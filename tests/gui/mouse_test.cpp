@@ -17,7 +17,7 @@ TEST_F(MouseTest, ThePointerGoesWhereItIsSentAndTheControlUnderItHearsAMove)
   panel->SetParent(&form);
   panel->SetBounds(20, 30, 100, 80);
   form.Show();
-  ASSERT_TRUE(RunMainLoopUntil([&] { return form.Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return form.Widget()->isActiveWindow(); }));
   QPoint seen(-1, -1);
   panel->OnMouseMove = [&](TObject*, TShiftState, int x, int y) { seen = QPoint(x, y); };
 
@@ -29,7 +29,7 @@ TEST_F(MouseTest, ThePointerGoesWhereItIsSentAndTheControlUnderItHearsAMove)
     const TPoint at = Mouse->CursorPos();
     EXPECT_EQ(at.x, origin.x + offset.x());
     EXPECT_EQ(at.y, origin.y + offset.y());
-    EXPECT_TRUE(RunMainLoopUntil([&] { return seen == offset; }));
+    EXPECT_TRUE(RunLoopUntil([&] { return seen == offset; }));
   }
 }
 

@@ -35,7 +35,7 @@ protected:
     edit->SetParent(sheets[0]);
     edit->SetBounds(10, 10, 60, 20);
     form->Show();
-    ASSERT_TRUE(RunMainLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+    ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   }
 
   QTabBar* Tabs() { return pages->Widget()->findChild<QTabBar*>(); }

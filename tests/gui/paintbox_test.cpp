@@ -41,7 +41,7 @@ protected:
     box->SetParent(panel);
     box->SetBounds(20, 10, 100, 60);
     form->Show();
-    ASSERT_TRUE(RunMainLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+    ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   }
 
   // What the paint box shows on screen: a repaint of it, OnPaint included.
@@ -89,9 +89,9 @@ TEST_F(PaintBoxTest, DrawingOutsideOnPaintIsShownAndCopiedBack)
   EXPECT_EQ(Copied(10, 30), kRed);
 
   // Drawing inside OnPaint asks for no further repaint: the loop goes quiet.
-  RunMainLoopFor(50);
+  RunLoopFor(50);
   const int settled = paints;
-  RunMainLoopFor(100);
+  RunLoopFor(100);
   EXPECT_EQ(paints, settled);
 }
 

@@ -115,10 +115,10 @@ TEST_F(ScrollBoxTest, TheBarsOnScreenFollowTheChildren)
   ASSERT_NE(vertical, nullptr);
   EXPECT_FALSE(vertical->isVisible());
   TPanel* tall = Child(0, 0, 50, 300);
-  EXPECT_TRUE(RunMainLoopUntil([&] { return vertical->isVisible(); }));
+  EXPECT_TRUE(RunLoopUntil([&] { return vertical->isVisible(); }));
   EXPECT_EQ(vertical->maximum(), 300 - 96);
   tall->SetHeight(50);
-  EXPECT_TRUE(RunMainLoopUntil([&] { return !vertical->isVisible(); }));
+  EXPECT_TRUE(RunLoopUntil([&] { return !vertical->isVisible(); }));
 }
 
 TEST_F(ScrollBoxTest, AlignedChildrenFollowTheBarsComingAndGoing)
@@ -130,19 +130,19 @@ TEST_F(ScrollBoxTest, AlignedChildrenFollowTheBarsComingAndGoing)
   EXPECT_EQ(header->Width(), 196);
   TPanel* tall = Child(0, 30, 50, 300);
   // The vertical bar takes its room from the header too.
-  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() < 196; }));
+  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() < 196; }));
   EXPECT_EQ(header->Width(), box->ClientWidth());
   EXPECT_EQ(header->Widget()->width(), box->ClientWidth());
   EXPECT_EQ(header->Top(), 0);
   tall->SetHeight(50);
-  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() == 196; }));
+  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 196; }));
   EXPECT_EQ(box->ClientWidth(), 196);
 
   // A child wider than the box: the header spans the whole scrolled width.
   TPanel* wide = Child(0, 30, 500, 20);
-  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() == 500; }));
+  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 500; }));
   delete wide;
-  EXPECT_TRUE(RunMainLoopUntil([&] { return header->Width() == 196; }));
+  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 196; }));
 }
 
 TEST_F(ScrollBoxTest, MousePositionsAreVisibleAreaCoordinates)
@@ -198,7 +198,7 @@ TEST_F(ScrollBoxTest, AnUnhandledWheelScrollsTheBoxOnce)
 
 TEST_F(ScrollBoxTest, TakesTheFocus)
 {
-  ASSERT_TRUE(RunMainLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
   box->SetBorderStyle(bsNone);
   EXPECT_EQ(box->ClientWidth(), 200);
   box->SetFocus();
@@ -232,7 +232,7 @@ TEST_F(ScrollBoxTest, AFailureWhileTheUserScrollsReachesHandleException)
     if (bar->orientation() == Qt::Vertical)
       vertical = bar;
   ASSERT_NE(vertical, nullptr);
-  ASSERT_TRUE(RunMainLoopUntil([&] { return vertical->isVisible(); }));
+  ASSERT_TRUE(RunLoopUntil([&] { return vertical->isVisible(); }));
   child->fail = true;
   vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // a click on the arrow
   ASSERT_EQ(exceptions, std::vector<std::string>{"the child cannot move"});

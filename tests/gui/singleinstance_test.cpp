@@ -66,7 +66,7 @@ TEST_F(SingleInstanceChild, Run)
   ReportToParent(first ? "role=first" : "role=second");
   if (!first)
     return;
-  EXPECT_TRUE(RunMainLoopUntil([&] { return received.has_value(); }, 30000));
+  EXPECT_TRUE(RunLoopUntil([&] { return received.has_value(); }, 30000));
   ReportToParent("received=" + received.value_or("<nothing>"));
 }
 
@@ -102,7 +102,7 @@ protected:
       if (n > 0)
         sent += static_cast<size_t>(n);
       else if (errno == EAGAIN)
-        RunMainLoopFor(1);
+        RunLoopFor(1);
       else
         return;
     }
@@ -113,9 +113,7 @@ protected:
   static int Answer(int peer)
   {
     int answer = -2;
-    RunMainLoopUntil([&] {
-      if (answer != -2)
-        return true;  // asked once more after the end: the byte is taken already
+    RunLoopUntil([&] {
       unsigned char byte = 0;
       const ssize_t n = ::recv(peer, &byte, 1, 0);
       if (n == 1)
@@ -147,7 +145,7 @@ TEST_F(SingleInstanceTest, TheSocketOfACrashedInstanceIsTakenOverAndTextsPassByt
   const std::string line = "/opt/dravolin/dravolin \"/tmp/\xCE\xF2\xF7\xB8\xF2 1.qel\"";
   // It ends well only when it was not first and its text was acknowledged.
   EXPECT_TRUE(ChildProcess(Child, Role("send", line)).EndedWell());
-  EXPECT_TRUE(RunMainLoopUntil([&] { return !received.empty(); }));
+  EXPECT_TRUE(RunLoopUntil([&] { return !received.empty(); }));
   EXPECT_EQ(received, std::vector<AnsiString>{line});
 }
 
@@ -186,10 +184,10 @@ TEST_F(SingleInstanceTest, RawPeersTextsAreDeliveredWholeOnceOrDroppedOverTheLim
     for (const std::string& bytes : row.writes) {
       EXPECT_TRUE(received.empty()) << row.what << ": delivered before its end";
       SendAll(peer, bytes);
-      RunMainLoopFor(100);
+      RunLoopFor(100);
     }
     EXPECT_EQ(Answer(peer), row.answer) << row.what;
-    RunMainLoopFor(100);
+    RunLoopFor(100);
     EXPECT_TRUE(received == row.delivered) << row.what << ": " << received.size() << " texts";
     ::close(peer);
   }
@@ -209,7 +207,7 @@ TEST_F(SingleInstanceTest, AnInstanceFreedWithATextWaitingIsNeverCalled)
     ::close(peer);
     instance.reset();
   }
-  RunMainLoopFor(100);
+  RunLoopFor(100);
   EXPECT_FALSE(called);
 }
 

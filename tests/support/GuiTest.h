@@ -15,12 +15,6 @@
 #include "support/MainLoop.h"
 #include "support/TestApp.h"
 
-// The name the control tests grew up with.
-inline void EnsureGuiApplication()
-{
-  EnsureTestApplication();
-}
-
 class GuiTest : public ::testing::Test {
 protected:
   void SetUp() override

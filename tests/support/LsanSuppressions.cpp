@@ -1,5 +1,5 @@
-// Every suite that shows text loads the font database, and fontconfig leaks a block while
-// it parses its configuration. That is the system library's, not ours: leak checks skip it.
+// Every test program and fuzz target that shows text loads the font database, and fontconfig
+// leaks a block while it parses its configuration: the system library's, not ours; leak checks skip it.
 extern "C" const char* __lsan_default_suppressions()
 {
   return "leak:libfontconfig.so\n";

@@ -15,22 +15,17 @@ inline void RunLoopFor(int ms)
   loop.exec();
 }
 
-// Runs the loop until done() holds or limitMs passed; returns done().
+// Runs the loop until done() holds or limitMs passed; returns done(). The condition is asked
+// once a round, never again after it held, so it may take what it looks at (a byte of a socket).
 inline bool RunLoopUntil(const std::function<bool()>& done, int limitMs = 10000)
 {
   QElapsedTimer clock;
   clock.start();
-  while (!done() && clock.elapsed() < limitMs)
+  for (;;) {
+    if (done())
+      return true;
+    if (clock.elapsed() >= limitMs)
+      return false;
     RunLoopFor(5);
-  return done();
-}
-
-// The names the control tests grew up with.
-inline void RunMainLoopFor(int ms)
-{
-  RunLoopFor(ms);
-}
-inline bool RunMainLoopUntil(const std::function<bool()>& done, int limitMs = 10000)
-{
-  return RunLoopUntil(done, limitMs);
+  }
 }
