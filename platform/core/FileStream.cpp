@@ -60,7 +60,6 @@ TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : fileName_(
     fd_ = -1;
     throw EFOpenError("Cannot open file \"" + fileName + "\". " + SystemMessage(EISDIR));
   }
-  buf_.resize(kBufferSize);
 }
 
 TFileStream::~TFileStream()
@@ -88,7 +87,7 @@ bool TFileStream::WriteAll(const uint8_t* data, size_t count, int64_t at)
 bool TFileStream::Flush()
 {
   if (state_ == Buffered::PendingWrite) {
-    const bool ok = WriteAll(buf_.data(), bufLen_, bufStart_);
+    const bool ok = WriteAll(buf_.get(), bufLen_, bufStart_);
     state_ = Buffered::Nothing;
     bufLen_ = 0;
     if (!ok)
@@ -119,9 +118,15 @@ bool TFileStream::Close()
     failed_ = true;
   fd_ = -1;
   canRead_ = canWrite_ = false;
-  buf_.clear();
-  buf_.shrink_to_fit();
+  buf_.reset();
   return !failed_;
+}
+
+uint8_t* TFileStream::Buffer()
+{
+  if (!buf_)
+    buf_ = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);
+  return buf_.get();
 }
 
 int32_t TFileStream::Read(void* buffer, int32_t count)
@@ -137,16 +142,16 @@ int32_t TFileStream::Read(void* buffer, int32_t count)
     if (state_ == Buffered::ReadData && pos_ >= bufStart_ && pos_ < bufStart_ + static_cast<int64_t>(bufLen_)) {
       const size_t offset = static_cast<size_t>(pos_ - bufStart_);
       const size_t n = std::min(wanted, bufLen_ - offset);
-      std::memcpy(out + got, buf_.data() + offset, n);
+      std::memcpy(out + got, buf_.get() + offset, n);
       got += n;
       wanted -= n;
       pos_ += static_cast<int64_t>(n);
       continue;
     }
     // Large reads bypass the buffer; small ones refill it.
-    const bool direct = wanted >= buf_.size();
-    uint8_t* target = direct ? out + got : buf_.data();
-    const size_t ask = direct ? wanted : buf_.size();
+    const bool direct = wanted >= kBufferSize;
+    uint8_t* target = direct ? out + got : Buffer();
+    const size_t ask = direct ? wanted : kBufferSize;
     ssize_t done;
     do {
       done = ::pread(fd_, target, ask, pos_);
@@ -179,10 +184,10 @@ int32_t TFileStream::Write(const void* buffer, int32_t count)
     bufStart_ = pos_;
     bufLen_ = 0;
   }
-  if (bufLen_ + n > buf_.size()) {
+  if (bufLen_ + n > kBufferSize) {
     if (!Flush())
       return 0;
-    if (n >= buf_.size()) {
+    if (n >= kBufferSize) {
       const int64_t at = pos_;
       if (!WriteAll(in, n, at))
         return 0;
@@ -193,7 +198,7 @@ int32_t TFileStream::Write(const void* buffer, int32_t count)
     bufStart_ = pos_;
     bufLen_ = 0;
   }
-  std::memcpy(buf_.data() + bufLen_, in, n);
+  std::memcpy(Buffer() + bufLen_, in, n);
   bufLen_ += n;
   pos_ += static_cast<int64_t>(n);
   return count;

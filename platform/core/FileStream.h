@@ -1,7 +1,7 @@
 #pragma once
 // A file as a stream, buffered so that byte-at-a-time Read and Write stay cheap.
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "Stream.h"
 #include "System.h"
@@ -44,6 +44,7 @@ private:
   enum class Buffered { Nothing, ReadData, PendingWrite };
 
   bool WriteAll(const uint8_t* data, size_t count, int64_t at);
+  uint8_t* Buffer();
 
   AnsiString fileName_;
   int fd_ = -1;
@@ -56,5 +57,6 @@ private:
   Buffered state_ = Buffered::Nothing;
   int64_t bufStart_ = 0;
   size_t bufLen_ = 0;
-  std::vector<uint8_t> buf_;
+  // Made on the first small read or write: a stream read in large pieces never needs it.
+  std::unique_ptr<uint8_t[]> buf_;
 };

@@ -59,8 +59,9 @@ bool MemoStore::LoadFromFile(const AnsiString& fileName, const MemoLoadStep& ste
   const size_t piece = steps.Wanted() ? static_cast<size_t>(StepBytes) : size_t{1} << 30;
   size_t filled = 0;
   for (;;) {
-    // Past the size, the file grew meanwhile.
-    const size_t want = filled < size ? std::min(size - filled, piece) : size_t{1} << 16;
+    // Past the size, the file grew meanwhile; the small probe that finds the end mostly stays
+    // within the room reserved above.
+    const size_t want = filled < size ? std::min(size - filled, piece) : size_t{1} << 12;
     bytes.resize(filled + want);
     const int32_t got = stream.Read(bytes.data() + filled, static_cast<int32_t>(want));
     if (got <= 0)

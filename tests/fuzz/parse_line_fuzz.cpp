@@ -120,10 +120,23 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   Application->Initialize(*argc, *argv);
   unit = new BQELunit;
-  logFile = memfd_create("log", 0);
-  if (logFile < 0)
+  // The log lies alone in a folder of its own: the parse looks through the log's folder for a
+  // recorder log each run, and a crowded folder would make that the bulk of a run.
+  const char* tmp = getenv("TMPDIR");
+  static std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/parse_line_fuzz.XXXXXX";
+  static std::string name;
+  if (!mkdtemp(folder.data()))
     abort();
-  unit->LogFileName = "/proc/self/fd/" + std::to_string(logFile);
+  name = folder + "/log.qel";
+  // The bytes stay in memory: a link to a memory file, not a file on disk rewritten each run.
+  logFile = memfd_create("log", 0);
+  if (logFile < 0 || symlink(("/proc/self/fd/" + std::to_string(logFile)).c_str(), name.c_str()) != 0)
+    abort();
+  atexit([] {
+    unlink(name.c_str());
+    rmdir(folder.c_str());
+  });
+  unit->LogFileName = name;
   ClearRun();  // no parameter of the default settings either
   return 0;
 }
