@@ -6,50 +6,74 @@
 #include <unordered_set>
 
 #include "ComboBox.h"
-#include "Exceptions.h"
 #include "app/Qelunit.h"
 #include "settings/ConfigLoad.h"
 #include "settings/SettingsSchema.h"
 
 namespace {
 
-// The typed reads, each raising on a short read or a wrong tag.
+// The typed reads. The first failure (a short read, a wrong tag, a refused count) sticks: every
+// read after it reads nothing and gives nothing, as if the read had stopped there, until a
+// skipped record clears it. No exception: a damaged file can fail a record on every read, and
+// the reads of each record after it would each unwind the stack.
 class SettingsInput {
 public:
   explicit SettingsInput(BConfigLoad& reader) : Reader(reader) {}
 
+  bool Ok() const { return Good; }
+  // The failed record is left behind; the next one is read from where the stream stands.
+  void SkipFailedRecord() { Good = true; }
+
   int32_t Int()
   {
-    int value = 0;
-    Need(Reader.ReadInt(value));
+    int32_t value = 0;
+    IntInto(value);
     return value;
   }
   Byte Bool()
   {
-    bool value = false;
-    Need(Reader.ReadBool(value));
-    return value ? 1 : 0;
+    Byte value = 0;
+    BoolInto(value);
+    return value;
   }
   TColor Color()
   {
     TColor value = 0;
-    Need(Reader.ReadColor(value));
+    if (Good)
+      Need(Reader.ReadColor(value));
     return value;
   }
   AnsiString String()
   {
     AnsiString value;
-    Need(Reader.ReadString(value));
+    if (Good)
+      Need(Reader.ReadString(value));
     return value;
+  }
+  // Into a field that keeps its value when the read fails.
+  bool IntInto(int32_t& field)
+  {
+    int value = 0;
+    if (Good && Need(Reader.ReadInt(value)))
+      field = value;
+    return Good;
+  }
+  bool BoolInto(Byte& field)
+  {
+    bool value = false;
+    if (Good && Need(Reader.ReadBool(value)))
+      field = value ? 1 : 0;
+    return Good;
   }
   // A list's count; zero or less reads no entries. Charged to the records the whole read
   // may declare, so a hostile count fails here instead of looping or allocating.
   int32_t Count() { return Charge(Int()); }
   int32_t Charge(int32_t count)
   {
-    if (count <= 0)
+    if (!Good || count <= 0)
       return 0;
-    Need(count <= RecordsLeft);
+    if (!Need(count <= RecordsLeft))
+      return 0;
     RecordsLeft -= count;
     return count;
   }
@@ -62,18 +86,20 @@ public:
   void SkipBool()
   {
     bool dropped;
-    (void)Reader.ReadBool(dropped);
+    if (Good)
+      (void)Reader.ReadBool(dropped);
   }
 
 private:
-  static void Need(bool ok)
+  bool Need(bool ok)
   {
-    if (!ok)
-      throw Exception("");
+    Good = Good && ok;
+    return Good;
   }
 
   BConfigLoad& Reader;
   int64_t RecordsLeft = SettingsRecordLimit;
+  bool Good = true;
 };
 
 // Frees a mask that never reached the list, with whatever items it has so far.
@@ -124,6 +150,8 @@ void ReadChannels(BQELunit& unit, SettingsInput& in)
     channel->Id = in.Int();
     ReadNames(unit, in, *channel);
     channel->Chart = in.Bool();
+    if (!in.Ok())
+      return;
     // Read whole, so the stream stays in step; a refused id never reaches the list.
     if (!IsStorableChannelId(channel->Id) || !ids.insert(channel->Id).second)
       continue;
@@ -161,6 +189,8 @@ MaskPtr ReadMask(BQELunit& unit, SettingsInput& in)
   const int32_t count = in.Count();
   for (int32_t i = 0; i < count; ++i) {
     std::unique_ptr<LTypeCell> item = ReadItem(unit, in);
+    if (!in.Ok())
+      break;
     mask->Items->Add(item.get());
     item.release();
   }
@@ -172,16 +202,17 @@ void ReadMasks(BQELunit& unit, SettingsInput& in)
   const int32_t count = in.Count();
   for (int32_t i = 0; i < count; ++i) {
     const uint64_t before = in.Progress();
-    try {
-      MaskPtr mask = ReadMask(unit, in);
+    MaskPtr mask = ReadMask(unit, in);
+    if (in.Ok()) {
       unit.MaskCells->Add(mask.get());
       mask.release();
-    } catch (...) {
-      // Skipped; the next mask is read from where the stream stands. At the end of the data,
-      // or after damage of the container itself, the read ends here.
-      if (in.Stuck(before))
-        throw;
+      continue;
     }
+    // Skipped; the next mask is read from where the stream stands. At the end of the data,
+    // or after damage of the container itself, the failure stands and the read ends.
+    if (in.Stuck(before))
+      return;
+    in.SkipFailedRecord();
   }
 }
 
@@ -190,31 +221,37 @@ void ReadStatuses(BQELunit& unit, SettingsInput& in)
   const int32_t count = in.Count();
   for (int32_t i = 0; i < count; ++i) {
     const uint64_t before = in.Progress();
-    try {
+    AnsiString name = in.String();
+    if (in.Ok()) {
       auto status = std::make_unique<LStatusCell>();
       auto steps = std::make_unique<TPtrList<LStatusStep>>();
-      status->Name = in.String();
+      status->Name = std::move(name);
       unit.StatusCells->Add(status.get());
       status->Steps = steps.release();
       status.release();
-    } catch (...) {
-      // Skipped; the next name is read from where the stream stands (as for a mask).
-      if (in.Stuck(before))
-        throw;
+      continue;
     }
+    // Skipped; the next name is read from where the stream stands (as for a mask).
+    if (in.Stuck(before))
+      return;
+    in.SkipFailedRecord();
   }
 }
 
 void ReadRecentFiles(BQELunit& unit, SettingsInput& in)
 {
   // The list empties as soon as its count is read, even a count the record limit refuses.
-  const int32_t declared = in.Int();
+  int32_t declared = 0;
+  if (!in.IntInto(declared))
+    return;
   TStrings* items = unit.RecentCombo ? unit.RecentCombo->Items() : nullptr;
   if (items)
     items->Clear();
   const int32_t count = in.Charge(declared);
   for (int32_t i = 0; i < count; ++i) {
     const AnsiString name = in.String();
+    if (!in.Ok())
+      return;
     if (items)
       items->Add(name);
   }
@@ -229,42 +266,44 @@ bool BQELunit::ReadSettings(BConfigLoad& reader)
     BQELunit& Unit;
     ~Corrected() { Unit.CorrectOptions(); }
   } corrected{*this};
+  // After a failure every read below reads nothing and changes nothing.
   try {
     SettingsInput in(reader);
-    SettingsVersion = in.Int();
+    in.IntInto(SettingsVersion);
     ReadRecentFiles(*this, in);
     ReadChannels(*this, in);
     ReadMasks(*this, in);
-    EditorMaskIndex = in.Int();
-    ChartMaskIndex = in.Int();
-    TextLinePeriod = in.Int();
+    in.IntInto(EditorMaskIndex);
+    in.IntInto(ChartMaskIndex);
+    in.IntInto(TextLinePeriod);
     for (int32_t& seconds : ZoomSeconds)
-      seconds = in.Int();
-    ValueWindowOffset.x = in.Int();
-    ValueWindowOffset.y = in.Int();
-    EnableYZoom = in.Bool();
-    FramePeriod = in.Int();
-    ShowProgress = in.Bool();
-    HideUnusedChannels = in.Bool();
+      in.IntInto(seconds);
+    in.IntInto(ValueWindowOffset.x);
+    in.IntInto(ValueWindowOffset.y);
+    in.BoolInto(EnableYZoom);
+    in.IntInto(FramePeriod);
+    in.BoolInto(ShowProgress);
+    in.BoolInto(HideUnusedChannels);
     if (SettingsVersion < 3)
       in.SkipBool();
     if (SettingsVersion > 2)
-      Language = in.Int();
+      in.IntInto(Language);
     ReadStatuses(*this, in);
-    OldErrorAlgorithm = in.Bool();
-    LegendHeightPercent = in.Int();
-    ParamChartStyle = in.Bool();
-    StatusChartStyle = in.Bool();
+    in.BoolInto(OldErrorAlgorithm);
+    in.IntInto(LegendHeightPercent);
+    in.BoolInto(ParamChartStyle);
+    in.BoolInto(StatusChartStyle);
     if (SettingsVersion == 1)
-      return true;
-    MultiLineStatuses = in.Bool();
-    LeftColumnWidth = in.Int();
+      return in.Ok();
+    in.BoolInto(MultiLineStatuses);
+    in.IntInto(LeftColumnWidth);
     if (SettingsVersion == 2 || SettingsVersion == 3)
-      return true;
-    ReadingSpeed = in.Int();
-    SpeedInHz = in.Bool();
-    return true;
+      return in.Ok();
+    in.IntInto(ReadingSpeed);
+    in.BoolInto(SpeedInHz);
+    return in.Ok();
   } catch (...) {
+    // Only an allocation that failed gets here.
     return false;
   }
 }
