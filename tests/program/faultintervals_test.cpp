@@ -86,20 +86,4 @@ TEST_F(FaultIntervals, ScriptedRecordsGiveTheirIntervals)
   }
 }
 
-// Through the parser: the same fault lines give the same intervals under either algorithm.
-TEST_F(FaultIntervals, SectionsOfAParsedLogUnderBothAlgorithms)
-{
-  for (Byte old : {0, 1}) {
-    unit.OldErrorAlgorithm = old;
-    const std::string block = old ? "" : "F10E0000\r\n";
-    const std::string value = ValueLine("F1011000", "1", "A");
-    Parse(block +
-          "Actual errors:\r\nP0300 Mis\r\nP0100 Air\r\n\r\nPost errors:\r\nP0100 Air\r\nP0200 Inj\r\n\r\n" +
-          value + block + "Post errors:\r\nP0200 Inj\r\n\r\n" + value);
-    for (int i = 0; i < unit.ErrorCells->Count(); ++i)
-      unit.ErrorCells->Get(i)->Time = 0;  // the algorithms step the time differently
-    EXPECT_EQ(DumpFaults(unit), "0 P0100 Air|P0200 Inj|P0300 Mis A|P|A ap\n0 P0200 Inj P pc\n") << int{old};
-  }
-}
-
 }  // namespace

@@ -2,15 +2,10 @@
 // panel while it is up, and its Break button stops the walk with the records made so far.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QPushButton>
-#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "Button.h"
 #include "Form.h"
 #include "Label.h"
 #include "Memo.h"
@@ -26,7 +21,6 @@ struct Seen {
   bool windowAlwaysShown = true;
   bool panelEverEnabled = false;
   TForm* closeAtSecondWalkLook = nullptr;
-  bool clickWhenTheLoadStarts = false;
   int walkLooks = 0;
 };
 Seen gSeen;
@@ -37,11 +31,6 @@ void Look(BQELunit& unit, int stage, int64_t, int64_t position)
   gSeen.panelEverEnabled = gSeen.panelEverEnabled || unit.MainPanel->Enabled();
   if (position < 0) {
     gSeen.stageTexts.push_back(unit.Progress->Label->Caption());
-    // The click waits for the next pump: one inside the load.
-    if (stage == 1 && gSeen.clickWhenTheLoadStarts)
-      QMetaObject::invokeMethod(
-          qApp, [&unit] { static_cast<QPushButton*>(unit.Progress->Button->Widget())->click(); },
-          Qt::QueuedConnection);
   } else if (stage == 2 && ++gSeen.walkLooks == 2 && gSeen.closeAtSecondWalkLook) {
     gSeen.closeAtSecondWalkLook->Close();
   }
@@ -86,21 +75,6 @@ TEST_F(ParseProgress, ShowsEveryStageAndIsGoneAfterwards)
   unit->ParseLogText();
   EXPECT_TRUE(gSeen.stageTexts.empty());
   EXPECT_EQ(unit->DataCells->Count(), Lines);
-  EXPECT_FALSE(unit->Progress->Form->Visible());
-}
-
-// The window is served while the text loads: Break pressed then stops the parse before any
-// line is walked, and the text view is left empty. No walk is announced, the stages after it
-// still are.
-TEST_F(ParseProgress, BreakWhileTheTextLoadsLeavesNoTextAndNoRecords)
-{
-  gSeen.clickWhenTheLoadStarts = true;
-  unit->Progress->PumpInterval = std::chrono::steady_clock::duration::zero();
-  unit->ParseLogText();
-  EXPECT_EQ(unit->AbortFlag, 1);
-  EXPECT_EQ(gSeen.walkLooks + unit->TextMemo->Lines()->Count() + unit->DataCells->Count(), 0);
-  EXPECT_EQ(gSeen.stageTexts.size(), 6u);
-  EXPECT_EQ(gSeen.stageTexts[1], "Set link [Next <-> Previous]");
   EXPECT_FALSE(unit->Progress->Form->Visible());
 }
 

@@ -90,39 +90,20 @@ TEST_F(ParserChannels, ParseAndFindOrAddChannelAgreeAndTakeDictionaryNames)
   EXPECT_EQ(Channels(unit), "2 ru3/en3/en1 1\n");
 }
 
+// "file-name family-before family-after word" ('-' for no word).
 TEST_F(ParserChannels, FamilyFromTheFileName)
 {
-  const struct {
-    const char* name;
-    int before;
-    int after;
-    const char* word;
-  } cases[] = {
-      {"/logs/LH0815.txt", 0, 3, "LH"},
-      {"/logs/lh0815.txt", 1, 3, "LH"},
-      {"/logs/Lh0815.txt", 0, 0, nullptr},
-      {"/logs/Q5_1.qel", 0, 1, "QEL"},
-      {"/logs/x4.qel", 2, 1, "QEL"},
-      {"/logs/P7.qel", 0, 2, "PMS"},
-      {"/logs/a6", 1, 2, "PMS"},
-      {"/logs/4123.qel", 2, 2, nullptr},
-      {"/logs/Q5.qel", 1, 1, nullptr},
-      {"/logs/P6.qel", 2, 2, nullptr},
-      {"/LH/Q7/a.qel", 0, 0, nullptr},
-      {"/logs/Q6:7.qel", 0, 2, "PMS"},
-      {"/logs/12:Q4.qel", 0, 0, nullptr},
-      {"/L5\\LH1.qel", 0, 1, "QEL"},
-      {"/l/C:\\Q7.qel", 0, 0, nullptr},
-      {"/logs/L", 3, 3, nullptr},
-      {"", 3, 3, nullptr},
-  };
-  for (const auto& c : cases) {
-    unit.EcuFamily = c.before;
-    unit.LogFileName = c.name;
+  for (const char* line :
+       {"/logs/LH0815.txt 0 3 LH", "/logs/lh0815.txt 1 3 LH", "/logs/Lh0815.txt 0 0 -", "/logs/Q5_1.qel 0 1 QEL",
+        "/logs/x4.qel 2 1 QEL", "/logs/P7.qel 0 2 PMS", "/logs/a6 1 2 PMS", "/logs/4123.qel 2 2 -",
+        "/logs/Q5.qel 1 1 -", "/logs/P6.qel 2 2 -", "/LH/Q7/a.qel 0 0 -", "/logs/Q6:7.qel 0 2 PMS",
+        "/logs/12:Q4.qel 0 0 -", "/L5\\LH1.qel 0 1 QEL", "/l/C:\\Q7.qel 0 0 -", "/logs/L 3 3 -", " 3 3 -"}) {
+    const std::string c = line;
+    const size_t blank = c.find(' ');
+    unit.LogFileName = c.substr(0, blank);
+    unit.EcuFamily = c[blank + 1] - '0';
     const char* word = unit.ChooseEcuFamilyAndMask();
-    EXPECT_EQ(std::to_string(unit.EcuFamily) + " " + (word ? word : "-"),
-              std::to_string(c.after) + " " + (c.word ? c.word : "-"))
-        << c.name;
+    EXPECT_EQ(c.substr(0, blank + 3) + std::to_string(unit.EcuFamily) + " " + (word ? word : "-"), c);
   }
   // A parse of a missing log still takes the family.
   unit.LogFileName = folder / "P7.txt";

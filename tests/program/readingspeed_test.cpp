@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 #include <tuple>
-#include <utility>
 
 #include "Edit.h"
 #include "Numbers.h"
@@ -19,9 +18,6 @@
 #include "support/TestApp.h"
 
 namespace {
-
-// "Скорость обмена" as the recorder writes it, in Windows-1251.
-const std::string RussianLabel = "\xD1\xEA\xEE\xF0\xEE\xF1\xF2\xFC \xEE\xE1\xEC\xE5\xED\xE0";
 
 class ReadingSpeed : public ::testing::Test {
 protected:
@@ -60,23 +56,6 @@ protected:
   TEdit speedEdit{nullptr};
   BQELunit unit;
 };
-
-TEST_F(ReadingSpeed, TwoCharactersAfterTheLabelCountedFromTheLineStart)
-{
-  const std::tuple<AnsiString, AnsiString, int> cases[] = {
-      {"Speed 45 Hz", "Speed", 45},
-      {"Speed 100 Hz", "Speed", 10},
-      {"Speed 4 Hz", "Speed", -1},  // "4 "
-      {"Speed 7", "Speed", 7},
-      {"Speed -5", "Speed", -5},
-      {"Speed ", "Speed", -1},
-      {"Speed", "Speed", -1},
-      {"xx Speed 45", "Speed", -1},  // reads "ed"
-      {RussianLabel + " 33", RussianLabel, 33},
-  };
-  for (const auto& [line, label, number] : cases)
-    EXPECT_EQ(BQELunit::ParseIntAfterLabel(line, label), number) << line;
-}
 
 // A recorder log beside the current log and the speed found in it (0: none).
 struct DetectCase {

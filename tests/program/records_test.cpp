@@ -73,24 +73,6 @@ TEST(ClearLists, FreeEveryRecordSkipNullEntriesAndKeepTheListObjects)
   FillAll(*filled);
   filled->BadValueLines->Add("index 0000003 00010203 x");
   delete filled;
-
-  BQELunit bare;
-  auto* errors = std::exchange(bare.ErrorCells, nullptr);
-  auto* data = std::exchange(bare.DataCells, nullptr);
-  auto* types = std::exchange(bare.TypeCells, nullptr);
-  auto* masks = std::exchange(bare.MaskCells, nullptr);
-  auto* statuses = std::exchange(bare.StatusCells, nullptr);
-  auto* dictionary = std::exchange(bare.DictCells, nullptr);
-  ClearAll(bare);
-  bare.ClearDictCells();
-  bare.ClearStatusSubList(nullptr);
-  EXPECT_EQ(bare.ErrorCells, nullptr);
-  bare.ErrorCells = errors;
-  bare.DataCells = data;
-  bare.TypeCells = types;
-  bare.MaskCells = masks;
-  bare.StatusCells = statuses;
-  bare.DictCells = dictionary;
 }
 
 TEST(ClearLists, StatusSubListEmptiesTheStepsOfThatStatusOnly)
