@@ -149,6 +149,7 @@ TEST(DataCellPool, MakesDefaultRecordsAcrossChunksAndKnowsItsOwn)
   EXPECT_LT(pool.Capacity() - count, BDataCellPool::ChunkRecords);
   EXPECT_LE(pool.ChunkCount(), 12u);
   EXPECT_TRUE(pool.Owns(first) && pool.Owns(last) && pool.Owns(first + 1000));
+  EXPECT_FALSE(pool.Owns(first + BDataCellPool::FirstChunkRecords));  // just past the first chunk
   EXPECT_TRUE(last->Kind == KindFault && last->Code.IsEmpty() && last->Text.IsEmpty() && !last->Next &&
               !last->Prev);
   LDataCell alone;
