@@ -1,15 +1,15 @@
 #pragma once
 // Shared by the parser tests: a central object over a scratch folder, logs written as bytes,
-// and the parse's results read back as plain values.
+// and the parse's records read back as text.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "AppPaths.h"
 #include "Memo.h"
 #include "app/Qelunit.h"
+#include "support/Records.h"
 #include "support/ScratchFolder.h"
 #include "support/TestApp.h"
 
@@ -45,14 +45,6 @@ protected:
   int Records() const { return unit.DataCells->Count(); }
   LDataCell& Cell(int i) const { return *unit.DataCells->Get(i); }
 
-  std::vector<AnsiString> Lines(const TStringList& list) const
-  {
-    std::vector<AnsiString> lines;
-    for (int i = 0; i < list.Count(); ++i)
-      lines.push_back(list.Get(i));
-    return lines;
-  }
-
   // Messages of all five lists together.
   int Unrecognised() const
   {
@@ -70,54 +62,22 @@ protected:
     return out.str();
   }
 
-  // The message the parser files for line `number` in English.
-  static AnsiString Message(const std::string& paddedNumber, const std::string& line)
-  {
-    return "index " + paddedNumber + ":   [ " + line + " ]";
-  }
-
   ScratchFolder folder;
   DataFolderScope dataFolder{folder};
   BQELunit unit;
 };
 
-// A log of lines ended by CR LF, parsed under one fault algorithm, and what it must give.
-struct ScriptCase {
-  const char* what;
-  Byte oldAlgorithm;
-  std::vector<std::string> lines;
-  const char* brief;  // ParserTest::Brief
-  int unrecognised;
-};
-
-// A text-line period far from the 20 Hz frame period, so that a time tells which steps made it.
-class ParserTwoPeriods : public ParserTest {
-protected:
-  static constexpr int T = 7;   // text-line period
-  static constexpr int F = 50;  // frame period at 20 Hz
-
-  void SetUp() override
-  {
-    ParserTest::SetUp();
-    unit.TextLinePeriod = T;
-    unit.ReadingSpeed = 20;
-  }
-
-  void Check(const ScriptCase& c)
-  {
-    SCOPED_TRACE(c.what);
-    std::string log;
-    for (const std::string& line : c.lines)
-      log += line + "\r\n";
-    unit.OldErrorAlgorithm = c.oldAlgorithm;
-    Parse(log);
-    EXPECT_EQ(Brief(), c.brief);
-    EXPECT_EQ(Unrecognised(), c.unrecognised);
-  }
-};
-
-// "key    value name" as the recorder writes a value line.
+// "key    value name" as the recorder writes a value line, with its CR LF.
 inline std::string ValueLine(const std::string& key, const std::string& value, const std::string& name)
 {
-  return key + "    " + value + " " + name;
+  return key + "    " + value + " " + name + "\r\n";
+}
+
+// `count` value lines of the parameter `name`, the values counting up.
+inline std::string ValueLines(int count, const std::string& name = "A")
+{
+  std::string log;
+  for (int i = 0; i < count; ++i)
+    log += ValueLine("F1011000", std::to_string(i % 1000), name);
+  return log;
 }

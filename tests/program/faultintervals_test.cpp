@@ -1,13 +1,10 @@
 // Fault intervals: one per run of fault lines or erase markers, with sorted codes and their
 // kinds side by side, the erase entries of the current language, and the changed marks.
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <string>
 #include <vector>
 
 #include "program/ParserTestSupport.h"
-#include "support/Records.h"
 
 namespace {
 
@@ -17,26 +14,12 @@ struct Rec {
   double value = 0.0;
   AnsiString text = "";
 };
-Rec A(int64_t t, const AnsiString& text)
-{
-  return {KindFault, t, 1.0, text};
-}  // actual fault line
-Rec P(int64_t t, const AnsiString& text)
-{
-  return {KindFault, t, -1.0, text};
-}  // post fault line
-Rec V(int64_t t)
-{
-  return {2, t, 12.5, "RPM"};
-}  // a value between runs
-Rec N(int64_t t)
-{
-  return {KindFault, t};
-}  // no-errors marker
-Rec E(int64_t t, const AnsiString& text)
-{
-  return {KindEraseMarker, t, 0.0, text};
-}
+// Actual and post fault lines, a value between runs, a no-errors marker, an erase marker.
+const auto A = [](int64_t t, const AnsiString& text) { return Rec{KindFault, t, 1.0, text}; };
+const auto P = [](int64_t t, const AnsiString& text) { return Rec{KindFault, t, -1.0, text}; };
+const auto V = [](int64_t t) { return Rec{2, t, 12.5, "RPM"}; };
+const auto N = [](int64_t t) { return Rec{KindFault, t}; };
+const auto E = [](int64_t t, const AnsiString& text) { return Rec{KindEraseMarker, t, 0.0, text}; };
 
 const AnsiString RussianErase = "\xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xEE\xF8\xE8\xE1\xEE\xEA!";  // cp1251
 const AnsiString GermanErase = "L\xF6sche Fehler!";                                            // cp1252
@@ -100,22 +83,6 @@ TEST_F(FaultIntervals, ScriptedRecordsGiveTheirIntervals)
     unit.ClearErrorCells();
     unit.BuildErrorIntervals();
     EXPECT_EQ(DumpFaults(unit), c.dump);
-  }
-}
-
-// Through the parser: the same fault lines give the same intervals under either algorithm.
-TEST_F(FaultIntervals, SectionsOfAParsedLogUnderBothAlgorithms)
-{
-  for (Byte old : {0, 1}) {
-    unit.OldErrorAlgorithm = old;
-    const std::string block = old ? "" : "F10E0000\r\n";
-    const std::string value = ValueLine("F1011000", "1", "A") + "\r\n";
-    Parse(block +
-          "Actual errors:\r\nP0300 Mis\r\nP0100 Air\r\n\r\nPost errors:\r\nP0100 Air\r\nP0200 Inj\r\n\r\n" +
-          value + block + "Post errors:\r\nP0200 Inj\r\n\r\n" + value);
-    for (int i = 0; i < unit.ErrorCells->Count(); ++i)
-      unit.ErrorCells->Get(i)->Time = 0;  // the algorithms step the time differently
-    EXPECT_EQ(DumpFaults(unit), "0 P0100 Air|P0200 Inj|P0300 Mis A|P|A ap\n0 P0200 Inj P pc\n") << int{old};
   }
 }
 

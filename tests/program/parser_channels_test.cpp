@@ -1,12 +1,13 @@
 // Parameters found or made by name, during a parse and through FindOrAddChannel, and the
 // ECU family taken from the file name.
 #include <climits>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "ComboBox.h"
 #include "Exceptions.h"
 #include "program/ParserTestSupport.h"
-#include "support/Records.h"
 
 namespace {
 
@@ -23,22 +24,34 @@ protected:
     }
     return dump;
   }
+
+  // The kinds of the records of a parse of one value line a name.
+  std::string KindsOf(const std::vector<std::string>& names)
+  {
+    std::string log, kinds;
+    for (const std::string& name : names)
+      log += ValueLine("F1011000", "1", name);
+    Parse(log);
+    for (int i = 0; i < Records(); ++i)
+      kinds += (i ? " " : "") + std::to_string(Cell(i).Kind);
+    return kinds;
+  }
 };
 
-TEST_F(ParserChannels, FirstParameterWithTheNameInAnyLanguageWins)
+// Letter case counts; a new parameter takes the largest id plus one. Ids read from settings
+// may already be at the top of the range: no id wraps round, the line is a bad value.
+TEST_F(ParserChannels, FirstParameterWithTheNameInAnyLanguageWinsAndNoIdWraps)
 {
   AddItem(unit.TypeCells, 5, "Speed")->NameDe = "Drehzahl";
   AddItem(unit.TypeCells, 3, "Speed");
-  Parse(ValueLine("F1011000", "1", "Speed") + "\r\n" + ValueLine("F1011000", "2", "Drehzahl") + "\r\n" +
-        ValueLine("F1011000", "3", "Fresh") + "\r\n" + ValueLine("F1011000", "4", "speed") + "\r\n");
-  ASSERT_EQ(Records(), 4);
-  EXPECT_EQ(Cell(0).Kind, 5);
-  EXPECT_EQ(Cell(1).Kind, 5);
-  EXPECT_EQ(Cell(2).Kind, 6);  // largest id 5, plus 1
-  EXPECT_EQ(Cell(3).Kind, 7);  // letter case counts
-  EXPECT_EQ(unit.FindOrAddChannel("Speed"), 5);
-  EXPECT_EQ(unit.FindOrAddChannel("Fresh"), 6);
-  EXPECT_EQ(unit.FindOrAddChannel("Other"), 8);
+  EXPECT_EQ(KindsOf({"Speed", "Drehzahl", "Fresh", "speed"}), "5 5 6 7");
+  EXPECT_EQ(unit.FindOrAddChannel("Fresh") * 10 + unit.FindOrAddChannel("Other"), 68);
+
+  AddItem(unit.TypeCells, INT32_MAX, "Top");
+  EXPECT_EQ(KindsOf({"Top", "New"}), std::to_string(INT32_MAX));
+  EXPECT_EQ(unit.BadValueLines->Count(), 1);
+  EXPECT_EQ(unit.TypeCells->Count(), 6);
+  EXPECT_THROW(unit.FindOrAddChannel("New"), EIntError);
 }
 
 // A new parameter takes its names from the first dictionary entry holding the name, the record
@@ -48,7 +61,8 @@ TEST_F(ParserChannels, ParseAndFindOrAddChannelAgreeAndTakeDictionaryNames)
 {
   const std::initializer_list<LDictCell> dictionary = {
       {"ru1", "en1", "de1"}, {"en1", "en1b", "de1b"}, {"ru2", "en2", "en1"}};
-  const char* names[] = {"en1", "de1", "Load", "\xCE\xE1\xEE\xF0\xEE\xF2\xFB", "Load", "", "ru2", "x", "Load "};
+  const std::string rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";
+  const char* names[] = {"en1", "de1", "Load", rpm.c_str(), "Load", "", "ru2", "x", "Load "};
   BQELunit plain;
   for (BQELunit* u : {&unit, &plain}) {
     u->ClearTypeCells();
@@ -57,73 +71,39 @@ TEST_F(ParserChannels, ParseAndFindOrAddChannelAgreeAndTakeDictionaryNames)
       u->DictCells->Add(new LDictCell(entry));
     AddItem(u->TypeCells, 9, "x", 0)->NameDe = "Load";
   }
-  std::string log;
-  for (const char* name : names)
-    log += ValueLine("F1011000", "1", name) + "\r\n";
-  Parse(log);
-  ASSERT_EQ(Records(), 9);
+  const std::string kinds = KindsOf({std::begin(names), std::end(names)});
+  EXPECT_EQ(kinds, "10 10 9 11 9 12 13 9 14");
   EXPECT_EQ(Cell(1).Text, "de1");
-  for (int i = 0; i < 9; ++i)
-    EXPECT_EQ(plain.FindOrAddChannel(names[i]), Cell(i).Kind) << i;
-  EXPECT_EQ(Channels(unit),
-            "9 x/x/Load 0\n10 ru1/en1/de1 1\n11 \xCE\xE1\xEE\xF0\xEE\xF2\xFB/\xCE\xE1\xEE\xF0\xEE\xF2\xFB/"
-            "\xCE\xE1\xEE\xF0\xEE\xF2\xFB 1\n12 // 1\n13 ru2/en2/en1 1\n14 Load /Load /Load  1\n");
+  std::string found;
+  for (const char* name : names)
+    found += (found.empty() ? "" : " ") + std::to_string(plain.FindOrAddChannel(name));
+  EXPECT_EQ(found, kinds);
+  EXPECT_EQ(Channels(unit), "9 x/x/Load 0\n10 ru1/en1/de1 1\n11 " + rpm + "/" + rpm + "/" + rpm +
+                                " 1\n12 // 1\n13 ru2/en2/en1 1\n14 Load /Load /Load  1\n");
   EXPECT_EQ(Channels(plain), Channels(unit));
 
   // The parse keeps its index of the dictionary from log to log, but never past a change.
   unit.ClearDictCells();
   unit.DictCells->Add(new LDictCell(LDictCell{"ru3", "en3", "en1"}));
   unit.ClearTypeCells();
-  Parse(ValueLine("F1011000", "3", "en1") + "\r\n");
-  ASSERT_EQ(Records(), 1);
-  EXPECT_NE(Channels(unit).find("ru3/en3/en1"), std::string::npos) << Channels(unit);
+  KindsOf({"en1"});
+  EXPECT_EQ(Channels(unit), "2 ru3/en3/en1 1\n");
 }
 
-// Ids read from settings may already be at the top of the range: no id wraps round.
-TEST_F(ParserChannels, NoIdLeftFilesTheLineAsABadValue)
-{
-  AddItem(unit.TypeCells, INT32_MAX, "Top");
-  Parse(ValueLine("F1011000", "1", "Top") + "\r\n" + ValueLine("F1011000", "2", "New") + "\r\n");
-  ASSERT_EQ(Records(), 1);
-  EXPECT_EQ(Cell(0).Kind, INT32_MAX);
-  EXPECT_EQ(unit.BadValueLines->Count(), 1);
-  EXPECT_EQ(unit.TypeCells->Count(), 1);
-  EXPECT_THROW(unit.FindOrAddChannel("New"), EIntError);
-}
-
+// "file-name family-before family-after word" ('-' for no word).
 TEST_F(ParserChannels, FamilyFromTheFileName)
 {
-  struct Case {
-    const char* name;
-    int before;
-    int after;
-    const char* word;
-  };
-  const Case cases[] = {
-      {"/logs/LH0815.txt", 0, 3, "LH"},
-      {"/logs/lh0815.txt", 1, 3, "LH"},
-      {"/logs/Lh0815.txt", 0, 0, nullptr},
-      {"/logs/Q5_1.qel", 0, 1, "QEL"},
-      {"/logs/x4.qel", 2, 1, "QEL"},
-      {"/logs/P7.qel", 0, 2, "PMS"},
-      {"/logs/a6", 1, 2, "PMS"},
-      {"/logs/4123.qel", 2, 2, nullptr},
-      {"/logs/Q5.qel", 1, 1, nullptr},
-      {"/logs/P6.qel", 2, 2, nullptr},
-      {"/LH/Q7/a.qel", 0, 0, nullptr},
-      {"/logs/Q6:7.qel", 0, 2, "PMS"},
-      {"/logs/12:Q4.qel", 0, 0, nullptr},
-      {"/L5\\LH1.qel", 0, 1, "QEL"},
-      {"/l/C:\\Q7.qel", 0, 0, nullptr},
-      {"/logs/L", 3, 3, nullptr},
-      {"", 3, 3, nullptr},
-  };
-  for (const Case& c : cases) {
-    unit.EcuFamily = c.before;
-    unit.LogFileName = c.name;
+  for (const char* line :
+       {"/logs/LH0815.txt 0 3 LH", "/logs/lh0815.txt 1 3 LH", "/logs/Lh0815.txt 0 0 -", "/logs/Q5_1.qel 0 1 QEL",
+        "/logs/x4.qel 2 1 QEL", "/logs/P7.qel 0 2 PMS", "/logs/a6 1 2 PMS", "/logs/4123.qel 2 2 -",
+        "/logs/Q5.qel 1 1 -", "/logs/P6.qel 2 2 -", "/LH/Q7/a.qel 0 0 -", "/logs/Q6:7.qel 0 2 PMS",
+        "/logs/12:Q4.qel 0 0 -", "/L5\\LH1.qel 0 1 QEL", "/l/C:\\Q7.qel 0 0 -", "/logs/L 3 3 -", " 3 3 -"}) {
+    const std::string c = line;
+    const size_t blank = c.find(' ');
+    unit.LogFileName = c.substr(0, blank);
+    unit.EcuFamily = c[blank + 1] - '0';
     const char* word = unit.ChooseEcuFamilyAndMask();
-    EXPECT_EQ(unit.EcuFamily, c.after) << c.name;
-    EXPECT_STREQ(word, c.word) << c.name;
+    EXPECT_EQ(c.substr(0, blank + 3) + std::to_string(unit.EcuFamily) + " " + (word ? word : "-"), c);
   }
   // A parse of a missing log still takes the family.
   unit.LogFileName = folder / "P7.txt";
@@ -131,6 +111,8 @@ TEST_F(ParserChannels, FamilyFromTheFileName)
   EXPECT_EQ(unit.EcuFamily, 2);
 }
 
+// A mask already holding the new family's word stays; with none, only the family changes. It
+// is selected as the program does, without the change handler.
 TEST_F(ParserChannels, NewFamilySelectsTheFirstMaskHoldingItsWord)
 {
   TComboBox combo(nullptr);
@@ -149,12 +131,12 @@ TEST_F(ParserChannels, NewFamilySelectsTheFirstMaskHoldingItsWord)
            std::to_string(combo.ItemIndex());
   };
   EXPECT_EQ(open(0, "/logs/Q5.qel"), "1 2 2");
-  EXPECT_EQ(open(0, "/logs/x4.qel"), "1 0 0");    // the user's pick stays while the family does
-  EXPECT_EQ(open(1, "/logs/P7.qel"), "2 1 1");    // a mask already holding the new family's word stays
-  EXPECT_EQ(open(-1, "/logs/LH1.txt"), "3 1 1");  // no mask holds "LH": only the family changes
-  unit.ChartMaskIndex = 9;                        // not an entry of the combo
+  EXPECT_EQ(open(0, "/logs/x4.qel"), "1 0 0");  // the user's pick stays while the family does
+  EXPECT_EQ(open(1, "/logs/P7.qel"), "2 1 1");
+  EXPECT_EQ(open(-1, "/logs/LH1.txt"), "3 1 1");
+  unit.ChartMaskIndex = 9;  // not an entry of the combo
   EXPECT_EQ(open(-1, "/logs/Q5.qel"), "1 2 2");
-  EXPECT_EQ(changes, 0);  // selected as the program does, without the change handler
+  EXPECT_EQ(changes, 0);
   unit.ChartMaskCombo = nullptr;
 }
 

@@ -39,6 +39,11 @@ protected:
 const std::string Rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";      // cp1251: bytes 0xC0 to 0xFF are letters
 const std::string Umlauts = "\xC4\xD6\xDC\xE4\xF6\xFC\xDF";  // cp1252
 
+std::string V(const std::string& value, const std::string& name)
+{
+  return "F1011000    " + value + " " + name;
+}
+
 const std::pair<std::string, std::string> LineCases[] = {
     {"F101", "short"},
     {"", "short"},
@@ -61,20 +66,20 @@ const std::pair<std::string, std::string> LineCases[] = {
     {"F1011200    92       Engine speed  ", "value 92 'F1011200' 'Engine speed  '"},
     {"F1011000    12.5", "value 12.5 'F1011000' ''"},
     {"F1011000    13.5   ", "value 13.5 'F1011000' ''"},
-    {ValueLine("F1011000", "850", Rpm), "value 850 'F1011000' '" + Rpm + "'"},
+    {V("850", Rpm), "value 850 'F1011000' '" + Rpm + "'"},
     {"F1011000\0\0\0\0"s + "12.5 Na\0me"s, "value 12.5 'F1011000' 'Na\0me'"s},  // NUL: a byte like any other
     {"F1011000    1\0"s + "2 X"s, "value 12 'F1011000' 'X'"},                   // trimmed where controls are
     // Either point in every locale; letters go, so an exponent has no effect.
-    {ValueLine("F1011000", "12.5", "A"), "value 12.5 'F1011000' 'A'"},
-    {ValueLine("F1011000", "-0,25", "A"), "value -0.25 'F1011000' 'A'"},
-    {ValueLine("F1011000", "2E3", "A"), "value 23 'F1011000' 'A'"},
-    {ValueLine("F1011000", "7.", "A"), "value 7 'F1011000' 'A'"},
+    {V("12.5", "A"), "value 12.5 'F1011000' 'A'"},
+    {V("-0,25", "A"), "value -0.25 'F1011000' 'A'"},
+    {V("2E3", "A"), "value 23 'F1011000' 'A'"},
+    {V("7.", "A"), "value 7 'F1011000' 'A'"},
     {"F1011000    " + Rpm, "bad value"},  // a word of letters only
-    {ValueLine("F1011000", "abc", "Load"), "bad value"},
-    {ValueLine("F1011000", "-", "Only dash"), "bad value"},
-    {ValueLine("F1011000", "1-2", "Inner dash"), "bad value"},
-    {ValueLine("F1011000", "1.2.3", "Two points"), "bad value"},
-    {ValueLine("F1011000", std::string(400, '9'), "Huge"), "bad value"},  // beyond a double
+    {V("abc", "Load"), "bad value"},
+    {V("-", "Only dash"), "bad value"},
+    {V("1-2", "Inner dash"), "bad value"},
+    {V("1.2.3", "Two points"), "bad value"},
+    {V(std::string(400, '9'), "Huge"), "bad value"},  // beyond a double
 };
 
 TEST_F(ParserLines, EachShapeOfLineGivesItsRecordOrList)
@@ -90,56 +95,45 @@ TEST_F(ParserLines, EachShapeOfLineGivesItsRecordOrList)
   EXPECT_EQ(unit.TypeCells->Count(), 6);
 }
 
+// The lists number their lines whole (a log of ten million lines too), in the user's language.
 TEST_F(ParserLines, MessagesNumberTheLinesAndFollowTheLanguage)
 {
   Parse("F101\r\nF1011000    1 A\r\n\r\nF1 11000    12.5 Load\r\n");
-  EXPECT_EQ(Lines(*unit.ShortLines),
-            (std::vector<AnsiString>{Message("0      ", "F101"), Message("2      ", "")}));
-  EXPECT_EQ(Lines(*unit.BadKeyLines), std::vector<AnsiString>{Message("3      ", "F1 11000    12.5 Load")});
+  EXPECT_EQ(Joined(unit.ShortLines) + "|" + Joined(unit.BadKeyLines),
+            "index 0      :   [ F101 ]|index 2      :   [  ]|index 3      :   [ F1 11000    12.5 Load ]");
   unit.Language = German;
   Parse("1234\r\n");
-  EXPECT_EQ(Lines(*unit.ShortLines), std::vector<AnsiString>{"Index 0      :   [ 1234 ]"});
-
-  // A log of ten million lines prints its line numbers whole.
+  EXPECT_EQ(Joined(unit.ShortLines), "Index 0      :   [ 1234 ]");
   unit.Language = English;
   unit.ShortLines->Clear();
   LogLineParser parser(unit);
   for (int64_t number : {12LL, 1234567LL, 12345678LL, 9876543210LL})
-    parser.Parse("1234", number);
-  EXPECT_EQ(Lines(*unit.ShortLines),
-            (std::vector<AnsiString>{Message("12     ", "1234"), Message("1234567", "1234"),
-                                     Message("12345678", "1234"), Message("9876543210", "1234")}));
+    parser.Parse("1", number);
+  EXPECT_EQ(Joined(unit.ShortLines), "index 12     :   [ 1 ]|index 1234567:   [ 1 ]|index 12345678:   [ 1 ]|"
+                                     "index 9876543210:   [ 1 ]");
 }
 
+// The others' markers are words without digits: bad values.
 TEST_F(ParserLines, EraseMarkerIsReadInTheCurrentLanguageOnly)
 {
   const std::string lines[] = {"F1140000    Erase Errors",
                                "F1140000    \xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xEE\xF8\xE8\xE1\xEE\xEA!",
                                "F1140000    L\xF6sche Fehler!"};
-  const int64_t positions[] = {0, static_cast<int64_t>(lines[0].size() + 2),
-                               static_cast<int64_t>(lines[0].size() + lines[1].size() + 4)};
-  const int lineOf[] = {1, 0, 2};  // by language
-  for (int language : {Russian, English, German}) {
+  for (const auto& [language, line] : {std::pair{Russian, 1}, {English, 0}, {German, 2}}) {
     unit.Language = language;
     Parse(lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + "\r\n");
-    ASSERT_EQ(Records(), 1) << language;
-    EXPECT_EQ(Cell(0).Kind, KindEraseMarker);
-    EXPECT_EQ(Cell(0).TextPos, positions[lineOf[language]]);
-    EXPECT_EQ(unit.BadValueLines->Count(), 2);  // the others' markers: words without digits
+    ASSERT_EQ(Records(), 1);
+    EXPECT_EQ(std::to_string(Cell(0).Kind) + " " + Cell(0).Text.Str(), "-1 " + lines[line].substr(12));
+    EXPECT_EQ(unit.BadValueLines->Count(), 2);
   }
 }
 
+// CR, LF, LF CR and none at the end each count two characters.
 TEST_F(ParserLines, MixedLineEndsCountTwoCharactersEach)
 {
-  const std::string lines[] = {"F1011000    1 A", "F1011000    2 A", "F1011000    3 A", "F1011000    4 A"};
-  Parse(lines[0] + "\n" + lines[1] + "\r" + lines[2] + "\n\r" + lines[3]);
-  ASSERT_EQ(Records(), 4);
-  const AnsiString text = unit.TextMemo->Text();
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(Cell(i).TextPos, i * static_cast<int64_t>(lines[0].size() + 2));
-    EXPECT_EQ(text.substr(static_cast<size_t>(Cell(i).TextPos), lines[i].size()), lines[i]);
-    EXPECT_EQ(Cell(i).Value, i + 1.0);
-  }
+  Parse("F1011000    1 A\nF1011000    2 A\rF1011000    3 A\n\rF1011000    4 A");
+  EXPECT_EQ(Brief(), "2@22 1 'A' 0\n2@44 2 'A' 17\n2@66 3 'A' 34\n2@88 4 'A' 51\n");
+  EXPECT_EQ(unit.TextMemo->Text().substr(51, 15), "F1011000    4 A");
 }
 
 }  // namespace

@@ -14,32 +14,31 @@ namespace {
 
 using loggen::Family;
 
-constexpr Family Families[] = {Family::QEL, Family::PMS, Family::LH};
-
 std::string Generated(Family family, double badRate, uint64_t size = 200000, uint64_t seed = 7)
 {
-  loggen::Options options;
-  options.family = family;
-  options.bad_rate = badRate;
-  options.size = size;
-  options.seed = seed;
   std::ostringstream out;
-  const uint64_t reported = loggen::Generate(out, options);
+  const uint64_t reported = loggen::Generate(out, {size, seed, family, badRate});
   EXPECT_EQ(reported, out.str().size());
   return out.str();
 }
 
 class ParserLogs : public ParserTest {
 protected:
-  int CountKind(int32_t kind) const
+  // Whether the records hold faults, no-errors markers, statuses and erase markers ("1" or "0"
+  // each), and whether their times never go back.
+  std::string Seen() const
   {
-    int n = 0;
-    for (int i = 0; i < Records(); ++i)
-      n += Cell(i).Kind == kind;
-    return n;
+    bool seen[4] = {}, ordered = true;
+    for (int i = 0; i < Records(); ++i) {
+      const LDataCell& c = Cell(i);
+      seen[0] |= c.Kind == KindFault && c.Value != 0.0;
+      seen[1] |= c.Kind == KindFault && c.Value == 0.0;
+      seen[2] |= c.Kind == KindStatus;
+      seen[3] |= c.Kind == KindEraseMarker;
+      ordered &= i == 0 || c.Time >= Cell(i - 1).Time;
+    }
+    return std::string() + "01"[seen[0]] + "01"[seen[1]] + "01"[seen[2]] + "01"[seen[3]] + "01"[ordered];
   }
-
-  // The values of the parse by parameter name.
   std::map<AnsiString, std::vector<double>> Series() const
   {
     std::map<AnsiString, std::vector<double>> series;
@@ -50,42 +49,24 @@ protected:
   }
 };
 
-// No-errors markers come only from the new algorithm's blocks.
-TEST_F(ParserLogs, CleanGeneratedLogHasNoUnrecognisedLine)
+// No-errors markers come only from the new algorithm's blocks. Bad lines too end in CR LF.
+TEST_F(ParserLogs, GeneratedLogsCleanAndWithBadLines)
 {
-  for (Family family : Families) {
-    const std::string log = Generated(family, 0.0);
+  for (Family family : {Family::QEL, Family::PMS, Family::LH}) {
+    const std::string clean = Generated(family, 0.0);
     for (Byte oldAlgorithm : {0, 1}) {
-      unit.OldErrorAlgorithm = oldAlgorithm;
-      Parse(log);
-      const auto lines = unit.TextMemo->Lines()->Count();
       SCOPED_TRACE(std::string(loggen::FamilyWord(family)) + (oldAlgorithm ? " old" : " new"));
+      unit.OldErrorAlgorithm = oldAlgorithm;
+      Parse(clean);
       EXPECT_EQ(Unrecognised(), 0);
-      EXPECT_GT(Records(), lines / 2);
-      EXPECT_GT(CountKind(KindStatus), 0);
-      EXPECT_GT(CountKind(KindFault), 0);
-      EXPECT_GT(CountKind(KindEraseMarker), 0);
-      EXPECT_GT(Cell(Records() - 1).Time, 0);
-      int markers = 0;
-      for (int i = 0; i < Records(); ++i)
-        markers += Cell(i).Kind == KindFault && Cell(i).Value == 0.0;
-      EXPECT_EQ(markers > 0, !oldAlgorithm);
-      for (const auto& [name, values] : Series())
-        EXPECT_FALSE(name.empty());
+      EXPECT_GT(Records(), unit.TextMemo->Lines()->Count() / 2);
+      EXPECT_EQ(Seen(), oldAlgorithm ? "10111" : "11111");
+      EXPECT_FALSE(Series().contains(""));
     }
-  }
-}
-
-// Bad lines too end in CR LF: no bare CR or LF anywhere.
-TEST_F(ParserLogs, GeneratedBadLinesFillEveryList)
-{
-  for (Family family : Families) {
-    SCOPED_TRACE(loggen::FamilyWord(family));
-    const std::string log = Generated(family, 0.05, 100000, 13);
-    Parse(log);
+    const std::string bad = Generated(family, 0.05, 100000, 13);
+    Parse(bad);
     const int lines = unit.TextMemo->Lines()->Count();
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\r'), lines);
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), lines);
+    EXPECT_EQ(std::count(bad.begin(), bad.end(), '\r') + std::count(bad.begin(), bad.end(), '\n'), 2 * lines);
     for (const TStringList* list :
          {unit.ShortLines, unit.BadKeyLines, unit.ShortRestLines, unit.BadValueLines, unit.OtherLines})
       EXPECT_GT(list->Count(), 0);
@@ -97,85 +78,62 @@ TEST_F(ParserLogs, GeneratedBadLinesFillEveryList)
 TEST_F(ParserLogs, CommittedSamplesParse)
 {
   const std::string samples = std::string(DRAVOLIN_TEST_DATA) + "/../../samples/";
-  struct Sample {
-    const char* name;
-    int family;
-  };
-  for (const Sample& sample :
-       {Sample{"Q5_sample.qel", 1}, Sample{"P7_sample.qel", 2}, Sample{"LH_sample.txt", 3}}) {
-    SCOPED_TRACE(sample.name);
-    unit.LogFileName = samples + sample.name;
+  for (const auto& [name, family] : {std::pair{"Q5_sample.qel", 1}, {"P7_sample.qel", 2}, {"LH_sample.txt", 3}}) {
+    SCOPED_TRACE(name);
+    unit.LogFileName = samples + name;
     unit.ParseLogText();
     const int lines = unit.TextMemo->Lines()->Count();
     ASSERT_GT(lines, 100);
-    EXPECT_EQ(unit.EcuFamily, sample.family);
+    EXPECT_EQ(unit.EcuFamily, family);
     EXPECT_GT(Records(), lines / 2);
     EXPECT_GE(unit.TypeCells->Count(), 8);
-    EXPECT_GT(CountKind(KindStatus), 0);
+    EXPECT_EQ(Seen().substr(2, 1) + Seen().substr(4), "11");  // statuses, times in order
     EXPECT_LT(Unrecognised(), lines / 10);
-    for (int i = 1; i < Records(); ++i)
-      ASSERT_GE(Cell(i).Time, Cell(i - 1).Time);
   }
-}
-
-// ---- the generator itself ----
-
-TEST(LogGenerator, SameSeedSameLogOtherSeedOtherLog)
-{
-  for (Family family : Families) {
-    const std::string a = Generated(family, 0.01, 50000, 7);
-    EXPECT_EQ(a, Generated(family, 0.01, 50000, 7));
-    EXPECT_NE(a, Generated(family, 0.01, 50000, 8));
-  }
-}
-
-TEST(LogGenerator, StopsAtTheFirstLineEndReachingTheSize)
-{
-  EXPECT_EQ(Generated(Family::QEL, 0.0, 0, 1), "");
-  for (uint64_t size : {1u, 5000u, 123457u}) {
-    const std::string text = Generated(Family::LH, 0.02, size, 3);
-    ASSERT_GE(text.size(), size);
-    ASSERT_TRUE(text.ends_with("\r\n"));
-    const size_t previousEnd = text.size() < 3 ? std::string::npos : text.rfind("\r\n", text.size() - 3);
-    EXPECT_LT(previousEnd == std::string::npos ? 0 : previousEnd + 2, size) << "a whole line too many";
-  }
-}
-
-TEST(LogGenerator, FamilyFromFileName)
-{
-  EXPECT_EQ(loggen::FamilyFromFileName("samples/sample_QEL.qel"), Family::QEL);
-  EXPECT_EQ(loggen::FamilyFromFileName("/tmp/x/run_PMS_2.qel"), Family::PMS);
-  EXPECT_EQ(loggen::FamilyFromFileName("C:\\LOGS\\sample_LH.txt"), Family::LH);
-  EXPECT_EQ(loggen::FamilyFromFileName("lh0101.txt"), Family::LH);
-  EXPECT_EQ(loggen::FamilyFromFileName("/a/Q5_0001.qel"), Family::QEL);
-  EXPECT_EQ(loggen::FamilyFromFileName("/a/X7_0001.qel"), Family::PMS);
-  EXPECT_EQ(loggen::FamilyFromFileName("/QEL/4123.qel"), std::nullopt);  // a folder's word does not count
 }
 
 // Each family has parameters of its own; the engine warms up steadily and is driven.
-class LogGeneratorParsed : public ParserLogs {};
-
-TEST_F(LogGeneratorParsed, FamilyChoosesItsParametersAndTheEngineRuns)
+TEST_F(ParserLogs, GeneratorFamilyChoosesItsParametersAndTheEngineRuns)
 {
   const std::string rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";                               // cp1251
   const std::string coolant = "\xD2\xE5\xEC\xEF\xE5\xF0\xE0\xF2\xF3\xF0\xE0 \xCE\xC6";  // cp1251
   Parse(Generated(Family::PMS, 0.0, 30000, 1));
   EXPECT_TRUE(Series().contains("MAP, mbar"));
   Parse(Generated(Family::LH, 0.0, 30000, 1));
-  EXPECT_TRUE(Series().contains("LMM Voltage"));
-  EXPECT_FALSE(Series().contains("MAP, mbar"));
+  EXPECT_TRUE(Series().contains("LMM Voltage") && !Series().contains("MAP, mbar"));
   Parse(Generated(Family::QEL, 0.0, 400000, 17));
   auto series = Series();
   EXPECT_FALSE(series.contains("MAP, mbar"));
   const std::vector<double>& heat = series[coolant];
   const std::vector<double>& speed = series[rpm];
-  ASSERT_GT(heat.size(), 100u);
-  ASSERT_GT(speed.size(), 100u);
+  ASSERT_GT(std::min(heat.size(), speed.size()), 100u);
   EXPECT_GT(heat.back(), heat.front() + 10.0);
   for (size_t i = 1; i < heat.size(); ++i)
     ASSERT_NEAR(heat[i], heat[i - 1], 1.0) << i;
   EXPECT_LT(*std::min_element(speed.begin() + 10, speed.end()), 1300.0);
   EXPECT_GT(*std::max_element(speed.begin(), speed.end()), 2500.0);
+}
+
+// The same seed gives the same log; the log stops at the first line end reaching the size; the
+// family comes from the file's name, not its folder's.
+TEST(LogGenerator, SeedSizeAndFamily)
+{
+  EXPECT_EQ(Generated(Family::PMS, 0.01, 50000, 7), Generated(Family::PMS, 0.01, 50000, 7));
+  EXPECT_NE(Generated(Family::PMS, 0.01, 50000, 7), Generated(Family::PMS, 0.01, 50000, 8));
+  EXPECT_EQ(Generated(Family::QEL, 0.0, 0, 1), "");
+  for (uint64_t size : {1u, 5000u, 123457u}) {
+    const std::string text = Generated(Family::LH, 0.02, size, 3);
+    ASSERT_TRUE(text.size() >= size && text.ends_with("\r\n"));
+    const size_t previousEnd = text.size() < 3 ? std::string::npos : text.rfind("\r\n", text.size() - 3);
+    EXPECT_LT(previousEnd == std::string::npos ? 0 : previousEnd + 2, size) << "a whole line too many";
+  }
+  std::string families;
+  for (const char* name : {"samples/sample_QEL.qel", "/tmp/x/run_PMS_2.qel", "C:\\LOGS\\sample_LH.txt",
+                           "lh0101.txt", "/a/Q5_0001.qel", "/a/X7_0001.qel", "/QEL/4123.qel"}) {
+    const auto family = loggen::FamilyFromFileName(name);
+    families += family ? loggen::FamilyWord(*family) + std::string(" ") : "- ";
+  }
+  EXPECT_EQ(families, "QEL PMS LH LH QEL PMS - ");
 }
 
 }  // namespace

@@ -1,17 +1,15 @@
 // The record lists of the central object: the clear operations free every record with its
 // strings and sub-lists (AddressSanitizer reports what they miss or free twice), skip null
-// entries, keep the list objects, and leave missing lists alone.
+// entries, keep the list objects and leave missing lists alone; the line records live in chunks
+// of a pool, made in place and given back with the next parse.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
-#include <optional>
+#include <memory>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
-#include "app/Qelunit.h"
-#include "support/Records.h"
-#include "support/TestApp.h"
+#include "program/ParserTestSupport.h"
 
 namespace {
 
@@ -23,25 +21,19 @@ void FillAll(BQELunit& unit)
   AddFault(unit, 0, {{"P0130 O2 sensor circuit" + Long, "A"}});
   unit.ErrorCells->Add(nullptr);
   AddFault(unit, 5);
-
   for (int i = 0; i < 5; ++i)
     AddLine(unit, 2, i, 0.0, "Engine speed" + Long, "00010203");
   unit.DataCells->Add(nullptr);
   AddLine(unit, 3, 6, 0.0, "A name no other record shares" + Long, "00010204");
-
   AddItem(unit.TypeCells, 2, "RPM" + Long);
   unit.TypeCells->Add(nullptr);
-  AddItem(unit.TypeCells, 3, "Load" + Long);
-
   for (const char* name : {"QEL", "PMS"}) {
     LMaskCell* mask = AddMask(unit, name + Long);
     AddItem(mask->Items, 2, name + Long);
     mask->Items->Add(nullptr);
-    AddItem(mask->Items, 3, name + Long);
   }
   unit.MaskCells->Add(nullptr);
   delete std::exchange(AddMask(unit, "LH" + Long)->Items, nullptr);
-
   AddStatus(unit, "IDLE", {{0, 1}, {100, 0}, {200, 1}});
   unit.StatusCells->Add(nullptr);
   delete std::exchange(AddStatus(unit, "Drive")->Steps, nullptr);
@@ -57,67 +49,44 @@ void ClearAll(BQELunit& unit)
   unit.ClearStatusCells();
 }
 
+// The lists take new records after a clear, as every parse needs; clearing empty or missing
+// lists is harmless; the destructor frees what is left.
 TEST(ClearLists, FreeEveryRecordSkipNullEntriesAndKeepTheListObjects)
 {
   BQELunit unit;
-  const void* lists[] = {unit.ErrorCells, unit.DataCells, unit.TypeCells, unit.MaskCells, unit.StatusCells};
-  for (int round = 0; round < 2; ++round) {  // the lists take new records after a clear, as every parse needs
+  const auto lists = [&unit] {
+    return std::vector<const void*>{unit.ErrorCells, unit.DataCells, unit.TypeCells, unit.MaskCells,
+                                    unit.StatusCells};
+  };
+  const auto before = lists();
+  for (int round = 0; round < 2; ++round) {
     FillAll(unit);
-    EXPECT_EQ(unit.DataCells->Get(6)->Index, 6);
     ClearAll(unit);
-    const void* after[] = {unit.ErrorCells, unit.DataCells, unit.TypeCells, unit.MaskCells, unit.StatusCells};
-    EXPECT_TRUE(std::equal(std::begin(lists), std::end(lists), std::begin(after)));
+    EXPECT_EQ(lists(), before);
     EXPECT_EQ(unit.ErrorCells->Count() + unit.DataCells->Count() + unit.TypeCells->Count() +
                   unit.MaskCells->Count() + unit.StatusCells->Count(),
               0);
   }
-  ClearAll(unit);  // and clearing empty lists is harmless
+  ClearAll(unit);
 
-  auto* filled = new BQELunit;  // the destructor frees what is left
+  auto* filled = new BQELunit;
   FillAll(*filled);
   filled->BadValueLines->Add("index 0000003 00010203 x");
   delete filled;
 }
 
-TEST(ClearLists, MissingListsAreLeftAlone)
+TEST(ClearLists, StatusSubListEmptiesTheStepsOfThatStatusOnly)
 {
   BQELunit unit;
-  auto* errors = std::exchange(unit.ErrorCells, nullptr);
-  auto* data = std::exchange(unit.DataCells, nullptr);
-  auto* types = std::exchange(unit.TypeCells, nullptr);
-  auto* masks = std::exchange(unit.MaskCells, nullptr);
-  auto* statuses = std::exchange(unit.StatusCells, nullptr);
-  auto* dictionary = std::exchange(unit.DictCells, nullptr);
-  ClearAll(unit);
-  unit.ClearDictCells();
-  unit.ClearStatusSubList(nullptr);
-  EXPECT_EQ(unit.ErrorCells, nullptr);
-  EXPECT_EQ(unit.DictCells, nullptr);
-  unit.ErrorCells = errors;
-  unit.DataCells = data;
-  unit.TypeCells = types;
-  unit.MaskCells = masks;
-  unit.StatusCells = statuses;
-  unit.DictCells = dictionary;
-}
-
-TEST(ClearStatusSubList, EmptiesTheStepsOfThatStatusOnly)
-{
-  BQELunit unit;
-  unit.ClearStatusCells();  // the start settings' statuses are not part of this test
+  unit.ClearStatusCells();
   LStatusCell* first = AddStatus(unit, "IDLE", {{0, 1}, {100, 0}, {200, 1}});
   LStatusCell* second = AddStatus(unit, "Drive", {{0, 1}, {100, 0}});
   first->Steps->Add(nullptr);
   auto* firstSteps = first->Steps;
-
   unit.ClearStatusSubList(first);
-  EXPECT_EQ(first->Steps, firstSteps);
-  EXPECT_EQ(DumpSteps(first), "");
-  EXPECT_EQ(DumpSteps(second), "0:1 100:0");
-  EXPECT_EQ(unit.StatusCells->Count(), 2);
   AddStep(first, 500, 1);  // rebuilt into the same list
-  EXPECT_EQ(DumpSteps(first), "500:1");
-
+  EXPECT_EQ(first->Steps, firstSteps);
+  EXPECT_EQ(DumpSteps(first) + " / " + DumpSteps(second), "500:1 / 0:1 100:0");
   LStatusCell withoutList;
   unit.ClearStatusSubList(&withoutList);
   EXPECT_EQ(withoutList.Steps, nullptr);
@@ -127,10 +96,10 @@ TEST(ClearStatusSubList, EmptiesTheStepsOfThatStatusOnly)
 // failing hook stops nothing.
 AnsiString gHookSaw;
 
-TEST(ClearMaskCells, RowHookRunsBeforeTheItemsAreFreed)
+TEST(ClearLists, MaskRowHookRunsBeforeTheItemsAreFreed)
 {
   BQELunit unit;
-  unit.ClearMaskCells();  // the start settings' masks are not part of this test
+  unit.ClearMaskCells();
   using Hook = void (*)(BQELunit&);
   const Hook looking = [](BQELunit& u) {
     gHookSaw += std::to_string(u.MaskCells->Count()) + " " + u.MaskCells->Get(0)->Items->Get(0)->NameEn;
@@ -150,30 +119,76 @@ TEST(ClearMaskCells, RowHookRunsBeforeTheItemsAreFreed)
 
 TEST(SharedText, CopiesShareOneTextThatOutlivesTheOriginal)
 {
-  std::optional<LDataCell> a(std::in_place);
+  auto a = std::make_unique<LDataCell>();
   LDataCell b;
-  {
-    SharedText name(AnsiString("A parameter name longer than the short buffer"));
-    a->Text = name;
-    b.Text = a->Text;
-    EXPECT_EQ(&a->Text.Str(), &name.Str());
-    EXPECT_EQ(&b.Text.Str(), &name.Str());
-  }
+  a->Text = SharedText(AnsiString("A parameter name longer than the short buffer"));
+  b.Text = a->Text;
+  EXPECT_EQ(&a->Text.Str(), &b.Text.Str());
   a.reset();
+  SharedText moved(std::move(b.Text));
+  EXPECT_TRUE(b.Text.IsEmpty());
+  b.Text = moved;
+  b.Text = std::as_const(b.Text);
   EXPECT_EQ(b.Text, "A parameter name longer than the short buffer");
+  b.Text.Release();
+  EXPECT_EQ(b.Text.Str(), "");
+}
 
-  SharedText self("kept");
-  const SharedText& alias = self;
-  self = alias;
-  EXPECT_EQ(self, "kept");
-  SharedText moved(std::move(self));
-  EXPECT_EQ(moved, AnsiString("kept"));
-  EXPECT_TRUE(self.IsEmpty());
-  self = std::move(moved);
-  EXPECT_EQ(self, "kept");
-  self.Release();
-  EXPECT_TRUE(self.IsEmpty());
-  EXPECT_EQ(self.Str(), "");
+// A short log takes a small chunk; a long one few chunks, never much room to spare.
+TEST(DataCellPool, MakesDefaultRecordsAcrossChunksAndKnowsItsOwn)
+{
+  BDataCellPool pool;
+  EXPECT_FALSE(pool.Owns(nullptr));
+  LDataCell* first = pool.New();
+  EXPECT_LT(pool.Capacity(), BDataCellPool::ChunkRecords / 8);
+  const size_t count = BDataCellPool::ChunkRecords * 3 + 5;
+  LDataCell* last = first;
+  for (size_t i = 1; i < count; ++i)
+    last = pool.New();
+  EXPECT_GE(pool.Capacity(), count);
+  EXPECT_LT(pool.Capacity() - count, BDataCellPool::ChunkRecords);
+  EXPECT_LE(pool.ChunkCount(), 12u);
+  EXPECT_TRUE(pool.Owns(first) && pool.Owns(last) && pool.Owns(first + 1000));
+  EXPECT_FALSE(pool.Owns(first + BDataCellPool::FirstChunkRecords));  // just past the first chunk
+  EXPECT_TRUE(last->Kind == KindFault && last->Code.IsEmpty() && last->Text.IsEmpty() && !last->Next &&
+              !last->Prev);
+  LDataCell alone;
+  EXPECT_FALSE(pool.Owns(&alone));
+  // The last record given back makes room for the next in the same place.
+  last->Text = SharedText("a name that has to be released with the record");
+  pool.DropLast();
+  EXPECT_EQ(pool.New(), last);
+  EXPECT_TRUE(last->Text.IsEmpty());
+  pool.Release();
+  EXPECT_EQ(pool.ChunkCount(), 0u);
+  EXPECT_FALSE(pool.Owns(first));
+}
+
+int capacityAtWalkStart = -1;
+using PooledParse = ParserTest;
+
+// Room for every line before the first record: the list never moves while it fills. The next
+// parse destroys these records and makes its own from fresh chunks.
+TEST_F(PooledParse, RecordsOfEachParseGoBackWithTheNextOne)
+{
+  const int lines = static_cast<int>(BDataCellPool::ChunkRecords) + 100;
+  unit.ProgressHook = [](BQELunit& u, int stage, int64_t, int64_t position) {
+    if (stage == 2 && position == 0)
+      capacityAtWalkStart = u.DataCells->Capacity();
+  };
+  Parse(ValueLines(lines, "Engine speed"));
+  ASSERT_EQ(Records(), lines);
+  EXPECT_GE(capacityAtWalkStart, lines);
+  EXPECT_GT(unit.DataCellPool.ChunkCount(), 1u);
+  for (int i = 0; i < Records(); i += 997)
+    ASSERT_TRUE(unit.DataCellPool.Owns(&Cell(i))) << i;
+  EXPECT_EQ(Cell(lines - 1).Index, lines - 1);
+  Parse(ValueLines(3, "Load"));
+  EXPECT_EQ(Brief(), "3@22 0 'Load' 0\n3@44 1 'Load' 20\n3@66 2 'Load' 40\n");
+  EXPECT_EQ(unit.DataCellPool.ChunkCount(), 1u);
+  EXPECT_LT(unit.DataCellPool.Capacity(), BDataCellPool::ChunkRecords);
+  unit.ClearDataCells();
+  EXPECT_EQ(unit.DataCellPool.ChunkCount(), 0u);
 }
 
 }  // namespace
