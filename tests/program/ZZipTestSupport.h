@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,4 +56,14 @@ inline void Put32(Bytes& b, uint32_t v)
 inline uint16_t Flags(const Bytes& block)
 {
   return uint16_t(block[8] | block[9] << 8);
+}
+
+// The head of a file of records, with the two marks the record transform looks for.
+inline Bytes RecordHead()
+{
+  Bytes records(0x910, 0);
+  const uint32_t magic40 = 0x09A00000, magic80 = 0x03A00505;
+  std::memcpy(&records[40], &magic40, 4);
+  std::memcpy(&records[80], &magic80, 4);
+  return records;
 }

@@ -128,16 +128,6 @@ TEST(ZZipCoders, StreamsRoundTrip)
     }
     ExpectRoundTrip(z, s);
   }
-  // Long ones: uniform, mostly zero, mostly two, long runs of each.
-  for (int weights : {0, 1, 2, 3}) {
-    Bytes s(200000);
-    for (size_t i = 0; i < s.size(); ++i) {
-      const unsigned r = rng() % 100;
-      const uint8_t mostlyZero = r < 90 ? 0 : r < 97 ? 1 : 2, mostlyTwo = r < 50 ? 2 : r < 75 ? 1 : 0;
-      s[i] = std::array{uint8_t(r % 3), mostlyZero, mostlyTwo, uint8_t(i / 5000 % 3)}[size_t(weights)];
-    }
-    ExpectRoundTrip(z, s);
-  }
   const Bytes zeros(100000, 0);
   EXPECT_LT(Encode(z, zeros).size(), 100u);
   ExpectRoundTrip(z, zeros);

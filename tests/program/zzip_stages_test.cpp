@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 
 #include "ZZipTestSupport.h"
@@ -71,15 +70,6 @@ const Stage& StageNamed(const std::string& name)
 {
   static const std::vector<Stage> stages = Stages();
   return *std::find_if(stages.begin(), stages.end(), [&](const Stage& s) { return s.name == name; });
-}
-
-Bytes RecordHead()
-{
-  Bytes records(0x910, 0);
-  const uint32_t magic40 = 0x09A00000, magic80 = 0x03A00505;
-  std::memcpy(&records[40], &magic40, 4);
-  std::memcpy(&records[80], &magic80, 4);
-  return records;
 }
 
 }  // namespace
@@ -215,29 +205,6 @@ TEST(ZZipStages, DecodersRefuseOutputBeyondTheirLimitAndCountsThatDisagree)
     EXPECT_THROW(zzip::UnsortChained(last.data(), 3, 0, back.data(), step), Exception) << step;
   EXPECT_THROW(zzip::UnsortChained(last.data(), 3, 3, back.data(), 2), Exception);
   EXPECT_THROW(zzip::UnsortPlain(last.data(), 0, 0, back.data()), Exception);
-}
-
-TEST(ZZipStages, DeltaTakesTheDistanceTheDataVariesOver)
-{
-  std::mt19937 rng(3);
-  const int n = 40000;
-  Bytes smooth(n), pairs(n), triples(n), words(n), stereo(n), noise = Random(n, 5);
-  for (int i = 0; i < n; ++i) {
-    smooth[i] = uint8_t(i / 50);
-    pairs[i] = uint8_t((i % 2) * 200 + i / 400);
-    triples[i] = uint8_t((i % 3) * 80 + i / 600);
-  }
-  for (int p = 0; p + 1 < n; p += 2) {
-    const int mono = 300 * (p / 2) % 60000 + int(rng() % 256);
-    const int channel = (p / 2) % 2 ? 40000 + p / 4 + int(rng() % 256) : 1000 + p / 4 + int(rng() % 256);
-    words[p] = uint8_t(mono);
-    words[p + 1] = uint8_t(mono >> 8);
-    stereo[p] = uint8_t(channel);
-    stereo[p + 1] = uint8_t(channel >> 8);
-  }
-  const Bytes* inputs[] = {&noise, &smooth, &pairs, &triples, &words, &stereo};
-  for (int type = 0; type <= 5; ++type)
-    EXPECT_EQ(Z::ChooseDelta(inputs[type]->data(), n), type);
 }
 
 // The order the block sort must produce, compared directly: the data continues with 0xFF bytes.
