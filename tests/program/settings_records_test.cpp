@@ -219,29 +219,18 @@ TEST_F(SettingsRecords, ValuesThatCannotWorkAreSkippedOrCorrected)
   MaskRow stored = SmallMask("M"), corrected = stored;
   stored.items.clear();
   corrected.items.clear();
-  const std::pair<int32_t, int32_t> ids[] = {{0, -1},
-                                             {-2, -1},
-                                             {INT_MAX, -1},
-                                             {MaxStoredChannelId + 1, -1},
-                                             {StatusItemId, StatusItemId},
-                                             {NoChannelId, NoChannelId},
-                                             {7, 7},
-                                             {MaxStoredChannelId, MaxStoredChannelId}};
-  for (const auto& [id, kept] : ids) {
-    stored.items.push_back({id, "i", "i", "i", 1, 0, 0, true, true});
-    corrected.items.push_back({kept, "i", "i", "i", 1, 0, 0, true, true});
-  }
-  const uint32_t colors[][2] = {{0, 0},
-                                {0x00FFFFFF, 0x00FFFFFF},
-                                {0x01000000, 0},
-                                {0xFFFFFFFF, 0},
-                                {0x80000000u, 0x80000000u},
-                                {0x8000001Eu, 0x8000001Eu},
-                                {0x8000001Fu, 0},
-                                {0x80000100u, 0}};
-  for (const auto& [color, kept] : colors) {
-    stored.items.push_back({7, "c", "c", "c", 1, 0, TColor(color), true, true});
-    corrected.items.push_back({7, "c", "c", "c", 1, 0, TColor(kept), true, true});
+  // Item ids and colours stored, and as kept.
+  const int64_t items[][4] = {{0, -1, 0, 0},
+                              {-2, -1, 0x00FFFFFF, 0x00FFFFFF},
+                              {INT_MAX, -1, 0x01000000, 0},
+                              {MaxStoredChannelId + 1, -1, 0xFFFFFFFF, 0},
+                              {StatusItemId, StatusItemId, 0x80000000, 0x80000000},
+                              {NoChannelId, NoChannelId, 0x8000001E, 0x8000001E},
+                              {7, 7, 0x8000001F, 0},
+                              {MaxStoredChannelId, MaxStoredChannelId, 0x80000100, 0}};
+  for (const auto& [id, keptId, color, keptColor] : items) {
+    stored.items.push_back({int32_t(id), "i", "i", "i", 1, 0, TColor(color), true, true});
+    corrected.items.push_back({int32_t(keptId), "i", "i", "i", 1, 0, TColor(keptColor), true, true});
   }
   rows.masks.push_back(stored);
   expected.masks.push_back(corrected);
