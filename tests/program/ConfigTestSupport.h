@@ -6,7 +6,6 @@
 
 #include <csignal>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -28,12 +27,12 @@ public:
   int32_t Read(void*, int32_t) override { return 0; }
   int32_t Write(const void* buffer, int32_t count) override
   {
-    if (count <= 0 || Out->size() + static_cast<size_t>(count) > Limit)
+    if (count <= 0 || Out->size() + size_t(count) > Limit)
       return 0;
-    Out->append(static_cast<const char*>(buffer), static_cast<size_t>(count));
+    Out->append(static_cast<const char*>(buffer), size_t(count));
     return count;
   }
-  int64_t Seek(int64_t, TSeekOrigin) override { return static_cast<int64_t>(Out->size()); }
+  int64_t Seek(int64_t, TSeekOrigin) override { return int64_t(Out->size()); }
 
 private:
   std::string* Out;
@@ -42,10 +41,7 @@ private:
 
 // Header choices of a writer.
 struct BeamMode {
-  uint8_t Compressed = 1;
-  uint8_t Method = 0;
-  uint8_t FixedKey = 0;
-  uint8_t Typed = 1;
+  uint8_t Compressed = 1, Method = 0, FixedKey = 0, Typed = 1;
   uint32_t BlockSize = 6000000;
 };
 
@@ -54,23 +50,16 @@ class TestSave : public BConfigSave {
 public:
   using BConfigSave::BConfigSave;
   using BConfigSave::Finish;
-  void Apply(const BeamMode& m)
-  {
-    Compressed = m.Compressed;
-    Method = m.Method;
-    FixedKey = m.FixedKey;
-    Typed = m.Typed;
-    BlockSize = m.BlockSize;
-  }
 };
 
 // The whole container a writer produces for the given values.
-inline std::string WriteContainer(const BeamMode& mode, const std::function<void(TestSave&)>& write)
+inline std::string WriteContainer(const BeamMode& m, const std::function<void(TestSave&)>& write)
 {
   std::string bytes;
   {
     TestSave save(new SinkStream(&bytes));
-    save.Apply(mode);
+    std::tie(save.Compressed, save.Method, save.FixedKey, save.Typed, save.BlockSize) =
+        std::tuple(m.Compressed, m.Method, m.FixedKey, m.Typed, m.BlockSize);
     write(save);
   }
   return bytes;
@@ -78,7 +67,7 @@ inline std::string WriteContainer(const BeamMode& mode, const std::function<void
 
 inline void SetBytes(BConfigLoadMem& reader, const std::string& bytes)
 {
-  reader.SetData(bytes.empty() ? "" : bytes.data(), static_cast<int64_t>(bytes.size()));
+  reader.SetData(bytes.data(), int64_t(bytes.size()));
 }
 
 // A typed value of the container, by its kind: 'b'ool, b'y'te, 'i'nt, 'l'ong, 'c'olour, 's'tring.
@@ -91,10 +80,10 @@ struct Value {
 inline bool WriteValue(BConfigSave& save, const Value& v)
 {
   const bool flag = v.Number != 0;
-  const uint8_t byte = static_cast<uint8_t>(v.Number);
-  const int number = static_cast<int>(v.Number);
-  const uint32_t word = static_cast<uint32_t>(v.Number);
-  const TColor color = static_cast<TColor>(v.Number);
+  const auto byte = uint8_t(v.Number);
+  const auto number = int(v.Number);
+  const auto word = uint32_t(v.Number);
+  const auto color = TColor(v.Number);
   switch (v.Kind) {
   case 'b': return save.WriteBool(&flag);
   case 'y': return save.WriteByte(&byte);
@@ -135,22 +124,21 @@ inline std::optional<Value> ReadValue(BConfigLoad& load, char kind)
   return ok ? std::optional(v) : std::nullopt;
 }
 
+inline uint32_t Crc(const std::string& s)
+{
+  return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(s.data()), uInt(s.size())));
+}
+
 // Values as text, one a line; long strings by their length and checksum.
 inline std::string DumpValues(const std::vector<Value>& values)
 {
   std::string s;
-  for (const Value& v : values) {
-    s += v.Kind + std::string(":");
-    if (v.Kind != 's')
-      s += std::to_string(v.Number);
-    else if (v.Text.size() <= 40)
-      s += v.Text;
-    else
-      s += std::to_string(v.Text.size()) + " bytes, crc " +
-           std::to_string(
-               crc32(0, reinterpret_cast<const Bytef*>(v.Text.data()), static_cast<uInt>(v.Text.size())));
-    s += "\n";
-  }
+  for (const Value& v : values)
+    s += v.Kind + std::string(":") +
+         (v.Kind != 's'         ? std::to_string(v.Number)
+          : v.Text.size() <= 40 ? v.Text
+                                : std::to_string(v.Text.size()) + " bytes, crc " + std::to_string(Crc(v.Text))) +
+         "\n";
   return s;
 }
 
@@ -180,55 +168,19 @@ inline std::string ReadValues(const std::string& bytes, const std::vector<Value>
 inline std::string Scramble(const std::string& bytes, bool fixedKey = false, uint8_t key = 0x6B)
 {
   std::string out = bytes;
-  for (char& c : out) {
-    c = static_cast<char>(static_cast<uint8_t>(c) ^ key);
-    if (!fixedKey)
-      ++key;
-  }
+  for (char& c : out)
+    c = char(uint8_t(c) ^ (fixedKey ? key : key++));
   return out;
-}
-
-inline std::string Header(uint8_t compressed, uint8_t method, uint8_t fixedKey, uint8_t typed, uint32_t blockSize)
-{
-  std::string h = "BEAM v.1";
-  h += static_cast<char>(compressed);
-  h += static_cast<char>(method);
-  h += static_cast<char>(fixedKey);
-  h += static_cast<char>(typed);
-  for (int i = 0; i < 4; ++i)
-    h += static_cast<char>((blockSize >> (8 * i)) & 0xFF);
-  return h;
 }
 
 inline std::string Le32(uint32_t v)
 {
-  std::string s;
-  for (int i = 0; i < 4; ++i)
-    s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  return s;
+  return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
 }
 
-// Raw deflate with the container's settings, straight from zlib.
-inline std::string RawDeflate(const std::string& data, bool syncFlush = false)
+inline std::string Header(uint8_t compressed, uint8_t method, uint8_t fixedKey, uint8_t typed, uint32_t blockSize)
 {
-  z_stream z{};
-  deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&z, static_cast<uLong>(data.size())) + 64, '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  if (syncFlush)
-    deflate(&z, Z_SYNC_FLUSH);
-  const int end = deflate(&z, Z_FINISH);
-  out.resize(end == Z_STREAM_END ? z.total_out : 0);
-  deflateEnd(&z);
-  return out;
-}
-
-inline uint32_t Crc(const std::string& s)
-{
-  return static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(s.data()), static_cast<uInt>(s.size())));
+  return "BEAM v.1" + std::string{char(compressed), char(method), char(fixedKey), char(typed)} + Le32(blockSize);
 }
 
 // Writes beyond `limit` bytes fail with EFBIG for as long as it lives.

@@ -37,10 +37,9 @@ struct OptionField {
 #define SETTINGS_OPTION(member, since, sample)                                                                    \
   OptionField                                                                                                     \
   {                                                                                                               \
-#member, since,                                                                           \
-              std::is_same_v<std::remove_cvref_t<decltype(std::declval<BQELunit&>().member)>, Byte>,    \
-              sample, [](const BQELunit& u) { return static_cast<int32_t>(u.member); },                 \
-              [](BQELunit& u, int32_t v) { u.member = static_cast<std::remove_cvref_t<decltype(u.member)>>(v); }                       \
+#member, since, std::is_same_v<std::remove_cvref_t<decltype(BQELunit::member)>, Byte>, sample,     \
+              [](const BQELunit& u) { return static_cast<int32_t>(u.member); },                                   \
+              [](BQELunit& u, int32_t v) { u.member = static_cast<std::remove_cvref_t<decltype(u.member)>>(v); }              \
   }
 
 // The options in the order of the sequence; the statuses follow the language.
@@ -76,20 +75,34 @@ struct OptionRows {
   }
   int32_t& operator[](std::string_view name)
   {
-    for (size_t i = 0; i < std::size(OptionFields); ++i)
-      if (name == OptionFields[i].Name)
-        return Values[i];
-    ADD_FAILURE() << "no option " << name;
-    return Values[0];
+    size_t i = 0;
+    while (i + 1 < std::size(OptionFields) && name != OptionFields[i].Name)
+      ++i;
+    EXPECT_EQ(name, OptionFields[i].Name);
+    return Values[i];
   }
 };
 
-class RowWriter;
+// Appends typed values to a writer; false writes fail the test.
+class RowWriter {
+public:
+  explicit RowWriter(BConfigSave& save) : Save(save) {}
+  RowWriter& Int(int32_t v) { return Check(Save.WriteInt(&v)); }
+  RowWriter& Bool(bool v) { return Check(Save.WriteBool(&v)); }
+  RowWriter& Color(TColor v) { return Check(Save.WriteColor(&v)); }
+  RowWriter& Str(const AnsiString& v) { return Check(Save.WriteString(v)); }
+  RowWriter& Names(const AnsiString& ru, const AnsiString& en, const AnsiString& de, int32_t version)
+  {
+    return version >= GermanSince ? Str(ru).Str(en).Str(de) : Str(ru).Str(en);
+  }
 
-struct ChannelRow {
-  int32_t id;
-  AnsiString ru, en, de;
-  bool shown;
+private:
+  RowWriter& Check(bool ok)
+  {
+    EXPECT_TRUE(ok);
+    return *this;
+  }
+  BConfigSave& Save;
 };
 
 struct ItemRow {
@@ -107,9 +120,10 @@ struct MaskRow {
   std::vector<ItemRow> items;
 };
 
+// A channel is an item of no mask: its factor, offset, colour and cursor flag are not stored.
 struct SettingsRows {
   std::vector<AnsiString> recent;
-  std::vector<ChannelRow> channels;
+  std::vector<ItemRow> channels;
   std::vector<MaskRow> masks;
   std::vector<AnsiString> statuses;
   OptionRows options;
@@ -121,66 +135,33 @@ struct SettingsRows {
   std::function<bool(RowWriter&, const std::string&)> hook;
 };
 
-// Appends typed values to a writer; false writes fail the test.
-class RowWriter {
-public:
-  explicit RowWriter(BConfigSave& save) : Save(save) {}
-  RowWriter& Int(int32_t v)
-  {
-    EXPECT_TRUE(Save.WriteInt(&v));
-    return *this;
-  }
-  RowWriter& Bool(bool v)
-  {
-    EXPECT_TRUE(Save.WriteBool(&v));
-    return *this;
-  }
-  RowWriter& Color(TColor v)
-  {
-    EXPECT_TRUE(Save.WriteColor(&v));
-    return *this;
-  }
-  RowWriter& Str(const AnsiString& v)
-  {
-    EXPECT_TRUE(Save.WriteString(v));
-    return *this;
-  }
-  RowWriter& Names(const AnsiString& ru, const AnsiString& en, const AnsiString& de, int32_t version)
-  {
-    Str(ru).Str(en);
-    return version >= GermanSince ? Str(de) : *this;
-  }
-
-private:
-  BConfigSave& Save;
-};
-
-// The settings sequence as `version` has it (the retired flag written as `retired`).
-inline void WriteRows(RowWriter& w, const SettingsRows& rows, int32_t version, bool retired = true)
+inline ItemRow Channel(int32_t id, const AnsiString& ru, const AnsiString& en, const AnsiString& de, bool shown)
 {
-  auto count = [](const std::optional<int32_t>& forced, size_t size) {
-    return forced ? *forced : static_cast<int32_t>(size);
-  };
-  auto at = [&](const std::string& point, size_t i = SIZE_MAX) {
-    return rows.hook && rows.hook(w, point + (i == SIZE_MAX ? "" : " " + std::to_string(i)));
-  };
+  return {id, ru, en, de, 0, 0, 0, shown, false};
+}
+
+// The settings sequence as `version` has it (the retired flag written as true).
+inline void WriteRows(RowWriter& w, const SettingsRows& rows, int32_t version)
+{
+  auto count = [](const std::optional<int32_t>& forced, size_t size) { return forced.value_or(int32_t(size)); };
+  auto at = [&](const std::string& point) { return rows.hook && rows.hook(w, point); };
   w.Int(version).Int(count(rows.recentCount, rows.recent.size()));
   for (const AnsiString& r : rows.recent)
     w.Str(r);
   w.Int(count(rows.channelCount, rows.channels.size()));
   for (size_t n = 0; n < rows.channels.size(); ++n) {
-    if (at("channel", n))
+    const ItemRow& c = rows.channels[n];
+    if (at("channel " + std::to_string(n)))
       return;
-    const ChannelRow& c = rows.channels[n];
-    w.Int(c.id).Names(c.ru, c.en, c.de, version).Bool(c.shown);
+    w.Int(c.id).Names(c.ru, c.en, c.de, version).Bool(c.chart);
   }
   w.Int(count(rows.maskCount, rows.masks.size()));
   for (size_t n = 0; n < rows.masks.size(); ++n) {
-    if (at("mask", n))
-      return;
     const MaskRow& m = rows.masks[n];
+    if (at("mask " + std::to_string(n)))
+      return;
     w.Names(m.ru, m.en, m.de, version).Bool(m.underCursor).Int(m.thickness).Int(m.bottom).Int(m.top);
-    w.Int(static_cast<int32_t>(m.items.size()));
+    w.Int(int32_t(m.items.size()));
     for (const ItemRow& i : m.items)
       w.Int(i.id)
           .Names(i.ru, i.en, i.de, version)
@@ -195,14 +176,14 @@ inline void WriteRows(RowWriter& w, const SettingsRows& rows, int32_t version, b
   for (size_t f = 0; f < std::size(OptionFields); ++f) {
     const OptionField& field = OptionFields[f];
     if (field.Since == GermanSince && version < GermanSince)
-      w.Bool(retired);
+      w.Bool(true);
     if (Holds(field, version))
       field.Flag ? w.Bool(rows.options.Values[f] != 0) : w.Int(rows.options.Values[f]);
     if (std::string_view(field.Name) != "Language")
       continue;
     w.Int(count(rows.statusCount, rows.statuses.size()));
     for (size_t n = 0; n < rows.statuses.size(); ++n) {
-      if (at("status", n))
+      if (at("status " + std::to_string(n)))
         return;
       w.Str(rows.statuses[n]);
     }
@@ -212,15 +193,15 @@ inline void WriteRows(RowWriter& w, const SettingsRows& rows, int32_t version, b
 }
 
 // A whole container image written by the test's own hand.
-inline std::string ContainerOf(const std::function<void(RowWriter&)>& write)
+inline std::string ContainerOf(const std::function<void(RowWriter&)>& write, const BeamMode& mode = {})
 {
-  return WriteContainer(BeamMode{}, [&](TestSave& save) {
+  return WriteContainer(mode, [&](TestSave& save) {
     RowWriter w(save);
     write(w);
   });
 }
 
-inline std::string ContainerOf(const SettingsRows& rows, int32_t version)
+inline std::string ContainerOf(const SettingsRows& rows, int32_t version = SettingsFormatVersion)
 {
   return ContainerOf([&](RowWriter& w) { WriteRows(w, rows, version); });
 }
@@ -234,7 +215,7 @@ inline SettingsRows RowsOf(const BQELunit& u)
     r.recent.push_back(recent->Get(i));
   for (int i = 0; i < u.TypeCells->Count(); ++i) {
     const LTypeCell& c = *u.TypeCells->Get(i);
-    r.channels.push_back({c.Id, c.NameRu, c.NameEn, c.NameDe, c.Chart != 0});
+    r.channels.push_back(Channel(c.Id, c.NameRu, c.NameEn, c.NameDe, c.Chart != 0));
   }
   for (int i = 0; i < u.MaskCells->Count(); ++i) {
     const LMaskCell& m = *u.MaskCells->Get(i);
@@ -257,23 +238,25 @@ inline SettingsRows RowsOf(const BQELunit& u)
 inline std::string Dump(const SettingsRows& r)
 {
   std::string s;
-  auto add = [&](const std::string& name, const std::string& value) { s += name + "=" + value + "\n"; };
-  auto num = [](long long v) { return std::to_string(v) + "|"; };
+  auto item = [](const ItemRow& i) {
+    return std::to_string(i.id) + "|" + i.ru + "|" + i.en + "|" + i.de + "|" + std::to_string(i.factor) + "|" +
+           std::to_string(i.offset) + "|" + std::to_string(i.color) + "|" + std::to_string(i.chart) +
+           std::to_string(i.cursor) + "\n";
+  };
   for (const AnsiString& x : r.recent)
-    add("recent", x);
-  for (const ChannelRow& c : r.channels)
-    add("channel", num(c.id) + c.ru + "|" + c.en + "|" + c.de + "|" + num(c.shown));
+    s += "recent=" + x + "\n";
+  for (const ItemRow& c : r.channels)
+    s += "channel=" + item(c);
   for (const MaskRow& m : r.masks) {
-    add("mask",
-        m.ru + "|" + m.en + "|" + m.de + "|" + num(m.underCursor) + num(m.thickness) + num(m.bottom) + num(m.top));
+    s += "mask=" + m.ru + "|" + m.en + "|" + m.de + "|" + std::to_string(m.underCursor) + "|" +
+         std::to_string(m.thickness) + "|" + std::to_string(m.bottom) + "|" + std::to_string(m.top) + "\n";
     for (const ItemRow& i : m.items)
-      add(" item", num(i.id) + i.ru + "|" + i.en + "|" + i.de + "|" + num(i.factor) + num(i.offset) +
-                       num(i.color) + num(i.chart) + num(i.cursor));
+      s += " item=" + item(i);
   }
   for (const AnsiString& x : r.statuses)
-    add("status", x);
+    s += "status=" + x + "\n";
   for (size_t f = 0; f < std::size(OptionFields); ++f)
-    add(OptionFields[f].Name, std::to_string(r.options.Values[f]));
+    s += std::string(OptionFields[f].Name) + "=" + std::to_string(r.options.Values[f]) + "\n";
   return s;
 }
 
@@ -289,22 +272,21 @@ inline void PutRows(BQELunit& u, const SettingsRows& rows)
   u.ClearMaskCells();
   u.ClearStatusCells();
   BConfigLoadMem load;
-  SetBytes(load, ContainerOf(rows, SettingsFormatVersion));
+  SetBytes(load, ContainerOf(rows));
   ASSERT_TRUE(u.ReadSettings(load));
   ASSERT_EQ(DumpSettings(u), Dump(rows));
 }
 
+// A state with something in every row: long and empty strings, negative numbers, all flags,
 // Cyrillic and Western bytes as the records hold them.
-inline const AnsiString RpmRu = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";
-inline const AnsiString CoolantDe = "K\xFChlmitteltemperatur [\xB0"
-                                    "C]";
-
-// A state with something in every row: long and empty strings, negative numbers, all flags.
 inline SettingsRows RichRows()
 {
+  const AnsiString coolant = "K\xFChlmitteltemperatur [\xB0"
+                             "C]";
   SettingsRows r;
   r.recent = {"/logs/one.qel", "", std::string(300, 'p') + ".txt"};
-  r.channels = {{2, RpmRu, "RPM", "Drehzahl", true}, {5, "A", "B", CoolantDe, false}, {9, "", "", "", true}};
+  r.channels = {Channel(2, "\xCE\xE1\xEE\xF0\xEE\xF2\xFB", "RPM", "Drehzahl", true),
+                Channel(5, "A", "B", coolant, false), Channel(9, "", "", "", true)};
   r.masks = {{"\xCC\xE0\xF1\xEA\xE0",
               "Mask",
               "Maske",
@@ -312,7 +294,7 @@ inline SettingsRows RichRows()
               3,
               -100,
               2500,
-              {{5, "A", "B", CoolantDe, -7, 1000, 0x00FF8040, true, false},
+              {{5, "A", "B", coolant, -7, 1000, 0x00FF8040, true, false},
                {StatusItemId, "IDLE", "IDLE", "IDLE", 1, -3000, static_cast<TColor>(0x80000008), false, true},
                {NoChannelId, "C", "D", "E", 100, 0, 0x000000, true, true}}},
              {"Empty", "Empty", "Leer", true, 5, 0, 1, {}}};

@@ -1,9 +1,8 @@
-// Saving the settings file never costs the previous one: a failed, refused or abandoned
-// save leaves it whole and no temporary file behind.
+// Saving the settings file never costs the previous one: a failed, refused or abandoned save
+// leaves it whole and no temporary file behind.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
 #include <unistd.h>
 
 #include "ConfigTestSupport.h"
@@ -13,12 +12,11 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 size_t FilesIn(const std::string& folder)
 {
-  size_t n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-    ++n;
-  return n;
+  return size_t(std::distance(fs::directory_iterator(folder), {}));
 }
 
 // A settings-like sequence: the version, then `count` pairs of a string and an int.
@@ -52,15 +50,14 @@ struct Previous {
   Previous()
   {
     BConfigSaveFile save(File);
-    EXPECT_TRUE(WriteSequence(save, "old", 3));
-    EXPECT_TRUE(save.Commit());
+    EXPECT_TRUE(WriteSequence(save, "old", 3) && save.Commit());
     Bytes = ScratchFolder::Read(File);
   }
-  void ExpectUntouched()
+  void ExpectUntouched(const std::string& what)
   {
-    EXPECT_EQ(ScratchFolder::Read(File), Bytes);
-    EXPECT_TRUE(ReadsAsSequence(File, "old", 3));
-    EXPECT_EQ(FilesIn(Dir.Path()), 1u) << "a temporary file was left behind";
+    EXPECT_EQ(ScratchFolder::Read(File), Bytes) << what;
+    EXPECT_TRUE(ReadsAsSequence(File, "old", 3)) << what;
+    EXPECT_EQ(FilesIn(Dir.Path()), 1u) << what << ": a temporary file was left behind";
   }
 };
 
@@ -72,42 +69,35 @@ TEST(ConfigSaveFile, CommitReplacesTheFileOnceAndLeavesNoTemporary)
   {
     BConfigSaveFile save(prev.File);
     ASSERT_TRUE(WriteSequence(save, "new", 5));
-    EXPECT_TRUE(std::filesystem::exists(save.TempFileName()));
+    EXPECT_TRUE(fs::exists(save.TempFileName()));
     EXPECT_TRUE(prev.Bytes == ScratchFolder::Read(prev.File)) << "replaced before Commit";
     EXPECT_TRUE(save.Commit());
     EXPECT_FALSE(save.Commit());  // once only
   }
   EXPECT_TRUE(ReadsAsSequence(prev.File, "new", 5));
   EXPECT_EQ(FilesIn(prev.Dir.Path()), 1u);
-  {
-    BConfigSaveFile save(prev.File);
-    EXPECT_TRUE(save.Commit());
-  }
+  EXPECT_TRUE(BConfigSaveFile(prev.File).Commit());
   EXPECT_EQ(ScratchFolder::Read(prev.File), "");  // a commit without values
 }
 
-TEST(ConfigSaveFile, AbandonedOrRefusedSaveKeepsTheOldFile)
+// Abandoned (no Commit), refused (a value larger than the block buffer), or the disk refusing
+// the write at every point from the header to the last byte.
+TEST(ConfigSaveFile, AbandonedRefusedOrFailingSaveKeepsTheOldFile)
 {
   Previous prev;
   {
     BConfigSaveFile save(prev.File);
     ASSERT_TRUE(WriteSequence(save, "new", 5));
-  }  // the schema gave up: no Commit
-  prev.ExpectUntouched();
+  }
+  prev.ExpectUntouched("abandoned");
   {
     BConfigSaveFile save(prev.File);
     save.BlockSize = 100000;
     ASSERT_TRUE(WriteSequence(save, "new", 2));
-    EXPECT_FALSE(save.WriteString(std::string(130000, 'x')));  // larger than the block buffer
+    EXPECT_FALSE(save.WriteString(std::string(130000, 'x')));
     EXPECT_FALSE(save.Commit());
   }
-  prev.ExpectUntouched();
-}
-
-// The disk refuses the write at every point from the header to the last byte.
-TEST(ConfigSaveFile, WriteFailingAtAnyPointKeepsTheOldFile)
-{
-  Previous prev;
+  prev.ExpectUntouched("refused");
   for (const int method : {0, 1, 2}) {
     const BeamMode mode{.Compressed = uint8_t(method != 2), .Method = uint8_t(method)};
     const size_t fullSize = WriteValues(mode, Sequence("new", 200)).size();
@@ -121,15 +111,14 @@ TEST(ConfigSaveFile, WriteFailingAtAnyPointKeepsTheOldFile)
         FileSizeLimit fsize(limit);
         committed = save.Commit();
       }
-      EXPECT_FALSE(committed) << method << " " << limit;
-      prev.ExpectUntouched();
+      EXPECT_FALSE(committed);
+      prev.ExpectUntouched(std::to_string(method) + " " + std::to_string(limit));
     }
   }
 }
 
 TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndOnlyTemporariesOfDeadSavesGo)
 {
-  namespace fs = std::filesystem;
   Previous prev;
   fs::create_symlink("Dravolin.ini", prev.Dir / "link.ini");
   fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
@@ -144,33 +133,25 @@ TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndOnlyTemporariesOfDeadSavesGo)
             std::vector<bool>({false, true, true}));
 }
 
+// A folder or a missing folder in the way raises; a read-only file or folder too, where
+// permissions bind (not as root).
 TEST(ConfigSaveFile, UnwritableTargetsRaiseAndStayAsTheyWere)
 {
-  ScratchFolder dir;
-  const std::string folder = dir / "Dravolin.ini";
-  std::filesystem::create_directory(folder);
-  EXPECT_THROW(BConfigSaveFile save(folder), EFCreateError);
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_THROW(BConfigSaveFile save(dir / "missing/Dravolin.ini"), EFCreateError);
-  EXPECT_EQ(FilesIn(dir.Path()), 1u);
-}
-
-// Runs only where permissions bind (not as root).
-TEST(ConfigSaveFile, UnwritableFileOrFolderRaisesAndKeepsTheOldFile)
-{
-  namespace fs = std::filesystem;
   Previous prev;
-  fs::permissions(prev.File, fs::perms::owner_read);
-  if (::access(prev.File.c_str(), W_OK) == 0) {
-    fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
-    GTEST_SKIP() << "permissions do not bind for this user";
+  fs::create_directory(prev.Dir / "folder.ini");
+  EXPECT_THROW(BConfigSaveFile save(prev.Dir / "folder.ini"), EFCreateError);
+  EXPECT_THROW(BConfigSaveFile save(prev.Dir / "missing/Dravolin.ini"), EFCreateError);
+  fs::remove(prev.Dir / "folder.ini");
+  prev.ExpectUntouched("folder in the way");
+  for (const std::string& locked : {prev.File, prev.Dir.Path()}) {
+    fs::permissions(locked, fs::perms::owner_write | fs::perms::others_write | fs::perms::group_write,
+                    fs::perm_options::remove);
+    if (::access(locked.c_str(), W_OK) == 0) {
+      fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+      GTEST_SKIP() << "permissions do not bind for this user";
+    }
+    EXPECT_THROW(BConfigSaveFile save(prev.File), EFCreateError) << locked;
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+    prev.ExpectUntouched(locked);
   }
-  EXPECT_THROW(BConfigSaveFile save(prev.File), EFCreateError);  // as writing in place would
-  prev.ExpectUntouched();
-  fs::permissions(prev.File, fs::perms::owner_read | fs::perms::owner_write);
-
-  fs::permissions(prev.Dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_THROW(BConfigSaveFile save(prev.File), EFCreateError);
-  fs::permissions(prev.Dir.Path(), fs::perms::owner_all);
-  prev.ExpectUntouched();
 }

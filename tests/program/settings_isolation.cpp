@@ -1,11 +1,10 @@
-// Every central object reads the settings file when it is made and writes it when it ends.
-// So that no test sees what an earlier one left, the whole test program keeps its settings in
-// a folder of its own, and each test starts with no settings file there (a first start).
+// Every central object reads the settings file when it is made and writes it when it ends. So
+// that no test sees what an earlier one left, the test program keeps its settings in a folder of
+// its own, and each test starts there with no settings file (a first start).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "AppPaths.h"
 #include "settings/SettingsSchema.h"
@@ -14,13 +13,11 @@
 namespace {
 
 class SettingsIsolation : public ::testing::EmptyTestEventListener {
-public:
   void OnTestProgramStart(const ::testing::UnitTest&) override { Folder = std::make_unique<ScratchFolder>(); }
   // Before the test's fixture exists: a test may still point the data folder elsewhere.
   void OnTestStart(const ::testing::TestInfo&) override
   {
-    std::error_code ignored;
-    std::filesystem::remove(*Folder / SettingsFileName, ignored);
+    std::filesystem::remove(*Folder / SettingsFileName);
     SetDataFolderForTests(Folder->Path());
   }
   void OnTestProgramEnd(const ::testing::UnitTest&) override
@@ -28,8 +25,6 @@ public:
     SetDataFolderForTests("");
     Folder.reset();
   }
-
-private:
   std::unique_ptr<ScratchFolder> Folder;
 };
 

@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstring>
 #include <tuple>
-#include <utility>
 
 #include "program/SettingsTestSupport.h"
 
@@ -15,7 +14,7 @@ namespace {
 
 class SettingsRecords : public ::testing::Test {
 protected:
-  bool Load(const SettingsRows& rows) { return LoadBytes(ContainerOf(rows, 4)); }
+  bool Load(const SettingsRows& rows) { return LoadBytes(ContainerOf(rows)); }
   bool LoadBytes(const std::string& bytes) { return unit.LoadSettingsFile(folder.Write("in.ini", bytes)); }
 
   ScratchFolder folder;
@@ -27,116 +26,82 @@ MaskRow SmallMask(const AnsiString& name)
   return {name, name + "En", name + "De", true, 2, 0, 100, {{7, name, name, name, 1, 0, 0xFF, true, false}}};
 }
 
-// A boolean where a string belongs is taken as a string kind and a failed length: it fails
-// the record and consumes exactly its own two bytes, so the next record is read in step.
-TEST_F(SettingsRecords, FailedStatusIsSkippedAndTheNextOneRead)
+// A boolean where a string belongs is taken as a string kind and a failed length: it fails the
+// record and consumes exactly its own two bytes, so the next record is read in step. A failed
+// status or item drops its record; a failed channel, or data that ends, ends the read.
+TEST_F(SettingsRecords, FailedRecordsAreSkippedOrEndTheRead)
 {
-  SettingsRows rows;
-  rows.statuses = {"IDLE", "Drive"};
-  rows.statusCount = 3;
-  rows.hook = [](RowWriter& w, const std::string& at) {
-    if (at == "status 1")
-      w.Bool(true);
-    return false;
-  };
-  EXPECT_TRUE(Load(rows));
-  EXPECT_EQ(DumpSettings(unit), Dump(rows));
-}
-
-TEST_F(SettingsRecords, FailedItemDropsItsMaskAndReadingGoesOn)
-{
-  SettingsRows rows;
-  rows.masks = {SmallMask("A"), SmallMask("C")};
-  rows.maskCount = 3;
-  rows.hook = [](RowWriter& w, const std::string& at) {
-    if (at == "mask 1") {
+  const struct {
+    const char* at;
+    std::function<void(RowWriter&)> write;
+    bool ends, loads;
+    size_t channels, masks, statuses;  // of RichRows, kept
+  } cases[] = {
+      {"status 1", [](RowWriter& w) { w.Bool(true); }, false, true, 3, 3, 3},
       // Mask "B": one good item, then an item whose Russian name is a boolean.
-      w.Str("B").Str("B").Str("B").Bool(true).Int(2).Int(0).Int(100).Int(3);
-      w.Int(7).Str("i").Str("i").Str("i").Int(1).Int(0).Color(0).Bool(true).Bool(true);
-      w.Int(8).Bool(true);
-    }
-    return false;
+      {"mask 1",
+       [](RowWriter& w) {
+         w.Str("B").Str("B").Str("B").Bool(true).Int(2).Int(0).Int(100).Int(3);
+         w.Int(7).Str("i").Str("i").Str("i").Int(1).Int(0).Color(0).Bool(true).Bool(true).Int(8).Bool(true);
+       },
+       false, true, 3, 3, 3},
+      {"mask 2", [](RowWriter& w) { w.Str("Third").Str("Third"); }, true, false, 3, 2, 0},
+      {"channel 1", [](RowWriter& w) { w.Int(5).Bool(true); }, false, false, 1, 0, 0},
   };
-  EXPECT_TRUE(Load(rows));
-  EXPECT_EQ(DumpSettings(unit), Dump(rows));
-}
-
-TEST_F(SettingsRecords, StreamEndingInsideTheThirdMaskKeepsWhatCameBefore)
-{
-  SettingsRows rows = RichRows();
-  rows.masks.push_back(SmallMask("Third"));
-  rows.maskCount = 5;
-  rows.hook = [](RowWriter& w, const std::string& at) {
-    if (at != "mask 2")
-      return false;
-    w.Str("Third").Str("Third");
-    return true;
-  };
-  unit.SetDefaultOptions();
-  const OptionRows before = RowsOf(unit).options;
-  EXPECT_FALSE(Load(rows));
-
-  SettingsRows expected = RichRows();  // the options and statuses were never reached
-  expected.statuses.clear();
-  expected.options = before;
-  EXPECT_EQ(DumpSettings(unit), Dump(expected));
-  EXPECT_EQ(unit.SettingsVersion, 4);
-}
-
-TEST_F(SettingsRecords, FailedChannelEndsTheRead)
-{
-  SettingsRows rows = RichRows();
-  rows.hook = [](RowWriter& w, const std::string& at) {
-    if (at == "channel 1")
-      w.Int(5).Bool(true);
-    return false;
-  };
-  unit.SetDefaultOptions();
-  SettingsRows expected;
-  expected.recent = rows.recent;
-  expected.channels = {rows.channels[0]};
-  expected.options = RowsOf(unit).options;
-  EXPECT_FALSE(Load(rows));
-  EXPECT_EQ(DumpSettings(unit), Dump(expected));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.at);
+    SettingsRows rows = RichRows();
+    rows.masks.push_back(SmallMask("Third"));
+    const std::string point = c.at;
+    rows.maskCount = 3 + (point == "mask 1");
+    rows.statusCount = 3 + (point == "status 1");
+    rows.hook = [&](RowWriter& w, const std::string& at) {
+      if (at == c.at)
+        c.write(w);
+      return at == c.at && c.ends;
+    };
+    unit.SetDefaultOptions();
+    SettingsRows expected = rows;
+    expected.channels.resize(c.channels);
+    expected.masks.resize(c.masks);
+    expected.statuses.resize(c.statuses);
+    if (!c.loads)
+      expected.options = RowsOf(unit).options;  // never reached
+    EXPECT_EQ(Load(rows), c.loads);
+    EXPECT_EQ(DumpSettings(unit), Dump(expected));
+    EXPECT_EQ(unit.SettingsVersion, 4);
+  }
 }
 
 TEST_F(SettingsRecords, RecentFilesAreEmptiedOnlyOnceTheirCountIsRead)
 {
+  auto recent = [&] { return RowsOf(unit).recent; };
   unit.RecentCombo->Items()->Clear();
   unit.RecentCombo->Items()->Add("kept");
   EXPECT_FALSE(LoadBytes(ContainerOf([](RowWriter& w) { w.Int(4); })));
-  EXPECT_EQ(unit.RecentCombo->Items()->Count(), 1);
-
+  EXPECT_EQ(recent(), std::vector<AnsiString>{"kept"});
   EXPECT_FALSE(LoadBytes(ContainerOf([](RowWriter& w) { w.Int(4).Int(3).Str("first"); })));
-  ASSERT_EQ(unit.RecentCombo->Items()->Count(), 1);
-  EXPECT_EQ(unit.RecentCombo->Items()->Get(0), "first");
-
+  EXPECT_EQ(recent(), std::vector<AnsiString>{"first"});
   // A count the record limit refuses was still read: the list empties before the read fails.
   EXPECT_FALSE(LoadBytes(ContainerOf([](RowWriter& w) { w.Int(4).Int(INT_MAX).Str("never"); })));
-  EXPECT_EQ(unit.RecentCombo->Items()->Count(), 0);
+  EXPECT_EQ(recent(), std::vector<AnsiString>{});
   unit.RecentCombo->Items()->Add("kept");
-
   EXPECT_FALSE(unit.LoadSettingsFile(folder / "missing.ini"));
   EXPECT_FALSE(LoadBytes(""));
   EXPECT_FALSE(LoadBytes("not a settings file at all"));
-  EXPECT_EQ(unit.RecentCombo->Items()->Count(), 1);
+  EXPECT_EQ(recent(), std::vector<AnsiString>{"kept"});
 }
 
-TEST_F(SettingsRecords, CountsOfZeroOrLessReadNoEntries)
+// Counts of zero or less read no entries; a count far beyond what the data holds fails at once
+// instead of trying every record.
+TEST_F(SettingsRecords, CountsBelowOneReadNothingAndHostileCountsEndTheRead)
 {
   unit.RecentCombo->Items()->Add("old");
-  SettingsRows rows;
-  rows.recentCount = -3;
-  rows.channelCount = INT_MIN;
-  rows.maskCount = 0;
-  rows.statusCount = -1;
-  EXPECT_TRUE(Load(rows));
+  SettingsRows none;
+  std::tie(none.recentCount, none.channelCount, none.maskCount, none.statusCount) = std::tuple(-3, INT_MIN, 0, -1);
+  EXPECT_TRUE(Load(none));
   EXPECT_EQ(DumpSettings(unit), Dump(SettingsRows{}));
-}
 
-// A count far beyond what the data holds fails at once instead of trying every record.
-TEST_F(SettingsRecords, HostileCountsEndTheRead)
-{
   const std::pair<std::optional<int32_t> SettingsRows::*, const char*> lists[] = {
       {&SettingsRows::recentCount, "channel 0"},
       {&SettingsRows::channelCount, "channel 0"},
@@ -166,10 +131,7 @@ TEST_F(SettingsRecords, DamagedContainerEndsTheReadInsideAStatus)
 {
   SettingsRows rows;
   rows.statuses = {"IDLE", std::string(100000, 's')};  // a block of its own
-  std::string bytes = WriteContainer({.BlockSize = 100000}, [&](TestSave& s) {
-    RowWriter w(s);
-    WriteRows(w, rows, 4);
-  });
+  std::string bytes = ContainerOf([&](RowWriter& w) { WriteRows(w, rows, 4); }, {.BlockSize = 100000});
   EXPECT_TRUE(LoadBytes(bytes));
   bytes[16 + 4 + GetLE32(reinterpret_cast<const uint8_t*>(bytes.data() + 16)) + 4 + 20] ^= 1;
   EXPECT_FALSE(LoadBytes(bytes));
@@ -189,10 +151,8 @@ TEST_F(SettingsRecords, OptionsOutOfBoundsTakeTheReadBacksFallbacks)
                                                               {"FramePeriod", -3, 22},
                                                               {"ReadingSpeed", 0, 16}};
   SettingsRows rows, expected;
-  for (const auto& [name, stored, corrected] : bounds) {
-    rows.options[name] = stored;
-    expected.options[name] = corrected;
-  }
+  for (const auto& [name, stored, corrected] : bounds)
+    std::tie(rows.options[name], expected.options[name]) = std::tuple(stored, corrected);
   for (const bool complete : {true, false}) {
     rows.statusCount = complete ? std::nullopt : std::optional(INT_MAX);  // fails after the options
     unit.ReadingSpeed = 0;
@@ -207,14 +167,14 @@ public:
   CountedSource(std::string bytes, int& reads) : Bytes(std::move(bytes)), Reads(reads) {}
   int32_t Read(void* buffer, int32_t count) override
   {
+    const size_t n = std::min<size_t>(size_t(count), Bytes.size() - At);
+    std::memcpy(buffer, Bytes.data() + At, n);
+    At += n;
     ++Reads;
-    const auto n = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(count), Bytes.size() - At));
-    std::memcpy(buffer, Bytes.data() + At, static_cast<size_t>(n));
-    At += static_cast<size_t>(n);
-    return n;
+    return int32_t(n);
   }
   int32_t Write(const void*, int32_t) override { return 0; }
-  int64_t Seek(int64_t, TSeekOrigin) override { return static_cast<int64_t>(At); }
+  int64_t Seek(int64_t, TSeekOrigin) override { return int64_t(At); }
 
 private:
   std::string Bytes;
@@ -239,57 +199,38 @@ TEST_F(SettingsRecords, DataEndingBeforeALongListEndsTheReadAtOnce)
     unit.ClearMaskCells();
     unit.ClearStatusCells();
     int reads = 0;
-    ReaderOver reader(new CountedSource(ContainerOf(rows, 4), reads));
+    ReaderOver reader(new CountedSource(ContainerOf(rows), reads));
     EXPECT_FALSE(unit.ReadSettings(reader)) << end;
     EXPECT_LT(reads, 100) << end;
-    EXPECT_EQ(unit.MaskCells->Count(), end == std::string("mask 0") ? 0 : 2) << end;
-    EXPECT_EQ(unit.StatusCells->Count(), 0) << end;
+    EXPECT_EQ(unit.MaskCells->Count() + unit.StatusCells->Count(), end == std::string("mask 0") ? 0 : 2) << end;
   }
 }
 
-TEST_F(SettingsRecords, ParameterIdsTheParserCannotUseAreSkipped)
-{
-  SettingsRows rows;
-  for (int32_t id : {0, 1, -1, 2, 2, MaxStoredChannelId + 1, INT_MAX, INT_MIN, MaxStoredChannelId, 3})
-    rows.channels.push_back({id, "ru" + std::to_string(id), "en", "de", true});
-  rows.statuses = {"IDLE"};  // read on in step after the skipped records
-  SettingsRows expected = rows;
-  expected.channels = {rows.channels[3], rows.channels[8], rows.channels[9]};
-  EXPECT_TRUE(Load(rows));
-  EXPECT_EQ(DumpSettings(unit), Dump(expected));
-}
-
-// Stored values each paired with what the reader makes of them.
-TEST_F(SettingsRecords, MaskValuesThatCannotWorkAreCorrected)
+// Stored values each paired with what the reader makes of them: channel ids the parser cannot
+// use are skipped (and the records after them read in step), item ids, colours, pen widths and
+// axes corrected.
+TEST_F(SettingsRecords, ValuesThatCannotWorkAreSkippedOrCorrected)
 {
   SettingsRows rows, expected;
+  for (int32_t id : {0, 1, -1, 2, 2, MaxStoredChannelId + 1, INT_MAX, INT_MIN, MaxStoredChannelId, 3})
+    rows.channels.push_back(Channel(id, "ru" + std::to_string(id), "en", "de", true));
+  expected.channels = {rows.channels[3], rows.channels[8], rows.channels[9]};
+  rows.statuses = expected.statuses = {"IDLE"};
   MaskRow stored = SmallMask("M"), corrected = stored;
   stored.items.clear();
   corrected.items.clear();
-  const std::pair<int32_t, int32_t> ids[] = {{0, -1},
-                                             {-2, -1},
-                                             {INT_MAX, -1},
-                                             {MaxStoredChannelId + 1, -1},
-                                             {StatusItemId, StatusItemId},
-                                             {NoChannelId, NoChannelId},
-                                             {7, 7},
-                                             {MaxStoredChannelId, MaxStoredChannelId}};
-  for (const auto& [id, kept] : ids) {
-    stored.items.push_back({id, "i", "i", "i", 1, 0, 0, true, true});
-    corrected.items.push_back({kept, "i", "i", "i", 1, 0, 0, true, true});
-  }
-  const auto system = [](uint32_t bits) { return static_cast<TColor>(bits); };
-  const std::pair<TColor, TColor> colors[] = {{0, 0},
-                                              {0x00FFFFFF, 0x00FFFFFF},
-                                              {0x01000000, 0},
-                                              {-1, 0},
-                                              {system(0x80000000u), system(0x80000000u)},
-                                              {system(0x8000001Eu), system(0x8000001Eu)},
-                                              {system(0x8000001Fu), 0},
-                                              {system(0x80000100u), 0}};
-  for (const auto& [color, kept] : colors) {
-    stored.items.push_back({7, "c", "c", "c", 1, 0, color, true, true});
-    corrected.items.push_back({7, "c", "c", "c", 1, 0, kept, true, true});
+  // Item ids and colours stored, and as kept.
+  const int64_t items[][4] = {{0, -1, 0, 0},
+                              {-2, -1, 0x00FFFFFF, 0x00FFFFFF},
+                              {INT_MAX, -1, 0x01000000, 0},
+                              {MaxStoredChannelId + 1, -1, 0xFFFFFFFF, 0},
+                              {StatusItemId, StatusItemId, 0x80000000, 0x80000000},
+                              {NoChannelId, NoChannelId, 0x8000001E, 0x8000001E},
+                              {7, 7, 0x8000001F, 0},
+                              {MaxStoredChannelId, MaxStoredChannelId, 0x80000100, 0}};
+  for (const auto& [id, keptId, color, keptColor] : items) {
+    stored.items.push_back({int32_t(id), "i", "i", "i", 1, 0, TColor(color), true, true});
+    corrected.items.push_back({int32_t(keptId), "i", "i", "i", 1, 0, TColor(keptColor), true, true});
   }
   rows.masks.push_back(stored);
   expected.masks.push_back(corrected);

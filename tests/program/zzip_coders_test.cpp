@@ -1,16 +1,12 @@
-// The packer's two adaptive arithmetic coders: exact codes of the first symbols, round trips over
-// many distributions and lengths, and damaged input that must neither crash nor hang.
+// The packer's two adaptive arithmetic coders and its checksum: the quick arithmetic against the
+// plain division, round trips over many distributions and
+// lengths, and damaged input that must neither crash nor hang.
 #include <gtest/gtest.h>
 
-#include <random>
-#include <vector>
-
-#include "platform/core/Exceptions.h"
-#include "settings/ZZipStream.h"
+#include "ZZipTestSupport.h"
+#include "settings/ZZipArith.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 // The code of the symbols (the main stream for largest 0, else the side stream up to largest).
 Bytes Encode(BZZipStream& z, const Bytes& symbols, int largest = 0)
@@ -40,40 +36,60 @@ void ExpectRoundTrip(BZZipStream& z, const Bytes& symbols, int largest = 0)
       << symbols.size() << " symbols, largest " << largest;
 }
 
-TEST(ZZipCoders, FirstSymbolsHaveTheFormatsCodes)
+// `count` symbols: 2 plus the product of two uniform draws below `span`, so small ones dominate.
+Bytes SkewedRanks(std::mt19937& rng, size_t count, unsigned span)
 {
-  const struct {
-    int largest;
-    Bytes symbols, code;
-  } cases[] = {
-      {0, {}, {0x02}},  // the termination bits 0, 1 alone, from bit 0 up
-      // Counts 0, 0, 0: from the bottom 2, 1, 0, each a third of the interval.
-      {0, {0}, {0x03}},  // bits 1, 1, 0
-      {0, {1}, {0x06}},  // a pending bit: 0, 1, 1
-      {0, {2}, {0x04}},  // bits 0, 0, 1
-      // Largest two: one group, every symbol certain, nothing but the termination.
-      {2, Bytes(1000, 2), {0x02}},
-      // Groups 0 (the value 2) and 1 (3 to 6): 5 is group 1, the lower half, then offset 2 of 4.
-      {5, {5}, {0x14}},  // bits 0 | 0, 1 | 0, 1
-      {5, {2}, {0x05}},  // bits 1 | 0, 1
-  };
-  for (const auto& c : cases) {
-    BZZipStream z;
-    EXPECT_EQ(Encode(z, c.symbols, c.largest), c.code) << c.largest << ", " << c.symbols.size();
-    EXPECT_EQ(Decode(z, c.code, c.symbols.size(), c.largest), c.symbols);
-  }
-  BZZipStream z;
-  Bytes out;
-  const Bytes three{0, 3};
-  EXPECT_THROW(z.EncodeSymbols(2, three.data(), out), std::exception);
-  EXPECT_THROW(z.EncodeHighRanks(1, three.data() + 1, 2, out), std::exception);
+  Bytes s(count);
+  for (auto& x : s)
+    x = uint8_t(2 + rng() % span * (rng() % span) / span);
+  return s;
 }
 
-TEST(ZZipCoders, MainStreamsRoundTrip)
+}  // namespace
+
+// The division the coders replace: for a bound a of [0, t), the cut a * x / t.
+TEST(ZZipCoders, ScaledCutsEqualTheDivision)
+{
+  std::mt19937 rng(1);
+  for (uint32_t t = 1; t <= zzip::MaxTotal; ++t) {
+    // A range as the coder holds it (above a quarter), and each bound of [0, t) at its ends.
+    for (uint32_t range : {0x4001u, 0x8000u, 0xFFFFu, 0x10000u, uint32_t(0x4001u + rng() % 0xC000u)}) {
+      const uint64_t m = zzip::Scale(range, t);
+      for (uint32_t a : {0u, 1u, t / 3, t / 2, t - 1, t, uint32_t(rng() % (t + 1))})
+        ASSERT_EQ(uint32_t(a * m >> 31), uint32_t(uint64_t(range) * a / t)) << range << " * " << a << " / " << t;
+    }
+    // A run of the top symbol: the width below it scaled once, times each range.
+    if (t <= 8192)
+      for (uint32_t below : {1u, t / 2, t - 1, uint32_t(rng() % t)}) {
+        const uint64_t m = zzip::Scale(below, t);
+        for (uint32_t range : {0x4001u, 0x10000u, uint32_t(0x4001u + rng() % 0xC000u)})
+          ASSERT_EQ(uint32_t(range * m >> 31), uint32_t(uint64_t(range) * below / t))
+              << range << " * " << below << " / " << t;
+      }
+  }
+}
+
+// The checksum taken a word at a time against its byte-by-byte definition, at every length and
+// every alignment of the data.
+TEST(ZZipCoders, ChecksumMatchesTheByteByByteDefinition)
+{
+  const Bytes data = Random(70000, 2);
+  auto bytewise = [](const uint8_t* p, int n) {
+    uint32_t c = 0xFFFFFFFFu;
+    for (int i = 0; i < n; ++i)
+      c = (c >> 8) ^ (uint32_t((c ^ p[i]) & 0xFF) << 24);
+    return c;
+  };
+  for (int offset = 0; offset < 8; ++offset)
+    for (int n : {0, 1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 79, 69992})
+      ASSERT_EQ(Z::Checksum(data.data() + offset, n), bytewise(data.data() + offset, n)) << offset << ", " << n;
+}
+
+TEST(ZZipCoders, StreamsRoundTrip)
 {
   std::mt19937 rng(42);
   BZZipStream z;
-  // Every length up to 800, from uniform to mostly zeros.
+  // Main streams of every length up to 800, from uniform to mostly zeros.
   for (int n = 0; n < 800; ++n) {
     Bytes s(static_cast<size_t>(n));
     const unsigned zeroShare = 34 + unsigned(n % 5) * 16;
@@ -83,43 +99,19 @@ TEST(ZZipCoders, MainStreamsRoundTrip)
     }
     ExpectRoundTrip(z, s);
   }
-  // Long streams: uniform, mostly zero, mostly two, long runs of each, and all zeros.
-  for (int weights : {0, 1, 2, 3}) {
-    Bytes s(200000);
-    for (size_t i = 0; i < s.size(); ++i) {
-      const unsigned r = rng() % 100;
-      s[i] = weights == 0   ? uint8_t(r % 3)
-             : weights == 1 ? (r < 90   ? 0
-                               : r < 97 ? 1
-                                        : 2)
-             : weights == 2 ? (r < 50   ? 2
-                               : r < 75 ? 1
-                                        : 0)
-                            : uint8_t(i / 5000 % 3);
-    }
-    ExpectRoundTrip(z, s);
-  }
   const Bytes zeros(100000, 0);
   EXPECT_LT(Encode(z, zeros).size(), 100u);
   ExpectRoundTrip(z, zeros);
-}
 
-TEST(ZZipCoders, SideStreamsRoundTripForEveryLargestSymbol)
-{
-  std::mt19937 rng(7);
-  BZZipStream z;
+  // Side streams for every largest symbol, long and short, small ranks far more often.
   for (int largest = 2; largest <= 255; ++largest) {
-    // Small ranks far more often than large ones, as after move-to-front.
-    Bytes s(largest < 20 ? 3000 : 600);
-    const int span = largest - 1;
-    for (auto& x : s)
-      x = uint8_t(2 + int(rng() % unsigned(span)) * int(rng() % unsigned(span)) / span);
+    const unsigned span = unsigned(largest - 1);
+    Bytes s = SkewedRanks(rng, largest < 20 ? 3000 : 600, span);
     s.back() = uint8_t(largest);
     ExpectRoundTrip(z, s, largest);
-    // Short streams of every length, half of them twos.
-    Bytes side(static_cast<size_t>(largest * 7 % 400));
+    Bytes side(size_t(largest * 7 % 400));  // half of them twos
     for (auto& x : side)
-      x = uint8_t(2 + rng() % unsigned(span) * (rng() % 2));
+      x = uint8_t(2 + rng() % span * (rng() % 2));
     ExpectRoundTrip(z, side, largest);
   }
   // Long and skewed, through the halving of the counts.
@@ -127,6 +119,10 @@ TEST(ZZipCoders, SideStreamsRoundTripForEveryLargestSymbol)
   for (size_t i = 0; i < s.size(); ++i)
     s[i] = uint8_t(i < 150000 ? 200 + rng() % 3 : 2 + rng() % 254);
   ExpectRoundTrip(z, s, 255);
+  Bytes out;  // symbols out of range
+  const Bytes three{0, 3};
+  EXPECT_THROW(z.EncodeSymbols(2, three.data(), out), std::exception);
+  EXPECT_THROW(z.EncodeHighRanks(1, three.data() + 1, 2, out), std::exception);
 }
 
 TEST(ZZipCoders, DamagedInputDecodesToSymbolsInRangeOrIsRefused)
@@ -136,9 +132,7 @@ TEST(ZZipCoders, DamagedInputDecodesToSymbolsInRangeOrIsRefused)
   int decoded = 0, refused = 0;
   for (int round = 0; round < 200; ++round) {
     // From nothing at all to more than 5000 symbols of either stream can need.
-    Bytes garbage(size_t(rng() % 2000));
-    for (auto& x : garbage)
-      x = uint8_t(rng());
+    const Bytes garbage = Random(rng() % 2000, unsigned(round));
     const int largest = 2 + int(rng() % 254);
     for (const int side : {0, largest}) {
       try {
@@ -152,23 +146,11 @@ TEST(ZZipCoders, DamagedInputDecodesToSymbolsInRangeOrIsRefused)
   }
   EXPECT_GT(decoded, 0);
   EXPECT_GT(refused, 0);
-}
 
-TEST(ZZipCoders, ReadingOnPastTheCodeIsRefused)
-{
-  BZZipStream z;
-  std::mt19937 rng(3);
-  Bytes mixed(3000), side(3000);
-  for (auto& x : mixed)
-    x = uint8_t(rng() % 3);
-  for (auto& x : side)
-    x = uint8_t(2 + rng() % 40);
   // 100000 zeros take a few dozen bytes; the millions more asked for here would once have been
   // decoded from the zeros read past the end.
-  for (const Bytes& s : {Bytes(100000, 0), mixed})
+  for (const Bytes& s : {Bytes(100000, 0), Random(3000, 3, 3)})
     EXPECT_THROW(Decode(z, Encode(z, s), 4000000), Exception);
-  EXPECT_THROW(Decode(z, Encode(z, side, 41), 4000000, 41), Exception);
+  EXPECT_THROW(Decode(z, Encode(z, SkewedRanks(rng, 3000, 40), 41), 4000000, 41), Exception);
   EXPECT_THROW(Decode(z, {}, 1), Exception);  // every code has at least its termination byte
 }
-
-}  // namespace
