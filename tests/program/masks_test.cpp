@@ -1,11 +1,14 @@
 // Mask items and lookups: the duplicate rules of the two add operations, the looks a new item
-// takes, names in the current language, and finding a mask from a combo entry when two masks
-// share a name.
+// takes, names in the current language, finding a mask from a combo entry when two masks share a
+// name; and what the program relies on in the first-start default masks, not their tables.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <sstream>
+#include <string>
 
+#include "CodePage.h"
 #include "ComboBox.h"
 #include "app/Qelunit.h"
 #include "support/TestApp.h"
@@ -17,11 +20,7 @@ const char* const RpmRu = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";  // "Обороты" i
 class Masks : public ::testing::Test {
 protected:
   // The constructor brings the start settings; these tests build their own lists.
-  void SetUp() override
-  {
-    unit.ClearMaskCells();
-    unit.ClearTypeCells();
-  }
+  void SetUp() override { unit.ClearMaskCells(), unit.ClearTypeCells(), unit.ClearStatusCells(); }
 
   LMaskCell* NewMask(const AnsiString& ru, const AnsiString& en, const AnsiString& de)
   {
@@ -85,9 +84,11 @@ TEST_F(Masks, StatusItemLooksAndDuplicatesBesideParametersOfTheSameName)
   unit.AddChannelItem(mask, "EVAP", "EVAP", "EVAP");
   unit.AddStatusItem(mask, "EVAP");
   unit.AddChannelItem(mask, "EVAP", "x", "y");
+  unit.AddChannelItem(mask, "P/N", "P/N", "P/N");
+  unit.AddStatusItem(mask, "P/N");
   EXPECT_EQ(Dump(mask), "1 100 -500 ff 10 A/C/A/C/A/C\n1 100 -700 ffff 10 Drive/Drive/Drive\n"
                         "1 100 -500 ff00ff 00 EVAP/EVAP/EVAP\n1 100 -500 ff00ff 00 evap/evap/evap\n"
-                        "-1 1 0 0 00 EVAP/EVAP/EVAP\n");
+                        "-1 1 0 0 00 EVAP/EVAP/EVAP\n-1 1 0 0 00 P/N/P/N/P/N\n1 100 -500 ff00ff 00 P/N/P/N/P/N\n");
   LMaskCell bare;
   for (LMaskCell* none : {static_cast<LMaskCell*>(nullptr), &bare}) {
     unit.AddChannelItem(none, "a", "b", "c");
@@ -110,9 +111,10 @@ TEST_F(Masks, NamesInTheCurrentLanguageAndChannelIdsByTheRussianName)
   }
   EXPECT_EQ(names, "ru/" + AnsiString(RpmRu) + " en/e de/d de/d de/d ");
   EXPECT_EQ(unit.MaskName(nullptr) + unit.ChannelName(nullptr), "");
-  EXPECT_EQ(unit.ChannelIdByName(RpmRu), 5);
-  EXPECT_EQ(unit.ChannelIdByName("e"), -1);
-  EXPECT_EQ(unit.ChannelIdByName("\xEE\xE1\xEE\xF0\xEE\xF2\xFB"), -1);  // lower-case first letter
+  // Not by another language's name, nor with a lower-case first letter.
+  EXPECT_EQ(std::to_string(unit.ChannelIdByName(RpmRu)) + std::to_string(unit.ChannelIdByName("e")) +
+                std::to_string(unit.ChannelIdByName("\xEE\xE1\xEE\xF0\xEE\xF2\xFB")),
+            "5-1-1");
 }
 
 // Two masks with one English name: the combo lists both and each entry must give its own; the
@@ -148,6 +150,56 @@ TEST_F(Masks, MaskCombosGiveTheMaskAtTheStoredIndexOrTheFirstOfItsName)
   EXPECT_EQ(unit.FindMaskByName("Other"), masks[1]);
   unit.MaskCombo = unit.ChartMaskCombo = nullptr;
   EXPECT_EQ(chosen(0, 0), "none");
+}
+
+// Made twice over a known parameter: three masks, each named in every language with the word
+// the family choice looks for, replace what was there; parameter ids and names are unique, the
+// known one keeps its id and new ones come above it; each parameter item carries its channel's
+// id, each status item names a status; every name is code-page bytes.
+TEST_F(Masks, DefaultsAreThreeFamilyMasksOverTheParametersAndStatusesTheyName)
+{
+  unit.StatusesChanged = 0;
+  NewChannel(40, RpmRu);
+  std::string counts[2];
+  for (std::string& count : counts) {
+    unit.MakeDefaultMasks();
+    unit.MakeDefaultStatuses();
+    count = std::to_string(unit.MaskCells->Count()) + " " + std::to_string(unit.StatusCells->Count()) + " " +
+            std::to_string(unit.TypeCells->Count());
+  }
+  EXPECT_EQ(counts[0], counts[1]);
+  EXPECT_EQ(unit.StatusesChanged, 1);
+  std::set<AnsiString> statuses, channels;
+  for (int s = 0; s < unit.StatusCells->Count(); ++s)
+    EXPECT_TRUE(unit.StatusCells->Get(s)->Steps && (statuses.insert(unit.StatusCells->Get(s)->Name), true));
+  std::set<int32_t> ids;
+  for (int c = 0; c < unit.TypeCells->Count(); ++c)
+    EXPECT_TRUE(ids.insert(unit.TypeCells->Get(c)->Id).second &&
+                channels.insert(unit.TypeCells->Get(c)->NameRu).second);
+  EXPECT_TRUE(ids.size() >= 10 && *ids.begin() == 40 && unit.TypeCells->Get(1)->Id == 41);
+
+  const char* const words[] = {"QEL", "PMS", "LH"};
+  ASSERT_EQ(unit.MaskCells->Count(), 3);
+  int parameters = 0, rpmItems = 0;
+  for (int m = 0; m < 3; ++m) {
+    const LMaskCell* mask = unit.MaskCells->Get(m);
+    for (const AnsiString* name : {&mask->NameRu, &mask->NameEn, &mask->NameDe})
+      for (int w = 0; w < 3; ++w)
+        EXPECT_EQ(name->find(words[w]) != AnsiString::npos, w == m) << *name << " / " << words[w];
+    EXPECT_TRUE(mask->YBottom < 0 && mask->YTop > 0);
+    for (int i = 0; i < mask->Items->Count(); ++i) {
+      const LTypeCell* item = mask->Items->Get(i);
+      SCOPED_TRACE(item->NameEn);
+      EXPECT_FALSE(IsUtf8WithHighBytes(item->NameRu + item->NameEn + item->NameDe));
+      if (item->Id == StatusItemId)
+        EXPECT_EQ(statuses.count(item->NameRu), 1u);
+      else
+        EXPECT_EQ(item->Id, unit.ChannelIdByName(item->NameRu));
+      parameters += item->Id >= 2;
+      rpmItems += item->Id == 40;
+    }
+  }
+  EXPECT_TRUE(parameters >= 20 && rpmItems >= 1);
 }
 
 }  // namespace
