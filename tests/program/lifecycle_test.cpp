@@ -29,51 +29,37 @@ namespace {
 class MainForm : public ProgramStart {};
 class Lifecycle : public ProgramStart {};
 
-// Only the program's start registers the file type; showing again keeps the object; a close
-// while it works (the start's opening, a parse) is refused, and a close otherwise frees it.
-TEST_F(MainForm, ShowMakesTheCentralObjectOnceAndCloseFreesItUnlessItWorks)
+// Only the program's start registers the file type. A later start's command line is taken only
+// once the start opened its own and nothing runs; a close is refused then, and otherwise frees
+// the object; showing again keeps it.
+TEST_F(MainForm, TheStartMakesTheObjectThatTakesCommandLinesAndCloseFreesItUnlessItWorks)
 {
-  const std::string package = folder / "desktop/mime/packages/qelext.xml";
+  const std::string package = folder / "desktop/mime/packages/qelext.xml", log = folder.Write("a.qel", SmallLog());
+  const AnsiString line = "\"/opt/dra volin/dravolin\" \"" + log + "\" more";
   delete new BQELunit;
   EXPECT_FALSE(std::filesystem::exists(package));
   CommandLineScope commandLine({});
-  BQELunit* unit = &Start();
-  EXPECT_EQ(unit->Owner, form);
-  const std::string registered = ScratchFolder::Read(package);
-  EXPECT_NE(registered.find("*.qel"), std::string::npos);
-  EXPECT_NE(registered.find("Dravolin C, analiz file-diagnostic"), std::string::npos);
-  form->Hide();
-  form->Show();
-  EXPECT_EQ(gQELunit, unit);
-  for (Byte* flag : {&unit->BusyFlag, &unit->ParseRunning}) {
-    *flag = 1;
-    form->Close();
-    EXPECT_TRUE(gQELunit == unit && form->Visible());
-    *flag = 0;
-  }
-  form->Close();
-  EXPECT_TRUE(gQELunit == nullptr && !form->Visible());
-}
-
-// A later start's command line is taken only once the start opened its own and nothing runs.
-TEST_F(MainForm, AHandedOverCommandLineIsTakenOnceTheStartOpenedItsOwnAndNothingRuns)
-{
-  const std::string log = folder.Write("second start 1.qel", SmallLog());
-  const AnsiString line = "\"/opt/dra volin/dravolin\" \"" + log + "\" more";
-  CommandLineScope commandLine({});
   form->WMCopyData(line);  // no object yet to take it
   BQELunit& unit = Start();
+  EXPECT_EQ(unit.Owner, form);
+  EXPECT_NE(ScratchFolder::Read(package).find("*.qel"), std::string::npos);
   form->WMCopyData(line);
   EXPECT_EQ(unit.LogFileName, "");
   Ticks(unit, 11);
   for (Byte* flag : {&unit.BusyFlag, &unit.ParseRunning}) {
     *flag = 1;
     EXPECT_FALSE(TQELMainForm::CanTakeCommandLine());
+    form->Close();
+    EXPECT_TRUE(gQELunit == &unit && form->Visible());
     *flag = 0;
   }
   form->WMCopyData(line);
-  EXPECT_EQ(unit.LogFileName, log);
-  EXPECT_EQ(unit.DataCells->Count(), 3);
+  EXPECT_TRUE(unit.LogFileName == log && unit.DataCells->Count() == 3);
+  form->Hide();
+  form->Show();
+  EXPECT_EQ(gQELunit, &unit);
+  form->Close();
+  EXPECT_TRUE(gQELunit == nullptr && !form->Visible());
 }
 
 // The first argument after the program path, either quoted or not. A bare name is one in the
@@ -301,10 +287,8 @@ TEST_F(ProgramInstance, ALaterStartWithoutADisplayHandsOverItsLogAndEndsTheFirst
   EXPECT_EQ(later.WaitFor("returned="), "0");
   EXPECT_EQ(later.Reported("application="), "none");
   EXPECT_TRUE(later.EndedWell());
-
   EXPECT_EQ(first.WaitFor("received="), "4");
-  EXPECT_TRUE(first.WaitFor("ended").has_value());
-  EXPECT_TRUE(first.EndedWell());
+  EXPECT_TRUE(first.WaitFor("ended").has_value() && first.EndedWell());
 }
 
 // A handed-over log waits for the start's own command line, for the progress window's pump,

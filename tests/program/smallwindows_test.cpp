@@ -240,14 +240,14 @@ TEST_F(ProgressTest, TheWindowIsCentredOnItsOwnerAndHoldsItsControlsBesideTheGau
     EXPECT_LE(std::abs(2 * (window->Left() - origin.x) + window->Width() - width), 1);
     EXPECT_LE(std::abs(2 * (window->Top() - origin.y) + window->Height() - 300), 1);
     EXPECT_LE(window->Width(), width);
-    const TRect big = bounds(progress->MainGauge), small = bounds(progress->SecondGauge);
-    const TRect label = bounds(progress->Label), button = bounds(progress->Button);
+    const TRect big = bounds(progress->MainGauge), small = bounds(progress->SecondGauge),
+                label = bounds(progress->Label), button = bounds(progress->Button);
     for (const TRect& r : {big, small, label, button})
       EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= window->ClientWidth() &&
                   r.bottom <= window->ClientHeight());
-    EXPECT_TRUE(big.Width() == big.Height() && small.left == big.right && small.bottom == big.bottom);
-    EXPECT_TRUE(label.left > big.right && window->ClientWidth() - label.right == big.left);
-    EXPECT_TRUE(label.bottom <= button.top && button.left > big.right);
+    EXPECT_TRUE(big.Width() == big.Height() && small.left == big.right && small.bottom == big.bottom &&
+                label.left > big.right && window->ClientWidth() - label.right == big.left &&
+                label.bottom <= button.top && button.left > big.right);
   }
 }
 
