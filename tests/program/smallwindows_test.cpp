@@ -251,30 +251,6 @@ TEST_F(ProgressTest, TheWindowIsCentredOnItsOwnerAndHoldsItsControlsBesideTheGau
   }
 }
 
-// The owner is disabled while the window shows; the button and the close box set the flag, and
-// the owner waits for the operation to hide the window; without a flag they do nothing.
-TEST_F(ProgressTest, ShowingDisablesTheOwnerAndTheCloseBoxSetsTheFlag)
-{
-  progress->WindowCaption = "Please wait ...  :)";
-  progress->ButtonText = "Break";
-  progress->Show(true);
-  EXPECT_TRUE(progress->Form->Visible() && !panel->Enabled());
-  EXPECT_EQ(progress->Form->Caption() + "|" + progress->Button->Caption(), "Please wait ...  :)|Break");
-  progress->Form->Widget()->close();  // what the window manager's close does
-  EXPECT_EQ(abortFlag, 1);
-  EXPECT_FALSE(progress->Form->Visible() || panel->Enabled());
-  progress->Show(false);
-  EXPECT_TRUE(panel->Enabled());
-
-  abortFlag = 0;
-  BProgress flagless(panel, nullptr);
-  flagless.Show(true);
-  Click(flagless.Button);
-  flagless.Form->Widget()->close();
-  flagless.Show(false);
-  EXPECT_EQ(abortFlag, 0);
-}
-
 // Every update sets the gauges (a larger maximum before the position, so the position is not
 // cut to the old one; a hidden second gauge keeps its values). Gauge updates pump only while the
 // window shows and the interval has passed since the last pump; showing and a new text pump at
@@ -315,29 +291,39 @@ TEST_F(ProgressTest, GaugesFollowEveryUpdateWhichPumpsOnlyWhileShownAndDue)
   }
 }
 
-TEST_F(ProgressTest, TheBreakButtonStopsAnOperationThatPollsTheFlag)
+// The owner is disabled while the window shows. The button stops an operation that updates far
+// more often than the window is served (the click comes through at the first pump after the
+// interval); the close box sets the flag too, and the owner waits for the operation to hide the
+// window. Without a flag, or once the object is gone, they reach nothing.
+TEST_F(ProgressTest, TheButtonAndTheCloseBoxSetTheFlagWhileTheObjectLives)
 {
+  progress->WindowCaption = "Please wait ...  :)";
+  progress->ButtonText = "Break";
   progress->Show(true);
+  EXPECT_EQ(progress->Form->Caption() + "|" + progress->Button->Caption(), "Please wait ...  :)|Break");
   QMetaObject::invokeMethod(
       qApp, [this] { Click(progress->Button); }, Qt::QueuedConnection);
-  // The operation updates far more often than the window is served: the click comes through
-  // at the first pump after the interval.
   progress->PumpInterval = std::chrono::milliseconds(2);
-  int step = 0;
-  for (; step < 100000000 && !abortFlag; ++step)
+  for (int step = 0; step < 100000000 && !abortFlag; ++step)
     progress->SetMainProgress(1000, step % 1000);
+  EXPECT_TRUE(abortFlag == 1 && !panel->Enabled());
+  abortFlag = 0;
+  progress->Form->Widget()->close();  // what the window manager's close does
   EXPECT_EQ(abortFlag, 1);
+  EXPECT_FALSE(progress->Form->Visible() || panel->Enabled());
   progress->Show(false);
   EXPECT_TRUE(panel->Enabled());
-}
 
-TEST_F(ProgressTest, TheWindowIsFreedAfterTheObjectAndNeverCallsBack)
-{
+  abortFlag = 0;
+  BProgress flagless(panel, nullptr);
+  flagless.Show(true);
+  Click(flagless.Button);
+  flagless.Form->Widget()->close();
+  flagless.Show(false);
   progress->Show(true);
   const QPointer<QWidget> window(progress->Form->Widget());
   progress.reset();
-  // Freed by the message loop: until then a close request must not reach the freed object.
-  ASSERT_TRUE(window);
+  ASSERT_TRUE(window);  // freed by the message loop: until then nothing may reach the object
   window->close();
   window->findChild<QPushButton*>()->click();
   EXPECT_EQ(abortFlag, 0);
