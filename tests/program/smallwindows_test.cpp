@@ -210,9 +210,10 @@ protected:
   template <class Update>
   static bool Pumps(Update update)
   {
+    QObject receiver;  // gone at the return, and with it a marker that has not run
     bool ran = false;
     QMetaObject::invokeMethod(
-        qApp, [&ran] { ran = true; }, Qt::QueuedConnection);
+        &receiver, [&ran] { ran = true; }, Qt::QueuedConnection);
     update();
     return ran;
   }
