@@ -22,48 +22,32 @@
 
 namespace {
 
-#define TREE_MEMBERS(X)                                                                                           \
-  X(MainPanel)                                                                                                    \
-  X(PageControl) X(OptionsPage) X(TextPage) X(ChartPage) X(OptionsPageControl) X(MaskPage) X(CommonPage) X(       \
-      HelpPage) X(ToolbarPanel) X(RecentCombo) X(OpenButton) X(PasteButton) X(PrevButton) X(NextButton)           \
-      X(LanguageButton) X(SpeedEdit) X(SpeedUnitLabel) X(ChannelList) X(StatusList) X(MaskCombo) X(               \
-          NewMaskButton) X(RenameMaskButton) X(DeleteMaskButton) X(MaskNameLabel) X(MaskOptionsLabel)             \
-          X(MaskItemsLabel) X(AllItemsLabel) X(MaskBevel1) X(MaskBevel2) X(MaskBevel3) X(MaskBevel4) X(           \
-              UnderCursorCheck) X(ThicknessUpDown) X(ThicknessLabel) X(ThicknessEdit) X(YBottomLabel)             \
-              X(YBottomEdit) X(YTopLabel) X(YTopEdit) X(MaskRowBox) X(RowHoverBar) X(RowHoverLabel) X(            \
-                  RowUpButton) X(RowDownButton) X(RowDeleteButton) X(ItemNameHeader) X(FactorHeader)              \
-                  X(OffsetHeader) X(ColorHeader) X(ChartHeader) X(CursorHeader) X(ChannelPopup) X(                \
-                      HideChannelMenu) X(ShowChannelMenu) X(RenameChannelMenu) X(DeleteChannelMenu)               \
-                      X(ShowAllChannelsMenu) X(ListPageControl) X(ChannelListPage) X(StatusListPage) X(           \
-                          StatusPopup) X(AddStatusMenu) X(DeleteStatusMenu) X(CommonBox) X(TextLinePeriodEdit)    \
-                          X(TextLinePeriodLabel) X(FramePeriodEdit) X(FramePeriodLabel) X(ZoomF5Edit) X(          \
-                              ZoomF5Label) X(ZoomF6Edit) X(ZoomF6Label)                                           \
-                              X(ZoomF7Edit) X(ZoomF7Label) X(ZoomF8Edit) X(ZoomF8Label) X(ValueWindowXEdit) X(    \
-                                  ValueWindowXLabel) X(ValueWindowYEdit) X(ValueWindowYLabel) X(EnableYZoomCheck) \
-                                  X(ShowProgressCheck) X(OldErrorAlgorithmCheck) X(MultiLineStatusesCheck)        \
-                                      X(ClearHistoryButton) X(RenameLogsButton) X(DictRenameButton) X(            \
-                                          RussianButton) X(EnglishButton) X(GermanButton)                         \
-                                          X(ParamStyleGroup) X(ParamStyleRadio1) X(ParamStyleRadio2) X(           \
-                                              ParamStyleImage1) X(ParamStyleImage2)                               \
-                                              X(StatusStyleGroup)                                                 \
-                                                  X(StatusStyleRadio1) X(StatusStyleRadio2) X(StatusStyleImage1)  \
-                                                      X(StatusStyleImage2) X(HelpMemo) X(TextMemo) X(FindPanel)   \
-                                                          X(FindLabel) X(FindEdit) X(FindButton) X(FindUpRadio)   \
-                                                              X(FindDownRadio) X(TextStatusBar) X(                \
-                                                                  ClearFindButton) X(TextStartButton)             \
-                                                                  X(TextEndButton) X(ChartAreaPanel) X(           \
-                                                                      ChartColumnPanel) X(ChartComboPanel)        \
-                                                                      X(LegendScrollBox) X(FaultScrollBox) X(     \
-                                                                          LegendSplitter) X(ChartSplitter)        \
-                                                                          X(ChartMaskCombo) X(ChartStatusBar) X(  \
-                                                                              ChartPaintBox) X(LegendPaintBox)    \
-                                                                              X(FaultPaintBox) X(ActionList) X(   \
-                                                                                  ToggleTextChartAction)          \
-                                                                                  X(ZoomF5Action) X(ZoomF6Action) \
-                                                                                      X(ZoomF7Action)             \
-                                                                                          X(ZoomF8Action) X(      \
-                                                                                              SaveReportAction)   \
-                                                                                              X(SaveJpegAction)
+// clang-format off
+#define TREE_MEMBERS(X) \
+    X(MainPanel) X(PageControl) X(OptionsPage) X(TextPage) X(ChartPage) X(OptionsPageControl) X(MaskPage) \
+    X(CommonPage) X(HelpPage) X(ToolbarPanel) X(RecentCombo) X(OpenButton) X(PasteButton) X(PrevButton) \
+    X(NextButton) X(LanguageButton) X(SpeedEdit) X(SpeedUnitLabel) X(ChannelList) X(StatusList) X(MaskCombo) \
+    X(NewMaskButton) X(RenameMaskButton) X(DeleteMaskButton) X(MaskNameLabel) X(MaskOptionsLabel) \
+    X(MaskItemsLabel) X(AllItemsLabel) X(MaskBevel1) X(MaskBevel2) X(MaskBevel3) X(MaskBevel4) \
+    X(UnderCursorCheck) X(ThicknessUpDown) X(ThicknessLabel) X(ThicknessEdit) X(YBottomLabel) X(YBottomEdit) \
+    X(YTopLabel) X(YTopEdit) X(MaskRowBox) X(RowHoverBar) X(RowHoverLabel) X(RowUpButton) X(RowDownButton) \
+    X(RowDeleteButton) X(ItemNameHeader) X(FactorHeader) X(OffsetHeader) X(ColorHeader) X(ChartHeader) \
+    X(CursorHeader) X(ChannelPopup) X(HideChannelMenu) X(ShowChannelMenu) X(RenameChannelMenu) \
+    X(DeleteChannelMenu) X(ShowAllChannelsMenu) X(ListPageControl) X(ChannelListPage) X(StatusListPage) \
+    X(StatusPopup) X(AddStatusMenu) X(DeleteStatusMenu) X(CommonBox) X(TextLinePeriodEdit) \
+    X(TextLinePeriodLabel) X(FramePeriodEdit) X(FramePeriodLabel) X(ZoomF5Edit) X(ZoomF5Label) X(ZoomF6Edit) \
+    X(ZoomF6Label) X(ZoomF7Edit) X(ZoomF7Label) X(ZoomF8Edit) X(ZoomF8Label) X(ValueWindowXEdit) \
+    X(ValueWindowXLabel) X(ValueWindowYEdit) X(ValueWindowYLabel) X(EnableYZoomCheck) X(ShowProgressCheck) \
+    X(OldErrorAlgorithmCheck) X(MultiLineStatusesCheck) X(ClearHistoryButton) X(RenameLogsButton) \
+    X(DictRenameButton) X(RussianButton) X(EnglishButton) X(GermanButton) X(ParamStyleGroup) X(ParamStyleRadio1) \
+    X(ParamStyleRadio2) X(ParamStyleImage1) X(ParamStyleImage2) X(StatusStyleGroup) X(StatusStyleRadio1) \
+    X(StatusStyleRadio2) X(StatusStyleImage1) X(StatusStyleImage2) X(HelpMemo) X(TextMemo) X(FindPanel) \
+    X(FindLabel) X(FindEdit) X(FindButton) X(FindUpRadio) X(FindDownRadio) X(TextStatusBar) X(ClearFindButton) \
+    X(TextStartButton) X(TextEndButton) X(ChartAreaPanel) X(ChartColumnPanel) X(ChartComboPanel) \
+    X(LegendScrollBox) X(FaultScrollBox) X(LegendSplitter) X(ChartSplitter) X(ChartMaskCombo) X(ChartStatusBar) \
+    X(ChartPaintBox) X(LegendPaintBox) X(FaultPaintBox) X(ActionList) X(ToggleTextChartAction) X(ZoomF5Action) \
+    X(ZoomF6Action) X(ZoomF7Action) X(ZoomF8Action) X(SaveReportAction) X(SaveJpegAction)
+// clang-format on
 
 struct Member {
   const char* name;

@@ -1,15 +1,27 @@
 // The program's start and end: the main form making and freeing the central object, the start
 // timer's eleventh tick, the command lines the start and later starts hand over, the stored
-// values the start corrects, and the order of the close.
+// values the start corrects, the order of the close; and the single instance across real
+// processes, where the test program runs again as the program's first or later start
+// (RunDravolin itself), chosen by an environment variable.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QUuid>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 #include "AppPaths.h"
-#include "Memo.h"
-#include "Timer.h"
+#include "Application.h"
+#include "SingleInstance.h"
+#include "app/EntryPoint.h"
 #include "settings/SettingsSchema.h"
+#include "support/ChildProcess.h"
 #include "support/StartTestSupport.h"
 
 namespace {
@@ -17,44 +29,54 @@ namespace {
 class MainForm : public ProgramStart {};
 class Lifecycle : public ProgramStart {};
 
-TEST_F(MainForm, ShowMakesTheCentralObjectOnceAndCloseFreesItUnlessItWorks)
+// Only the program's start registers the file type. A later start's command line is taken only
+// once the start opened its own and nothing runs; a close is refused then; showing again keeps
+// the object. The close stops the timer, reads the rows back and saves, hides the window and only
+// then frees; a step that fails stops none of the later ones.
+TEST_F(MainForm, TheStartMakesTheObjectThatTakesCommandLinesAndCloseFreesItUnlessItWorks)
 {
-  CommandLineScope commandLine({});
-  BQELunit* unit = &Start();
-  EXPECT_EQ(unit->Owner, form);
-  form->Hide();
-  form->Show();
-  EXPECT_EQ(gQELunit, unit);
-  for (Byte* flag : {&unit->BusyFlag, &unit->ParseRunning}) {
-    *flag = 1;
-    form->Close();
-    EXPECT_EQ(gQELunit, unit);
-    EXPECT_TRUE(form->Visible());
-    *flag = 0;
-  }
-  form->Close();
-  EXPECT_EQ(gQELunit, nullptr);
-  EXPECT_FALSE(form->Visible());
-}
-
-TEST_F(MainForm, AHandedOverCommandLineIsTakenOnceTheStartOpenedItsOwnAndNothingRuns)
-{
-  const std::string log = folder.Write("second start 1.qel", SmallLog());
+  const std::string package = folder / "desktop/mime/packages/qelext.xml", log = folder.Write("a.qel", SmallLog());
   const AnsiString line = "\"/opt/dra volin/dravolin\" \"" + log + "\" more";
+  delete new BQELunit;
+  EXPECT_FALSE(std::filesystem::exists(package));
   CommandLineScope commandLine({});
   form->WMCopyData(line);  // no object yet to take it
   BQELunit& unit = Start();
+  EXPECT_EQ(unit.Owner, form);
+  EXPECT_NE(ScratchFolder::Read(package).find("*.qel"), std::string::npos);
   form->WMCopyData(line);
   EXPECT_EQ(unit.LogFileName, "");
   Ticks(unit, 11);
   for (Byte* flag : {&unit.BusyFlag, &unit.ParseRunning}) {
     *flag = 1;
     EXPECT_FALSE(TQELMainForm::CanTakeCommandLine());
+    form->Close();
+    EXPECT_TRUE(gQELunit == &unit && form->Visible());
     *flag = 0;
   }
   form->WMCopyData(line);
-  EXPECT_EQ(unit.LogFileName, log);
-  EXPECT_EQ(unit.DataCells->Count(), 3);
+  EXPECT_TRUE(unit.LogFileName == log && unit.DataCells->Count() == 3);
+  form->Hide();
+  form->Show();
+  EXPECT_EQ(gQELunit, &unit);
+
+  static std::string steps;
+  static const auto state = [](const char* step, BQELunit& self) {
+    return std::string(step) + (self.StartTimer ? ": timer" : ": no timer") +
+           (self.Owner->Widget()->isVisible() ? ", shown" : ", hidden") +  // the window itself
+           (std::filesystem::exists(DataFolder() + SettingsFileName) ? ", saved\n" : ", unsaved\n");
+  };
+  unit.EditorRowsValid = 1;
+  unit.ReadMaskRowsHook = [](BQELunit& self) {
+    steps += state("read back", self);
+    throw std::runtime_error("the rows cannot be read");
+  };
+  unit.FreeMaskRowsHook = [](BQELunit& self) { steps += state("free", self); };
+  std::filesystem::remove(DataFolder() + SettingsFileName);  // the headless start's
+  form->Close();
+  EXPECT_TRUE(gQELunit == nullptr && !form->Visible());
+  // The sanitizer run checks that every list and record went.
+  EXPECT_EQ(steps, "read back: no timer, shown, unsaved\nfree: no timer, hidden, saved\n");
 }
 
 // The first argument after the program path, either quoted or not. A bare name is one in the
@@ -64,8 +86,8 @@ TEST_F(Lifecycle, ACommandLinesFirstArgumentBecomesTheLog)
   const char* const cases[][2] = {
       {"\"/opt/dra volin/dravolin\" \"/logs/a b.qel\" more", "/logs/a b.qel"},
       {"/opt/dravolin/dravolin    other.qel", "/opt/dravolin/other.qel"},
+      {"/opt/d \"/logs/a b.qel\"", "/logs/a b.qel"},
       {"/opt/d 12:30.qel", "/opt/12:30.qel"},
-      {"/opt/d a\\b.qel", "/opt/a\\b.qel"},
       {"\"/opt/x\\y/d\" C:\\1.qel", "/opt/x\\y/C:\\1.qel"},
       {"/opt/d /logs/1:2.qel", "/logs/1:2.qel"},
       // Nothing after the program path, or a quote never closed: the log stays.
@@ -82,36 +104,32 @@ TEST_F(Lifecycle, ACommandLinesFirstArgumentBecomesTheLog)
   }
 }
 
-TEST_F(Lifecycle, TheRunningTimerOpensTheCommandLineLogOnItsEleventhTickOnly)
-{
-  const std::string log = folder.Write("timed.qel", SmallLog());
-  CommandLineScope commandLine({log});
-  BQELunit& unit = Start();
-  EXPECT_EQ(unit.LogFileName, "") << "opened during construction";
-  ASSERT_TRUE(RunLoopUntil([&] { return !unit.LogFileName.empty(); }));
-  EXPECT_EQ(unit.TickCount, 11);
-  EXPECT_EQ(unit.DataCells->Count(), 3);
-  EXPECT_FALSE(unit.StartTimer->Enabled());
-  RunLoopFor(300);
-  EXPECT_EQ(unit.TickCount, 11);
-}
-
-TEST_F(Lifecycle, TicksWaitForAParseAndACloseDuringTheOpeningBreaksItOff)
+// The running timer opens the start's log on its eleventh tick and then stops; ticks wait for
+// a parse, and a close asked for while the start's log is parsed breaks the parse off instead
+// of freeing the object under it, then closes the window back in the message loop.
+TEST_F(Lifecycle, TheTimerOpensTheLogOnItsEleventhTickAfterAParseAndACloseBreaksTheOpeningOff)
 {
   const std::string log = folder.Write("start log.qel", SmallLog());
   CommandLineScope commandLine({log});
+  {
+    BQELunit& unit = Start();
+    EXPECT_EQ(unit.LogFileName, "") << "opened during construction";
+    ASSERT_TRUE(RunLoopUntil([&] { return !unit.LogFileName.empty(); }));
+    EXPECT_EQ(unit.TickCount, 11);
+    EXPECT_EQ(unit.DataCells->Count(), 3);
+    RunLoopFor(300);
+    EXPECT_TRUE(unit.TickCount == 11 && !unit.StartTimer->Enabled());
+    form->Close();
+  }
   BQELunit& unit = Start();
-  // A log opened by hand is being parsed under the progress window.
-  unit.ParseRunning = 1;
+  unit.ParseRunning = 1;  // a log opened by hand is being parsed under the progress window
   Ticks(unit, 20);
   EXPECT_EQ(unit.TickCount, 0);
   unit.ParseRunning = 0;
   Ticks(unit, 10);
   EXPECT_EQ(unit.LogFileName, "");
 
-  // A close asked for while the log is parsed (the progress window lets it through).
   static int closes = 0;
-  closes = 0;
   unit.ShowProgress = 1;
   unit.ProgressHook = [](BQELunit& self, int, int64_t, int64_t) {
     EXPECT_EQ(self.BusyFlag, 1);
@@ -122,32 +140,12 @@ TEST_F(Lifecycle, TicksWaitForAParseAndACloseDuringTheOpeningBreaksItOff)
   Ticks(unit, 1);
   QELMainForm = nullptr;
   EXPECT_GT(closes, 0);
-  // The close broke the parse off instead of freeing the object under it.
   ASSERT_EQ(gQELunit, &unit) << "the window closed under the opening";
   EXPECT_EQ(unit.LogFileName, log);
-  EXPECT_EQ(unit.AbortFlag, 1);
-  EXPECT_EQ(unit.DataCells->Count(), 0);
-  EXPECT_EQ(unit.BusyFlag, 0);
-
-  // Back in the message loop the window closes, and the object goes with it.
+  EXPECT_TRUE(unit.AbortFlag == 1 && unit.DataCells->Count() == 0 && unit.BusyFlag == 0);
   unit.ProgressHook = nullptr;
   RunLoopFor(20);
-  EXPECT_EQ(gQELunit, nullptr);
-  EXPECT_FALSE(form->Visible());
-}
-
-TEST_F(Lifecycle, OnlyTheProgramsStartRegistersTheFileTypeAndRunsATimer)
-{
-  const std::string package = folder / "desktop/mime/packages/qelext.xml";
-  {
-    BQELunit headless;
-    EXPECT_EQ(headless.StartTimer, nullptr);
-    EXPECT_FALSE(std::filesystem::exists(package));
-  }
-  Start();
-  const std::string registered = ScratchFolder::Read(package);
-  EXPECT_NE(registered.find("*.qel"), std::string::npos);
-  EXPECT_NE(registered.find("Dravolin C, analiz file-diagnostic"), std::string::npos);
+  EXPECT_TRUE(gQELunit == nullptr && !form->Visible());
 }
 
 // A Russian system starts in Russian, others keep the stored language; the stored reading
@@ -158,53 +156,218 @@ TEST_F(Lifecycle, TheStartCorrectsTheStoredLanguageAndReadingSpeed)
     const char* locale;
     int language, speed;
     const char* started;
-  } rows[] = {
-      {"C", 2, 10, "language 2, speed 16 (Hz 1)"},
-      {"C", 1, 60, "language 1, speed 50 (Hz 1)"},
-      {"ru_RU.UTF-8", 2, 33, "language 0, speed 33 (Hz 1)"},
-  };
+  } rows[] = {{"C", 2, 10, "2 16 1"}, {"C", 1, 60, "1 50 1"}, {"ru_RU.UTF-8", 2, 33, "0 33 1"}};
   for (const auto& row : rows) {
     {
       BQELunit stored;  // saved at its end
-      stored.Language = row.language;
-      stored.ReadingSpeed = row.speed;
-      stored.SpeedInHz = 0;
+      stored.Language = row.language, stored.ReadingSpeed = row.speed, stored.SpeedInHz = 0;
     }
     EnvScope rowLocale("LC_ALL", row.locale);
     BQELunit unit;
-    EXPECT_EQ("language " + std::to_string(unit.Language) + ", speed " + std::to_string(unit.ReadingSpeed) +
-                  " (Hz " + std::to_string(unit.SpeedInHz) + ")",
+    EXPECT_EQ(std::to_string(unit.Language) + " " + std::to_string(unit.ReadingSpeed) + " " +
+                  std::to_string(unit.SpeedInHz),
               row.started);
   }
 }
 
-// The close stops the timer, reads the rows back and saves, hides the window and only then
-// frees; a step that fails stops none of the later ones.
-TEST_F(Lifecycle, CloseReadsBackSavesAndHidesBeforeTheFreesAndAFailedStepStopsNone)
-{
-  const std::string log = folder.Write("parsed.qel", SmallLog());
-  CommandLineScope commandLine({log});
-  BQELunit& unit = Start();
-  Ticks(unit, 11);
-  ASSERT_GT(unit.DataCells->Count(), 0);
+constexpr const char* kRole = "DRAVOLIN_PROGRAM_ROLE";  // "first", "slow close" or "later"
+constexpr const char* kSignature = "DRAVOLIN_PROGRAM_SIGNATURE";
+constexpr const char* kArgument = "DRAVOLIN_PROGRAM_ARGUMENT";  // hex, so any byte passes
+constexpr const char* kExpected = "DRAVOLIN_PROGRAM_EXPECTED";  // hex: the log a first awaits
+constexpr const char* kData = "DRAVOLIN_PROGRAM_DATA";          // where the settings go
 
-  static std::string steps;
-  steps.clear();
-  static const auto state = [](const char* step, BQELunit& self) {
-    return std::string(step) + (self.StartTimer ? ": timer" : ": no timer") +
-           (self.Owner->Widget()->isVisible() ? ", shown" : ", hidden") +  // the window itself
-           (std::filesystem::exists(DataFolder() + SettingsFileName) ? ", saved\n" : ", unsaved\n");
-  };
-  unit.EditorRowsValid = 1;
-  unit.ReadMaskRowsHook = [](BQELunit& self) {
-    steps += state("read back", self);
-    throw std::runtime_error("the rows cannot be read");
-  };
-  unit.FreeMaskRowsHook = [](BQELunit& self) { steps += state("free", self); };
-  form->Close();
+TEST(ProgramInstanceChild, Run)
+{
+  const std::string role = std::getenv(kRole) ? std::getenv(kRole) : "";
+  if (role.empty())
+    GTEST_SKIP() << "only runs as a start of the program in the single-instance tests";
+  // Qt keeps the command line for the life of the process.
+  static std::string program = "dravolin";
+  static std::string argument = FromHex(std::getenv(kArgument));
+  static char* argv[] = {program.data(), argument.data(), nullptr};
+  if (const char* data = std::getenv(kData); data && *data)
+    SetDataFolderForTests(data);
+
+  if (role == "later") {
+    // Without a display, as from a terminal or a script.
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      unsetenv(name);
+    const int returned = RunDravolin(2, argv, std::getenv(kSignature));
+    ReportToParent(std::string("application=") + (QCoreApplication::instance() ? "made" : "none"));
+    ReportToParent("returned=" + std::to_string(returned));
+    return;
+  }
+  // A first start: reports its own log once the start opened it, and the handed-over one
+  // once that is open, then closes its window as the user would. Without a log to await it
+  // runs until something else closes it.
+  ReportToParent("pid=" + std::to_string(::getpid()));
+  const std::string expected = FromHex(std::getenv(kExpected));
+  bool openedOwn = false;
+  std::unique_ptr<TTimer> watch;
+  // A timer needs the application, which the start makes.
+  Application->Defer([&] {
+    watch = std::make_unique<TTimer>(nullptr);
+    watch->SetInterval(20);
+    watch->OnTimer = [&](TObject*) {
+      // The progress window lets timers tick inside a parse: look only between parses.
+      if (!gQELunit || gQELunit->ParseRunning)
+        return;
+      if (!openedOwn && gQELunit->LogFileName == argument) {
+        openedOwn = true;
+        if (role == "slow close") {
+          gQELunit->EditorRowsValid = 1;
+          gQELunit->ReadMaskRowsHook = [](BQELunit&) {
+            ReportToParent("closing");
+            std::this_thread::sleep_for(std::chrono::seconds(60));
+          };
+        }
+        ReportToParent("opened=" + std::to_string(gQELunit->DataCells->Count()));
+      }
+      if (!expected.empty() && gQELunit->LogFileName == expected) {
+        ReportToParent("received=" + std::to_string(gQELunit->DataCells->Count()));
+        watch->SetEnabled(false);
+        QELMainForm->Close();
+      }
+    };
+  });
+  EXPECT_EQ(RunDravolin(2, argv, std::getenv(kSignature)), 0);
   EXPECT_EQ(gQELunit, nullptr);
-  // The sanitizer run checks that every list and record went.
-  EXPECT_EQ(steps, "read back: no timer, shown, unsaved\nfree: no timer, hidden, saved\n");
+  EXPECT_TRUE(std::filesystem::exists(DataFolder() + SettingsFileName));
+  ReportToParent("ended");
+}
+
+class ProgramInstance : public ProgramStart {
+protected:
+  // A start of the program in a process of its own; it makes the application itself.
+  ChildProcess::Environment Program(const std::string& role, const std::string& argument,
+                                    const std::string& expected = "", const std::string& data = "",
+                                    const std::string& suffix = "") const
+  {
+    return {{NoApplicationVariable, "1"},     {kRole, role},
+            {kSignature, signature + suffix}, {kArgument, ToHex(argument)},
+            {kExpected, ToHex(expected)},     {kData, data}};
+  }
+
+  // Signals the start as the desktop or a terminal would.
+  static void Signal(ChildProcess& start, int number)
+  {
+    const std::optional<std::string> pid = start.Reported("pid=");
+    ASSERT_TRUE(pid.has_value());
+    ::kill(static_cast<pid_t>(std::stol(*pid)), number);
+  }
+
+  static constexpr const char* Child = "ProgramInstanceChild.Run";
+  const std::string signature = "Dravolin test " + QUuid::createUuid().toString().toStdString();
+  // Sockets, and whatever a start killed in a test leaves, go to the test's folder.
+  EnvScope runtimeDir{"XDG_RUNTIME_DIR", folder.Path().c_str()};
+  EnvScope temporaryDir{"TMPDIR", folder.Path().c_str()};
+};
+
+TEST_F(ProgramInstance, ALaterStartWithoutADisplayHandsOverItsLogAndEndsTheFirstOpensIt)
+{
+  const std::string own = folder.Write("own log.qel", SmallLog());
+  // Blanks and Cyrillic (UTF-8) bytes in the name pass byte for byte.
+  const std::string handed = folder.Write("\xD0\xB2\xD1\x82\xD0\xBE\xD1\x80\xD0\xBE\xD0\xB9 log.qel",
+                                          SmallLog() + "F1011500    470      O2 Sensor (mV)\r\n");
+  ChildProcess first(Child, Program("first", own, handed));
+  ASSERT_EQ(first.WaitFor("opened="), "3");
+
+  ChildProcess later(Child, Program("later", handed));
+  EXPECT_EQ(later.WaitFor("returned="), "0");
+  EXPECT_EQ(later.Reported("application="), "none");
+  EXPECT_TRUE(later.EndedWell());
+  EXPECT_EQ(first.WaitFor("received="), "4");
+  EXPECT_TRUE(first.WaitFor("ended").has_value() && first.EndedWell());
+}
+
+// A handed-over log waits for the start's own command line, for the progress window's pump,
+// for a parse and for a modal loop; of two handed over meanwhile only the newer is opened.
+TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestWins)
+{
+  TSingleInstance instance;
+  form->ListenTo(instance);
+  ASSERT_TRUE(instance.BecomeFirst(signature));
+  std::vector<std::string> logs;
+  for (const char* name : {"a.qel", "b.qel", "c.qel", "d.qel", "e.qel"})
+    logs.push_back(folder.Write(name, SmallLog()));
+  const auto handOver = [&](const std::string& log) {
+    EXPECT_TRUE(ChildProcess(Child, Program("later", log)).EndedWell());
+  };
+
+  CommandLineScope ownCommandLine({});
+  BQELunit& unit = Start();
+  handOver(logs[0]);
+  RunLoopFor(100);
+  EXPECT_EQ(unit.LogFileName, "");
+  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[0]; }));
+  EXPECT_GE(unit.TickCount, 11);
+
+  {
+    ChildProcess later(Child, Program("later", logs[1]));
+    QElapsedTimer clock;
+    clock.start();
+    while (later.Running() && clock.elapsed() < 30000)
+      Application->ProcessMessages();
+    EXPECT_EQ(later.Reported("returned="), "0");
+    Application->ProcessMessages();
+    EXPECT_EQ(unit.LogFileName, logs[0]) << "delivered inside the pump";
+  }
+  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[1]; }));
+
+  unit.ParseRunning = 1;
+  handOver(logs[2]);
+  RunLoopFor(300);
+  EXPECT_EQ(unit.LogFileName, logs[1]);
+  unit.ParseRunning = 0;
+  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[2]; }));
+
+  static std::vector<AnsiString> parsed;
+  parsed.clear();
+  unit.ShowProgress = 1;
+  unit.ProgressHook = [](BQELunit& self, int stage, int64_t, int64_t position) {
+    if (stage == 2 && position == 0)
+      parsed.push_back(self.LogFileName);
+  };
+  {
+    TModalLoopScope modal;
+    handOver(logs[3]);
+    handOver(logs[4]);
+    RunLoopFor(100);
+    EXPECT_EQ(unit.LogFileName, logs[2]);
+  }
+  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[4]; }));
+  RunLoopFor(200);
+  EXPECT_EQ(parsed, std::vector<AnsiString>{logs[4]});
+  unit.ProgressHook = nullptr;
+}
+
+// SIGTERM, SIGINT and SIGHUP close the window as its close box does, saving the settings; while
+// the close runs no later start waits on it, and a second signal ends it at once.
+TEST_F(ProgramInstance, TerminationSignalsCloseTheWindowAsItsCloseBoxDoesAndASecondEndsItAtOnce)
+{
+  const std::string own = folder.Write("own log.qel", SmallLog());
+  const int numbers[] = {SIGTERM, SIGINT, SIGHUP};
+  std::vector<std::unique_ptr<ChildProcess>> starts;
+  for (const int number : numbers) {
+    const std::string data = folder / std::to_string(number), suffix = std::to_string(number);
+    std::filesystem::create_directory(data);
+    starts.push_back(std::make_unique<ChildProcess>(Child, Program("first", own, "", data, suffix)));
+    ASSERT_EQ(starts.back()->WaitFor("opened="), "3") << number;
+    EXPECT_FALSE(std::filesystem::exists(data + "/" + SettingsFileName));
+    Signal(*starts.back(), number);
+  }
+  ChildProcess slow(Child, Program("slow close", own));
+  ASSERT_EQ(slow.WaitFor("opened="), "3");
+  Signal(slow, SIGTERM);
+  for (size_t i = 0; i < starts.size(); ++i) {
+    EXPECT_TRUE(starts[i]->WaitFor("ended").has_value() && starts[i]->EndedWell()) << numbers[i];
+    EXPECT_TRUE(std::filesystem::exists(folder / std::to_string(numbers[i]) + "/" + SettingsFileName));
+  }
+  ASSERT_TRUE(slow.WaitFor("closing").has_value());
+  TSingleInstance later;
+  EXPECT_TRUE(later.BecomeFirst(signature));
+  Signal(slow, SIGTERM);
+  EXPECT_FALSE(slow.EndedWell() || slow.Running() || slow.Reported("ended").has_value());
 }
 
 }  // namespace

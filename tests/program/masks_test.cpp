@@ -1,11 +1,14 @@
 // Mask items and lookups: the duplicate rules of the two add operations, the looks a new item
-// takes, names in the current language, and finding a mask from a combo entry when two masks
-// share a name.
+// takes, names in the current language, finding a mask from a combo entry when two masks share a
+// name; and what the program relies on in the first-start default masks, not their tables.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <sstream>
+#include <string>
 
+#include "CodePage.h"
 #include "ComboBox.h"
 #include "app/Qelunit.h"
 #include "support/TestApp.h"
@@ -17,36 +20,24 @@ const char* const RpmRu = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";  // "Обороты" i
 class Masks : public ::testing::Test {
 protected:
   // The constructor brings the start settings; these tests build their own lists.
-  void SetUp() override
-  {
-    unit.ClearMaskCells();
-    unit.ClearTypeCells();
-    unit.ClearStatusCells();
-  }
+  void SetUp() override { unit.ClearMaskCells(), unit.ClearTypeCells(), unit.ClearStatusCells(); }
 
   LMaskCell* NewMask(const AnsiString& ru, const AnsiString& en, const AnsiString& de)
   {
     auto* mask = new LMaskCell;
-    mask->NameRu = ru;
-    mask->NameEn = en;
-    mask->NameDe = de;
-    mask->Items = new TPtrList<LTypeCell>;
     unit.MaskCells->Add(mask);
+    mask->NameRu = ru, mask->NameEn = en, mask->NameDe = de;
+    mask->Items = new TPtrList<LTypeCell>;
     return mask;
   }
 
-  LTypeCell* NewChannel(int32_t id, const AnsiString& ru, const AnsiString& en = "")
+  LTypeCell* NewChannel(int32_t id, const AnsiString& ru, const AnsiString& en = "", const AnsiString& de = "")
   {
     auto* channel = new LTypeCell;
-    channel->Id = id;
-    channel->NameRu = ru;
-    channel->NameEn = en;
     unit.TypeCells->Add(channel);
+    channel->Id = id, channel->NameRu = ru, channel->NameEn = en, channel->NameDe = de;
     return channel;
   }
-
-  int Items(const LMaskCell* mask) const { return mask->Items->Count(); }
-  const LTypeCell& Item(const LMaskCell* mask, int i) const { return *mask->Items->Get(i); }
 
   BQELunit unit;
 };
@@ -71,146 +62,144 @@ TEST_F(Masks, ChannelItemTakesItsChannelsIdTheLookOfItsRussianNameAndNoNameOfIts
   unit.AddChannelItem(mask, "RPM-ru", "RPM", "Motordrehzahl");
   unit.AddChannelItem(mask, RpmRu, "r2", "d2");        // a look but no channel
   unit.AddChannelItem(mask, "QEL Voltage", "v", "v");  // a look that sets Cursor but not Chart
-  // A well-known English name under another Russian name gets the plain defaults.
-  unit.AddChannelItem(mask, "x", "Air Mass", "y");
-  // Refused when any name of its own language is taken; case counts.
+  unit.AddChannelItem(mask, "x", "Air Mass", "y");     // a well-known English name: plain defaults
+  // Refused when any name of its own language is taken; case counts, and other languages' do not.
   unit.AddChannelItem(mask, "RPM-ru", "other en", "other de");
   unit.AddChannelItem(mask, "other ru", "RPM", "other de");
   unit.AddChannelItem(mask, "other ru", "other en", "Motordrehzahl");
   unit.AddChannelItem(mask, "X", "AIR MASS", "Y");
-  // Names are compared within their own language only.
   unit.AddChannelItem(mask, "m", "x", "RPM");
-  EXPECT_EQ(Dump(mask), "7 1 0 0 00 RPM-ru/RPM/Motordrehzahl\n"
-                        "-1 1 0 ff 11 " +
-                            AnsiString(RpmRu) +
-                            "/r2/d2\n"
-                            "-1 1000 0 80 01 QEL Voltage/v/v\n"
-                            "-1 1 0 0 00 x/Air Mass/y\n"
-                            "-1 1 0 0 00 X/AIR MASS/Y\n"
-                            "-1 1 0 0 00 m/x/RPM\n");
+  EXPECT_EQ(Dump(mask), "7 1 0 0 00 RPM-ru/RPM/Motordrehzahl\n-1 1 0 ff 11 " + AnsiString(RpmRu) +
+                            "/r2/d2\n-1 1000 0 80 01 QEL Voltage/v/v\n-1 1 0 0 00 x/Air Mass/y\n"
+                            "-1 1 0 0 00 X/AIR MASS/Y\n-1 1 0 0 00 m/x/RPM\n");
 }
 
+// A parameter and a status item of one name stand side by side, each refused only by its kind;
+// a missing mask or item list takes nothing.
 TEST_F(Masks, StatusItemLooksAndDuplicatesBesideParametersOfTheSameName)
 {
   LMaskCell* mask = NewMask("m", "m", "m");
   for (const char* name : {"A/C", "Drive", "EVAP", "EVAP", "evap"})
     unit.AddStatusItem(mask, name);
-  // A parameter and a status item of one name stand side by side, each refused only by its kind.
   unit.AddChannelItem(mask, "EVAP", "EVAP", "EVAP");
   unit.AddStatusItem(mask, "EVAP");
   unit.AddChannelItem(mask, "EVAP", "x", "y");
-  EXPECT_EQ(Dump(mask), "1 100 -500 ff 10 A/C/A/C/A/C\n"
-                        "1 100 -700 ffff 10 Drive/Drive/Drive\n"
-                        "1 100 -500 ff00ff 00 EVAP/EVAP/EVAP\n"
-                        "1 100 -500 ff00ff 00 evap/evap/evap\n"
-                        "-1 1 0 0 00 EVAP/EVAP/EVAP\n");
-}
-
-TEST_F(Masks, AddsIgnoreMissingMasksAndLists)
-{
-  unit.AddChannelItem(nullptr, "a", "b", "c");
-  unit.AddStatusItem(nullptr, "IDLE");
+  unit.AddChannelItem(mask, "P/N", "P/N", "P/N");
+  unit.AddStatusItem(mask, "P/N");
+  EXPECT_EQ(Dump(mask), "1 100 -500 ff 10 A/C/A/C/A/C\n1 100 -700 ffff 10 Drive/Drive/Drive\n"
+                        "1 100 -500 ff00ff 00 EVAP/EVAP/EVAP\n1 100 -500 ff00ff 00 evap/evap/evap\n"
+                        "-1 1 0 0 00 EVAP/EVAP/EVAP\n-1 1 0 0 00 P/N/P/N/P/N\n1 100 -500 ff00ff 00 P/N/P/N/P/N\n");
   LMaskCell bare;
-  unit.AddChannelItem(&bare, "a", "b", "c");
-  unit.AddStatusItem(&bare, "IDLE");
+  for (LMaskCell* none : {static_cast<LMaskCell*>(nullptr), &bare}) {
+    unit.AddChannelItem(none, "a", "b", "c");
+    unit.AddStatusItem(none, "IDLE");
+  }
   EXPECT_EQ(bare.Items, nullptr);
 }
 
-TEST_F(Masks, NamesInTheCurrentLanguageAnyOtherValueGerman)
+// Names in the current language, any other value German; a parameter's id by its exact
+// Russian name, the first of two.
+TEST_F(Masks, NamesInTheCurrentLanguageAndChannelIdsByTheRussianName)
 {
   LMaskCell* mask = NewMask("ru", "en", "de");
-  LTypeCell* channel = NewChannel(2, "r", "e");
-  channel->NameDe = "d";
-  const struct {
-    int language;
-    const char* mask;
-    const char* channel;
-  } cases[] = {{0, "ru", "r"}, {1, "en", "e"}, {2, "de", "d"}, {7, "de", "d"}, {-1, "de", "d"}};
-  for (const auto& c : cases) {
-    unit.Language = c.language;
-    EXPECT_EQ(unit.MaskName(mask), c.mask);
-    EXPECT_EQ(unit.ChannelName(channel), c.channel);
-  }
-  EXPECT_EQ(unit.MaskName(nullptr), "");
-  EXPECT_EQ(unit.ChannelName(nullptr), "");
-}
-
-TEST_F(Masks, ChannelIdByRussianNameOnlyExactFirstMatch)
-{
-  NewChannel(5, RpmRu, "RPM");
+  LTypeCell* channel = NewChannel(5, RpmRu, "e", "d");
   NewChannel(9, RpmRu);
-  EXPECT_EQ(unit.ChannelIdByName(RpmRu), 5);
-  EXPECT_EQ(unit.ChannelIdByName("RPM"), -1);
-  EXPECT_EQ(unit.ChannelIdByName("\xEE\xE1\xEE\xF0\xEE\xF2\xFB"), -1);  // lower-case first letter
+  std::string names;
+  for (int language : {0, 1, 2, 7, -1}) {
+    unit.Language = language;
+    names += unit.MaskName(mask) + "/" + unit.ChannelName(channel) + " ";
+  }
+  EXPECT_EQ(names, "ru/" + AnsiString(RpmRu) + " en/e de/d de/d de/d ");
+  EXPECT_EQ(unit.MaskName(nullptr) + unit.ChannelName(nullptr), "");
+  // Not by another language's name, nor with a lower-case first letter.
+  EXPECT_EQ(std::to_string(unit.ChannelIdByName(RpmRu)) + std::to_string(unit.ChannelIdByName("e")) +
+                std::to_string(unit.ChannelIdByName("\xEE\xE1\xEE\xF0\xEE\xF2\xFB")),
+            "5-1-1");
 }
 
-// Two masks with one English name: the combo lists both and each entry must give its own.
-class MaskCombos : public Masks {
-protected:
-  void SetUp() override
-  {
-    Masks::SetUp();
-    unit.Language = 1;
-    first = NewMask("a", "Same", "a");
-    other = NewMask("b", "Other", "b");
-    second = NewMask("c", "Same", "c");
-    combo = std::make_unique<TComboBox>(nullptr);
-    for (const char* name : {"Same", "Other", "Same"})
-      combo->Items()->Add(name);
-    unit.MaskCombo = combo.get();
-    unit.ChartMaskCombo = combo.get();
-  }
-
-  void TearDown() override
-  {
-    unit.MaskCombo = nullptr;
-    unit.ChartMaskCombo = nullptr;
-  }
-
-  LMaskCell* first = nullptr;
-  LMaskCell* other = nullptr;
-  LMaskCell* second = nullptr;
-  std::unique_ptr<TComboBox> combo;
-};
-
-TEST_F(MaskCombos, EntryGivesTheMaskAtItsStoredIndexOrTheFirstOfItsName)
+// Two masks with one English name: the combo lists both and each entry must give its own; the
+// stored index decides, not the combo's selection, and a stale entry gives the first of its name.
+TEST_F(Masks, MaskCombosGiveTheMaskAtTheStoredIndexOrTheFirstOfItsName)
 {
-  // The mask chosen for the chart as its name, "none" when there is none.
-  auto chosen = [&] {
-    LMaskCell* mask = nullptr;
-    const bool found = unit.ChartMask(mask);
-    EXPECT_EQ(found, mask != nullptr);
-    return mask == first ? "first" : mask == other ? "other" : mask == second ? "second" : "none";
+  unit.Language = 1;
+  LMaskCell* masks[] = {NewMask("a", "Same", "a"), NewMask("b", "Other", "b"), NewMask("c", "Same", "c")};
+  TComboBox combo(nullptr);
+  for (const char* name : {"Same", "Other", "Same"})
+    combo.Items()->Add(name);
+  unit.MaskCombo = unit.ChartMaskCombo = &combo;
+  const auto chosen = [&](int selected, int stored) {
+    combo.SetItemIndex(selected);
+    unit.ChartMaskIndex = unit.EditorMaskIndex = stored;
+    LMaskCell *chart = nullptr, *editor = nullptr;
+    const bool found = unit.ChartMask(chart);
+    EXPECT_EQ(found, chart != nullptr);
+    EXPECT_EQ(unit.EditorMask(editor), found);
+    EXPECT_EQ(editor, chart);
+    for (int i = 0; i < 3; ++i)
+      if (chart == masks[i])
+        return std::to_string(i);
+    return std::string("none");
   };
-  combo->SetItemIndex(2);
-  unit.EditorMaskIndex = 2;
-  LMaskCell* mask = nullptr;
-  ASSERT_TRUE(unit.EditorMask(mask));
-  EXPECT_EQ(mask, second);
-  unit.ChartMaskIndex = 0;
-  EXPECT_STREQ(chosen(), "first");  // the stored index decides, not the combo's selection
-  EXPECT_EQ(unit.FindMaskByName("Same"), first);
-  combo->SetItemIndex(1);
-  unit.ChartMaskIndex = 1;
-  EXPECT_STREQ(chosen(), "other");
-  for (int stored : {-1, 3, 100}) {
-    unit.ChartMaskIndex = stored;
-    EXPECT_STREQ(chosen(), "none") << stored;
-  }
-  unit.ChartMaskIndex = 1;
-  combo->SetItemIndex(-1);
-  EXPECT_STREQ(chosen(), "none");
+  std::string seen = chosen(2, 2) + chosen(2, 0) + chosen(1, 1) + chosen(1, -1) + chosen(1, 3) + chosen(1, 100) +
+                     chosen(-1, 1) + " ";
+  masks[2]->NameEn = "Renamed";
+  seen += chosen(2, 2) + " ";
+  masks[0]->NameEn = "Gone";
+  seen += chosen(2, 2);
+  EXPECT_EQ(seen, "201nonenonenonenone 0 none");
+  EXPECT_EQ(unit.FindMaskByName("Other"), masks[1]);
+  unit.MaskCombo = unit.ChartMaskCombo = nullptr;
+  EXPECT_EQ(chosen(0, 0), "none");
+}
 
-  // The mask at index 2 was renamed after the combo was filled: the first of the entry's name.
-  second->NameEn = "Renamed";
-  combo->SetItemIndex(2);
-  unit.ChartMaskIndex = 2;
-  EXPECT_STREQ(chosen(), "first");
-  first->NameEn = "Gone";  // an entry no mask has any more gives none
-  EXPECT_STREQ(chosen(), "none");
-  unit.ChartMaskCombo = nullptr;
-  unit.ChartMaskIndex = 0;
-  EXPECT_STREQ(chosen(), "none");
+// Made twice over a known parameter: three masks, each named in every language with the word
+// the family choice looks for, replace what was there; parameter ids and names are unique, the
+// known one keeps its id and new ones come above it; each parameter item carries its channel's
+// id, each status item names a status; every name is code-page bytes.
+TEST_F(Masks, DefaultsAreThreeFamilyMasksOverTheParametersAndStatusesTheyName)
+{
+  unit.StatusesChanged = 0;
+  NewChannel(40, RpmRu);
+  std::string counts[2];
+  for (std::string& count : counts) {
+    unit.MakeDefaultMasks();
+    unit.MakeDefaultStatuses();
+    count = std::to_string(unit.MaskCells->Count()) + " " + std::to_string(unit.StatusCells->Count()) + " " +
+            std::to_string(unit.TypeCells->Count());
+  }
+  EXPECT_EQ(counts[0], counts[1]);
+  EXPECT_EQ(unit.StatusesChanged, 1);
+  std::set<AnsiString> statuses, channels;
+  for (int s = 0; s < unit.StatusCells->Count(); ++s)
+    EXPECT_TRUE(unit.StatusCells->Get(s)->Steps && (statuses.insert(unit.StatusCells->Get(s)->Name), true));
+  std::set<int32_t> ids;
+  for (int c = 0; c < unit.TypeCells->Count(); ++c)
+    EXPECT_TRUE(ids.insert(unit.TypeCells->Get(c)->Id).second &&
+                channels.insert(unit.TypeCells->Get(c)->NameRu).second);
+  EXPECT_TRUE(ids.size() >= 10 && *ids.begin() == 40 && unit.TypeCells->Get(1)->Id == 41);
+
+  const char* const words[] = {"QEL", "PMS", "LH"};
+  ASSERT_EQ(unit.MaskCells->Count(), 3);
+  int parameters = 0, rpmItems = 0;
+  for (int m = 0; m < 3; ++m) {
+    const LMaskCell* mask = unit.MaskCells->Get(m);
+    for (const AnsiString* name : {&mask->NameRu, &mask->NameEn, &mask->NameDe})
+      for (int w = 0; w < 3; ++w)
+        EXPECT_EQ(name->find(words[w]) != AnsiString::npos, w == m) << *name << " / " << words[w];
+    EXPECT_TRUE(mask->YBottom < 0 && mask->YTop > 0);
+    for (int i = 0; i < mask->Items->Count(); ++i) {
+      const LTypeCell* item = mask->Items->Get(i);
+      SCOPED_TRACE(item->NameEn);
+      EXPECT_FALSE(IsUtf8WithHighBytes(item->NameRu + item->NameEn + item->NameDe));
+      if (item->Id == StatusItemId)
+        EXPECT_EQ(statuses.count(item->NameRu), 1u);
+      else
+        EXPECT_EQ(item->Id, unit.ChannelIdByName(item->NameRu));
+      parameters += item->Id >= 2;
+      rpmItems += item->Id == 40;
+    }
+  }
+  EXPECT_TRUE(parameters >= 20 && rpmItems >= 1);
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // The small text routines: path joining, fixed-width texts, and the parser's cuts.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <string>
 
 #include "Exceptions.h"
 #include "Numbers.h"
@@ -20,76 +19,50 @@ using namespace std::string_literals;
 TEST(JoinPath, OneSeparatorBetweenFolderAndName)
 {
   // '\\' and ':' are a name's bytes, no separator; the folder ends at its first NUL.
-  const AnsiString cases[][3] = {{"/a/\0x"s, "n", "/a/\0xn"s},
-                                 {"/data/logs", "a.qel", "/data/logs/a.qel"},
-                                 {"/data/logs/", "a.qel", "/data/logs/a.qel"},
-                                 {"", "a.qel", "/a.qel"},
-                                 {"/", "a.qel", "/a.qel"},
-                                 {"/data/a\\", "b:c", "/data/a\\/b:c"},
-                                 {"C:", "a.qel", "C:/a.qel"}};
-  for (const auto& c : cases)
-    EXPECT_EQ(JoinPath(c[0], c[1]), c[2]) << c[0];
+  const auto join = [](const AnsiString& folder, const char* name) { return JoinPath(folder, name) + "|"; };
+  EXPECT_EQ(join("/a/\0x"s, "n") + join("/data/logs", "a.qel") + join("/data/logs/", "a") + join("", "a") +
+                join("/", "a") + join("/data/a\\", "b:c") + join("C:", "a"),
+            "/a/\0xn|/data/logs/a.qel|/data/logs/a|/a|/a|/data/a\\/b:c|C:/a|"s);
 }
 
 TEST(PadString, PadsOnEitherSideOrCuts)
 {
-  const struct {
-    AnsiString text;
-    char fill;
-    int width;
-    bool right;
-    AnsiString out;
-  } cases[] = {{"ab", ' ', 5, false, "   ab"},   {"ab", ' ', 5, true, "ab   "}, {"abcdef", ' ', 3, false, "abc"},
-               {"abcdef", ' ', 3, true, "abc"},  {"abc", '*', 3, true, "abc"},  {"", '-', 2, true, "--"},
-               {"abc", ' ', 0, true, ""},        {"abc", ' ', -4, true, ""},    {"ab", '\0', 5, true, "ab\0\0\0"s},
-               {"ab", '\0', 4, false, "\0\0ab"s}};
-  for (const auto& c : cases)
-    EXPECT_EQ(PadString(c.text, c.fill, c.width, c.right), c.out) << c.text << ' ' << c.width;
+  const auto pad = [](const char* text, char fill, int width, bool right) {
+    return PadString(text, fill, width, right) + "|";
+  };
+  EXPECT_EQ(pad("ab", ' ', 5, false) + pad("ab", ' ', 5, true) + pad("abcdef", ' ', 3, false) +
+                pad("abcdef", ' ', 3, true) + pad("abc", '*', 3, true) + pad("", '-', 2, true) +
+                pad("abc", ' ', 0, true) + pad("abc", ' ', -4, true) + pad("ab", '\0', 5, true) +
+                pad("ab", '\0', 4, false),
+            "   ab|ab   |abc|abc|abc|--|||ab\0\0\0|\0\0ab|"s);
 }
 
-TEST(CutHead, TakesTheFirstCharacters)
+// The cuts in the order the parser makes them, each giving the part cut and what is left.
+TEST(TextCuts, AWordEndsAtTheFirstBlankAHeadIsTheFirstCharacters)
 {
-  AnsiString text = "F1011000    12.5";
-  EXPECT_EQ(BQELunit::CutHead(text, 8), "F1011000");
-  EXPECT_EQ(text, "    12.5");
-  EXPECT_EQ(BQELunit::CutHead(text, 100), "    12.5");
-  EXPECT_EQ(text, "");
-  EXPECT_EQ(BQELunit::CutHead(text, 3), "");
-  EXPECT_EQ(text, "");
-  text = "abc";
-  EXPECT_EQ(BQELunit::CutHead(text, 0), "");
-  EXPECT_EQ(BQELunit::CutHead(text, -2), "");
-  EXPECT_EQ(text, "abc");
-}
-
-TEST(CutWord, TakesTheWordBeforeTheFirstBlank)
-{
-  AnsiString text = "12.5   Engine speed ";
-  EXPECT_EQ(BQELunit::CutWord(text), "12.5");
-  EXPECT_EQ(text, "  Engine speed ");
-  EXPECT_EQ(BQELunit::CutWord(text), "");  // a leading blank goes alone
-  EXPECT_EQ(text, " Engine speed ");
+  AnsiString text = "F1011000    12.5   Engine speed ";
+  std::string seen;
+  const auto head = [&](int n) { seen += BQELunit::CutHead(text, n) + "|" + text + "\n"; };
+  const auto word = [&] { seen += BQELunit::CutWord(text) + "|" + text + "\n"; };
+  head(8), head(0), head(-2), head(3), word(), word(), word(), head(100), head(3);
   text = "12.5\tname";
-  EXPECT_EQ(BQELunit::CutWord(text), "12.5\tname");  // only the blank splits
-  EXPECT_EQ(text, "");
-  EXPECT_EQ(BQELunit::CutWord(text), "");
-  EXPECT_EQ(text, "");
+  word(), word();
+  EXPECT_EQ(seen, "F1011000|    12.5   Engine speed \n|    12.5   Engine speed \n|    12.5   Engine speed \n"
+                  "   | 12.5   Engine speed \n|12.5   Engine speed \n12.5|  Engine speed \n| Engine speed \n"
+                  " Engine speed |\n|\n12.5\tname|\n|\n");
 }
 
 TEST(CleanNumber, KeepsDigitsMinusAndTheSeparator)
 {
   const char saved = DecimalSeparator;
-  DecimalSeparator = '.';
-  EXPECT_EQ(BQELunit::CleanNumber("1,5"), "1.5");
-  EXPECT_EQ(BQELunit::CleanNumber("-2.5E3 kg"), "-2.53");
-  EXPECT_EQ(BQELunit::CleanNumber("\xC0\xFF 7\0"
-                                  "8"s),
-            "78");
-  EXPECT_EQ(BQELunit::CleanNumber("abc"), "");
-  DecimalSeparator = ',';
-  EXPECT_EQ(BQELunit::CleanNumber("1.5"), "1,5");
-  EXPECT_EQ(BQELunit::CleanNumber("1,5"), "1,5");
+  std::string all;
+  for (const char separator : {'.', ','}) {
+    DecimalSeparator = separator;
+    for (const AnsiString& text : {"1,5"s, "1.5"s, "-2.5E3 kg"s, "\xC0\xFF 7\0"s + "8", "abc"s})
+      all += BQELunit::CleanNumber(text) + "|";
+  }
   DecimalSeparator = saved;
+  EXPECT_EQ(all, "1.5|1.5|-2.53|78||1,5|1,5|-2,53|78||");
 }
 
 // The parser reads value words in place; it must read each exactly as CleanNumber followed by
@@ -106,19 +79,16 @@ TEST(ReadValueWord, AgreesWithCleanNumberAndStrToFloat)
       std::string word(random() % 12, ' ');
       for (char& c : word)
         c = alphabet[random() % alphabet.size()];
-      double slow = 0;
+      double slow = 0, fast = 0;
       bool slowOk = false;
       try {
         const AnsiString clean = BQELunit::CleanNumber(word);
         slowOk = !clean.empty() && std::isfinite(slow = StrToFloat(clean));
       } catch (const EConvertError&) {
       }
-      double fast = 0;
       ASSERT_EQ(ReadValueWord(word, fast), slowOk) << word;
-      if (slowOk) {
-        ++numbers;
-        ASSERT_EQ(std::memcmp(&fast, &slow, sizeof fast), 0) << word;
-      }
+      numbers += slowOk;
+      ASSERT_TRUE(!slowOk || std::memcmp(&fast, &slow, sizeof fast) == 0) << word;
     }
   }
   EXPECT_GT(numbers, 1000);  // the words are not all rejected

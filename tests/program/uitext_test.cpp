@@ -1,175 +1,105 @@
-// The UI text table's rules: id range, language choice, text 42, code pages and the blanks.
+// The texts the user reads: the UI text table's rules (id range, language choice, text 42,
+// code pages, blanks) and the Help page's lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
-#include <string_view>
 
 #include "CodePage.h"
 #include "app/Qelunit.h"
 #include "support/TestApp.h"
+#include "texts/HelpText.h"
 
 namespace {
 
-constexpr int Russian = 0;
-constexpr int English = 1;
-constexpr int German = 2;
+constexpr int Russian = 0, English = 1, German = 2;
 
-AnsiString Text(BQELunit& unit, int language, int id)
+AnsiString Text(BQELunit& unit, int language, int id, Byte speedInHz = 1)
 {
   unit.Language = language;
-  AnsiString out;
-  return unit.GetUiText(id, out);
+  unit.SpeedInHz = speedInHz;
+  AnsiString out = "left over";
+  AnsiString& result = unit.GetUiText(id, out);
+  EXPECT_EQ(&result, &out);
+  return out;
 }
 
-bool IsDefined(int id)
+bool HasByteFrom(const AnsiString& s, unsigned char lowest)
 {
-  return id != 66 && id != 99;
+  return std::ranges::any_of(s, [lowest](char c) { return static_cast<unsigned char>(c) >= lowest; });
 }
 
-size_t LeadingBlanks(const AnsiString& s)
+// "leading,trailing" blanks.
+std::string Blanks(const AnsiString& s)
 {
-  size_t n = 0;
-  while (n < s.size() && s[n] == ' ')
-    ++n;
-  return n;
+  const size_t first = s.find_first_not_of(' '), last = s.find_last_not_of(' ');
+  return first == AnsiString::npos ? "all" : std::to_string(first) + "," + std::to_string(s.size() - 1 - last);
 }
 
-size_t TrailingBlanks(const AnsiString& s)
-{
-  size_t n = 0;
-  while (n < s.size() && s[s.size() - 1 - n] == ' ')
-    ++n;
-  return n;
-}
-
-// True when some lead byte is followed by as many continuation bytes as it announces,
-// i.e. the text would pass for UTF-8 somewhere instead of being single-byte code-page text.
-bool HoldsUtf8Sequence(std::string_view s)
-{
-  for (size_t i = 0; i < s.size(); ++i) {
-    const unsigned char lead = static_cast<unsigned char>(s[i]);
-    size_t follow = lead >= 0xC2 && lead <= 0xDF   ? 1
-                    : lead >= 0xE0 && lead <= 0xEF ? 2
-                    : lead >= 0xF0 && lead <= 0xF4 ? 3
-                                                   : 0;
-    if (follow == 0 || i + follow >= s.size())
-      continue;
-    bool all = true;
-    for (size_t k = 1; k <= follow; ++k) {
-      const unsigned char c = static_cast<unsigned char>(s[i + k]);
-      if (c < 0x80 || c > 0xBF)
-        all = false;
-    }
-    if (all)
-      return true;
-  }
-  return false;
-}
-
-bool IsAscii(std::string_view s)
-{
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80)
-      return false;
-  return true;
-}
-
-TEST(UiText, IdsWithoutTextGiveEmptyStringInEveryLanguage)
-{
-  BQELunit unit;
-  const int ids[] = {66, 99, 110, -1, INT_MIN, INT_MAX, 1000};
-  for (int language : {Russian, English, German, 7})
-    for (int id : ids) {
-      unit.Language = language;
-      AnsiString out = "left over";
-      AnsiString& result = unit.GetUiText(id, out);
-      EXPECT_EQ(&result, &out) << "id " << id;
-      EXPECT_TRUE(out.empty()) << "language " << language << " id " << id;
-    }
-}
-
-// Over every id: text exactly where defined; any language but 0 and 1 is German; Russian in
-// Windows-1251 with a Cyrillic letter in each; German plain ASCII but the erase marker; and no
-// language adds or drops a blank at either end.
+// Over every id and beyond: text exactly where defined; any language but 0 and 1 is German;
+// Russian in Windows-1251 with a Cyrillic letter in each; German plain ASCII but the erase
+// marker; no language adds or drops a blank at either end; the speed option changes text 42
+// only, to its frame-period label, where the other holds the unit of text 43.
 TEST(UiText, RulesOverEveryIdAndLanguage)
 {
   BQELunit unit;
+  for (int id : {-1, INT_MIN, INT_MAX, 110, 1000})
+    for (int language : {Russian, English, German, 7})
+      EXPECT_EQ(Text(unit, language, id), "") << id;
   for (int id = 0; id <= 109; ++id) {
     SCOPED_TRACE(id);
-    const AnsiString russian = Text(unit, Russian, id), english = Text(unit, English, id),
+    const bool defined = id != 66 && id != 99;
+    const AnsiString english = Text(unit, English, id), russian = Text(unit, Russian, id),
                      german = Text(unit, German, id);
-    for (const AnsiString* text : {&russian, &english, &german})
-      EXPECT_EQ(text->empty(), !IsDefined(id));
+    EXPECT_EQ(english.empty(), !defined);
     for (int other : {7, -1, 255})
       EXPECT_EQ(Text(unit, other, id), german);
-    EXPECT_FALSE(HoldsUtf8Sequence(russian));
-    bool cyrillic = false;
-    for (char c : russian)
-      cyrillic |= static_cast<unsigned char>(c) >= 0xC0;
-    EXPECT_EQ(cyrillic, IsDefined(id));
-    EXPECT_EQ(IsAscii(german), id != 92);
-    for (const AnsiString* other : {&russian, &german}) {
-      EXPECT_EQ(LeadingBlanks(*other), LeadingBlanks(english));
-      EXPECT_EQ(TrailingBlanks(*other), TrailingBlanks(english));
+    EXPECT_FALSE(IsUtf8WithHighBytes(russian));
+    EXPECT_EQ(HasByteFrom(russian, 0xC0), defined);
+    EXPECT_EQ(HasByteFrom(german, 0x80), id == 92);
+    EXPECT_EQ(Blanks(russian), Blanks(english));
+    EXPECT_EQ(Blanks(german), Blanks(english));
+    for (int language : {Russian, English, German}) {
+      const AnsiString hz = Text(unit, language, id, 1), period = Text(unit, language, id, 0);
+      EXPECT_EQ(hz == period, id != 42);
+      const AnsiString unitName = Text(unit, language, 43);
+      EXPECT_TRUE(id != 42 ||
+                  (hz.find(unitName) != AnsiString::npos && period.find(unitName) == AnsiString::npos));
     }
   }
 }
 
-TEST(UiText, Text42FollowsSpeedInHzAtTheMomentOfTheCall)
+// The blanks others join numbers and names with, and a few rows byte for byte (the language
+// names, and the one German text beyond ASCII) so a converter passing UTF-8 through cannot hide.
+TEST(UiText, BlanksOfJoinedTextsAndTellingRows)
 {
   BQELunit unit;
-  unit.SpeedInHz = 1;
-  EXPECT_EQ(Text(unit, Russian, 42), Utf8ToAnsi("скорость чтения, Гц   ( 16...50 )", 1251));
-  EXPECT_EQ(Text(unit, English, 42), "reading speed, Hz   ( 16...50 )");
-  EXPECT_EQ(Text(unit, German, 42), "Lesegeschwindigkeit, Hz   ( 16...50 )");
-  unit.SpeedInHz = 0;
-  EXPECT_EQ(Text(unit, Russian, 42), Utf8ToAnsi("мсек в 'большом' временном интервале", 1251));
-  EXPECT_EQ(Text(unit, English, 42), "msec in 'large' time interval");
-  EXPECT_EQ(Text(unit, German, 42), "millisekunden in einem groben zeitintervall");
-  // The option chooses only between the two texts of 42.
-  EXPECT_EQ(Text(unit, English, 41), "msec in 'small' time interval");
-  EXPECT_EQ(Text(unit, English, 43), "Hz");
-}
-
-// The blanks of texts that others join to numbers and names.
-TEST(UiText, BlanksOfJoinedTexts)
-{
-  struct Blanks {
-    int id;
-    size_t leading, trailing;
-  };
-  const Blanks table[] = {{1, 0, 1}, {69, 0, 1}, {70, 3, 1}, {79, 13, 0}, {103, 1, 0}};
-  BQELunit unit;
-  for (const Blanks& b : table) {
-    const AnsiString text = Text(unit, English, b.id);
-    EXPECT_EQ(LeadingBlanks(text), b.leading) << b.id;
-    EXPECT_EQ(TrailingBlanks(text), b.trailing) << b.id;
-  }
+  std::string blanks;
+  for (int id : {1, 2, 69, 70, 79, 103})
+    blanks += Blanks(Text(unit, English, id)) + " ";
+  EXPECT_EQ(blanks, "0,1 0,0 0,1 3,1 13,0 1,0 ");
   EXPECT_EQ(Text(unit, English, 2).substr(0, 5), ",   F");
+  EXPECT_EQ(Text(unit, Russian, 63) + "|" + Text(unit, English, 63) + "|" + Text(unit, German, 63),
+            "\xD0\xF3\xF1\xF1\xEA\xE8\xE9|English|Deutsch");
+  EXPECT_EQ(Text(unit, Russian, 92) + "|" + Text(unit, German, 92),
+            "\xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xEE\xF8\xE8\xE1\xEE\xEA!|L\xF6sche Fehler!");
 }
 
-// A few rows byte for byte: a file filter, the language names, and the one German text with a
-// letter beyond ASCII; the Russian spelled out so a converter passing UTF-8 through cannot hide.
-TEST(UiText, TellingRowsByteForByte)
+TEST(HelpText, EachLanguageHasItsLinesPaddedToOneWidthInCodePageBytes)
 {
-  struct Row {
-    int id;
-    const char* russian;  // Windows-1251
-    const char* english;
-    const char* german;  // Windows-1252
-  };
-  const Row rows[] = {
-      {63, "\xD0\xF3\xF1\xF1\xEA\xE8\xE9", "English", "Deutsch"},
-      {88, "\xD4\xE0\xE9\xEB \xF1 \xE8\xE7\xEE\xE1\xF0\xE0\xE6\xE5\xED\xE8\xE5\xEC *.jpg|*.jpg",
-       "Image file *.jpg|*.jpg", "Bild datei *.jpg|*.jpg"},
-      {92, "\xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xEE\xF8\xE8\xE1\xEE\xEA!", "Erase Errors", "L\xF6sche Fehler!"},
-      {105, "\xCF\xF0\xE5\xF0\xE2\xE0\xF2\xFC", "Break", "Abbrechen"},
-  };
-  BQELunit unit;
-  for (const Row& row : rows) {
-    EXPECT_EQ(Text(unit, Russian, row.id), row.russian) << row.id;
-    EXPECT_EQ(Text(unit, English, row.id), row.english) << row.id;
-    EXPECT_EQ(Text(unit, German, row.id), row.german) << row.id;
+  for (const auto& [language, count] : {std::pair{0, 116u}, {1, 113u}, {2, 113u}, {5, 113u}}) {
+    SCOPED_TRACE(language);
+    const std::vector<AnsiString>& lines = HelpTextLines(language);
+    ASSERT_EQ(lines.size(), count);
+    AnsiString all;
+    for (const AnsiString& line : lines) {
+      EXPECT_EQ(line.size(), 107u) << line;
+      EXPECT_EQ(line.find('?'), AnsiString::npos) << line;  // a letter the code page lacks
+      all += line;
+    }
+    EXPECT_EQ(lines[0].substr(102), "---  ");  // the title is a heading: dashes to column 105
+    EXPECT_EQ(all.find_first_of("\xC0\xE0\xEE\xF2") != AnsiString::npos, language == 0);
+    EXPECT_FALSE(IsUtf8WithHighBytes(all));
   }
 }
 
