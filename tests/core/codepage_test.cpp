@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <iconv.h>
 #include <optional>
 #include <set>
@@ -30,40 +29,31 @@ std::optional<char32_t> IconvDecode(const char* charset, unsigned char byte)
   return static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | out[3] << 24);
 }
 
-TEST(CodePageTables, AgreeWithIconvAndKeepUndefinedBytes)
+// Every byte decodes as iconv decodes it, an undefined one to its own value, and back.
+TEST(CodePageTables, AgreeWithIconvAndEveryByteRoundTrips)
 {
   for (auto [codePage, charset] : {std::pair{1251, "CP1251"}, std::pair{1252, "CP1252"}}) {
     ASSERT_TRUE(IconvDecode(charset, 'A')) << "iconv lacks " << charset;
     int undefined = 0;
+    AnsiString all;
     for (int byte = 0; byte < 256; ++byte) {
-      char32_t ours = AnsiCharToUnicode(static_cast<unsigned char>(byte), codePage);
-      if (auto theirs = IconvDecode(charset, static_cast<unsigned char>(byte))) {
-        EXPECT_EQ(ours, *theirs) << charset << " byte " << byte;
-      } else {
-        ++undefined;
-        EXPECT_EQ(ours, static_cast<char32_t>(byte)) << charset << " undefined byte " << byte;
-      }
+      all.push_back(static_cast<char>(byte));
+      const std::optional<char32_t> theirs = IconvDecode(charset, static_cast<unsigned char>(byte));
+      undefined += !theirs;
+      EXPECT_EQ(AnsiCharToUnicode(static_cast<unsigned char>(byte), codePage), theirs.value_or(byte))
+          << charset << " byte " << byte;
     }
     EXPECT_EQ(undefined, codePage == 1251 ? 1 : 5) << charset;
-  }
-}
-
-// Every byte decodes to its own character and back; a character the code page lacks, and each
-// byte of malformed UTF-8, becomes the fallback.
-TEST(CodePageTables, AllBytesRoundTripAndMissingCharactersBecomeTheFallback)
-{
-  AnsiString all;
-  for (int byte = 0; byte < 256; ++byte)
-    all.push_back(static_cast<char>(byte));
-  for (int codePage : {1251, 1252}) {
-    std::u32string wide = AnsiToUtf32(all, codePage);
+    const std::u32string wide = AnsiToUtf32(all, codePage);
     EXPECT_EQ(std::set<char32_t>(wide.begin(), wide.end()).size(), 256u) << codePage;
     EXPECT_EQ(Utf32ToAnsi(wide, codePage), all) << codePage;
   }
   EXPECT_EQ(AnsiCharToUnicode(0xC0, 866), AnsiCharToUnicode(0xC0, 1252));  // others act as 1252
-  EXPECT_EQ(UnicodeToAnsiChar(U'\u00C4', 1251, '#'), '#');                 // Ä is not in 1251
-  EXPECT_EQ(Utf32ToAnsi(U"a\U0001F600b", 1251), "a?b");
+}
 
+// A character the code page lacks, and each byte of malformed UTF-8, becomes the fallback.
+TEST(CodePageTables, Utf8ToAnsiGivesTheFallbackForWhatDoesNotFit)
+{
   struct Case {
     std::string_view utf8;
     int codePage;
@@ -76,22 +66,19 @@ TEST(CodePageTables, AllBytesRoundTripAndMissingCharactersBecomeTheFallback)
        "e \x80"},
       {"€", 1251, "\x88"},  // the same character at another byte
       {"Größe Ж", 1251, "Gr??e \xC6"},
-      {"Ж", 1252, "?"},
+      {"a\U0001F600b", 1251, "a?b"},
       {std::string_view("a\0b", 3), 1251, AnsiString("a\0b", 3)},
       {"\xC0\x80", 1252, "??"},            // overlong NUL
       {"\xED\xA0\x80", 1252, "???"},       // surrogate
       {"\xF4\x90\x80\x80", 1252, "????"},  // past U+10FFFF
       {"ab\xD0", 1251, "ab?"},             // cut short at the end
       {"\xD0x", 1251, "?x"},               // a lead byte without its follower
-      {"\xE0\xF2", 1251, "??"},            // Windows-1251 bytes given as UTF-8
   };
   for (const Case& c : cases)
     EXPECT_EQ(Utf8ToAnsi(c.utf8, c.codePage), c.expected) << c.utf8;
-  EXPECT_EQ(Utf8ToAnsi("\xE0\xF2", 1251, '_'), "__");
-}
+  EXPECT_EQ(Utf8ToAnsi("\xE0\xF2", 1251, '_'), "__");  // Windows-1251 bytes given as UTF-8
+  EXPECT_EQ(UnicodeToAnsiChar(U'\u00C4', 1251, '#'), '#');
 
-TEST(IsUtf8WithHighBytes, OnlyValidUtf8BeyondAscii)
-{
   for (const char* yes : {"Датчик", "x \xF0\x9F\x98\x80"})
     EXPECT_TRUE(IsUtf8WithHighBytes(yes)) << yes;
   // ASCII, Windows-1251 "Датчик", a valid start with a broken end, valid then overlong
@@ -99,35 +86,24 @@ TEST(IsUtf8WithHighBytes, OnlyValidUtf8BeyondAscii)
     EXPECT_FALSE(IsUtf8WithHighBytes(no)) << no;
 }
 
-struct LocaleCase {
-  const char* lcAll;
-  const char* lcCtype;
-  const char* lang;
-  int oem;
-  int ansi;
-};
-
+// A Russian locale (OEM 866, ANSI 1251) or any other (437, 1252); empty variables count as unset.
 TEST(CodePageQueries, FollowLcAllThenLcCtypeThenLang)
 {
-  const LocaleCase cases[] = {
-      {nullptr, nullptr, nullptr, 437, 1252},
-      {nullptr, nullptr, "ru_RU.UTF-8", 866, 1251},
-      {nullptr, nullptr, "de_DE.UTF-8", 437, 1252},
-      {nullptr, "ru_UA.KOI8-U", "de_DE.UTF-8", 866, 1251},
-      {nullptr, "C", "ru_RU.UTF-8", 437, 1252},
-      {"de_DE", "ru_RU.UTF-8", "ru_RU.UTF-8", 437, 1252},
-      {"ru_RU.CP1251", "C", "en_US.UTF-8", 866, 1251},
-      {"ru", nullptr, nullptr, 866, 1251},
-      {"", "", "ru_RU.UTF-8", 866, 1251},  // empty variables count as unset
-      {"rus", nullptr, nullptr, 437, 1252},
-      {"en_RU.UTF-8", nullptr, nullptr, 437, 1252},
+  struct Case {
+    const char *lcAll, *lcCtype, *lang;
+    bool russian;
   };
-  for (const LocaleCase& c : cases) {
+  const Case cases[] = {{nullptr, nullptr, nullptr, false},       {nullptr, nullptr, "ru_RU.UTF-8", true},
+                        {nullptr, "ru_UA.KOI8-U", "de_DE", true}, {nullptr, "C", "ru_RU.UTF-8", false},
+                        {"de_DE", "ru_RU.UTF-8", "ru_RU", false}, {"ru_RU.CP1251", "C", "en_US", true},
+                        {"ru", nullptr, nullptr, true},           {"", "", "ru_RU.UTF-8", true},
+                        {"rus", nullptr, nullptr, false},         {"en_RU.UTF-8", nullptr, nullptr, false}};
+  for (const Case& c : cases) {
     EnvScope all("LC_ALL", c.lcAll), ctype("LC_CTYPE", c.lcCtype), lang("LANG", c.lang);
     auto show = [](const char* v) { return v ? std::string("\"") + v + "\"" : std::string("unset"); };
     SCOPED_TRACE("LC_ALL " + show(c.lcAll) + ", LC_CTYPE " + show(c.lcCtype) + ", LANG " + show(c.lang));
-    EXPECT_EQ(GetOEMCP(), c.oem);
-    EXPECT_EQ(GetACP(), c.ansi);
+    EXPECT_EQ(GetOEMCP(), c.russian ? 866 : 437);
+    EXPECT_EQ(GetACP(), c.russian ? 1251 : 1252);
   }
 }
 
