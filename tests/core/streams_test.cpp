@@ -6,6 +6,8 @@
 #include "Exceptions.h"
 #include "FileStream.h"
 #include "MemoryStream.h"
+#include "ResourceStream.h"
+#include "Resources.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -128,4 +130,34 @@ TEST(MemoryStream, RandomUseAgreesWithAStringAndSizesCutOrZeroFill)
   EXPECT_THROW(m.SetSize(-1), EStreamError);
   m.Clear();
   EXPECT_EQ(m.Size() + m.Position(), 0);
+}
+
+// Name and type match whatever the case, but whole (the name has no extension); every byte
+// value survives the embedding; the stream reads in pieces, seeks and refuses writes.
+TEST(Resources, FoundByNameAndTypeWhateverTheCaseAndReadAsAStream)
+{
+  const ResourceEntry* exact = FindResource("SAMPLE", "rt_rcdata");
+  ASSERT_NE(exact, nullptr);
+  for (const std::string& name : {std::string("missing"), std::string("sample.txt"), std::string("sampl"),
+                                  std::string("sample\0x", 8), std::string()})
+    EXPECT_EQ(FindResource(name, "RT_RCDATA"), nullptr) << name;
+  EXPECT_EQ(FindResource("sample", "RT_BITMAP"), nullptr);
+  const ResourceEntry* all = FindResource("allbytes", "RT_RCDATA");
+  ASSERT_NE(all, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(all->Data), all->Size),
+            ScratchFolder::Read(std::string(DRAVOLIN_TEST_DATA) + "/resources/allbytes.bin"));
+
+  TResourceStream s("Sample", "RT_RCDATA");
+  EXPECT_EQ(s.Memory(), exact->Data);
+  std::string back;
+  char buf[5];
+  for (int32_t n; (n = s.Read(buf, 5)) > 0;)
+    back.append(buf, static_cast<size_t>(n));
+  EXPECT_EQ(back, std::string(reinterpret_cast<const char*>(exact->Data), exact->Size));
+  EXPECT_EQ(s.Seek(-4, soFromEnd), static_cast<int64_t>(back.size()) - 4);
+  EXPECT_EQ(s.Seek(-1, soFromBeginning), -1);
+  EXPECT_EQ(s.Write("x", 1), 0);
+  EXPECT_THROW(s.WriteBuffer("x", 1), EWriteError);
+  EXPECT_EQ(TResourceStream("empty", "RT_RCDATA").Read(buf, 1), 0);
+  EXPECT_THROW(TResourceStream("missing", "RT_RCDATA"), EResNotFound);
 }
