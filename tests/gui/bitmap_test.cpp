@@ -13,7 +13,6 @@
 #include "PaintBox.h"
 #include "support/FormTest.h"
 #include "support/GraphicsTestSupport.h"
-#include "support/WindowInput.h"
 
 namespace {
 
@@ -157,7 +156,6 @@ protected:
 
   TPanel* panel = nullptr;
   TPaintBox* box = nullptr;
-  std::vector<std::string> log;
 };
 
 // Drawn from a mouse handler, say, with no paint running; every repaint runs OnPaint, which
@@ -201,37 +199,8 @@ TEST_F(PaintBoxTest, ResizingKeepsThePixelsThatFitAndFillsTheRestWithTheParentCo
   EXPECT_EQ(QSize(box->Width(), box->Height()), QSize(300, 200));
   box->Canvas()->FillRect(Rect(290, 190, 300, 200));
   EXPECT_EQ(Copied(299, 199), kBlue);
-}
-
-// Pressed on the box and released off it (over the panel), the box hears it all in its own
-// coordinates and no click results; pressed on the panel and released over the box, no click
-// either; the right button is reported in moves, not clicked.
-TEST_F(PaintBoxTest, AHeldButtonKeepsTheMouseAndClickNeedsReleaseOverTheBox)
-{
-  QWidget* w = box->Widget();
-  box->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState, int x, int y) {
-    log.push_back("down " + std::to_string(button) + " " + std::to_string(x) + "," + std::to_string(y));
-  };
-  box->OnMouseMove = [&](TObject*, TShiftState shift, int x, int y) {
-    if (shift.Contains(ssLeft) || shift.Contains(ssRight))  // not the pointer reaching the press point
-      log.push_back("move " + std::to_string(x) + "," + std::to_string(y) +
-                    (shift.Contains(ssLeft) ? " left" : "") + (shift.Contains(ssRight) ? " right" : ""));
-  };
-  box->OnClick = [&](TObject*) { log.push_back("click"); };
-  window_input::Press(w, QPoint(10, 10));
-  window_input::Mouse(w, QEvent::MouseMove, QPoint(150, 20), Qt::NoButton, Qt::LeftButton);
-  window_input::Release(w, QPoint(150, 20));
-  window_input::Press(panel->Widget(), QPoint(200, 150));
-  window_input::Release(w, QPoint(10, 10));
-  window_input::Click(w, QPoint(30, 40));
-  window_input::Press(w, QPoint(30, 40), Qt::RightButton);
-  window_input::Mouse(w, QEvent::MouseMove, QPoint(-5, 45), Qt::NoButton, Qt::RightButton);
-  window_input::Release(w, QPoint(-5, 45), Qt::RightButton);
-  EXPECT_EQ(log, (std::vector<std::string>{"down 0 10,10", "move 150,20 left", "down 0 30,40", "click",
-                                           "down 1 30,40", "move -5,45 right"}));
-  const QPoint origin = w->mapToGlobal(QPoint(0, 0));
+  const QPoint origin = box->Widget()->mapToGlobal(QPoint(0, 0));
   EXPECT_EQ(QPoint(box->ClientOrigin().x, box->ClientOrigin().y), origin);
-  EXPECT_EQ(origin - panel->Widget()->mapToGlobal(QPoint(0, 0)), QPoint(20, 10));
 }
 
 // An auto-sized image takes the size of the picture loaded into it (nothing loaded: the size

@@ -12,17 +12,6 @@
 
 #include "MemoStore.h"
 
-namespace {
-
-MemoStore Loaded(const std::string& bytes)
-{
-  MemoStore store;
-  store.SetText(bytes);
-  return store;
-}
-
-}  // namespace
-
 // Allocations of this thread fail once the armed count of them has been made; unarmed, new is
 // malloc. The plain and nothrow forms are replaced together with their deletes, so that every
 // block goes back the way it came.
@@ -77,52 +66,47 @@ TEST(MemoStore, AnEditOutOfMemoryLeavesTextAndStartsAsTheyWere)
   for (int i = 0; i < 300; ++i)
     bytes += std::string(i % 50 == 20 ? 3000 : static_cast<size_t>(i % 9), static_cast<char>('a' + i % 26)) + "\n";
   const std::string longLine(70000, 'L');
-  struct Edit {
-    const char* name;
-    std::string text;
-    std::function<void(MemoStore&)> apply;
-  };
-  const std::vector<Edit> edits = {
-      {"put a long line", bytes, [&](MemoStore& s) { s.Put(100, longLine); }},
-      {"put at a block's edge", bytes, [](MemoStore& s) { s.Put(63, ""); }},
-      {"insert in the middle", bytes, [](MemoStore& s) { s.Insert(64, "inserted"); }},
-      {"insert a long line at the top", bytes, [&](MemoStore& s) { s.Insert(0, longLine); }},
-      {"append after a final break", bytes, [&](MemoStore& s) { s.Insert(s.Count(), longLine); }},
-      {"append without a final break", "a\nb", [](MemoStore& s) { s.Insert(2, "c"); }},
-      {"insert into an empty text", "",
-       [](MemoStore& s) { s.Insert(0, "a first line longer than a short string"); }},
-      {"delete in the middle", bytes, [](MemoStore& s) { s.Delete(70); }},
-      {"delete a line of the longest", bytes, [](MemoStore& s) { s.Delete(20); }},
-      {"clear", bytes, [](MemoStore& s) { s.Clear(); }},
-  };
-  auto starts = [](const MemoStore& s) {
-    std::vector<int64_t> all;
+  // Put a long line, put at a block's edge, insert in the middle, a long line at the top, after
+  // a final break, after no final break, into an empty text; delete in the middle, a line of the
+  // longest; clear.
+  const std::vector<std::pair<std::string, std::function<void(MemoStore&)>>> edits = {
+      {bytes, [&](MemoStore& s) { s.Put(100, longLine); }},
+      {bytes, [](MemoStore& s) { s.Put(63, ""); }},
+      {bytes, [](MemoStore& s) { s.Insert(64, "inserted"); }},
+      {bytes, [&](MemoStore& s) { s.Insert(0, longLine); }},
+      {bytes, [&](MemoStore& s) { s.Insert(s.Count(), longLine); }},
+      {"a\nb", [](MemoStore& s) { s.Insert(2, "c"); }},
+      {"", [](MemoStore& s) { s.Insert(0, "a first line longer than a short string"); }},
+      {bytes, [](MemoStore& s) { s.Delete(70); }},
+      {bytes, [](MemoStore& s) { s.Delete(20); }},
+      {bytes, [](MemoStore& s) { s.Clear(); }}};
+  auto state = [](const MemoStore& s) {
+    std::vector<int64_t> all{s.MaxLineLength()};
     for (int64_t i = 0; i <= s.Count(); ++i)
       all.push_back(s.LineStart(i));
-    return all;
+    return std::pair(s.Text(), all);
   };
   int failures = 0;
-  for (const Edit& edit : edits) {
-    SCOPED_TRACE(edit.name);
-    MemoStore reference = Loaded(edit.text);
-    edit.apply(reference);
+  for (size_t e = 0; e < edits.size(); ++e) {
+    const auto& [text, apply] = edits[e];
+    SCOPED_TRACE("edit " + std::to_string(e));
+    MemoStore reference;
+    reference.SetText(text);
+    apply(reference);
     for (int64_t failAt = 0;; ++failAt) {
-      MemoStore store = Loaded(edit.text);
+      MemoStore store;
+      store.SetText(text);
       const MemoStore before = store;
       bool failed = false;
       allocationsBeforeFailure = failAt;
       try {
-        edit.apply(store);
+        apply(store);
       } catch (const std::bad_alloc&) {
         failed = true;
       }
       allocationsBeforeFailure = -1;
-      const MemoStore& expected = failed ? before : reference;
-      if (store.Text() != expected.Text() || starts(store) != starts(expected) ||
-          store.MaxLineLength() != expected.MaxLineLength()) {
-        ADD_FAILURE() << (failed ? "failing allocation " : "after allocations: ") << failAt << " leaves "
-                      << store.Count() << " lines of " << store.TextLength() << " bytes, not " << expected.Count()
-                      << " of " << expected.TextLength();
+      if (state(store) != state(failed ? before : reference)) {
+        ADD_FAILURE() << (failed ? "failing allocation " : "after allocations: ") << failAt;
         break;
       }
       if (!failed)

@@ -169,23 +169,3 @@ TEST_F(MemoViewTest, SelectingScrollsTheCaretIntoViewAndLineScrollStopsAtTheEnds
   view->viewport()->grab();       // paints the lines in view
   EXPECT_EQ(hbar->maximum() + hbar->pageStep(), 20 * 8 + 1 + 1);
 }
-
-// Positions stay numbers when an edit moves the text under them, clamped to a shorter text.
-TEST_F(MemoViewTest, ANewTextStartsAtTheTopAndAnEditKeepsWhatStillExists)
-{
-  std::string rows;
-  for (int i = 0; i < 100; ++i)
-    rows += "row\n";
-  Load(rows);
-  view->Select(Start(90), Start(95));
-  ASSERT_GT(view->verticalScrollBar()->value(), 0);
-  view->Store().Delete(50);
-  view->TextChanged(false);
-  EXPECT_EQ(Selection(), (std::pair<int64_t, int64_t>(90 * 5, 95 * 5)));
-  view->Store().SetText("ab\n");
-  view->TextChanged(false);
-  EXPECT_EQ(view->Caret(), 4);
-  Load("x");
-  EXPECT_EQ(Selection(), (std::pair<int64_t, int64_t>(0, 0)));
-  EXPECT_EQ(view->verticalScrollBar()->value(), 0);
-}

@@ -99,27 +99,6 @@ TEST_F(ScrollBoxTest, TheRangeFollowsTheVisibleChildren)
   EXPECT_EQ(box->ClientWidth(), 200);
 }
 
-// An aligned header gives up the room of the vertical bar and spans a child wider than the box.
-TEST_F(ScrollBoxTest, AlignedChildrenFollowTheBarsComingAndGoing)
-{
-  auto* header = new TPanel(box);
-  header->SetParent(box);
-  header->SetHeight(20);
-  header->SetAlign(alTop);
-  EXPECT_EQ(header->Width(), 196);
-  TPanel* tall = Child(0, 30, 50, 300);
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() < 196; }));
-  EXPECT_EQ(header->Width(), box->ClientWidth());
-  EXPECT_EQ(header->Widget()->width(), box->ClientWidth());
-  EXPECT_EQ(header->Top(), 0);
-  tall->SetHeight(50);
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 196; }));
-  TPanel* wide = Child(0, 30, 500, 20);
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 500; }));
-  delete wide;
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 196; }));
-}
-
 // Mouse positions are visible-area coordinates (100 down the content is 60 down the visible
 // area; the frame is not counted). A handled wheel is left to the handler, also over a child
 // without a handler of its own; an unhandled one scrolls the box once, and reaches the box once
