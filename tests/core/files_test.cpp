@@ -31,6 +31,7 @@ TEST(Paths, SplitsAtSlashOnly)
       {"C:\\Logs\\x.txt", "", "C:\\Logs\\x.txt", ".txt", "C:\\Logs\\x.bin"},
       {"/a:b\\c/d\\e:f", "/a:b\\c/", "d\\e:f", "", "/a:b\\c/d\\e:f.bin"},
       {"/a/log.tar.gz", "/a/", "log.tar.gz", ".gz", "/a/log.tar.bin"},
+      {"/a/b.d/log", "/a/b.d/", "log", "", "/a/b.d/log.bin"},  // a dot in a folder is no extension
       {"/l/x.d\\1:2", "/l/", "x.d\\1:2", ".d\\1:2", "/l/x.bin"},
       {"/a/.hidden", "/a/", ".hidden", ".hidden", "/a/.bin"},
       {"name.", "", "name.", ".", "name.bin"},
