@@ -1,6 +1,7 @@
 // The text view: the memo and the view that shows its store.
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -27,6 +28,8 @@ protected:
     memo->SetScrollBars(ssBoth);
     memo->SetReadOnly(true);
     memo->SetHideSelection(false);
+    // A fixed-pitch font, so that the view draws its cells with this font's metrics.
+    memo->Font()->SetName(QFontDatabase::systemFont(QFontDatabase::FixedFont).family().toStdString());
     view = static_cast<MemoView*>(memo->Widget());
     form->Show();
     form->Widget()->show();  // the window itself, so that the view lays out its scroll bars
