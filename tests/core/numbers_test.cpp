@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <sstream>
 
 #include "Exceptions.h"
 #include "Numbers.h"
@@ -19,97 +20,66 @@ private:
   char saved_;
 };
 
-TEST(IntToStr, SignsAndExtremes)
+// What a conversion gives for each text, space-separated, "!" where it throws EConvertError.
+template <class Convert>
+std::string Results(std::initializer_list<AnsiString> texts, Convert convert)
 {
-  EXPECT_EQ(IntToStr(0) + " " + IntToStr(-17) + " " + IntToStr(INT_MIN) + " " + IntToStr(INT64_MAX),
-            "0 -17 -2147483648 9223372036854775807");
+  std::string results;
+  for (const AnsiString& text : texts) {
+    try {
+      std::ostringstream out;
+      out.precision(10);
+      out << convert(text);
+      results += (results.empty() ? "" : " ") + out.str();
+    } catch (const EConvertError&) {
+      results += (results.empty() ? "!" : " !");
+    }
+  }
+  return results;
 }
 
 TEST(StrToInt, AcceptsBlanksSignsAndTheFullRangeAndRejectsEverythingElse)
 {
-  const std::pair<const char*, int> good[] = {{"4", 4},
-                                              {"  4", 4},
-                                              {"+12", 12},
-                                              {"-0", 0},
-                                              {"007", 7},
-                                              {"2147483647", INT_MAX},
-                                              {"-2147483648", INT_MIN},
-                                              {"00000000000000000000000042", 42}};
-  for (const auto& [text, value] : good)
-    EXPECT_EQ(StrToInt(text), value) << text;
-  for (const char* text : {"", " ", "-", "+", "4 ", "4a", "a4", "1.0", "- 4", "--4", "+-4", "2147483648",
-                           "-2147483649", "99999999999999999999", "$1F", "0x10", "\t4", "4\n"})
-    EXPECT_THROW(StrToInt(text), EConvertError) << '"' << text << '"';
-  EXPECT_THROW(StrToInt(AnsiString("1\0"
-                                   "2",
-                                   3)),
-               EConvertError);
+  EXPECT_EQ(IntToStr(0) + " " + IntToStr(-17) + " " + IntToStr(INT_MIN) + " " + IntToStr(INT64_MAX),
+            "0 -17 -2147483648 9223372036854775807");
+  const AnsiString withNul("1\0\x32", 3);
+  EXPECT_EQ(Results({"  4", "+12",  "-0",  "2147483647", "-2147483648", "00000000000000000000000042",
+                     "",    " ",    "-",   "4 ",         "4a",          "1.0",
+                     "- 4", "--4",  "+-4", "2147483648", "-2147483649", "99999999999999999999",
+                     "$1F", "0x10", "\t4", withNul},
+                    StrToInt),
+            "4 12 0 2147483647 -2147483648 42 ! ! ! ! ! ! ! ! ! ! ! ! ! ! ! !");
 }
 
 TEST(StrToFloat, ReadsWithTheCurrentSeparatorOnly)
 {
   SeparatorScope dot('.');
-  const std::pair<const char*, double> good[] = {{"1.5", 1.5}, {"-0.25", -0.25}, {"12", 12},      {".5", 0.5},
-                                                 {"5.", 5},    {" +3.5 ", 3.5},  {"1.5E3", 1500}, {"2e-2", 0.02}};
-  for (const auto& [text, value] : good)
-    EXPECT_DOUBLE_EQ(StrToFloat(text), value) << text;
-  EXPECT_THROW(StrToFloat("1,5"), EConvertError);
-
+  EXPECT_EQ(Results({"-0.25", ".5", "5.", " +3.5 ", "1.5E3", "2e-2", "1,5"}, StrToFloat),
+            "-0.25 0.5 5 3.5 1500 0.02 !");
   SeparatorScope comma(',');
-  EXPECT_DOUBLE_EQ(StrToFloat("-9876,9876"), -9876.9876);
-  for (const char* text : {"1.5", "", "-", ",", "-,", "1-2", "1,2,3", "--1", "1-", "1e", "1e+", "E5", "inf", "nan",
-                           "0x1p3", "1 2", "1e999"})
-    EXPECT_THROW(StrToFloat(text), EConvertError) << '"' << text << '"';
+  EXPECT_EQ(Results({"-9876,9876", "1.5", "", "-", ",", "1-2", "1,2,3", "--1", "1e", "1e+", "E5", "inf", "nan",
+                     "0x1p3", "1 2", "1e999"},
+                    StrToFloat),
+            "-9876.9876 ! ! ! ! ! ! ! ! ! ! ! ! ! ! !");
 }
 
-// Exact ties round away from zero (printf would give 0.12 for 0.125); values just below a tie
-// (9.995 is 9.99499999...) round down; no negative zero; past the precision the exponent form.
+// Exact ties round away from zero (printf would give 0.12 for 0.125; 12345678905 ties at the
+// tenth digit); values just below a tie (9.995 is 9.99499999...) round down; no negative zero;
+// past the precision the exponent form, also when rounding carries into an eleventh digit.
 TEST(FloatToStrF, FixedRoundingLayoutAndExponentForm)
 {
   SeparatorScope dot('.');
-  struct Case {
-    double value;
-    int precision, digits;
-    const char* text;
-  };
-  const Case cases[] = {
-      {0.125, 10, 2, "0.13"},
-      {-0.125, 10, 2, "-0.13"},
-      {0.375, 10, 2, "0.38"},
-      {2.5, 10, 0, "3"},
-      {-2.5, 10, 0, "-3"},
-      {0.5, 10, 0, "1"},
-      {1.0625, 10, 3, "1.063"},
-      {9.995, 10, 2, "9.99"},
-      {2.675, 10, 2, "2.67"},
-      {1.005, 10, 2, "1.00"},
-      {0.155, 10, 2, "0.15"},
-      {99.995, 10, 2, "100.00"},
-      {0, 10, 2, "0.00"},
-      {3, 10, 0, "3"},
-      {-9876.9876, 10, 2, "-9876.99"},
-      {12.5, 10, 3, "12.500"},
-      {1e-300, 10, 2, "0.00"},
-      {9999999999.0, 10, 2, "9999999999.00"},
-      {std::numeric_limits<double>::denorm_min(), 10, 3, "0.000"},
-      {-0.0, 10, 2, "0.00"},
-      {-0.004, 10, 2, "0.00"},
-      {-0.4, 10, 0, "0"},
-      {-0.005, 10, 2, "-0.01"},
-      {1.5e20, 10, 2, "1.5E20"},
-      {-1.5e20, 10, 2, "-1.5E20"},
-      {1e10, 10, 2, "1E10"},
-      {12345678901.0, 10, 2, "1.23456789E10"},
-      {12345678905.0, 10, 0, "1.234567891E10"},  // an exact tie at the tenth digit: away
-      {9999999999.996, 10, 2, "1E10"},           // rounding carries into an eleventh digit
-      {1e300, 10, 2, "1E300"},
-      {123.0, 2, 1, "1.2E2"},
-      {std::nan(""), 10, 2, "NAN"},
-      {HUGE_VAL, 10, 2, "INF"},
-      {-HUGE_VAL, 10, 2, "-INF"},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(FloatToStrF(c.value, ffFixed, c.precision, c.digits), c.text) << c.value;
+  std::string shown;
+  const std::pair<double, int> cases[] = {
+      {0.125, 2},         {-0.125, 2},         {2.5, 0},    {1.0625, 3},       {9.995, 2},
+      {1.005, 2},         {99.995, 2},         {12.5, 3},   {9999999999.0, 2}, {4.9e-324, 3},
+      {-0.004, 2},        {-0.4, 0},           {-0.005, 2}, {-1.5e20, 2},      {12345678901.0, 2},
+      {12345678905.0, 0}, {9999999999.996, 2}, {NAN, 2},    {-HUGE_VAL, 2}};
+  for (auto [value, digits] : cases)
+    shown += FloatToStrF(value, ffFixed, 10, digits) + " ";
+  EXPECT_EQ(shown + FloatToStrF(123.0, ffFixed, 2, 1),
+            "0.13 -0.13 3 1.063 9.99 1.00 100.00 12.500 9999999999.00 0.000 0.00 0 -0.01 -1.5E20 1.23456789E10 "
+            "1.234567891E10 1E10 NAN -INF 1.2E2");
 
   SeparatorScope comma(',');
   EXPECT_EQ(FloatToStrF(3.14159, ffFixed, 10, 2), "3,14");
@@ -120,23 +90,17 @@ TEST(FloatToStrF, FixedRoundingLayoutAndExponentForm)
 
 TEST(CheckedArithmetic, TruncAndDivisionsThrowInsteadOfFaulting)
 {
-  EXPECT_EQ(Trunc(2.9), 2);
   EXPECT_EQ(Trunc(-2.9), -2);
   EXPECT_EQ(Trunc(2147483647.9), INT_MAX);
   EXPECT_EQ(Trunc(-2147483648.9), INT_MIN);
-  for (double outside : {2147483648.0, -2147483649.0, std::nan(""), HUGE_VAL, -HUGE_VAL})
+  for (double outside : {2147483648.0, -2147483649.0, std::nan(""), HUGE_VAL})
     EXPECT_THROW(Trunc(outside), EInvalidOp) << outside;
-  EXPECT_EQ(IntDiv(7, 2), 3);
   EXPECT_EQ(IntDiv(-7, 2), -3);
-  EXPECT_EQ(IntDiv(INT_MIN, 1), INT_MIN);
   EXPECT_THROW(IntDiv(1, 0), EDivByZero);
   EXPECT_THROW(IntDiv(INT_MIN, -1), EIntError);
   EXPECT_DOUBLE_EQ(FDiv(1, 4), 0.25);
-  EXPECT_THROW(FDiv(1, 0), EZeroDivide);
   EXPECT_THROW(FDiv(0, -0.0), EZeroDivide);
-  // All of them are reachable through the catch-alls' common base.
-  EXPECT_THROW(IntDiv(1, 0), Exception);
-  EXPECT_THROW(Trunc(HUGE_VAL), Exception);
+  EXPECT_THROW(IntDiv(1, 0), Exception);  // reachable through the catch-alls' common base
 }
 
 }  // namespace

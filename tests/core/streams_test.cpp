@@ -1,77 +1,78 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
-#include <vector>
 
 #include "Exceptions.h"
 #include "FileStream.h"
 #include "MemoryStream.h"
+#include "ResourceStream.h"
+#include "Resources.h"
 #include "support/ScratchFolder.h"
 
 namespace {
 
-std::string Pattern(size_t size)
+// Random writes, reads and seeks on a stream against a plain string: pieces of one byte, of a
+// few, and now and then longer than the file stream's buffer, so that every refill and flush
+// and every switch between reading and writing is crossed; a gap a seek leaves is zero-filled.
+void AgreesWithAString(TStream& stream, std::string& model)
 {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i)
-    bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-  return bytes;
+  std::mt19937 random(31);
+  auto size = [&random] {
+    return static_cast<int32_t>(random() % 40 == 0 ? 70000 + random() % 70000 : random() % 9);
+  };
+  int64_t pos = 0;
+  std::string buffer;
+  for (int step = 0; step < 3000; ++step) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    const size_t at = std::min(static_cast<size_t>(pos), model.size());
+    const int op = static_cast<int>(random() % 3);
+    if (op == 0) {
+      buffer.resize(static_cast<size_t>(size()));
+      for (char& c : buffer)
+        c = static_cast<char>(random());
+      ASSERT_EQ(stream.Write(buffer.data(), static_cast<int32_t>(buffer.size())), std::ssize(buffer));
+      if (!buffer.empty()) {
+        model.resize(std::max(model.size(), static_cast<size_t>(pos) + buffer.size()), '\0');
+        model.replace(static_cast<size_t>(pos), buffer.size(), buffer);
+      }
+      pos += std::ssize(buffer);
+    } else if (op == 1) {
+      const size_t asked = static_cast<size_t>(size());
+      buffer.assign(asked, '\0');
+      buffer.resize(static_cast<size_t>(stream.Read(buffer.data(), static_cast<int32_t>(asked))));
+      ASSERT_EQ(buffer, model.substr(at, asked));
+      pos += std::ssize(buffer);
+    } else {
+      const auto origin = static_cast<TSeekOrigin>(random() % 3);
+      const int64_t base = origin == soFromBeginning ? 0
+                           : origin == soFromCurrent ? pos
+                                                     : static_cast<int64_t>(model.size());
+      const int64_t offset = static_cast<int64_t>(random() % 200) - 150 + (random() % 5 == 0 ? 20 : 0);
+      const int64_t target = base + offset;
+      ASSERT_EQ(stream.Seek(offset, origin), target < 0 ? -1 : target);
+      if (target >= 0)
+        pos = target;
+    }
+    ASSERT_EQ(stream.Position(), pos);
+    ASSERT_EQ(stream.Size(), static_cast<int64_t>(model.size()));
+  }
 }
 
 }  // namespace
 
-// Sizes cross the internal buffer several times, so every refill and flush is exercised: a byte
-// at a time, then a large read after small ones, then a short read at the end.
-TEST(FileStream, PiecesOfAnySizeKeepEveryByte)
+TEST(FileStream, RandomReadsWritesAndSeeksAgreeWithAString)
 {
   ScratchFolder dir;
   const std::string name = dir / "bytes.bin";
-  const std::string expected = Pattern(300003);
-  {
-    TFileStream out(name, fmCreate);
-    for (char c : expected)
-      ASSERT_EQ(out.Write(&c, 1), 1);
-    EXPECT_EQ(out.Size(), static_cast<int64_t>(expected.size()));
-    EXPECT_TRUE(out.Close());
-  }
-  EXPECT_EQ(ScratchFolder::Read(name), expected);
-
+  std::string model;
+  TFileStream stream(name, fmCreate);
+  AgreesWithAString(stream, model);
+  ASSERT_TRUE(stream.Close());
+  EXPECT_TRUE(ScratchFolder::Read(name) == model);
   TFileStream in(name, fmOpenRead);
-  std::string back(expected.size(), '\0');
-  for (size_t i = 0; i < 1000; ++i)
-    ASSERT_EQ(in.Read(&back[i], 1), 1);
-  ASSERT_EQ(in.Read(&back[1000], 3), 3);
-  EXPECT_EQ(in.Read(&back[1003], 400000), static_cast<int32_t>(expected.size() - 1003));
-  EXPECT_EQ(back, expected);
-  EXPECT_EQ(in.Position(), static_cast<int64_t>(expected.size()));
-  EXPECT_EQ(in.Read(&back[0], 8), 0);
-  in.SetPosition(static_cast<int64_t>(expected.size()) - 2);
-  EXPECT_EQ(in.Read(&back[0], 8), 2);
-  in.SetPosition(5);
-  EXPECT_THROW(in.ReadBuffer(&back[0], 400000), EReadError);
-}
-
-TEST(FileStream, SeekingBetweenWritesAndReadsSeesPendingBytes)
-{
-  ScratchFolder dir;
-  const std::string name = dir / "mixed.bin";
-  TFileStream s(name, fmCreate);
-  s.WriteBuffer("abcdef", 6);
-  EXPECT_EQ(s.Seek(2, soFromBeginning), 2);
-  char two[2];
-  ASSERT_EQ(s.Read(two, 2), 2);
-  EXPECT_EQ(std::string(two, 2), "cd");
-  s.WriteBuffer("XY", 2);  // overwrites "ef" right after a read
-  s.WriteBuffer("Z", 1);   // and extends the file
-  EXPECT_EQ(s.Seek(0, soFromEnd), 7);
-  EXPECT_EQ(s.Seek(-3, soFromCurrent), 4);
-  char three[3];
-  ASSERT_EQ(s.Read(three, 3), 3);
-  EXPECT_EQ(std::string(three, 3), "XYZ");
-  EXPECT_EQ(s.Seek(-1, soFromBeginning), -1);
-  EXPECT_EQ(s.Position(), 7);
-  ASSERT_TRUE(s.Close());
-  EXPECT_EQ(ScratchFolder::Read(name), "abcdXYZ");
+  std::string back(model.size(), '\0');
+  EXPECT_THROW(in.ReadBuffer(back.data(), static_cast<int32_t>(model.size() + 1)), EReadError);
 }
 
 // Create empties a file, also with all mode bits set; names are bytes, not UTF-8; a read-only
@@ -80,15 +81,9 @@ TEST(FileStream, OpenModesAndTheirFailures)
 {
   ScratchFolder dir;
   const std::string name = dir.Write("\xC0\xFF\xE9.bin", "old content");
-  {
-    TFileStream s(name, fmCreate);
-    EXPECT_EQ(s.Size(), 0);
-  }
+  EXPECT_EQ(TFileStream(name, fmCreate).Size(), 0);
   dir.Write("\xC0\xFF\xE9.bin", "old content");
-  {
-    TFileStream s(name, 0xFFFF);
-    s.WriteBuffer("new", 3);
-  }
+  TFileStream(name, 0xFFFF).WriteBuffer("new", 3);
   EXPECT_EQ(ScratchFolder::Read(name), "new");
   {
     TFileStream s(name, fmOpenRead);
@@ -118,28 +113,51 @@ TEST(FileStream, AFailedFlushIsReportedAndStopsLaterWrites)
   EXPECT_FALSE(closing.Close());
 }
 
-TEST(MemoryStream, WriteSeekReadGapsAndSizes)
+TEST(MemoryStream, RandomUseAgreesWithAStringAndSizesCutOrZeroFill)
 {
   TMemoryStream m;
-  m.WriteBuffer("hello", 5);
-  EXPECT_EQ(m.Seek(1, soFromBeginning), 1);
-  char buf[8];
-  EXPECT_EQ(m.Read(buf, 8), 4);
-  EXPECT_EQ(std::string(buf, 4), "ello");
-  EXPECT_EQ(m.Read(buf, 8), 0);
-  m.SetPosition(3);
-  EXPECT_THROW(m.ReadBuffer(buf, 3), EReadError);
-  EXPECT_EQ(m.Seek(-10, soFromCurrent), -1);
-  EXPECT_EQ(m.Seek(-2, soFromEnd), 3);
-  m.Seek(7, soFromBeginning);  // writing past the end zero-fills the gap
-  m.WriteBuffer("z", 1);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size())),
-            std::string("hello\0\0z", 8));
+  std::string model;
+  AgreesWithAString(m, model);
+  EXPECT_TRUE(std::string(reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.Size())) == model);
   m.SetSize(3);
-  EXPECT_EQ(m.Read(buf, 1), 0) << "the position lies past the new end";
+  m.SetPosition(2);
+  EXPECT_THROW(m.ReadBuffer(model.data(), 2), EReadError);
+  m.SetPosition(5);
   m.SetSize(4);
-  EXPECT_EQ(m.Memory()[3], 0);
+  EXPECT_EQ(m.Read(model.data(), 1), 0) << "the position lies past the new end";
+  m.SetSize(6);
+  EXPECT_EQ(m.Memory()[5], 0);
   EXPECT_THROW(m.SetSize(-1), EStreamError);
   m.Clear();
   EXPECT_EQ(m.Size() + m.Position(), 0);
+}
+
+// Name and type match whatever the case, but whole (the name has no extension); every byte
+// value survives the embedding; the stream reads in pieces, seeks and refuses writes.
+TEST(Resources, FoundByNameAndTypeWhateverTheCaseAndReadAsAStream)
+{
+  const ResourceEntry* exact = FindResource("SAMPLE", "rt_rcdata");
+  ASSERT_NE(exact, nullptr);
+  for (const std::string& name : {std::string("missing"), std::string("sample.txt"), std::string("sampl"),
+                                  std::string("sample\0x", 8), std::string()})
+    EXPECT_EQ(FindResource(name, "RT_RCDATA"), nullptr) << name;
+  EXPECT_EQ(FindResource("sample", "RT_BITMAP"), nullptr);
+  const ResourceEntry* all = FindResource("allbytes", "RT_RCDATA");
+  ASSERT_NE(all, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(all->Data), all->Size),
+            ScratchFolder::Read(std::string(DRAVOLIN_TEST_DATA) + "/resources/allbytes.bin"));
+
+  TResourceStream s("Sample", "RT_RCDATA");
+  EXPECT_EQ(s.Memory(), exact->Data);
+  std::string back;
+  char buf[5];
+  for (int32_t n; (n = s.Read(buf, 5)) > 0;)
+    back.append(buf, static_cast<size_t>(n));
+  EXPECT_EQ(back, std::string(reinterpret_cast<const char*>(exact->Data), exact->Size));
+  EXPECT_EQ(s.Seek(-4, soFromEnd), static_cast<int64_t>(back.size()) - 4);
+  EXPECT_EQ(s.Seek(-1, soFromBeginning), -1);
+  EXPECT_EQ(s.Write("x", 1), 0);
+  EXPECT_THROW(s.WriteBuffer("x", 1), EWriteError);
+  EXPECT_EQ(TResourceStream("empty", "RT_RCDATA").Read(buf, 1), 0);
+  EXPECT_THROW(TResourceStream("missing", "RT_RCDATA"), EResNotFound);
 }

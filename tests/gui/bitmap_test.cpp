@@ -1,169 +1,224 @@
-// Bitmaps: sizes, loading BMP files from streams, and the JPEG export read back.
-#include <gtest/gtest.h>
-
+// Bitmaps, the JPEG export read back, and the controls that show pictures: paint box and image.
 #include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 
-#include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "Image.h"
 #include "JpegImage.h"
 #include "MemoryStream.h"
+#include "PaintBox.h"
+#include "support/FormTest.h"
 #include "support/GraphicsTestSupport.h"
 
 namespace {
 
+using Rows = std::vector<std::vector<TColor>>;
+
 constexpr TColor kRed = 0x0000FF;
 constexpr TColor kBlue = 0xFF0000;
 constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kPanelColor = 0x00C000;
 
-// A BMP file of the given rows (0x00BBGGRR colours, top row first), as Qt writes one.
-std::string MakeBmp(const std::vector<std::vector<TColor>>& rows)
+TColor ColorOf(QRgb p)
+{
+  return static_cast<TColor>(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
+}
+
+// Loads a BMP file of the given rows (top row first), as Qt writes one, from a stream that holds
+// other bytes before it.
+void LoadBmp(TBitmap& bitmap, const Rows& rows)
 {
   QImage image(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), QImage::Format_RGB32);
   for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const TColor c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
-      image.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-    }
+    for (int x = 0; x < image.width(); ++x)
+      image.setPixel(x, y, ToQColor(rows[static_cast<size_t>(y)][static_cast<size_t>(x)]).rgb());
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   image.save(&buffer, "BMP");
-  return bytes.toStdString();
+  TMemoryStream stream;
+  stream.WriteBuffer("\xEE\xEE\xEE", 3);
+  stream.WriteBuffer(bytes.constData(), static_cast<int32_t>(bytes.size()));
+  stream.SetPosition(3);
+  bitmap.LoadFromStream(stream);
 }
 
-void Write(TMemoryStream& stream, const std::string& bytes)
+Rows Pixels(TBitmap& bitmap)
 {
-  stream.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  Rows rows(static_cast<size_t>(bitmap.Height()));
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width(); ++x)
+      rows[static_cast<size_t>(y)].push_back(PixelAt(bitmap, x, y));
+  return rows;
 }
 
+// New pixels are white, the old ones stay, and the canvas follows the new image.
 TEST(Bitmap, SizeCanBeSetOneSideAtATimeAndResizingKeepsThePixels)
 {
   TBitmap bitmap;
-  EXPECT_EQ(bitmap.Width(), 0);
-  bitmap.SetWidth(5);
-  EXPECT_EQ(bitmap.Width(), 5);
-  EXPECT_EQ(bitmap.Height(), 0);
-  bitmap.SetHeight(4);
-  EXPECT_EQ(PixelAt(bitmap, 4, 3), kWhite);
-
-  bitmap.Canvas()->Brush()->SetColor(kRed);
-  bitmap.Canvas()->FillRect(Rect(0, 0, 5, 4));
-  bitmap.SetWidth(8);
-  bitmap.SetHeight(6);
-  EXPECT_EQ(PixelAt(bitmap, 4, 3), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 5, 0), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 0, 4), kWhite);
-  EXPECT_EQ(bitmap.Image().devicePixelRatio(), 1.0);
-
   bitmap.SetWidth(2);
-  EXPECT_EQ(bitmap.Image().width(), 2);
-  EXPECT_EQ(PixelAt(bitmap, 1, 1), kRed);
-  bitmap.Canvas()->FillRect(Rect(0, 0, 100, 100));  // the canvas follows the new image
-  EXPECT_EQ(PixelAt(bitmap, 1, 5), kRed);
+  EXPECT_EQ(bitmap.Height(), 0);
+  bitmap.SetHeight(1);
+  bitmap.Canvas()->Brush()->SetColor(kRed);
+  bitmap.Canvas()->FillRect(Rect(0, 0, 2, 1));
+  bitmap.SetWidth(3);
+  bitmap.SetHeight(2);
+  EXPECT_EQ(Pixels(bitmap), (Rows{{kRed, kRed, kWhite}, {kWhite, kWhite, kWhite}}));
+  EXPECT_EQ(bitmap.Image().devicePixelRatio(), 1.0);
+  bitmap.SetWidth(1);
+  bitmap.Canvas()->FillRect(Rect(0, 0, 100, 100));
+  EXPECT_EQ(Pixels(bitmap), (Rows{{kRed}, {kRed}}));
 }
 
-TEST(Bitmap, LoadsABmpFileFromTheStreamPosition)
+// The load starts at the stream's position and tells once; bytes that are no picture throw and
+// leave the bitmap alone.
+TEST(Bitmap, LoadsABmpFileFromTheStreamPositionAndRefusesOtherBytes)
 {
-  const TColor odd = 0x204080;
-  TMemoryStream stream;
-  Write(stream, "\xEE\xEE\xEE");  // bytes before the picture are not read
-  Write(stream, MakeBmp({{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, odd}}));
-  stream.SetPosition(3);
-
+  const Rows picture{{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, 0x204080}};
   TBitmap bitmap;
   int changes = 0;
   bitmap.OnChange = [&] { ++changes; };
-  bitmap.LoadFromStream(stream);
+  LoadBmp(bitmap, picture);
   EXPECT_EQ(changes, 1);
-  ASSERT_EQ(bitmap.Width(), 3);
-  ASSERT_EQ(bitmap.Height(), 2);
-  std::vector<std::vector<TColor>> loaded(2, std::vector<TColor>(3));
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x)
-      loaded[y][x] = PixelAt(bitmap, x, y);
-  EXPECT_EQ(loaded, (std::vector<std::vector<TColor>>{{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, odd}}));
+  EXPECT_EQ(Pixels(bitmap), picture);
   EXPECT_EQ(bitmap.Image().devicePixelRatio(), 1.0);
-
   bitmap.Canvas()->Brush()->SetColor(kBlue);
   bitmap.Canvas()->FillRect(Rect(0, 0, 1, 1));
   EXPECT_EQ(PixelAt(bitmap, 0, 0), kBlue);
-}
 
-TEST(Bitmap, BytesThatAreNoPictureThrowAndLeaveTheBitmapAlone)
-{
-  TBitmap bitmap;
-  Fill(bitmap, 4, 4, kRed);
   TMemoryStream stream;
-  Write(stream, "BM\x01\x02\x03\x04\x05");
+  stream.WriteBuffer("BM\x01\x02\x03\x04\x05", 7);
   stream.SetPosition(0);
   EXPECT_THROW(bitmap.LoadFromStream(stream), EInvalidGraphic);
-  EXPECT_EQ(bitmap.Width(), 4);
-  EXPECT_EQ(PixelAt(bitmap, 3, 3), kRed);
+  EXPECT_EQ(Pixels(bitmap)[1], picture[1]);
 }
 
-class JpegTest : public ::testing::Test {
-protected:
-  // Four quadrants of distinct colours.
-  void Paint(TBitmap& bitmap, int w, int h)
-  {
-    Fill(bitmap, w, h, kRed);
-    TCanvas* c = bitmap.Canvas();
-    c->Brush()->SetColor(0x00C000);
-    c->FillRect(Rect(w / 2, 0, w, h / 2));
-    c->Brush()->SetColor(kBlue);
-    c->FillRect(Rect(0, h / 2, w / 2, h));
-    c->Brush()->SetColor(0xC0DCC0);
-    c->FillRect(Rect(w / 2, h / 2, w, h));
-  }
-
-  static bool Near(QRgb p, TColor c)
-  {
-    return std::abs(qRed(p) - (c & 0xFF)) <= 8 && std::abs(qGreen(p) - ((c >> 8) & 0xFF)) <= 8 &&
-           std::abs(qBlue(p) - ((c >> 16) & 0xFF)) <= 8;
-  }
-
-  QTemporaryDir dir;
-};
-
-TEST_F(JpegTest, ExportedPictureDecodesToTheBitmapsSizeAndColours)
+// Quadrants of distinct colours at sizes that are no multiple of the 16-pixel blocks; drawing
+// after the assignment changes nothing; nothing to compress, or no folder to write to, throws.
+TEST(Bitmap, JpegExportDecodesToTheBitmapsSizeAndColours)
 {
   TBitmap bitmap;
-  Paint(bitmap, 66, 38);  // sizes that are no multiple of the 16-pixel blocks
+  const TColor colours[] = {kRed, 0x00C000, kBlue, 0xC0DCC0};
+  Fill(bitmap, 66, 38, kRed);
+  for (int q = 1; q < 4; ++q) {
+    bitmap.Canvas()->Brush()->SetColor(colours[q]);
+    bitmap.Canvas()->FillRect(Rect(q % 2 * 33, q / 2 * 19, q % 2 * 33 + 33, q / 2 * 19 + 19));
+  }
   TJPEGImage jpeg;
   jpeg.Assign(&bitmap);
-  bitmap.Canvas()->Brush()->SetColor(kWhite);  // drawing after the assignment changes nothing
   bitmap.Canvas()->FillRect(Rect(0, 0, 66, 38));
   jpeg.SetCompressionQuality(100);
   jpeg.Compress();
+  QTemporaryDir dir;
   const AnsiString name = (dir.path() + "/chart.jpg").toStdString();
   jpeg.SaveToFile(name);
-
   QImage decoded;
   ASSERT_TRUE(decoded.load(QString::fromStdString(name), "JPEG"));
-  EXPECT_EQ(decoded.width(), 66);
-  EXPECT_EQ(decoded.height(), 38);
-  EXPECT_TRUE(Near(decoded.pixel(8, 8), kRed));
-  EXPECT_TRUE(Near(decoded.pixel(57, 8), 0x00C000));
-  EXPECT_TRUE(Near(decoded.pixel(8, 29), kBlue));
-  EXPECT_TRUE(Near(decoded.pixel(57, 29), 0xC0DCC0));
+  EXPECT_EQ(decoded.size(), QSize(66, 38));
+  for (int q = 0; q < 4; ++q) {
+    const QRgb p = decoded.pixel(q % 2 * 49 + 8, q / 2 * 21 + 8);
+    const QColor c = ToQColor(colours[q]);
+    EXPECT_LE(std::abs(qRed(p) - c.red()) + std::abs(qGreen(p) - c.green()) + std::abs(qBlue(p) - c.blue()), 16)
+        << q;
+  }
+  EXPECT_THROW(jpeg.SaveToFile((dir.path() + "/no/such/folder/x.jpg").toStdString()), Exception);
+  TBitmap none;
+  jpeg.Assign(&none);
+  EXPECT_THROW(jpeg.Compress(), EInvalidGraphic);
 }
 
-TEST_F(JpegTest, FailuresThrow)
-{
-  TJPEGImage empty;
-  TBitmap none;
-  empty.Assign(&none);
-  EXPECT_THROW(empty.Compress(), EInvalidGraphic);
+// A shown form with a green panel; the paint box at (20, 10), 100 × 60, on the panel.
+class PaintBoxTest : public FormTest {
+protected:
+  void SetUp() override
+  {
+    FormTest::SetUp();
+    panel = PlacePanel(form.get(), 0, 0, 300, 200);
+    panel->SetColor(kPanelColor);
+    box = Place<TPaintBox>(panel, 20, 10, 100, 60);
+    ShowActive();
+  }
 
-  TBitmap bitmap;
-  Paint(bitmap, 8, 8);
-  TJPEGImage jpeg;
-  jpeg.Assign(&bitmap);
-  EXPECT_THROW(jpeg.SaveToFile((dir.path() + "/no/such/folder/x.jpg").toStdString()), Exception);
+  // The paint box's pixels as copied through CopyRect, as the picture export does.
+  TColor Copied(int x, int y)
+  {
+    TBitmap bitmap;
+    bitmap.SetWidth(box->Width());
+    bitmap.SetHeight(box->Height());
+    bitmap.Canvas()->CopyRect(Rect(0, 0, box->Width(), box->Height()), box->Canvas(),
+                              Rect(0, 0, box->Width(), box->Height()));
+    return ColorOf(bitmap.Image().pixel(x, y));
+  }
+
+  TPanel* panel = nullptr;
+  TPaintBox* box = nullptr;
+};
+
+// Drawn from a mouse handler, say, with no paint running; every repaint runs OnPaint, which
+// draws over the picture, and the screen and the copy agree; drawing inside OnPaint asks for no
+// further repaint.
+TEST_F(PaintBoxTest, DrawingOutsideOnPaintIsShownAndCopiedBack)
+{
+  box->Canvas()->Brush()->SetColor(kRed);
+  box->Canvas()->FillRect(Rect(0, 0, 100, 60));
+  EXPECT_EQ(Copied(50, 30), kRed);
+  int paints = 0;
+  box->OnPaint = [&](TObject* sender) {
+    EXPECT_EQ(sender, box);
+    ++paints;
+    box->Canvas()->Pen()->SetColor(0xFF00FF);
+    box->Canvas()->MoveTo(50, 0);
+    box->Canvas()->LineTo(50, 60);
+  };
+  const QImage shown = box->Widget()->grab().toImage();
+  EXPECT_GE(paints, 1);
+  EXPECT_EQ((std::vector<TColor>{ColorOf(shown.pixel(50, 30)), ColorOf(shown.pixel(10, 30)), Copied(50, 30),
+                                 Copied(10, 30)}),
+            (std::vector<TColor>{0xFF00FF, kRed, 0xFF00FF, kRed}));
+  RunLoopFor(50);
+  const int settled = paints;
+  RunLoopFor(100);
+  EXPECT_EQ(paints, settled);
+}
+
+// The pixels that fit stay, the rest take the parent's colour, and the canvas draws on the new
+// picture at once; an aligned paint box (the chart's) takes its parent's client area.
+TEST_F(PaintBoxTest, ResizingKeepsThePixelsThatFitAndFillsTheRestWithTheParentColour)
+{
+  box->Canvas()->Brush()->SetColor(kBlue);
+  box->Canvas()->FillRect(Rect(0, 0, 100, 60));
+  box->SetBounds(20, 10, 150, 80);
+  box->Canvas()->FillRect(Rect(140, 70, 150, 80));
+  EXPECT_EQ((std::vector<TColor>{Copied(99, 59), Copied(120, 30), Copied(50, 70), Copied(149, 79)}),
+            (std::vector<TColor>{kBlue, kPanelColor, kPanelColor, kBlue}));
+  box->SetAlign(alClient);
+  EXPECT_EQ(QSize(box->Width(), box->Height()), QSize(300, 200));
+  box->Canvas()->FillRect(Rect(290, 190, 300, 200));
+  EXPECT_EQ(Copied(299, 199), kBlue);
+  const QPoint origin = box->Widget()->mapToGlobal(QPoint(0, 0));
+  EXPECT_EQ(QPoint(box->ClientOrigin().x, box->ClientOrigin().y), origin);
+}
+
+// An auto-sized image takes the size of the picture loaded into it (nothing loaded: the size
+// stays); without AutoSize it keeps its bounds and shows the picture at its top-left.
+TEST_F(PaintBoxTest, AnAutoSizedImageTakesTheSizeOfThePictureLoadedIntoIt)
+{
+  auto* image = Place<TImage>(panel, 40, 50, 20, 20);
+  image->SetAutoSize(true);
+  EXPECT_EQ(image->Width(), 20);
+  auto* fixed = Place<TImage>(panel, 100, 50, 30, 30);
+  for (TImage* each : {image, fixed})
+    LoadBmp(*each->Picture()->Bitmap(), {{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, kWhite}});
+  EXPECT_EQ((std::vector<int>{image->Left(), image->Top(), image->Width(), image->Height(), fixed->Width()}),
+            (std::vector<int>{40, 50, 3, 2, 30}));
+  const QImage shown = image->Widget()->grab().toImage();
+  EXPECT_EQ(ColorOf(shown.pixel(0, 0)), kRed);
+  EXPECT_EQ(ColorOf(shown.pixel(1, 1)), 0x000000);
+  EXPECT_EQ(ColorOf(fixed->Widget()->grab().toImage().pixel(2, 0)), kBlue);
 }
 
 }  // namespace

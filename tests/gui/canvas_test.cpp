@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "MemoryStream.h"
 #include "support/GraphicsTestSupport.h"
@@ -24,14 +26,9 @@ protected:
     canvas = bitmap.Canvas();
   }
 
-  // Pixels of one colour inside the bitmap.
-  int Count(TColor color)
+  static char Letter(TColor c)
   {
-    int n = 0;
-    for (int y = 0; y < bitmap.Height(); ++y)
-      for (int x = 0; x < bitmap.Width(); ++x)
-        n += PixelAt(bitmap, x, y) == color;
-    return n;
+    return c == kWhite ? 'W' : c == kRed ? 'R' : c == kGreen ? 'G' : c == kBlue ? 'B' : '?';
   }
 
   // Rows y0..y1 of columns x0..x1, a letter a pixel: W, R, G, B, ? for other colours.
@@ -39,13 +36,30 @@ protected:
   {
     std::string rows;
     for (int y = y0; y <= y1; ++y) {
-      for (int x = x0; x <= x1; ++x) {
-        const TColor c = PixelAt(bitmap, x, y);
-        rows += c == kWhite ? 'W' : c == kRed ? 'R' : c == kGreen ? 'G' : c == kBlue ? 'B' : '?';
-      }
+      for (int x = x0; x <= x1; ++x)
+        rows += Letter(PixelAt(bitmap, x, y));
       rows += '\n';
     }
     return rows;
+  }
+  // The letters of single pixels.
+  std::string Points(std::initializer_list<std::pair<int, int>> points)
+  {
+    std::string letters;
+    for (auto [x, y] : points)
+      letters += Letter(PixelAt(bitmap, x, y));
+    return letters;
+  }
+  // How many pixels of the whole bitmap have this colour.
+  int Count(TColor color)
+  {
+    const std::string all = Picture(0, 0, bitmap.Width() - 1, bitmap.Height() - 1);
+    return static_cast<int>(std::count(all.begin(), all.end(), Letter(color)));
+  }
+  void Line(int x1, int y1, int x2, int y2)
+  {
+    canvas->MoveTo(x1, y1);
+    canvas->LineTo(x2, y2);
   }
 
   TBitmap bitmap;
@@ -65,18 +79,13 @@ TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
   canvas->Pen()->SetColor(kRed);
   canvas->FrameRect(Rect(6, 1, 11, 5));
   canvas->Pen()->SetColor(kGreen);
-  for (const auto& [from, to] : {std::pair{Point(1, 5), Point(5, 5)},
-                                 {Point(5, 7), Point(1, 7)},
-                                 {Point(12, 1), Point(12, 5)},
-                                 {Point(13, 8), Point(13, 3)}}) {
-    canvas->MoveTo(from.x, from.y);
-    canvas->LineTo(to.x, to.y);
-  }
-  canvas->MoveTo(7, 6);
-  canvas->LineTo(10, 6);
+  Line(1, 5, 5, 5);
+  Line(5, 7, 1, 7);
+  Line(12, 1, 12, 5);
+  Line(13, 8, 13, 3);
+  Line(7, 6, 10, 6);
   canvas->LineTo(10, 9);
-  canvas->MoveTo(15, 0);
-  canvas->LineTo(22, 3);
+  Line(15, 0, 22, 3);
   EXPECT_EQ(Picture(0, 0, 23, 9), "WWWWWWWWWWWWWWWGGWWWWWWW\n"
                                   "WRRRWWBBBBBWGWWWWGGWWWWW\n"
                                   "WRRRWWBWWWBWGWWWWWWGGWWW\n"
@@ -87,162 +96,115 @@ TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
                                   "WWGGGGWWWWGWWGWWWWWWWWWW\n"
                                   "WWWWWWWWWWGWWGWWWWWWWWWW\n"
                                   "WWWWWWWWWWWWWWWWWWWWWWWW\n");
-}
 
-TEST_F(CanvasTest, LinesReachingOutsideAreClippedNotWrapped)
-{
+  // Lines reaching far outside are clipped, not wrapped.
+  Fill(bitmap, 40, 30, kWhite);
   canvas->Pen()->SetColor(kRed);
-  canvas->MoveTo(-1000000, 5);
-  canvas->LineTo(1000000, 5);
-  canvas->MoveTo(35, -50);
-  canvas->LineTo(35, 2000000000);
+  Line(-1000000, 5, 1000000, 5);
+  Line(35, -50, 35, 2000000000);
   EXPECT_EQ(Count(kRed), 40 + 30 - 1);
 }
 
-// The pattern runs from the start point, whichever way the line goes.
-TEST_F(CanvasTest, DottedThinPenIsThreeOnThreeOffWithGapsInBrushColour)
+// A thin dotted pen is three on, three off with the gaps in the brush colour, from the start
+// point whichever way the line goes; wide pens draw solid, dotted or not, six thick and centred,
+// with round ends: beyond the end but not its corners.
+TEST_F(CanvasTest, DottedThinPensAndSolidWidePensWithRoundEnds)
 {
   Fill(bitmap, 40, 30, kGreen);
   canvas->Pen()->SetColor(kRed);
   canvas->Pen()->SetStyle(psDot);
   canvas->Brush()->SetColor(kBlue);
-  canvas->MoveTo(0, 1);
-  canvas->LineTo(18, 1);
-  canvas->MoveTo(30, 20);
-  canvas->LineTo(30, 10);
+  Line(0, 1, 18, 1);
+  Line(30, 20, 30, 10);
   EXPECT_EQ(Picture(0, 1, 18, 1), "RRRBBBRRRBBBRRRBBBG\n");
   EXPECT_EQ(Picture(30, 10, 30, 20), "G\nB\nR\nR\nR\nB\nB\nB\nR\nR\nR\n");
-}
 
-// Wide pens draw solid, dotted or not, with round ends: beyond the end but not its corners.
-TEST_F(CanvasTest, WidePensAreSolidWithRoundEnds)
-{
-  canvas->Pen()->SetColor(kRed);
-  canvas->Pen()->SetStyle(psDot);
-  canvas->Pen()->SetWidth(2);
+  Fill(bitmap, 40, 30, kWhite);
   canvas->Brush()->SetColor(kBlue);
-  canvas->MoveTo(2, 25);
-  canvas->LineTo(30, 25);
+  canvas->Pen()->SetWidth(2);
+  Line(2, 25, 30, 25);
   EXPECT_EQ(Picture(3, 25, 29, 25), std::string(27, 'R') + "\n");
   canvas->Pen()->SetWidth(6);
-  canvas->MoveTo(10, 10);
-  canvas->LineTo(20, 10);
+  Line(10, 10, 20, 10);
   EXPECT_EQ(Picture(22, 7, 22, 10) + Picture(7, 7, 7, 10), "W\nR\nR\nR\nW\nR\nR\nR\n");
-  EXPECT_EQ(Picture(15, 5, 15, 14), "W\nW\nR\nR\nR\nR\nR\nR\nW\nW\n");  // six thick, centred
+  EXPECT_EQ(Picture(15, 5, 15, 14), "W\nW\nR\nR\nR\nR\nR\nR\nW\nW\n");
   EXPECT_EQ(Count(kBlue), 0);
 }
 
+// Lines set pixels directly, so no painter stays open over them, and fills painted before and
+// after them keep their order: a painted fill, a thin line over it, paint over part of the line;
+// a wide line (painted segment, discs set directly at its ends), a painted frame across it.
 TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)
 {
-  // Painted fill, then a thin line over it, then paint over part of the line.
   canvas->Brush()->SetColor(kGreen);
   canvas->FillRect(Rect(0, 0, 20, 20));
   ASSERT_TRUE(canvas->Target()->paintingActive());  // fills keep the painter open
   canvas->Pen()->SetColor(kRed);
-  canvas->MoveTo(0, 5);
-  canvas->LineTo(30, 5);
+  Line(0, 5, 30, 5);
   EXPECT_FALSE(canvas->Target()->paintingActive());
   canvas->Brush()->SetColor(kBlue);
   canvas->FillRect(Rect(10, 4, 12, 7));
-  for (int x = 0; x < 30; ++x)
-    EXPECT_EQ(PixelAt(bitmap, x, 5), x == 10 || x == 11 ? kBlue : kRed) << x;
-  EXPECT_EQ(PixelAt(bitmap, 30, 5), kWhite);
+  EXPECT_EQ(Picture(0, 5, 30, 5), "RRRRRRRRRRBBRRRRRRRRRRRRRRRRRRW\n");
 
-  // A wide line: painted segment, then discs set directly, then a painted frame across it.
   canvas->Pen()->SetWidth(4);
-  canvas->MoveTo(5, 15);
-  canvas->LineTo(25, 15);
+  Line(5, 15, 25, 15);
   EXPECT_FALSE(canvas->Target()->paintingActive());
   canvas->FrameRect(Rect(14, 10, 17, 20));
-  EXPECT_EQ(PixelAt(bitmap, 3, 15), kRed);   // the start disc reaches past the start
-  EXPECT_EQ(PixelAt(bitmap, 26, 15), kRed);  // and the end disc past the end
-  EXPECT_EQ(PixelAt(bitmap, 10, 15), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 14, 15), kBlue);  // the frame over the line
-  EXPECT_EQ(PixelAt(bitmap, 15, 15), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 10, 11), kGreen);
-  EXPECT_EQ(PixelAt(bitmap, 27, 15), kWhite);
+  // The start disc past the start, the end disc past the end, the frame over the line.
+  EXPECT_EQ(Points({{3, 15}, {26, 15}, {10, 15}, {14, 15}, {15, 15}, {10, 11}, {27, 15}}), "RRRBRGW");
 }
 
-TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheText)
+// The rectangle is filled in the brush colour, the text clipped to it; the top of the character
+// cell is at y, with the descenders below the baseline. Cyrillic bytes (1251) are measured as
+// letters, one each; a larger font is higher.
+TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheTextBelowY)
 {
-  Fill(bitmap, 120, 40, kGreen);
+  Fill(bitmap, 120, 60, kGreen);
   canvas->Brush()->SetColor(kWhite);
   canvas->Font()->SetColor(0x000000);
-  const TRect r = Rect(10, 5, 40, 25);
-  canvas->TextRect(r, 12, 8, "WWWWWWWWWWWW");
-  ASSERT_GT(canvas->TextWidth("WWWWWWWWWWWW"), r.right - 12);  // the text is longer than r
-
-  int textPixels = 0;
-  for (int y = 0; y < bitmap.Height(); ++y) {
+  const TRect r = Rect(10, 5, 40, 55);
+  const int y = 20;
+  canvas->TextRect(r, 12, y, "ypgWWWWWWWWWWWW");
+  ASSERT_GT(canvas->TextWidth("ypgWWWWWWWWWWWW"), r.right - 12);  // the text is longer than r
+  int top = 60, bottom = -1, textPixels = 0;
+  for (int row = 0; row < bitmap.Height(); ++row)
     for (int x = 0; x < bitmap.Width(); ++x) {
-      const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-      const TColor p = PixelAt(bitmap, x, y);
-      if (!inside)
-        ASSERT_EQ(p, kGreen) << x << "," << y;
-      else
-        textPixels += p != kWhite;
-    }
-  }
-  EXPECT_GT(textPixels, 20);
-  EXPECT_EQ(PixelAt(bitmap, 10, 5), kWhite);   // the margin left of x is brush
-  EXPECT_EQ(PixelAt(bitmap, 39, 24), kWhite);  // and so is the corner below the text
-}
-
-TEST_F(CanvasTest, TextRectPlacesTheTopOfTheCharacterCellAtY)
-{
-  Fill(bitmap, 200, 80, kWhite);
-  canvas->Font()->SetColor(0x000000);
-  const int y = 30;
-  canvas->TextRect(Rect(0, 0, 200, 80), 5, y, "ABCypg");
-  const int height = canvas->TextHeight("ABCypg");
-  const int ascent = QFontMetrics(canvas->Font()->QtFont()).ascent();
-  int top = 80;
-  int bottom = -1;
-  for (int row = 0; row < 80; ++row)
-    for (int x = 0; x < 200; ++x)
-      if (PixelAt(bitmap, x, row) != kWhite) {
+      const bool inside = x >= r.left && x < r.right && row >= r.top && row < r.bottom;
+      const TColor p = PixelAt(bitmap, x, row);
+      ASSERT_TRUE(inside || p == kGreen) << x << "," << row;
+      if (inside && p != kWhite) {
+        ++textPixels;
         top = std::min(top, row);
         bottom = std::max(bottom, row);
       }
-  EXPECT_GE(top, y);              // nothing above the cell
-  EXPECT_LT(bottom, y + height);  // nor below it
-  EXPECT_GE(bottom, y + ascent);  // the descenders hang below the baseline
-}
-
-TEST_F(CanvasTest, TextExtentsFollowTheTextAndTheFont)
-{
-  EXPECT_GT(canvas->TextHeight("ABCypg"), 0);
-  EXPECT_EQ(canvas->TextWidth(""), 0);
-  EXPECT_LT(canvas->TextWidth("A"), canvas->TextWidth("AB"));
-  EXPECT_LT(canvas->TextWidth("AB"), canvas->TextWidth("ABC"));
+    }
+  EXPECT_GT(textPixels, 20);
+  EXPECT_EQ(Points({{10, 5}, {11, 30}, {39, 54}}), "WWW");  // the margins are brush
+  EXPECT_GE(top, y);                                        // nothing above the cell
+  EXPECT_LT(bottom, y + canvas->TextHeight("Wypg"));        // nor below it
+  EXPECT_GE(bottom, y + QFontMetrics(canvas->Font()->QtFont()).ascent());
+  EXPECT_GT(canvas->TextWidth("\xC0\xC1\xC2"), canvas->TextWidth("\xC0\xC1"));
   const int small = canvas->TextHeight("ABCypg");
   canvas->Font()->SetSize(20);
   EXPECT_GT(canvas->TextHeight("ABCypg"), small);
-  // Cyrillic bytes (1251) are measured as letters, one each.
-  EXPECT_GT(canvas->TextWidth("\xC0\xC1\xC2"), canvas->TextWidth("\xC0\xC1"));
 }
 
+// Only colour and width set again, as the chart's grid does: the dots stay, across a resize.
 TEST_F(CanvasTest, PenBrushAndFontStayBetweenDrawingsAndResizes)
 {
   canvas->Pen()->SetStyle(psDot);
-  canvas->Pen()->SetColor(kBlue);
   canvas->Brush()->SetColor(kGreen);
   canvas->Font()->SetStyle(fsBold);
-  canvas->MoveTo(0, 0);
-  canvas->LineTo(10, 0);
+  Line(0, 0, 10, 0);
   bitmap.SetWidth(60);
-
-  // Only colour and width set again, as the chart's grid does: the dots stay.
   canvas->Pen()->SetColor(kRed);
   canvas->Pen()->SetWidth(1);
-  canvas->MoveTo(0, 5);
-  canvas->LineTo(50, 5);
-  EXPECT_EQ(PixelAt(bitmap, 0, 5), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 3, 5), kGreen);
-  EXPECT_EQ(PixelAt(bitmap, 45, 5), kGreen);
+  Line(0, 5, 50, 5);
+  EXPECT_EQ(Points({{0, 5}, {3, 5}, {45, 5}}), "RGG");
   EXPECT_EQ(canvas->Font()->Style(), fsBold);
 }
 
+// A picture at its own size, its transparent pixels letting the canvas show through.
 TEST_F(CanvasTest, DrawCopiesAPictureAtItsOwnSizeAndHonoursAlpha)
 {
   TBitmap picture;
@@ -250,9 +212,7 @@ TEST_F(CanvasTest, DrawCopiesAPictureAtItsOwnSizeAndHonoursAlpha)
   picture.Canvas()->Brush()->SetColor(kBlue);
   picture.Canvas()->FillRect(Rect(2, 1, 3, 2));
   canvas->Draw(4, 5, &picture);
-  EXPECT_EQ(PixelAt(bitmap, 4, 5), kRed);
-  EXPECT_EQ(PixelAt(bitmap, 6, 6), kBlue);
-  EXPECT_EQ(Count(kRed) + Count(kBlue), 6);
+  EXPECT_EQ(Picture(3, 4, 7, 7), "WWWWW\nWRRRW\nWRRBW\nWWWWW\n");
 
   QImage mark(2, 1, QImage::Format_ARGB32);
   mark.setPixel(0, 0, qRgba(0, 0, 255, 255));
@@ -267,80 +227,31 @@ TEST_F(CanvasTest, DrawCopiesAPictureAtItsOwnSizeAndHonoursAlpha)
   TBitmap eye;
   eye.LoadFromStream(stream);
   canvas->Draw(20, 20, &eye);
-  EXPECT_EQ(PixelAt(bitmap, 20, 20), kBlue);
-  EXPECT_EQ(PixelAt(bitmap, 21, 20), kWhite);  // transparent: the canvas shows through
+  EXPECT_EQ(Picture(20, 20, 21, 20), "BW\n");
 }
 
+// Pixels come over exactly; a copy over the destination's edge keeps what fits; a copy within
+// one canvas uses the pixels from before the copy.
 TEST_F(CanvasTest, CopyRectAndBitBltCopyPixelsExactly)
 {
   TBitmap source;
   Fill(source, 20, 10, kWhite);
+  auto shade = [](int x) { return static_cast<TColor>(0x010203 * x); };
   for (int x = 0; x < 20; ++x) {
-    source.Canvas()->Pen()->SetColor(static_cast<TColor>(0x010203 * x));
+    source.Canvas()->Pen()->SetColor(shade(x));
     source.Canvas()->MoveTo(x, 0);
     source.Canvas()->LineTo(x, 10);
   }
-
   canvas->CopyRect(Rect(1, 2, 11, 7), source.Canvas(), Rect(5, 3, 15, 8));
-  for (int x = 0; x < 10; ++x)
-    EXPECT_EQ(PixelAt(bitmap, 1 + x, 2), static_cast<TColor>(0x010203 * (5 + x))) << x;
-  EXPECT_EQ(PixelAt(bitmap, 11, 2), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 1, 7), kWhite);
-
-  // A copy running over the destination's edge keeps what fits.
-  Fill(bitmap, 40, 30, kWhite);
   BitBlt(canvas, 30, 25, 20, 10, source.Canvas(), 0, 0);
-  EXPECT_EQ(PixelAt(bitmap, 30, 25), 0x000000);
-  EXPECT_EQ(PixelAt(bitmap, 39, 29), static_cast<TColor>(0x010203 * 9));
-  EXPECT_EQ(PixelAt(bitmap, 29, 25), kWhite);
-  EXPECT_EQ(PixelAt(bitmap, 30, 24), kWhite);
-}
-
-TEST_F(CanvasTest, CopyRectWithinOneCanvasUsesThePixelsBeforeTheCopy)
-{
+  canvas->CopyRect(Rect(3, 10, 13, 11), canvas, Rect(1, 2, 11, 3));
+  canvas->CopyRect(Rect(5, 10, 15, 11), canvas, Rect(3, 10, 13, 11));  // overlapping, to the right
   for (int x = 0; x < 10; ++x) {
-    canvas->Pen()->SetColor(static_cast<TColor>(0x000010 * (x + 1)));
-    canvas->MoveTo(x, 0);
-    canvas->LineTo(x, 1);
+    EXPECT_EQ(PixelAt(bitmap, 1 + x, 6), shade(5 + x)) << x;
+    EXPECT_EQ(PixelAt(bitmap, 30 + x, 29), shade(x)) << x;
+    EXPECT_EQ(PixelAt(bitmap, 5 + x, 10), shade(5 + x)) << x;
   }
-  canvas->CopyRect(Rect(3, 0, 13, 1), canvas, Rect(0, 0, 10, 1));  // overlapping, to the right
-  for (int x = 0; x < 10; ++x)
-    EXPECT_EQ(PixelAt(bitmap, 3 + x, 0), static_cast<TColor>(0x000010 * (x + 1))) << x;
-}
-
-TEST_F(CanvasTest, ACanvasWithoutPixelsMeasuresButDrawsNothing)
-{
-  TCanvas measuring;
-  EXPECT_GT(measuring.TextWidth("abc"), 0);
-  measuring.FillRect(Rect(0, 0, 10, 10));
-  measuring.MoveTo(0, 0);
-  measuring.LineTo(10, 10);
-  measuring.TextRect(Rect(0, 0, 10, 10), 0, 0, "abc");
-  EXPECT_EQ(measuring.Target(), nullptr);
-}
-
-TEST_F(CanvasTest, ControlsAttachTheirOwnImageAndHearOfEveryDrawing)
-{
-  QImage surface(16, 8, QImage::Format_RGB32);
-  surface.fill(Qt::white);
-  TCanvas onSurface;
-  int drawings = 0;
-  onSurface.OnChange = [&] { ++drawings; };
-  onSurface.SetTarget(&surface);
-  onSurface.Brush()->SetColor(kRed);
-  onSurface.FillRect(Rect(0, 0, 4, 4));
-  onSurface.MoveTo(0, 6);
-  onSurface.LineTo(10, 6);
-  EXPECT_EQ(drawings, 2);
-  EXPECT_EQ(surface.pixel(3, 3), qRgb(255, 0, 0));  // readable while the canvas is in use
-
-  // The owner replaces its image (a resize) after detaching; drawing goes to the new one.
-  onSurface.EndPainting();
-  surface = QImage(32, 8, QImage::Format_RGB32);
-  surface.fill(Qt::white);
-  onSurface.SetTarget(&surface);
-  onSurface.FillRect(Rect(20, 0, 24, 4));
-  EXPECT_EQ(surface.pixel(21, 1), qRgb(255, 0, 0));
+  EXPECT_EQ(Points({{11, 2}, {1, 7}, {29, 25}, {30, 24}}), "WWWW");
 }
 
 }  // namespace

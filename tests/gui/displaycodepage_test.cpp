@@ -1,54 +1,116 @@
+// Texts crossing into Qt: the display code page, the controls that follow it, file names.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
-#include <memory>
+#include <string>
 
 #include "ComCtrls.h"
 #include "StdCtrls.h"
 #include "TextBoundary.h"
-#include "support/GuiTest.h"
+#include "support/FormTest.h"
 #include "support/InputTestSupport.h"
 
 namespace {
 
+// Code-page text follows the display code page (0xDC is Ü in 1252 and the soft sign in 1251), a
+// control's own code page overrides it, UTF-8 shows as UTF-8 whatever the code page, and bytes
+// that are UTF-8 only in part are code-page text. Typed text gets a "?" for each character the
+// code page lacks (one for a character outside the basic plane, one for a lone surrogate).
+TEST(TextBoundary, BytesShowByTheDisplayCodePageUnlessTheyAreUtf8)
+{
+  struct Case {
+    std::string bytes;
+    int display, own;
+    const char* shown;
+  };
+  const Case cases[] = {{"\xCF\xF0\xE8\xE2\xE5\xF2", 1251, 0, "Привет"},
+                        {"\xDC\x62\x65r", 1252, 0, "Über"},
+                        {"\xDC\x62\x65r", 1251, 0, "Ьber"},
+                        {"\xDC\x62\x65r", 1251, 1252, "Über"},
+                        {"\xC3\x9C\x62\x65r", 1251, 0, "Über"},
+                        {"\xC3\x9C\x62\x65r", 1252, 1251, "Über"},
+                        {"/home/\xD0\x9E\xD1\x82.qel", 1251, 0, "/home/От.qel"},
+                        {"\xC3\x9C\xFC", 1252, 0, "Ãœü"}};
+  for (const Case& c : cases) {
+    SetDisplayCodePage(c.display);
+    EXPECT_EQ(ToQString(c.bytes, c.own), QString::fromUtf8(c.shown)) << c.shown << " " << c.display;
+  }
+  SetDisplayCodePage(1251);
+  EXPECT_EQ(FromQString(QString::fromUtf8("Привет")), "\xCF\xF0\xE8\xE2\xE5\xF2");
+  EXPECT_EQ(FromQString(QString::fromUtf8("Straße")), "Stra?e");
+  EXPECT_EQ(FromQString(QString::fromUtf8("Straße"), 1252), "Stra\xDF\x65");
+  EXPECT_EQ(FromQString(QString::fromUtf8("a\xF0\x9F\x98\x80z")), "a?z");
+  EXPECT_EQ(FromQString(QStringLiteral("x") + QChar(0xD800)), "x?");
+}
+
+// Every byte survives display and read-back; a file name picked in a dialog comes back as the
+// file system's bytes, not as code-page text.
+TEST(TextBoundary, EveryByteAndEveryFileNameSurvivesTheRoundTrip)
+{
+  std::string all;
+  for (int b = 1; b < 256; ++b)
+    all.push_back(static_cast<char>(b));
+  for (int codePage : {1252, 1251}) {
+    SetDisplayCodePage(codePage);
+    EXPECT_EQ(FromQString(ToQString(all)), all) << codePage;
+  }
+  const AnsiString name = "/tmp/\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82 1.qel";  // UTF-8 on disk
+  EXPECT_EQ(FileNameToQString(name), QString::fromUtf8("/tmp/Отчёт 1.qel"));
+  EXPECT_EQ(QStringToFileName(FileNameToQString(name)), name);
+  EXPECT_EQ(QStringToFileName(QString::fromUtf8("/tmp/Über")), "/tmp/\xC3\x9C\x62\x65r");
+}
+
 // "Größe" in Windows-1252; the same bytes read as Windows-1251 are "GrцЯe".
-const AnsiString kGroesse1252 = "Gr\xF6\xDF"
-                                "e";
+const AnsiString kGroesse1252 = "Gr\xF6\xDF\x65";
 const QString kAsGerman = QString::fromUtf8("Größe");
 const QString kAsCyrillic = QString::fromUtf8("GrцЯe");
 
 // Texts already on screen when the interface language (and with it the display code page)
-// changes.
-class DisplayCodePageTest : public GuiTest {
+// changes: the form's title and a control of each kind showing the same bytes.
+class DisplayCodePageTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
+    FormTest::SetUp();
     SetDisplayCodePage(1251);
-    form = std::make_unique<TForm>(nullptr);
     form->SetCaption(kGroesse1252);
-    label = new TLabel(form.get());
-    label->SetParent(form.get());
+    label = Place<TLabel>(0, 0, 10, 10);
     label->SetAutoSize(true);
     label->SetCaption(kGroesse1252);
-    combo = new TComboBox(form.get());
-    combo->SetParent(form.get());
+    combo = Place<TComboBox>(0, 20, 100, 20);
     combo->Items()->Add("plain");
     combo->Items()->Add(kGroesse1252);
+    Place<TButton>(0, 50, 80, 20)->SetCaption(kGroesse1252);
+    Place<TGroupBox>(0, 80, 80, 40)->SetCaption(kGroesse1252);
+    auto* pages = Place<TPageControl>(0, 130, 200, 80);
+    auto* sheet = new TTabSheet(pages);
+    sheet->SetPageControl(pages);
+    sheet->SetCaption(kGroesse1252);
+    edit = Place<TEdit>(0, 220, 80, 20);
+    edit->SetText(kGroesse1252);
   }
   void TearDown() override
   {
-    form.reset();
+    FormTest::TearDown();
     SetDisplayCodePage(1251);
-    GuiTest::TearDown();
   }
 
   QString LabelText() const { return static_cast<QLabel*>(label->Widget())->text(); }
-  QString ComboItem() const { return static_cast<QComboBox*>(combo->Widget())->itemText(1); }
-  QString Title() const { return form->Widget()->windowTitle(); }
+  // Every text on screen, the combo box's first item left out.
+  std::vector<QString> Shown() const
+  {
+    std::vector<QString> shown{form->Widget()->windowTitle(),
+                               LabelText(),
+                               static_cast<QComboBox*>(combo->Widget())->itemText(1),
+                               form->Widget()->findChild<QPushButton*>()->text(),
+                               form->Widget()->findChild<QGroupBox*>()->title(),
+                               form->Widget()->findChild<QTabBar*>()->tabText(0),
+                               static_cast<QLineEdit*>(edit->Widget())->text()};
+    return shown;
+  }
   // The width a self-sizing label takes for text in its font.
   int TextWidth(const QString& text) const
   {
@@ -57,87 +119,46 @@ protected:
         .width();
   }
 
-  std::unique_ptr<TForm> form;
   TLabel* label = nullptr;
   TComboBox* combo = nullptr;
+  TEdit* edit = nullptr;
 };
 
-// A label that sizes itself measures the new text; setting the same bytes again changes nothing;
-// the bytes themselves never change.
+// A self-sizing label measures the new text; the bytes never change; what the user typed over
+// set bytes is left as typed; a control with a code page of its own (the name editor's German
+// edit) keeps it.
 TEST_F(DisplayCodePageTest, ShownTextsFollowEveryChangeOfTheDisplayCodePage)
 {
-  const auto shown = [&] { return std::vector<QString>{LabelText(), ComboItem(), Title()}; };
-  EXPECT_EQ(shown(), std::vector<QString>(3, kAsCyrillic));
-  EXPECT_EQ(label->Width(), TextWidth(kAsCyrillic));
-  SetDisplayCodePage(1252);
-  EXPECT_EQ(shown(), std::vector<QString>(3, kAsGerman));
-  EXPECT_EQ(static_cast<QComboBox*>(combo->Widget())->itemText(0), QStringLiteral("plain"));
-  EXPECT_EQ(label->Width(), TextWidth(kAsGerman));
-  label->SetCaption(kGroesse1252);
-  form->SetCaption(kGroesse1252);
-  EXPECT_EQ(shown(), std::vector<QString>(3, kAsGerman));
-  SetDisplayCodePage(1251);
-  EXPECT_EQ(shown(), std::vector<QString>(3, kAsCyrillic));
-  EXPECT_EQ(label->Width(), TextWidth(kAsCyrillic));
-  EXPECT_EQ(label->Caption(), kGroesse1252);
-  EXPECT_EQ(combo->Items()->Get(1), kGroesse1252);
-}
-
-TEST_F(DisplayCodePageTest, ButtonsGroupsTabsAndEditsFollowButOwnCodePagesStay)
-{
-  auto* button = new TButton(form.get());
-  button->SetParent(form.get());
-  button->SetCaption(kGroesse1252);
-  auto* group = new TGroupBox(form.get());
-  group->SetParent(form.get());
-  group->SetCaption(kGroesse1252);
-  auto* pages = new TPageControl(form.get());
-  pages->SetParent(form.get());
-  auto* sheet = new TTabSheet(pages);
-  sheet->SetPageControl(pages);
-  sheet->SetCaption(kGroesse1252);
-  auto* setEdit = new TEdit(form.get());
-  setEdit->SetParent(form.get());
-  setEdit->SetText(kGroesse1252);
-  auto* typedEdit = new TEdit(form.get());
-  typedEdit->SetParent(form.get());
-  typedEdit->SetText(kGroesse1252);
-  auto* typedLine = static_cast<QLineEdit*>(typedEdit->Widget());
-  PressKey(typedLine, Qt::Key_End);
-  TypeText(typedLine, QStringLiteral("n"));
-  auto* german = new TLabel(form.get());  // like the name editor's German edit
-  german->SetParent(form.get());
+  TEdit* typedOver = Place<TEdit>(0, 250, 80, 20);
+  typedOver->SetText(kGroesse1252);
+  auto* typed = static_cast<QLineEdit*>(typedOver->Widget());
+  PressKey(typed, Qt::Key_End);
+  TypeText(typed, QStringLiteral("n"));
+  auto* german = Place<TLabel>(0, 280, 80, 20);
   german->SetCodePage(1252);
   german->SetCaption(kGroesse1252);
-
-  const auto shown = [&] {
-    return std::vector<QString>{
-        static_cast<QPushButton*>(button->Widget())->text(), static_cast<QGroupBox*>(group->Widget())->title(),
-        pages->Widget()->findChild<QTabBar*>()->tabText(0), static_cast<QLineEdit*>(setEdit->Widget())->text()};
-  };
-  EXPECT_EQ(shown(), std::vector<QString>(4, kAsCyrillic));
-  EXPECT_EQ(typedLine->text(), kAsCyrillic + "n");
-  EXPECT_EQ(static_cast<QLabel*>(german->Widget())->text(), kAsGerman);
-
-  SetDisplayCodePage(1252);
-  EXPECT_EQ(shown(), std::vector<QString>(4, kAsGerman));
-  // The set bytes come back unchanged; what the user typed over them is left as typed.
-  EXPECT_EQ(setEdit->Text(), kGroesse1252);
-  EXPECT_EQ(typedLine->text(), kAsCyrillic + "n");
-  EXPECT_EQ(static_cast<QLabel*>(german->Widget())->text(), kAsGerman);
-
-  SetDisplayCodePage(1251);
-  EXPECT_EQ(shown(), std::vector<QString>(4, kAsCyrillic));
-  EXPECT_EQ(setEdit->Text(), kGroesse1252);
-  EXPECT_EQ(static_cast<QLabel*>(german->Widget())->text(), kAsGerman);
+  const QString germanShown = static_cast<QLabel*>(german->Widget())->text();
+  EXPECT_EQ(Shown(), std::vector<QString>(7, kAsCyrillic));
+  EXPECT_EQ(label->Width(), TextWidth(kAsCyrillic));
+  for (int codePage : {1252, 1251}) {
+    SetDisplayCodePage(codePage);
+    const QString expected = codePage == 1252 ? kAsGerman : kAsCyrillic;
+    EXPECT_EQ(Shown(), std::vector<QString>(7, expected)) << codePage;
+    EXPECT_EQ(label->Width(), TextWidth(expected));
+    EXPECT_EQ(static_cast<QComboBox*>(combo->Widget())->itemText(0), QStringLiteral("plain"));
+    EXPECT_EQ(label->Caption() + combo->Items()->Get(1) + edit->Text(),
+              kGroesse1252 + kGroesse1252 + kGroesse1252);
+    EXPECT_EQ(typed->text(), kAsCyrillic + "n");
+    EXPECT_EQ(static_cast<QLabel*>(german->Widget())->text(), kAsGerman);
+  }
+  EXPECT_EQ(germanShown, kAsGerman);
 }
 
+// A self-sizing label's OnResize runs while texts are decoded anew; here it frees the combo box
+// (whose widget may not have been visited yet) and a label of its own.
 TEST_F(DisplayCodePageTest, AHandlerThatFreesControlsDuringTheChangeIsSafe)
 {
-  // A self-sizing label's OnResize runs while texts are decoded anew; here it frees the combo
-  // (whose widget may not have been visited yet) and a label of its own.
-  auto* doomed = new TLabel(form.get());
-  doomed->SetParent(form.get());
+  TLabel* doomed = Place<TLabel>(0, 300, 10, 10);
   doomed->SetCaption(kGroesse1252);
   label->OnResize = [&](TObject*) {
     delete combo;
@@ -149,7 +170,7 @@ TEST_F(DisplayCodePageTest, AHandlerThatFreesControlsDuringTheChangeIsSafe)
   SetDisplayCodePage(1252);
   EXPECT_EQ(combo, nullptr);
   EXPECT_EQ(LabelText(), kAsGerman);
-  EXPECT_EQ(Title(), kAsGerman);
+  EXPECT_EQ(form->Widget()->windowTitle(), kAsGerman);
 }
 
 }  // namespace

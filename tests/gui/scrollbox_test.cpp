@@ -1,7 +1,6 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
-#include <memory>
 #include <vector>
 
 #include "Panel.h"
@@ -10,7 +9,7 @@
 
 namespace {
 
-// A shown form with a 200 × 100 scroll box in its default sunken frame.
+// A shown form with a 200 × 100 scroll box in its default sunken frame (196 × 96 inside).
 class ScrollBoxTest : public FormTest {
 protected:
   void SetUp() override
@@ -18,6 +17,9 @@ protected:
     FormTest::SetUp();
     box = Place<TScrollBox>(10, 10, 200, 100);
     form->Show();
+    for (QScrollBar* bar : box->Widget()->findChildren<QScrollBar*>())
+      if (bar->orientation() == Qt::Vertical)
+        vertical = bar;
   }
 
   TPanel* Child(int left, int top, int width, int height) { return Place<TPanel>(box, left, top, width, height); }
@@ -38,173 +40,101 @@ protected:
   }
 
   int VPos() { return box->VertScrollBar()->Position(); }
+  // Sets the vertical position and gives the one it took.
+  int Scroll(int position)
+  {
+    box->VertScrollBar()->SetPosition(position);
+    return VPos();
+  }
 
   TScrollBox* box = nullptr;
+  QScrollBar* vertical = nullptr;
 };
 
+// Scrolling moves the children already there; a row placed at Top 10 while the position is 40
+// shows 10 below the visible top and lies 50 down the content; the same sideways.
 TEST_F(ScrollBoxTest, ChildrenArePlacedAndReadInVisibleAreaCoordinates)
 {
   TPanel* tall = Child(0, 0, 50, 400);
-  box->VertScrollBar()->SetPosition(40);
-  EXPECT_EQ(VPos(), 40);
-  // Scrolling moved the child that was already there.
-  EXPECT_EQ(tall->Top(), -40);
-  EXPECT_EQ(ShownTop(tall), -40);
-
-  // A row placed at Top 10 while the position is 40 shows 10 below the visible top ...
+  EXPECT_EQ(Scroll(40), 40);
   TPanel* row = Child(0, 10, 50, 20);
-  EXPECT_EQ(row->Top(), 10);
-  EXPECT_EQ(ShownTop(row), 10);
-  // ... and lies 50 down the content: back at position 0 its Top is 50.
-  box->VertScrollBar()->SetPosition(0);
-  EXPECT_EQ(row->Top(), 50);
-  EXPECT_EQ(ShownTop(row), 50);
-  EXPECT_EQ(tall->Top(), 0);
-
-  // The same sideways.
+  EXPECT_EQ((std::vector<int>{tall->Top(), ShownTop(tall), row->Top(), ShownTop(row)}),
+            (std::vector<int>{-40, -40, 10, 10}));
+  Scroll(0);
+  EXPECT_EQ((std::vector<int>{tall->Top(), row->Top(), ShownTop(row)}), (std::vector<int>{0, 50, 50}));
   TPanel* wide = Child(0, 0, 500, 10);
   box->HorzScrollBar()->SetPosition(30);
-  EXPECT_EQ(box->HorzScrollBar()->Position(), 30);
-  EXPECT_EQ(wide->Left(), -30);
-  EXPECT_EQ(row->Left(), -30);
-  EXPECT_EQ(row->Top(), 50);
+  EXPECT_EQ((std::vector<int>{box->HorzScrollBar()->Position(), wide->Left(), row->Left(), row->Top()}),
+            (std::vector<int>{30, -30, -30, 50}));
 }
 
+// The range follows the visible children: hiding or freeing one shrinks it and pulls the
+// position and the children back; the vertical bar, on screen too, takes room from the client
+// width only.
 TEST_F(ScrollBoxTest, TheRangeFollowsTheVisibleChildren)
 {
-  EXPECT_EQ(box->ClientWidth(), 196);  // inside the two-pixel frame, no bars
-  EXPECT_EQ(box->ClientHeight(), 96);
-  box->VertScrollBar()->SetPosition(50);
-  EXPECT_EQ(VPos(), 0);  // nothing to scroll
-
+  EXPECT_EQ((std::vector<int>{box->ClientWidth(), box->ClientHeight(), Scroll(50)}),
+            (std::vector<int>{196, 96, 0}));
+  EXPECT_FALSE(vertical->isVisible());
   TPanel* first = Child(0, 0, 50, 300);
-  // The vertical bar takes room from the client width only.
   EXPECT_LT(box->ClientWidth(), 196);
   EXPECT_EQ(box->ClientHeight(), 96);
-  box->VertScrollBar()->SetPosition(1000);
-  EXPECT_EQ(VPos(), 300 - 96);
-  box->VertScrollBar()->SetPosition(-5);
-  EXPECT_EQ(VPos(), 0);
-
+  EXPECT_EQ(Scroll(1000), 300 - 96);
+  EXPECT_EQ(Scroll(-5), 0);
+  EXPECT_TRUE(RunLoopUntil([&] { return vertical->isVisible(); }));
+  EXPECT_EQ(vertical->maximum(), 300 - 96);
   TPanel* second = Child(0, 450, 50, 50);
-  box->VertScrollBar()->SetPosition(1000);
-  EXPECT_EQ(VPos(), 500 - 96);
-
-  // Hiding the lower child shrinks the range; the position comes back and the children with it.
+  EXPECT_EQ(Scroll(1000), 500 - 96);
   second->Hide();
   EXPECT_EQ(VPos(), 300 - 96);
   EXPECT_EQ(first->Top(), -(300 - 96));
   first->Hide();
-  EXPECT_EQ(VPos(), 0);
-  EXPECT_EQ(first->Top(), 0);
-  EXPECT_EQ(box->ClientWidth(), 196);
-
-  // A freed child leaves the range too.
+  EXPECT_EQ((std::vector<int>{VPos(), first->Top(), box->ClientWidth()}), (std::vector<int>{0, 0, 196}));
+  EXPECT_TRUE(RunLoopUntil([&] { return !vertical->isVisible(); }));
   first->Show();
-  box->VertScrollBar()->SetPosition(100);
+  Scroll(100);
   delete first;
   EXPECT_EQ(VPos(), 0);
+  box->SetBorderStyle(bsNone);
+  EXPECT_EQ(box->ClientWidth(), 200);
 }
 
-TEST_F(ScrollBoxTest, TheBarsOnScreenFollowTheChildren)
+// Mouse positions are visible-area coordinates (100 down the content is 60 down the visible
+// area; the frame is not counted). A handled wheel is left to the handler, also over a child
+// without a handler of its own; an unhandled one scrolls the box once, and reaches the box once
+// even where the bar has nothing to do.
+TEST_F(ScrollBoxTest, MouseAndWheelReachTheBoxOnceInVisibleAreaCoordinates)
 {
-  QScrollBar* vertical = nullptr;
-  for (QScrollBar* bar : box->Widget()->findChildren<QScrollBar*>())
-    if (bar->orientation() == Qt::Vertical)
-      vertical = bar;
-  ASSERT_NE(vertical, nullptr);
-  EXPECT_FALSE(vertical->isVisible());
-  TPanel* tall = Child(0, 0, 50, 300);
-  EXPECT_TRUE(RunLoopUntil([&] { return vertical->isVisible(); }));
-  EXPECT_EQ(vertical->maximum(), 300 - 96);
-  tall->SetHeight(50);
-  EXPECT_TRUE(RunLoopUntil([&] { return !vertical->isVisible(); }));
-}
-
-TEST_F(ScrollBoxTest, AlignedChildrenFollowTheBarsComingAndGoing)
-{
-  auto* header = new TPanel(box);
-  header->SetParent(box);
-  header->SetHeight(20);
-  header->SetAlign(alTop);
-  EXPECT_EQ(header->Width(), 196);
-  TPanel* tall = Child(0, 30, 50, 300);
-  // The vertical bar takes its room from the header too.
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() < 196; }));
-  EXPECT_EQ(header->Width(), box->ClientWidth());
-  EXPECT_EQ(header->Widget()->width(), box->ClientWidth());
-  EXPECT_EQ(header->Top(), 0);
-  tall->SetHeight(50);
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 196; }));
-  EXPECT_EQ(box->ClientWidth(), 196);
-
-  // A child wider than the box: the header spans the whole scrolled width.
-  TPanel* wide = Child(0, 30, 500, 20);
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 500; }));
-  delete wide;
-  EXPECT_TRUE(RunLoopUntil([&] { return header->Width() == 196; }));
-}
-
-TEST_F(ScrollBoxTest, MousePositionsAreVisibleAreaCoordinates)
-{
-  TPanel* tall = Child(0, 0, 50, 400);
-  box->VertScrollBar()->SetPosition(40);
+  TPanel* tall = Child(0, 0, 50, 1000);
+  Scroll(40);
   std::vector<QPoint> moves;
-  box->OnMouseMove = [&](TObject* sender, TShiftState, int x, int y) {
-    EXPECT_EQ(sender, box);
-    moves.emplace_back(x, y);
-  };
-  // 100 down the content is 60 down the visible area; the frame is not counted.
+  box->OnMouseMove = [&](TObject*, TShiftState, int x, int y) { moves.emplace_back(x, y); };
   SendMouse(Content(tall), QEvent::MouseMove, QPoint(120, 100), Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(moves, std::vector<QPoint>{QPoint(120, 60)});
-}
+  Scroll(0);
 
-TEST_F(ScrollBoxTest, AHandledWheelIsLeftToTheHandler)
-{
-  TPanel* tall = Child(0, 0, 50, 1000);
-  std::vector<int> deltas;
+  std::vector<int> seen;
+  bool handle = true;
   box->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
-    deltas.push_back(delta);
-    box->VertScrollBar()->SetPosition(VPos() + (delta < 0 ? 30 : -30));
-    handled = true;
+    seen.push_back(delta);
+    if (handle)
+      Scroll(VPos() + (delta < 0 ? 30 : -30));
+    handled = handle;
   };
   Wheel(Content(tall), QPoint(120, 20), -120);  // towards the user
-  EXPECT_EQ(deltas, std::vector<int>{-120});
-  EXPECT_EQ(VPos(), 30);
-  // Over a child without a handler of its own the wheel still reaches the box.
+  seen.push_back(VPos());
   Wheel(tall->Widget(), QPoint(5, 5), 120);
-  EXPECT_EQ(deltas, (std::vector<int>{-120, 120}));
-  EXPECT_EQ(VPos(), 0);
-}
-
-TEST_F(ScrollBoxTest, AnUnhandledWheelScrollsTheBoxOnce)
-{
-  TPanel* tall = Child(0, 0, 50, 1000);
-  int calls = 0;
-  box->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { ++calls; };
+  seen.push_back(VPos());
+  handle = false;
   Wheel(Content(tall), QPoint(120, 20), -120);
-  EXPECT_EQ(calls, 1);  // not a second time on the way up through the frame
   const int scrolled = VPos();
   EXPECT_GT(scrolled, 0);
   EXPECT_EQ(tall->Top(), -scrolled);
-  Wheel(Content(tall), QPoint(120, 20), 120);
-  EXPECT_EQ(calls, 2);
-  EXPECT_EQ(VPos(), 0);
-  // At the top the bar has nothing to do; the box still hears the wheel only once.
-  Wheel(Content(tall), QPoint(120, 20), 120);
-  EXPECT_EQ(calls, 3);
-  EXPECT_EQ(VPos(), 0);
-}
-
-TEST_F(ScrollBoxTest, TakesTheFocus)
-{
-  ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
-  box->SetBorderStyle(bsNone);
-  EXPECT_EQ(box->ClientWidth(), 200);
-  box->SetFocus();
-  EXPECT_TRUE(box->Focused());
-  box->Hide();
-  EXPECT_THROW(box->SetFocus(), EInvalidOperation);
+  for (int i = 0; i < 2; ++i) {
+    Wheel(Content(tall), QPoint(120, 20), 120);
+    seen.push_back(VPos());
+  }
+  EXPECT_EQ(seen, (std::vector<int>{-120, 30, 120, 0, -120, 120, 0, 120, 0}));
 }
 
 // A child of the program's own kind whose placing fails.
@@ -227,11 +157,6 @@ TEST_F(ScrollBoxTest, AFailureWhileTheUserScrollsReachesHandleException)
   auto* child = new FailingPanel(box);
   child->SetParent(box);
   child->SetBounds(0, 0, 50, 300);
-  QScrollBar* vertical = nullptr;
-  for (QScrollBar* bar : box->Widget()->findChildren<QScrollBar*>())
-    if (bar->orientation() == Qt::Vertical)
-      vertical = bar;
-  ASSERT_NE(vertical, nullptr);
   ASSERT_TRUE(RunLoopUntil([&] { return vertical->isVisible(); }));
   child->fail = true;
   vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // a click on the arrow
