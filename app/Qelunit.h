@@ -256,6 +256,25 @@ public:
   // Builds every control and binds the handlers that exist; once, from the constructor
   // (app/ControlTree.cpp).
   void CreateControls();
+
+  // The layouts place the controls from sizes measured now (the fonts decide them); each does
+  // nothing until ReadyFlag, nor without a main form. The toolbar and the page control (app/MainLayout.cpp), the
+  // find row (app/MainLayout.cpp), the Mask and Common tabs (app/OptionsLayout.cpp), the chart page's column and
+  // plot geometry and its status bar's panels (app/ChartLayout.cpp).
+  void MainPanelResize(TObject* Sender);
+  void FindPanelResize(TObject* Sender);
+  void OptionsPageResize(TObject* Sender);
+  void ChartPageResize(TObject* Sender);
+  void ChartStatusBarResize(TObject* Sender);
+
+  // The language switch (app/Language.cpp): the toolbar's flag steps round the three
+  // languages, the Common tab's flags pick one; ApplyLanguage puts the current language on
+  // every caption, hint, menu and the help page, then lays the window out again.
+  void LanguageButtonClick(TObject* Sender);
+  void RussianButtonClick(TObject* Sender);
+  void EnglishButtonClick(TObject* Sender);
+  void GermanButtonClick(TObject* Sender);
+  void ApplyLanguage();
   // The start timer's handler (app/StartTimer.cpp).
   void StartTimerTimer(TObject* Sender);
   // Associates ".qel" files with this program on the desktop; silent on failure
@@ -281,6 +300,12 @@ private:
   void CreateMaskRowBox();
   void CreateChartPage();
   void CreateActions();
+  // The layouts work once the object is complete, and only on a main form's window: an object
+  // without one (tests, benchmarks) keeps its settings as read (app/MainLayout.cpp).
+  bool LaysOut() const;
+  // The two tabs of the Options page's layout (app/OptionsLayout.cpp).
+  void LayOutMaskTab();
+  void LayOutCommonTab();
   // The form outlives this object: its actions must reach nothing once it is gone
   // (app/ControlTree.cpp).
   void UnbindFormHandlers();

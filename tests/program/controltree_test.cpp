@@ -3,10 +3,13 @@
 // and a close that frees every control and leaves the form's actions reaching nothing.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPointer>
 #include <cxxabi.h>
 #include <fstream>
 #include <map>
+#include <numeric>
+#include <set>
 #include <sstream>
 
 #include "ActnList.h"
@@ -17,53 +20,38 @@
 #include "StdCtrls.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
+#include "app/ResourceGraphic.h"
 #include "support/StartTestSupport.h"
 #include "support/WindowInput.h"
 
 namespace {
 
-#define TREE_MEMBERS(X)                                                                                           \
-  X(MainPanel)                                                                                                    \
-  X(PageControl) X(OptionsPage) X(TextPage) X(ChartPage) X(OptionsPageControl) X(MaskPage) X(CommonPage) X(       \
-      HelpPage) X(ToolbarPanel) X(RecentCombo) X(OpenButton) X(PasteButton) X(PrevButton) X(NextButton)           \
-      X(LanguageButton) X(SpeedEdit) X(SpeedUnitLabel) X(ChannelList) X(StatusList) X(MaskCombo) X(               \
-          NewMaskButton) X(RenameMaskButton) X(DeleteMaskButton) X(MaskNameLabel) X(MaskOptionsLabel)             \
-          X(MaskItemsLabel) X(AllItemsLabel) X(MaskBevel1) X(MaskBevel2) X(MaskBevel3) X(MaskBevel4) X(           \
-              UnderCursorCheck) X(ThicknessUpDown) X(ThicknessLabel) X(ThicknessEdit) X(YBottomLabel)             \
-              X(YBottomEdit) X(YTopLabel) X(YTopEdit) X(MaskRowBox) X(RowHoverBar) X(RowHoverLabel) X(            \
-                  RowUpButton) X(RowDownButton) X(RowDeleteButton) X(ItemNameHeader) X(FactorHeader)              \
-                  X(OffsetHeader) X(ColorHeader) X(ChartHeader) X(CursorHeader) X(ChannelPopup) X(                \
-                      HideChannelMenu) X(ShowChannelMenu) X(RenameChannelMenu) X(DeleteChannelMenu)               \
-                      X(ShowAllChannelsMenu) X(ListPageControl) X(ChannelListPage) X(StatusListPage) X(           \
-                          StatusPopup) X(AddStatusMenu) X(DeleteStatusMenu) X(CommonBox) X(TextLinePeriodEdit)    \
-                          X(TextLinePeriodLabel) X(FramePeriodEdit) X(FramePeriodLabel) X(ZoomF5Edit) X(          \
-                              ZoomF5Label) X(ZoomF6Edit) X(ZoomF6Label)                                           \
-                              X(ZoomF7Edit) X(ZoomF7Label) X(ZoomF8Edit) X(ZoomF8Label) X(ValueWindowXEdit) X(    \
-                                  ValueWindowXLabel) X(ValueWindowYEdit) X(ValueWindowYLabel) X(EnableYZoomCheck) \
-                                  X(ShowProgressCheck) X(OldErrorAlgorithmCheck) X(MultiLineStatusesCheck)        \
-                                      X(ClearHistoryButton) X(RenameLogsButton) X(DictRenameButton) X(            \
-                                          RussianButton) X(EnglishButton) X(GermanButton)                         \
-                                          X(ParamStyleGroup) X(ParamStyleRadio1) X(ParamStyleRadio2) X(           \
-                                              ParamStyleImage1) X(ParamStyleImage2)                               \
-                                              X(StatusStyleGroup)                                                 \
-                                                  X(StatusStyleRadio1) X(StatusStyleRadio2) X(StatusStyleImage1)  \
-                                                      X(StatusStyleImage2) X(HelpMemo) X(TextMemo) X(FindPanel)   \
-                                                          X(FindLabel) X(FindEdit) X(FindButton) X(FindUpRadio)   \
-                                                              X(FindDownRadio) X(TextStatusBar) X(                \
-                                                                  ClearFindButton) X(TextStartButton)             \
-                                                                  X(TextEndButton) X(ChartAreaPanel) X(           \
-                                                                      ChartColumnPanel) X(ChartComboPanel)        \
-                                                                      X(LegendScrollBox) X(FaultScrollBox) X(     \
-                                                                          LegendSplitter) X(ChartSplitter)        \
-                                                                          X(ChartMaskCombo) X(ChartStatusBar) X(  \
-                                                                              ChartPaintBox) X(LegendPaintBox)    \
-                                                                              X(FaultPaintBox) X(ActionList) X(   \
-                                                                                  ToggleTextChartAction)          \
-                                                                                  X(ZoomF5Action) X(ZoomF6Action) \
-                                                                                      X(ZoomF7Action)             \
-                                                                                          X(ZoomF8Action) X(      \
-                                                                                              SaveReportAction)   \
-                                                                                              X(SaveJpegAction)
+// clang-format off
+#define TREE_MEMBERS(X) \
+  X(MainPanel) X(PageControl) X(OptionsPage) X(TextPage) X(ChartPage) X(OptionsPageControl) X(MaskPage) \
+  X(CommonPage) X(HelpPage) X(ToolbarPanel) X(RecentCombo) X(OpenButton) X(PasteButton) X(PrevButton) \
+  X(NextButton) X(LanguageButton) X(SpeedEdit) X(SpeedUnitLabel) X(ChannelList) X(StatusList) X(MaskCombo) \
+  X(NewMaskButton) X(RenameMaskButton) X(DeleteMaskButton) X(MaskNameLabel) X(MaskOptionsLabel) \
+  X(MaskItemsLabel) X(AllItemsLabel) X(MaskBevel1) X(MaskBevel2) X(MaskBevel3) X(MaskBevel4) \
+  X(UnderCursorCheck) X(ThicknessUpDown) X(ThicknessLabel) X(ThicknessEdit) X(YBottomLabel) X(YBottomEdit) \
+  X(YTopLabel) X(YTopEdit) X(MaskRowBox) X(RowHoverBar) X(RowHoverLabel) X(RowUpButton) X(RowDownButton) \
+  X(RowDeleteButton) X(ItemNameHeader) X(FactorHeader) X(OffsetHeader) X(ColorHeader) X(ChartHeader) \
+  X(CursorHeader) X(ChannelPopup) X(HideChannelMenu) X(ShowChannelMenu) X(RenameChannelMenu) \
+  X(DeleteChannelMenu) X(ShowAllChannelsMenu) X(ListPageControl) X(ChannelListPage) X(StatusListPage) \
+  X(StatusPopup) X(AddStatusMenu) X(DeleteStatusMenu) X(CommonBox) X(TextLinePeriodEdit) X(TextLinePeriodLabel) \
+  X(FramePeriodEdit) X(FramePeriodLabel) X(ZoomF5Edit) X(ZoomF5Label) X(ZoomF6Edit) X(ZoomF6Label) \
+  X(ZoomF7Edit) X(ZoomF7Label) X(ZoomF8Edit) X(ZoomF8Label) X(ValueWindowXEdit) X(ValueWindowXLabel) \
+  X(ValueWindowYEdit) X(ValueWindowYLabel) X(EnableYZoomCheck) X(ShowProgressCheck) X(OldErrorAlgorithmCheck) \
+  X(MultiLineStatusesCheck) X(ClearHistoryButton) X(RenameLogsButton) X(DictRenameButton) X(RussianButton) \
+  X(EnglishButton) X(GermanButton) X(ParamStyleGroup) X(ParamStyleRadio1) X(ParamStyleRadio2) \
+  X(ParamStyleImage1) X(ParamStyleImage2) X(StatusStyleGroup) X(StatusStyleRadio1) X(StatusStyleRadio2) \
+  X(StatusStyleImage1) X(StatusStyleImage2) X(HelpMemo) X(TextMemo) X(FindPanel) X(FindLabel) X(FindEdit) \
+  X(FindButton) X(FindUpRadio) X(FindDownRadio) X(TextStatusBar) X(ClearFindButton) X(TextStartButton) \
+  X(TextEndButton) X(ChartAreaPanel) X(ChartColumnPanel) X(ChartComboPanel) X(LegendScrollBox) \
+  X(FaultScrollBox) X(LegendSplitter) X(ChartSplitter) X(ChartMaskCombo) X(ChartStatusBar) X(ChartPaintBox) \
+  X(LegendPaintBox) X(FaultPaintBox) X(ActionList) X(ToggleTextChartAction) X(ZoomF5Action) X(ZoomF6Action) \
+  X(ZoomF7Action) X(ZoomF8Action) X(SaveReportAction) X(SaveJpegAction)
+// clang-format on
 
 struct Member {
   const char* name;
@@ -191,13 +179,18 @@ protected:
   TQELMainForm* form = new TQELMainForm(Application);
 };
 
+std::string Expected(const char* name)
+{
+  std::ifstream file(std::string(DRAVOLIN_TEST_DATA "/program/") + name);
+  std::stringstream expected;
+  expected << file.rdbuf();
+  return expected.str();
+}
+
 TEST_F(ControlTree, TheBuiltTreeIsTheOutlineInDeclaredOrder)
 {
   BQELunit& u = *gQELunit;
-  std::ifstream file(DRAVOLIN_TEST_DATA "/program/control_tree.txt");
-  std::stringstream expected;
-  expected << file.rdbuf();
-  EXPECT_EQ(Dump(u, form), expected.str());
+  EXPECT_EQ(Dump(u, form), Expected("control_tree.txt"));
 
   const std::vector<Member> members = TreeMembers(u);
   for (size_t i = 1; i < members.size(); ++i)
@@ -253,6 +246,69 @@ TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAft
   for (int key : keys)
     Key(key);
   EXPECT_EQ(log, "");
+}
+
+// Started in a language of an older settings file (German captions, English help), the toolbar
+// flag steps round the three languages and back; in each the flag, the help, the display of a
+// name byte follow, a typed value stays, and every caption, hint and menu text is the text id
+// it equals in all three (the dump).
+TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
+{
+  BQELunit& u = *gQELunit;
+  u.Language = 5;
+  u.HideUnusedChannels = 0;
+  u.EditorRowsValid = 1;
+  u.ApplyLanguage();
+  AnsiString text, caption = u.OptionsPage->Caption();
+  u.Language = 2;
+  EXPECT_EQ(caption, u.GetUiText(3, text));
+  EXPECT_EQ(u.HelpMemo->Lines()->Count(), 113);
+  u.Language = 5;
+  u.ZoomF5Edit->SetText("42");
+  u.RowHoverLabel->SetCaption("\xF6");
+  const struct {
+    const char* flag;
+    int helpLines;
+    const char* byteShown;
+  } languages[] = {{"flagr2", 116, "ц"}, {"flage2", 113, "ц"}, {"flagd2", 113, "ö"}};
+  std::map<std::string, std::set<int>> ids;
+  for (int click = 0; click < 4; ++click) {
+    window_input::Click(u.LanguageButton->Widget(), QPoint(5, 5));
+    const int language = click % 3;
+    ASSERT_EQ(u.Language, language);
+    TBitmap flag;
+    LoadResourceGraphic(&flag, languages[language].flag);
+    EXPECT_TRUE(u.LanguageButton->Glyph()->Image() == flag.Image()) << language;
+    EXPECT_EQ(u.HelpMemo->Lines()->Count(), languages[language].helpLines);
+    EXPECT_EQ(static_cast<QLabel*>(u.RowHoverLabel->Widget())->text(),
+              QString::fromUtf8(languages[language].byteShown));
+    EXPECT_EQ(u.ZoomF5Edit->Text(), "42");
+    for (const auto& [name, c, address] : TreeMembers(u)) {
+      auto* control = dynamic_cast<TControl*>(c);
+      auto* item = dynamic_cast<TMenuItem*>(c);
+      // Values (edits, memos, combos) equal no text and drop out.
+      for (const auto& [what, shown] : {std::pair{" caption", control ? control->Caption()
+                                                              : item  ? item->Caption()
+                                                                      : ""},
+                                        std::pair{" hint", control ? control->Hint() : ""}}) {
+        std::set<int>& all = ids[name + std::string(what)];
+        for (int id = 0; id <= 109; ++id) {
+          const bool equal = !shown.empty() && u.GetUiText(id, text) == shown;
+          if (click == 0 && equal)
+            all.insert(id);
+          else if (!equal)
+            all.erase(id);
+        }
+      }
+    }
+  }
+  std::ostringstream dump;
+  for (const auto& [key, set] : ids)
+    if (!set.empty())
+      dump << key << std::accumulate(set.begin(), set.end(), std::string(), [](const std::string& a, int id) {
+        return a + ' ' + std::to_string(id);
+      }) << '\n';
+  EXPECT_EQ(dump.str(), Expected("window_texts.txt"));
 }
 
 }  // namespace
