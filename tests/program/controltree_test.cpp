@@ -259,11 +259,6 @@ TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
   u.HideUnusedChannels = 0;
   u.EditorRowsValid = 1;
   u.ApplyLanguage();
-  AnsiString text, caption = u.OptionsPage->Caption();
-  u.Language = 2;
-  EXPECT_EQ(caption, u.GetUiText(3, text));
-  EXPECT_EQ(u.HelpMemo->Lines()->Count(), 113);
-  u.Language = 5;
   u.ZoomF5Edit->SetText("42");
   u.RowHoverLabel->SetCaption("\xF6");
   const struct {
@@ -272,10 +267,12 @@ TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
     const char* byteShown;
   } languages[] = {{"flagr2", 116, "ц"}, {"flage2", 113, "ц"}, {"flagd2", 113, "ö"}};
   std::map<std::string, std::set<int>> ids;
-  for (int click = 0; click < 4; ++click) {
-    window_input::Click(u.LanguageButton->Widget(), QPoint(5, 5));
-    const int language = click % 3;
-    ASSERT_EQ(u.Language, language);
+  AnsiString text;
+  for (int click = 0; click < 5; ++click) {
+    if (click > 0)
+      window_input::Click(u.LanguageButton->Widget(), QPoint(5, 5));
+    const int language = click == 0 ? 2 : (click - 1) % 3;
+    ASSERT_EQ(u.Language, click == 0 ? 5 : language);
     TBitmap flag;
     LoadResourceGraphic(&flag, languages[language].flag);
     EXPECT_TRUE(u.LanguageButton->Glyph()->Image() == flag.Image()) << language;
