@@ -106,6 +106,7 @@ void BQELunit::CreateControls()
   MainPanel->SetBevelOuter(bvNone);
   MainPanel->SetCaption("");
   SetFont(MainPanel, "Verdana", 10);
+  MainPanel->OnResize = [this](TObject* sender) { MainPanelResize(sender); };
 
   CreatePages();
   CreateToolbar();
@@ -128,8 +129,10 @@ void BQELunit::CreatePages()
 {
   PageControl = Add<TPageControl>(MainPanel);
   OptionsPage = AddPage(PageControl);
+  OptionsPage->OnResize = [this](TObject* sender) { OptionsPageResize(sender); };
   TextPage = AddPage(PageControl);
   ChartPage = AddPage(PageControl);
+  ChartPage->OnResize = [this](TObject* sender) { ChartPageResize(sender); };
   // Set in code, the active page fires no change.
   PageControl->SetActivePage(ChartPage);
 
@@ -137,6 +140,9 @@ void BQELunit::CreatePages()
   OptionsPageControl->SetAlign(alClient);
   MaskPage = AddPage(OptionsPageControl);
   CommonPage = AddPage(OptionsPageControl);
+  // A hidden tab keeps its old size until it is shown: the one shown then is laid out anew.
+  MaskPage->OnResize = [this](TObject* sender) { OptionsPageResize(sender); };
+  CommonPage->OnResize = [this](TObject* sender) { OptionsPageResize(sender); };
   HelpPage = AddPage(OptionsPageControl);
   OptionsPageControl->SetActivePage(MaskPage);
 }
@@ -145,6 +151,7 @@ void BQELunit::CreateToolbar()
 {
   ToolbarPanel = AddPlainPanel(MainPanel);
   LanguageButton = AddBitBtn(ToolbarPanel, "flagr2");
+  LanguageButton->OnClick = [this](TObject* sender) { LanguageButtonClick(sender); };
   SpeedUnitLabel = Add<TLabel>(ToolbarPanel);
   SpeedEdit = Add<TEdit>(ToolbarPanel);
   SpeedEdit->OnExit = [this](TObject* sender) { ReadingSpeedEditExit(sender); };
@@ -167,6 +174,7 @@ void BQELunit::CreateTextPage()
 
   FindPanel = AddPlainPanel(TextPage);
   FindPanel->SetAlign(alTop);
+  FindPanel->OnResize = [this](TObject* sender) { FindPanelResize(sender); };
   FindLabel = Add<TLabel>(FindPanel);
   FindEdit = Add<TEdit>(FindPanel);
   FindButton = Add<TButton>(FindPanel);
@@ -211,6 +219,7 @@ void BQELunit::CreateChartPage()
 
   ChartStatusBar = Add<TStatusBar>(ChartPage);
   ChartStatusBar->SetAlign(alBottom);
+  ChartStatusBar->OnResize = [this](TObject* sender) { ChartStatusBarResize(sender); };
   ChartStatusBar->Font()->Assign(MainPanel->Font());
   TStatusPanels* panels = ChartStatusBar->Panels();
   panels->BeginUpdate();

@@ -128,8 +128,11 @@ void BQELunit::CreateCommonPage()
   RenameLogsButton = Add<TButton>(CommonBox);
   DictRenameButton = Add<TButton>(CommonBox);
   RussianButton = AddBitBtn(CommonBox, "flagr");
+  RussianButton->OnClick = [this](TObject* sender) { RussianButtonClick(sender); };
   EnglishButton = AddBitBtn(CommonBox, "flage");
+  EnglishButton->OnClick = [this](TObject* sender) { EnglishButtonClick(sender); };
   GermanButton = AddBitBtn(CommonBox, "flagd");
+  GermanButton->OnClick = [this](TObject* sender) { GermanButtonClick(sender); };
 
   // The radio buttons have no caption: the sample pictures beside them name the styles.
   ParamStyleGroup = Add<TGroupBox>(CommonBox);

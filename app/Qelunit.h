@@ -256,6 +256,25 @@ public:
   // Builds every control and binds the handlers that exist; once, from the constructor
   // (app/ControlTree.cpp).
   void CreateControls();
+
+  // The layouts place the controls from sizes measured now (the fonts decide them); each does
+  // nothing until ReadyFlag, nor without a main form. The toolbar and the page control (app/MainLayout.cpp), the
+  // find row (app/MainLayout.cpp), the Mask and Common tabs (app/OptionsLayout.cpp), the chart page's column and
+  // plot geometry and its status bar's panels (app/ChartLayout.cpp).
+  void MainPanelResize(TObject* Sender);
+  void FindPanelResize(TObject* Sender);
+  void OptionsPageResize(TObject* Sender);
+  void ChartPageResize(TObject* Sender);
+  void ChartStatusBarResize(TObject* Sender);
+
+  // The language switch (app/Language.cpp): the toolbar's flag steps round the three
+  // languages, the Common tab's flags pick one; ApplyLanguage puts the current language on
+  // every caption, hint, menu and the help page, then lays the window out again.
+  void LanguageButtonClick(TObject* Sender);
+  void RussianButtonClick(TObject* Sender);
+  void EnglishButtonClick(TObject* Sender);
+  void GermanButtonClick(TObject* Sender);
+  void ApplyLanguage();
   // The start timer's handler (app/StartTimer.cpp).
   void StartTimerTimer(TObject* Sender);
   // Associates ".qel" files with this program on the desktop; silent on failure
@@ -281,6 +300,12 @@ private:
   void CreateMaskRowBox();
   void CreateChartPage();
   void CreateActions();
+  // The layouts work once the object is complete, and only on a main form's window: an object
+  // without one (tests, benchmarks) keeps its settings as read (app/MainLayout.cpp).
+  bool LaysOut() const;
+  // The two tabs of the Options page's layout (app/OptionsLayout.cpp).
+  void LayOutMaskTab();
+  void LayOutCommonTab();
   // The form outlives this object: its actions must reach nothing once it is gone
   // (app/ControlTree.cpp).
   void UnbindFormHandlers();
@@ -333,10 +358,11 @@ public:
   void WhenParseEnds(std::function<void()> work);
   std::shared_ptr<int> LifeToken = std::make_shared<int>(0);
 
-  // Called where a parse reports its progress while ShowProgress is set: at the start of each
-  // stage (1 to 7) with position -1, and with the maximum and the position every few
-  // megabytes of the text load (stage 1) and every few thousand lines or records of the
-  // later stages, before it looks at AbortFlag.
+  // A seam for the parse benchmark and the tests, beside the progress window: called where a
+  // parse reports its progress while ShowProgress is set, at the start of each stage (1 to 7)
+  // with position -1, and with the maximum and the position every few megabytes of the text
+  // load (stage 1) and every few thousand lines or records of the later stages, before it
+  // looks at AbortFlag.
   void (*ProgressHook)(BQELunit& unit, int stage, int64_t max, int64_t position) = nullptr;
 
   // Each frees the records of its list and empties it; nothing when the list is missing
@@ -503,11 +529,13 @@ public:
   Byte StatusesChanged = 0;
   Byte MasksChanged = 0;
 
-  // Set by the mask editor: show and read back the editor mask's rows, after the options.
+  // Stand-ins for the mask editor's rows, which do not exist yet (only tests set them; the
+  // editor's members replace them): show and read back the editor mask's rows, after the
+  // options.
   void (*ShowMaskRowsHook)(BQELunit& unit) = nullptr;
   void (*ReadMaskRowsHook)(BQELunit& unit) = nullptr;
-  // Set by the mask editor: frees the row controls of the editor mask's items. The masks
-  // are cleared only after it ran, so it still finds them.
+  // Frees the row controls of the editor mask's items. The masks are cleared only after it
+  // ran, so it still finds them.
   void (*FreeMaskRowsHook)(BQELunit& unit) = nullptr;
 
   // Masks (chart/Masks.cpp, chart/DefaultMasks.cpp).
@@ -536,8 +564,9 @@ public:
   // CursorTime.
   void CalcValueRange();
   void CalcCursorValues();
-  // Set by the chart page until its status bar is drawn by the chart: gives the chart status
-  // bar the height FitStatusNames asks for and repaints it. CalcValueRange calls it first.
+  // A stand-in until the chart draws its status bar (only tests set it; the chart's
+  // FitStatusNames replaces it, also in ChartStatusBarResize): gives the chart status bar the
+  // height its status names need and repaints it. CalcValueRange calls it first.
   void (*FitChartStatusBarHook)(BQELunit& unit) = nullptr;
 
   // Options (chart/Options.cpp).

@@ -27,7 +27,7 @@ void BQELunit::StartUp()
   // A Russian system always starts in Russian, whatever the settings hold.
   if (GetOEMCP() == 866 && GetACP() == 1251)
     Language = 0;
-  // The captions, lists and layouts in that language go here once the window is built in code.
+  ApplyLanguage();
 
   TickCount = 0;
   if (Owner) {

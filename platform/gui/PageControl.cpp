@@ -169,6 +169,15 @@ void TPageControl::TabPicked(int index)
   FireEvent(OnChange, this);
 }
 
+TRect TPageControl::TabRect(int index) const
+{
+  const QRect tab = tabBar_->tabRect(index);
+  if (tab.isEmpty())
+    return TRect{0, 0, 0, 0};
+  const QPoint origin = tabBar_->pos() + tab.topLeft() - ClientOriginInWidget();
+  return TRect{origin.x(), origin.y(), origin.x() + tab.width(), origin.y() + tab.height()};
+}
+
 int TPageControl::TabRowHeight() const
 {
   return tabBar_->count() > 0 ? tabBar_->sizeHint().height() : 0;

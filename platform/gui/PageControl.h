@@ -35,6 +35,10 @@ public:
 
   TTabSheet* ActivePage() const { return activePage_; }
   void SetActivePage(TTabSheet* page);
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+
+  // Where the tab of page `index` lies, in client coordinates; empty when there is none.
+  TRect TabRect(int index) const;
 
   // The user picked another tab.
   TNotifyEvent OnChange;

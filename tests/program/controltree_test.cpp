@@ -3,10 +3,13 @@
 // and a close that frees every control and leaves the form's actions reaching nothing.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPointer>
 #include <cxxabi.h>
 #include <fstream>
 #include <map>
+#include <numeric>
+#include <set>
 #include <sstream>
 
 #include "ActnList.h"
@@ -17,6 +20,7 @@
 #include "StdCtrls.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
+#include "app/ResourceGraphic.h"
 #include "support/StartTestSupport.h"
 #include "support/WindowInput.h"
 
@@ -175,13 +179,18 @@ protected:
   TQELMainForm* form = new TQELMainForm(Application);
 };
 
+std::string Expected(const char* name)
+{
+  std::ifstream file(std::string(DRAVOLIN_TEST_DATA "/program/") + name);
+  std::stringstream expected;
+  expected << file.rdbuf();
+  return expected.str();
+}
+
 TEST_F(ControlTree, TheBuiltTreeIsTheOutlineInDeclaredOrder)
 {
   BQELunit& u = *gQELunit;
-  std::ifstream file(DRAVOLIN_TEST_DATA "/program/control_tree.txt");
-  std::stringstream expected;
-  expected << file.rdbuf();
-  EXPECT_EQ(Dump(u, form), expected.str());
+  EXPECT_EQ(Dump(u, form), Expected("control_tree.txt"));
 
   const std::vector<Member> members = TreeMembers(u);
   for (size_t i = 1; i < members.size(); ++i)
@@ -237,6 +246,66 @@ TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAft
   for (int key : keys)
     Key(key);
   EXPECT_EQ(log, "");
+}
+
+// Started in a language of an older settings file (German captions, English help), the toolbar
+// flag steps round the three languages and back; in each the flag, the help, the display of a
+// name byte follow, a typed value stays, and every caption, hint and menu text is the text id
+// it equals in all three (the dump).
+TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
+{
+  BQELunit& u = *gQELunit;
+  u.Language = 5;
+  u.HideUnusedChannels = 0;
+  u.EditorRowsValid = 1;
+  u.ApplyLanguage();
+  u.ZoomF5Edit->SetText("42");
+  u.RowHoverLabel->SetCaption("\xF6");
+  const struct {
+    const char* flag;
+    int helpLines;
+    const char* byteShown;
+  } languages[] = {{"flagr2", 116, "ц"}, {"flage2", 113, "ц"}, {"flagd2", 113, "ö"}};
+  std::map<std::string, std::set<int>> ids;
+  AnsiString text;
+  for (int click = 0; click < 5; ++click) {
+    if (click > 0)
+      window_input::Click(u.LanguageButton->Widget(), QPoint(5, 5));
+    const int language = click == 0 ? 2 : (click - 1) % 3;
+    ASSERT_EQ(u.Language, click == 0 ? 5 : language);
+    TBitmap flag;
+    LoadResourceGraphic(&flag, languages[language].flag);
+    EXPECT_TRUE(u.LanguageButton->Glyph()->Image() == flag.Image()) << language;
+    EXPECT_EQ(u.HelpMemo->Lines()->Count(), languages[language].helpLines);
+    EXPECT_EQ(static_cast<QLabel*>(u.RowHoverLabel->Widget())->text(),
+              QString::fromUtf8(languages[language].byteShown));
+    EXPECT_EQ(u.ZoomF5Edit->Text(), "42");
+    for (const auto& [name, c, address] : TreeMembers(u)) {
+      auto* control = dynamic_cast<TControl*>(c);
+      auto* item = dynamic_cast<TMenuItem*>(c);
+      // Values (edits, memos, combos) equal no text and drop out.
+      for (const auto& [what, shown] : {std::pair{" caption", control ? control->Caption()
+                                                              : item  ? item->Caption()
+                                                                      : ""},
+                                        std::pair{" hint", control ? control->Hint() : ""}}) {
+        std::set<int>& all = ids[name + std::string(what)];
+        for (int id = 0; id <= 109; ++id) {
+          const bool equal = !shown.empty() && u.GetUiText(id, text) == shown;
+          if (click == 0 && equal)
+            all.insert(id);
+          else if (!equal)
+            all.erase(id);
+        }
+      }
+    }
+  }
+  std::ostringstream dump;
+  for (const auto& [key, set] : ids)
+    if (!set.empty())
+      dump << key << std::accumulate(set.begin(), set.end(), std::string(), [](const std::string& a, int id) {
+        return a + ' ' + std::to_string(id);
+      }) << '\n';
+  EXPECT_EQ(dump.str(), Expected("window_texts.txt"));
 }
 
 }  // namespace
