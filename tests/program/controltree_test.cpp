@@ -174,7 +174,7 @@ protected:
   void Key(int qtKey) { window_input::Key(form->Widget(), qtKey); }
 
   ScratchFolder folder;
-  EnvScope desktopData{"XDG_DATA_HOME", (folder / "desktop").c_str()};
+  TestDesktop desktop{folder};
   CommandLineScope ownCommandLine{{}};
   TQELMainForm* form = new TQELMainForm(Application);
 };
