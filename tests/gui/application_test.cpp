@@ -1,4 +1,5 @@
-#include <QApplication>
+// The application: its loop, deferred work, timers, exceptions and the platform it asks for.
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <cstdlib>
 #include <string>
@@ -6,138 +7,93 @@
 
 #include "ExtCtrls.h"
 #include "Guard.h"
+#include "support/DialogDriver.h"
 #include "support/EnvScope.h"
 #include "support/GuiTest.h"
 
 namespace {
 
+using Log = std::vector<std::string>;
 using ApplicationTest = GuiTest;
 
 TEST_F(ApplicationTest, ExeNameIsTheRunningProgram)
 {
   const AnsiString exe = Application->ExeName();
-  ASSERT_FALSE(exe.empty());
-  EXPECT_EQ(exe.front(), '/');
-  EXPECT_NE(exe.find("gui_tests"), AnsiString::npos);
+  EXPECT_EQ(exe.substr(0, 1) + exe.substr(exe.rfind('/')), "//gui_tests");
 }
 
-TEST_F(ApplicationTest, ProcessMessagesRunsTimersAndCountsItsDepth)
+TEST_F(ApplicationTest, DeferredWorkWaitsForPumpsAndModalLoopsRunsInOrderAndSurvivesAThrow)
 {
-  TTimer timer(nullptr);
-  timer.SetInterval(5);
-  std::vector<int> depths;
-  timer.OnTimer = [&](TObject*) { depths.push_back(Application->PumpDepth()); };
-  QElapsedTimer clock;
-  clock.start();
-  while (depths.empty() && clock.elapsed() < 2000)
-    Application->ProcessMessages();
-  ASSERT_FALSE(depths.empty());
-  EXPECT_EQ(depths.front(), 1);
-  EXPECT_EQ(Application->PumpDepth(), 0);
-}
-
-TEST_F(ApplicationTest, DeferredWorkWaitsForThePumpToEnd)
-{
-  std::vector<std::string> order;
-  TTimer timer(nullptr);
-  timer.SetInterval(5);
-  // A long operation pumping messages, as the progress window does.
-  timer.OnTimer = [&](TObject*) {
-    timer.SetEnabled(false);
-    Application->Defer([&] { order.push_back("deferred at depth " + std::to_string(Application->PumpDepth())); });
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 30)
-      Application->ProcessMessages();
-    order.push_back("operation done");
+  Log order;
+  const auto defer = [&](const std::string& what) {
+    Application->Defer(
+        [&order, what] { order.push_back(what + " at " + std::to_string(Application->PumpDepth())); });
   };
-  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 2; }));
-  EXPECT_EQ(order, (std::vector<std::string>{"operation done", "deferred at depth 0"}));
-}
-
-TEST_F(ApplicationTest, DeferredWorkWaitsForModalLoopsAndRunsInOrder)
-{
-  std::vector<std::string> order;
   TForm dialog(nullptr);
   TTimer timer(&dialog);
-  timer.SetInterval(10);
+  timer.SetInterval(5);
   int ticks = 0;
   timer.OnTimer = [&](TObject*) {
     if (++ticks == 1) {
-      Application->Defer([&] { order.push_back("first"); });
-      Application->Defer([&] { order.push_back("second"); });
+      // A long operation pumping messages, as the progress window does.
+      defer("first");
+      Application->Defer([] { throw EListError("List index out of bounds (3)"); });
+      defer("second");
+      QElapsedTimer clock;
+      clock.start();
+      while (clock.elapsed() < 30)
+        Application->ProcessMessages();
+      order.push_back("pumped");
+      timer.SetEnabled(false);
+    } else if (ticks == 2) {
+      defer("third");
     } else if (ticks == 4) {
       order.push_back("modal ends");
       dialog.SetModalResult(mrOk);
     }
   };
+  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 3; }));
+  timer.SetEnabled(true);
   dialog.ShowModal();
   timer.SetEnabled(false);
-  EXPECT_EQ(order, std::vector<std::string>{"modal ends"});
-  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 3; }));
-  EXPECT_EQ(order, (std::vector<std::string>{"modal ends", "first", "second"}));
+  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 5; }));
+  EXPECT_EQ(order, (Log{"pumped", "first at 0", "second at 0", "modal ends", "third at 0"}));
+  EXPECT_EQ(exceptions, Log{"List index out of bounds (3)"});
 }
 
-TEST_F(ApplicationTest, AThrowingDeferredItemIsReportedAndTheQueueGoesOn)
-{
-  bool secondRan = false;
-  Application->Defer([] { throw EListError("List index out of bounds (3)"); });
-  Application->Defer([&] { secondRan = true; });
-  ASSERT_TRUE(RunLoopUntil([&] { return secondRan; }));
-  ASSERT_EQ(exceptions.size(), 1u);
-  EXPECT_EQ(exceptions[0], "List index out of bounds (3)");
-}
-
-TEST_F(ApplicationTest, TimerDefaultsAndRestart)
+TEST_F(ApplicationTest, ATimerTicksOnlyWithAnInterval)
 {
   TTimer timer(nullptr);
-  EXPECT_EQ(timer.Interval(), 1000);
   EXPECT_TRUE(timer.Enabled());
   int ticks = 0;
   timer.OnTimer = [&](TObject*) { ++ticks; };
-  timer.SetInterval(0);  // no interval: no ticks
+  timer.SetInterval(0);
   RunLoopFor(30);
   EXPECT_EQ(ticks, 0);
   timer.SetInterval(5);
   EXPECT_TRUE(RunLoopUntil([&] { return ticks >= 2; }));
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ApplicationTest, WithoutAHookAnExceptionShowsAPlainTextMessageBox)
 {
   Application->OnException = nullptr;
   const AnsiString oldTitle = Application->Title();
   Application->SetTitle("Dravolin   v.2016-11-09");
-  QString text;
-  QString title;
-  Qt::TextFormat format = Qt::AutoText;
-  int depth = -1;
-  // Runs inside the message box's own loop, reads it and closes it.
-  QTimer::singleShot(20, [&] {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      auto* box = qobject_cast<QMessageBox*>(window);
-      if (!box || !box->isVisible())
-        continue;
-      text = box->text();
-      title = box->windowTitle();
-      format = box->textFormat();
-      depth = Application->ModalDepth();
-      box->done(0);
-    }
+  QString shown;
+  DialogDriver driver;
+  driver.Then<QMessageBox>([&](QMessageBox* box) {
+    shown = box->windowTitle() + "|" + box->text() + (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
+            QString::number(Application->ModalDepth());
+    box->done(0);
   });
   Guarded(nullptr, [] { throw EFOpenError("Cannot open file \"<b>x</b>\""); });
   Application->SetTitle(oldTitle);
-  EXPECT_EQ(text, QStringLiteral("Cannot open file \"<b>x</b>\""));
-  EXPECT_EQ(format, Qt::PlainText);
-  EXPECT_EQ(title, QStringLiteral("Dravolin   v.2016-11-09"));
-  EXPECT_EQ(depth, 1);
+  EXPECT_TRUE(driver.Done());
+  EXPECT_EQ(shown, QStringLiteral("Dravolin   v.2016-11-09|Cannot open file \"<b>x</b>\"|plain|1"));
   EXPECT_EQ(Application->ModalDepth(), 0);
 }
 
-// Counts its shows, closes and its own destruction.
+// Counts its own destruction.
 class MainForm : public TForm {
 public:
   explicit MainForm(TComponent* owner) : TForm(owner) {}
@@ -159,8 +115,7 @@ public:
   timer->SetInterval(20);
   timer->OnTimer = [form](TObject*) { form->Close(); };
   Application->Run();
-  const bool ok = shows == 1 && closes == 1 && MainForm::deaths == 1 && Application->Terminated();
-  std::exit(ok ? 0 : 1);
+  std::exit(shows == 1 && closes == 1 && MainForm::deaths == 1 && Application->Terminated() ? 0 : 1);
 }
 
 TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
@@ -172,23 +127,13 @@ TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
 
 TEST(QtPlatformChoice, X11FirstWithAFallbackAndNeverOverTheUsersChoice)
 {
-  {
-    // A display: X11 first, and Wayland when the X11 plugin cannot start.
-    EnvScope platform("QT_QPA_PLATFORM", nullptr);
-    EnvScope display("DISPLAY", ":0");
-    EXPECT_EQ(PreferredQtPlatforms(), "xcb;wayland");
-  }
-  {
-    // No display (pure Wayland, or none at all): Qt's own choice.
-    EnvScope platform("QT_QPA_PLATFORM", nullptr);
-    EnvScope display("DISPLAY", nullptr);
-    EXPECT_EQ(PreferredQtPlatforms(), "");
-  }
-  {
-    // What the user set stays, display or not.
-    EnvScope platform("QT_QPA_PLATFORM", "wayland");
-    EnvScope display("DISPLAY", ":0");
-    EXPECT_EQ(PreferredQtPlatforms(), "");
+  // {QT_QPA_PLATFORM, DISPLAY, the choice}: a display gets X11 first and Wayland when the X11
+  // plugin cannot start; without one (pure Wayland, or none) Qt chooses; the user's choice stays.
+  const char* rows[][3] = {{nullptr, ":0", "xcb;wayland"}, {nullptr, nullptr, ""}, {"wayland", ":0", ""}};
+  for (const auto& row : rows) {
+    EnvScope platform("QT_QPA_PLATFORM", row[0]);
+    EnvScope display("DISPLAY", row[1]);
+    EXPECT_EQ(PreferredQtPlatforms(), row[2]);
   }
 }
 

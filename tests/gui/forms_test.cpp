@@ -1,6 +1,9 @@
+// Forms: their frame and placement, showing, closing and the modal loop.
 #include <QApplication>
 #include <QScreen>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "ExtCtrls.h"
 #include "support/GuiTest.h"
@@ -9,83 +12,52 @@ namespace {
 
 using FormsTest = GuiTest;
 
-// Counts its own destruction.
-class ProbeForm : public TForm {
-public:
-  ProbeForm(TComponent* owner, int* deaths) : TForm(owner), deaths_(deaths) {}
-  ~ProbeForm() override { ++*deaths_; }
-
-private:
-  int* deaths_;
-};
-
-// Runs action on the first tick of a short timer (from inside whatever loop runs then).
-void Soon(TTimer& timer, std::function<void()> action)
-{
-  timer.SetInterval(20);
-  timer.OnTimer = [&timer, action](TObject*) {
-    timer.SetEnabled(false);
-    action();
-  };
-}
-
-TEST_F(FormsTest, WidthAndHeightAreTheOuterSizeAroundTheClientArea)
+TEST_F(FormsTest, OuterSizeClientAreaAndOriginsFollowTheFrameAndTheConstraints)
 {
   TForm dialog(nullptr);
   dialog.SetBorderStyle(bsDialog);
   dialog.SetBorderWidth(10);
   dialog.SetClientWidth(500);
   dialog.SetClientHeight(100);
-  EXPECT_EQ(dialog.ClientWidth(), 500);
-  EXPECT_EQ(dialog.ClientHeight(), 100);
-  // A frame on both sides and a caption bar lie outside the border width.
+  // A frame on both sides and a caption bar lie outside the border width; Qt's window is the
+  // inside of the frame.
   const int frameWidth = dialog.Width() - 500 - 20;
   const int frameHeight = dialog.Height() - 100 - 20;
   EXPECT_GT(frameWidth, 0);
   EXPECT_GT(frameHeight, frameWidth);
-  // Qt's window is the inside of the frame: client area plus border width.
   EXPECT_EQ(dialog.Widget()->size(), QSize(520, 120));
+  dialog.SetBounds(100, 50, 400, 300);
+  EXPECT_EQ(QSize(dialog.ClientWidth(), dialog.ClientHeight()), QSize(380 - frameWidth, 280 - frameHeight));
 
-  // Setting the outer size gives the client size the class library's arithmetic expects.
-  dialog.SetBounds(0, 0, 400, 300);
-  EXPECT_EQ(dialog.ClientWidth(), 400 - 20 - frameWidth);
-  EXPECT_EQ(dialog.ClientHeight(), 300 - 20 - frameHeight);
-
-  // Children sit inside the border width.
   auto* panel = new TPanel(&dialog);
   panel->SetParent(&dialog);
-  panel->SetAlign(alClient);
-  EXPECT_EQ(panel->Widget()->geometry(), QRect(10, 10, dialog.ClientWidth(), dialog.ClientHeight()));
-}
-
-TEST_F(FormsTest, ClientOriginsAreScreenPositionsOfClientAreas)
-{
-  TForm form(nullptr);
-  form.SetBorderWidth(5);
-  form.SetBounds(100, 50, 300, 200);
-  auto* panel = new TPanel(&form);
-  panel->SetParent(&form);
   panel->SetBorderWidth(4);
   panel->SetBounds(10, 20, 100, 50);
-  form.Show();
-  const TPoint formOrigin = form.ClientOrigin();
+  dialog.Show();
+  const TPoint formOrigin = dialog.ClientOrigin();
   const TPoint panelOrigin = panel->ClientOrigin();
-  EXPECT_EQ(panelOrigin.x - formOrigin.x, 10 + 4);
-  EXPECT_EQ(panelOrigin.y - formOrigin.y, 20 + 4);
-  // The form's client area starts inside its frame and border width.
-  EXPECT_GE(formOrigin.x, form.Left() + 5);
-  EXPECT_GE(formOrigin.y, form.Top() + 5);
+  EXPECT_EQ(QPoint(panelOrigin.x - formOrigin.x, panelOrigin.y - formOrigin.y), QPoint(10 + 4, 20 + 4));
+  EXPECT_GE(formOrigin.x, dialog.Left() + 10);
+  panel->SetAlign(alClient);
+  EXPECT_EQ(panel->Widget()->geometry(), QRect(10, 10, dialog.ClientWidth(), dialog.ClientHeight()));
+
+  TForm main(nullptr);
+  main.Constraints()->SetMinWidth(800);
+  main.Constraints()->SetMinHeight(600);
+  EXPECT_EQ(main.Width(), 800);
+  main.SetBounds(0, 0, 300, 700);
+  EXPECT_EQ(QSize(main.Width(), main.Height()), QSize(800, 700));
 }
 
-TEST_F(FormsTest, BorderStyleIconsAndStyleShapeTheWindow)
+TEST_F(FormsTest, BorderStyleIconsStyleAndCaptionShapeTheWindow)
 {
   TForm box(nullptr);  // the self-closing message window
   box.SetBorderStyle(bsSingle);
   box.SetBorderIcons(box.BorderIcons() >> biSystemMenu >> biMinimize >> biMaximize);
-  const Qt::WindowFlags boxFlags = box.Widget()->windowFlags();
-  EXPECT_FALSE(boxFlags & Qt::WindowCloseButtonHint);
-  EXPECT_FALSE(boxFlags & Qt::WindowMinimizeButtonHint);
-  EXPECT_EQ(box.Widget()->minimumSize(), box.Widget()->maximumSize());  // fixed size
+  EXPECT_FALSE(box.Widget()->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint));
+  EXPECT_EQ(box.Widget()->minimumSize(), box.Widget()->maximumSize());          // fixed size
+  box.SetCaption("Dravolin   v.2016-11-09 \xC2\xED\xE8\xEC\xE0\xED\xE8\xE5!");  // "Внимание!" in 1251
+  EXPECT_EQ(box.Widget()->windowTitle(), QString::fromUtf8("Dravolin   v.2016-11-09 Внимание!"));
 
   TForm progress(nullptr);
   progress.SetBorderStyle(bsDialog);
@@ -98,39 +70,17 @@ TEST_F(FormsTest, BorderStyleIconsAndStyleShapeTheWindow)
   EXPECT_EQ(main.Widget()->maximumWidth(), QWIDGETSIZE_MAX);
 }
 
-TEST_F(FormsTest, CaptionIsTheExactWindowTitle)
+TEST_F(FormsTest, PositionAndWindowStateApplyWhenShown)
 {
-  TForm form(nullptr);
-  form.SetCaption("Dravolin   v.2016-11-09");
-  EXPECT_EQ(form.Widget()->windowTitle(), QStringLiteral("Dravolin   v.2016-11-09"));
-  form.SetCaption("\xC2\xED\xE8\xEC\xE0\xED\xE8\xE5!");  // "Внимание!" in Windows-1251
-  EXPECT_EQ(form.Widget()->windowTitle(), QString::fromUtf8("Внимание!"));
-}
-
-TEST_F(FormsTest, ConstraintsHoldTheMinimumOuterSize)
-{
-  TForm form(nullptr);
-  form.Constraints()->SetMinWidth(800);
-  form.Constraints()->SetMinHeight(600);
-  EXPECT_EQ(form.Width(), 800);
-  form.SetBounds(0, 0, 300, 700);
-  EXPECT_EQ(form.Width(), 800);
-  EXPECT_EQ(form.Height(), 700);
-}
-
-TEST_F(FormsTest, ScreenCentreIsAppliedWhenShown)
-{
-  TForm form(nullptr);
-  form.SetPosition(poScreenCenter);
-  form.SetBounds(0, 0, 200, 100);
-  form.Show();
+  TForm centred(nullptr);
+  centred.SetPosition(poScreenCenter);
+  centred.SetBounds(0, 0, 200, 100);
+  centred.Show();
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  EXPECT_EQ(form.Left(), screen.x() + (screen.width() - 200) / 2);
-  EXPECT_EQ(form.Top(), screen.y() + (screen.height() - 100) / 2);
-}
+  EXPECT_EQ(QPoint(centred.Left(), centred.Top()),
+            QPoint(screen.x() + (screen.width() - 200) / 2, screen.y() + (screen.height() - 100) / 2));
 
-TEST_F(FormsTest, MaximisedFormTakesTheSizeTheWindowSystemGives)
-{
+  // Maximised: the size the window system gives is taken.
   TForm form(nullptr);
   auto* client = new TPanel(&form);
   client->SetParent(&form);
@@ -143,9 +93,7 @@ TEST_F(FormsTest, MaximisedFormTakesTheSizeTheWindowSystemGives)
   RunLoopFor(20);
   EXPECT_EQ(form.WindowState(), wsMaximized);
   EXPECT_GE(resizes, 1);
-  EXPECT_EQ(client->Width(), form.Widget()->width());
-  EXPECT_EQ(client->Height(), form.Widget()->height());
-  EXPECT_EQ(form.ClientWidth(), form.Widget()->width());
+  EXPECT_EQ(QSize(client->Width(), client->Height()), form.Widget()->size());
 }
 
 TEST_F(FormsTest, OnShowOncePerBecomingVisible)
@@ -155,7 +103,6 @@ TEST_F(FormsTest, OnShowOncePerBecomingVisible)
   form.OnShow = [&](TObject*) { ++shows; };
   form.Show();
   form.Show();
-  EXPECT_EQ(shows, 1);
   // Qt re-shows a window whose flags change; that is no new showing.
   form.SetFormStyle(fsStayOnTop);
   form.SetBorderStyle(bsSingle);
@@ -166,128 +113,82 @@ TEST_F(FormsTest, OnShowOncePerBecomingVisible)
   EXPECT_EQ(shows, 2);
 }
 
-TEST_F(FormsTest, ShowModalEndsWhenATimerSetsModalResult)
-{
-  TForm dialog(nullptr);
-  TTimer timer(&dialog);
-  int depthInside = -1;
-  Soon(timer, [&] {
-    depthInside = Application->ModalDepth();
-    dialog.SetModalResult(mrOk);
-  });
-  EXPECT_EQ(dialog.ShowModal(), mrOk);
-  EXPECT_EQ(depthInside, 1);
-  EXPECT_EQ(Application->ModalDepth(), 0);
-  EXPECT_FALSE(dialog.Visible());
-  EXPECT_FALSE(dialog.Widget()->isVisible());
-  // A visible form cannot be made modal.
-  dialog.Show();
-  EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
-}
+// Counts its own destruction.
+class ProbeForm : public TForm {
+public:
+  ProbeForm(TComponent* owner, int* deaths) : TForm(owner), deaths_(deaths) {}
+  ~ProbeForm() override { ++*deaths_; }
 
-TEST_F(FormsTest, ACountdownTimerTicksInsideTheModalLoopAndStopsWhenDisabled)
-{
-  // The self-closing message: three ticks, the last closes the window and stops the timer.
-  TForm box(nullptr);
-  TTimer timer(&box);
-  timer.SetInterval(15);
-  int ticks = 0;
-  timer.OnTimer = [&](TObject*) {
-    if (++ticks == 3) {
-      box.SetModalResult(mrOk);
-      timer.SetEnabled(false);
-    }
-  };
-  EXPECT_EQ(box.ShowModal(), mrOk);
-  RunLoopFor(60);
-  EXPECT_EQ(ticks, 3);
-}
+private:
+  int* deaths_;
+};
 
-TEST_F(FormsTest, TheCloseBoxEndsAModalLoopWithCancel)
-{
-  TForm dialog(nullptr);
-  TTimer timer(&dialog);
-  int closes = 0;
-  dialog.OnClose = [&](TObject*, TCloseAction& action) {
-    EXPECT_EQ(action, caHide);
-    ++closes;
-  };
-  Soon(timer, [&] { dialog.Widget()->close(); });  // what the window manager's close does
-  EXPECT_EQ(dialog.ShowModal(), mrCancel);
-  EXPECT_EQ(closes, 1);
-}
-
-TEST_F(FormsTest, OnCloseQueryCanKeepAModalFormOpen)
-{
-  TForm dialog(nullptr);
-  TTimer timer(&dialog);
-  timer.SetInterval(15);
-  int queries = 0;
-  int ticks = 0;
-  dialog.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++queries > 1; };
-  timer.OnTimer = [&](TObject*) {
-    ++ticks;
-    if (ticks == 1)
-      dialog.Close();  // refused: the loop goes on
-    else if (ticks == 2) {
-      EXPECT_TRUE(dialog.Widget()->isVisible());
-      EXPECT_EQ(dialog.ModalResult(), mrNone);
-      dialog.SetModalResult(mrOk);
-    }
-  };
-  EXPECT_EQ(dialog.ShowModal(), mrOk);
-  EXPECT_EQ(queries, 2);
-  EXPECT_GE(ticks, 2);
-}
-
-TEST_F(FormsTest, OnCloseQueryRefusingDropsTheCloseRequest)
-{
-  TForm form(nullptr);
-  bool busy = true;
-  int closes = 0;
-  form.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = !busy; };
-  form.OnClose = [&](TObject*, TCloseAction&) { ++closes; };
-  form.Show();
-  form.Widget()->close();
-  EXPECT_TRUE(form.Visible());
-  EXPECT_TRUE(form.Widget()->isVisible());
-  EXPECT_EQ(closes, 0);
-  busy = false;
-  form.Close();
-  EXPECT_FALSE(form.Visible());
-  EXPECT_EQ(closes, 1);
-}
-
-TEST_F(FormsTest, ReleaseAndCaFreeFreeTheFormFromTheMessageLoop)
+TEST_F(FormsTest, OnCloseQueryMayRefuseAndReleaseOrCaFreeFreeTheFormFromTheLoop)
 {
   int deaths = 0;
+  auto* form = new ProbeForm(Application, &deaths);
+  bool busy = true;
+  int closes = 0;
+  form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = !busy; };
+  form->OnClose = [&](TObject*, TCloseAction& action) {
+    ++closes;
+    action = caFree;
+  };
+  form->Show();
+  form->Widget()->close();  // what the window manager's close does: refused
+  EXPECT_TRUE(form->Widget()->isVisible());
+  EXPECT_EQ(closes, 0);
+  busy = false;
+  form->Close();
+  EXPECT_EQ(closes, 1);
   auto* released = new ProbeForm(Application, &deaths);
   released->Release();
   EXPECT_EQ(deaths, 0);  // still alive for the rest of the caller's handler
-  auto* closed = new ProbeForm(Application, &deaths);
-  closed->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
-  closed->Show();
-  closed->Close();
-  EXPECT_EQ(deaths, 0);
   EXPECT_TRUE(RunLoopUntil([&] { return deaths == 2; }));
 }
 
-TEST_F(FormsTest, AThrowingTimerHandlerIsReportedAndTheModalLoopGoesOn)
+TEST_F(FormsTest, AModalLoopRunsTimersReportsTheirFailuresAndEndsOnAResultOrTheCloseBox)
 {
   TForm dialog(nullptr);
   TTimer timer(&dialog);
   timer.SetInterval(10);
-  int ticks = 0;
+  std::vector<std::function<void()>> script;
+  size_t tick = 0;
   timer.OnTimer = [&](TObject*) {
-    if (++ticks == 3)
-      dialog.SetModalResult(mrOk);
-    throw Exception("tick " + std::to_string(ticks));
+    if (tick < script.size())
+      script[tick++]();
+  };
+  bool canClose = false;
+  int closes = 0;
+  dialog.OnCloseQuery = [&](TObject*, bool& ok) { ok = canClose; };
+  dialog.OnClose = [&](TObject*, TCloseAction& action) { closes += action == caHide; };
+  script = {
+      [&] {
+        EXPECT_EQ(Application->ModalDepth(), 1);
+        dialog.Close();  // refused: the loop goes on
+      },
+      [&] { throw Exception("tick"); },  // reported; the loop goes on
+      [&] {
+        EXPECT_TRUE(dialog.Widget()->isVisible());
+        EXPECT_EQ(dialog.ModalResult(), mrNone);
+        canClose = true;
+        dialog.SetModalResult(mrOk);
+      },
   };
   EXPECT_EQ(dialog.ShowModal(), mrOk);
-  timer.SetEnabled(false);
-  ASSERT_EQ(exceptions.size(), 3u);
-  EXPECT_EQ(exceptions[0], "tick 1");
+  EXPECT_EQ(tick, 3u);
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(exceptions, std::vector<std::string>{"tick"});
   EXPECT_EQ(exceptionSenders[0], &timer);
+  EXPECT_EQ(Application->ModalDepth(), 0);
+  EXPECT_FALSE(dialog.Widget()->isVisible());
+
+  tick = 0;
+  script = {[&] { dialog.Widget()->close(); }};
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+  EXPECT_EQ(closes, 2);
+  dialog.Show();  // a visible form cannot be made modal
+  EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
 }
 
 }  // namespace
