@@ -1,27 +1,7 @@
 // Push buttons, picture buttons, check boxes and radio buttons.
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QIcon>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
-#include <cstdlib>
-#include <string>
-#include <vector>
-
-#include "Button.h"
-#include "Buttons.h"
-#include "CheckBox.h"
-#include "Edit.h"
-#include "ExtCtrls.h"
-#include "GroupBox.h"
-#include "RadioButton.h"
-#include "support/FormTest.h"
-#include "support/InputTestSupport.h"
+#include "support/ControlTest.h"
 
 namespace {
-
-using Log = std::vector<std::string>;
 
 class ButtonsTest : public FormTest {
 protected:

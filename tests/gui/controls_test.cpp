@@ -1,13 +1,6 @@
-// What every control shares: alignment in its parent, ownership and freeing, stacking,
-// enabling, the inherited font, and a panel's painting.
-#include <QPointer>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "ExtCtrls.h"
-#include "StdCtrls.h"
-#include "support/FormTest.h"
+// What every control shares: alignment in its parent (and the splitter that moves it),
+// ownership and freeing, stacking, enabling and the inherited font.
+#include "support/ControlTest.h"
 
 namespace {
 
@@ -80,33 +73,8 @@ TEST_F(AlignTest, BottomControlsStackUpwardsAndFollowAResizeHiddenOrRealigned)
   EXPECT_EQ(splitter->Widget()->parentWidget(), other->Widget());
 }
 
-TEST_F(AlignTest, BorderWidthAndBevelInsetTheChildren)
-{
-  host->SetBorderWidth(5);
-  TPanel* client = Child(alClient, 10, 10);
-  EXPECT_EQ(Layout({client}), "0,0 190x90; ");
-  EXPECT_EQ(client->Widget()->geometry(), QRect(5, 5, 190, 90));
-  host->SetBorderWidth(10);  // later: the children move and shrink
-  EXPECT_EQ(client->Widget()->geometry(), QRect(10, 10, 180, 80));
-  // A bevel keeps aligned children inside but is part of the client area.
-  host->SetBorderWidth(0);
-  host->SetBevelOuter(bvRaised);
-  EXPECT_EQ(host->ClientWidth(), 200);
-  EXPECT_EQ(Layout({client}), "1,1 198x98; ");
-}
-
 TEST_F(AlignTest, OnResizeRunsAtOnceAfterTheChildrenAreRealignedAndMaySettleTheLayout)
 {
-  // Hidden and parentless controls too; a move alone is no resize.
-  TPanel loose(nullptr);
-  loose.Hide();
-  int calls = 0;
-  loose.OnResize = [&](TObject* sender) { calls += sender == &loose; };
-  loose.SetWidth(300);
-  loose.SetBounds(7, 8, 300, 41);
-  loose.SetClientHeight(10);
-  EXPECT_EQ(calls, 2);
-
   // The child's own OnResize runs inside the realignment, before the parent's.
   TPanel* bar = Child(alBottom, 10, 20);
   TPanel* client = Child(alClient, 10, 10);
@@ -154,21 +122,11 @@ TEST_F(ControlModelTest, OwnerAndParentEachFreeWhatIsTheirsOnceAndForgetWhatWent
   child->SetParent(parent);
   delete parent;  // as deleting MainPanel frees every control below it
   EXPECT_EQ(deaths, 2);
-  // A control freed alone (a mask row) leaves its parent's layout.
-  auto* row = new ProbePanel(elsewhere, &deaths);
-  row->SetParent(elsewhere);
-  row->SetAlign(alTop);
-  row->SetHeight(20);
-  TPanel* rest = Child(alClient, 10, 10);
-  rest->SetParent(elsewhere);
-  EXPECT_EQ(rest->Top(), 20);
-  delete row;
-  EXPECT_EQ(rest->Top(), 0);
   owner.reset();
-  EXPECT_EQ(deaths, 6);
+  EXPECT_EQ(deaths, 5);
   EXPECT_TRUE(splitterWidget.isNull());
   elsewhere->SetWidth(400);  // realigning touches nothing freed
-  EXPECT_EQ(elsewhere->Widget()->children().size(), 1);
+  EXPECT_TRUE(elsewhere->Widget()->children().isEmpty());
 }
 
 TEST_F(ControlModelTest, GraphicControlsStayUnderWindowedSiblings)
@@ -234,21 +192,119 @@ TEST_F(ControlModelTest, ChildrenFollowTheParentFontUntilTheirOwnChanges)
   EXPECT_EQ(plain->Font()->Size(), 14);
 }
 
-TEST_F(ControlModelTest, APanelPaintsItsColourAndItsBevel)
+// A bevel-less 400 × 200 area: a column on the left (width 150), the splitter beside it (width
+// 8, MinSize 100) and a client panel taking the rest, as the chart page has.
+class SplitterTest : public FormTest {
+protected:
+  void SetUp() override
+  {
+    FormTest::SetUp();
+    area = PlacePanel(form.get(), 0, 0, 400, 200);
+    column = Aligned(area, alLeft, 150);
+    splitter = new TSplitter(column);  // owned by the column, placed on the area
+    splitter->SetParent(area);
+    splitter->SetAlign(alLeft);
+    splitter->SetBeveled(true);
+    splitter->SetWidth(8);
+    splitter->SetResizeStyle(rsPattern);
+    splitter->SetAutoSnap(false);
+    splitter->SetMinSize(100);
+    splitter->SetLeft(1000);
+    client = Aligned(area, alClient, 0);
+    splitter->OnMoved = [this](TObject* sender) { moved.push_back(sender == splitter ? column->Width() : -1); };
+    form->Show();
+  }
+
+  TPanel* Aligned(TWinControl* parent, TAlign align, int size)
+  {
+    TPanel* panel = PlacePanel(parent, 0, 0, size, size);
+    panel->SetAlign(align);
+    return panel;
+  }
+  // Presses on the bar, moves by (dx, dy) in two steps, and releases unless told not to.
+  void Drag(TSplitter* bar, int dx, int dy, bool release = true)
+  {
+    const QPoint down(bar->Width() / 2, bar->Height() / 2);
+    const QPoint to = down + QPoint(dx, dy);
+    SendMouse(bar->Widget(), QEvent::MouseButtonPress, down, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(bar->Widget(), QEvent::MouseMove, down + QPoint(dx / 2, dy / 2), Qt::NoButton, Qt::LeftButton);
+    SendMouse(bar->Widget(), QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    if (release)
+      SendMouse(bar->Widget(), QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+  }
+  // "column width | splitter left | client left width | the widths OnMoved saw".
+  std::string State()
+  {
+    std::string state = std::to_string(column->Width()) + " | " + std::to_string(splitter->Left()) + " | " +
+                        std::to_string(client->Left()) + " " + std::to_string(client->Width()) + " |";
+    for (int width : moved)
+      state += " " + std::to_string(width);
+    return state;
+  }
+
+  TPanel* area = nullptr;
+  TPanel* column = nullptr;
+  TSplitter* splitter = nullptr;
+  TPanel* client = nullptr;
+  std::vector<int> moved;
+};
+
+TEST_F(SplitterTest, ADragShowsALineAndResizesTheColumnOnRelease)
 {
-  TPanel* bar = Place<TPanel>(host, 0, 0, 40, 20);
-  bar->SetColor(0xC0DCC0);  // 0x00BBGGRR
-  const auto pixels = [&] {
-    const QImage image = bar->Widget()->grab().toImage();
-    return std::vector<QColor>{image.pixelColor(0, 10), image.pixelColor(20, 10), image.pixelColor(39, 10)};
+  EXPECT_EQ(State(), "150 | 150 | 158 242 |");  // beside the column it is created after
+  Drag(splitter, 60, 7, false);
+  EXPECT_EQ(State(), "150 | 150 | 158 242 |");  // while the button is held only the line moves
+  QRubberBand* line = area->Widget()->findChild<QRubberBand*>();
+  ASSERT_NE(line, nullptr);
+  EXPECT_TRUE(line->isVisible());
+  EXPECT_EQ(line->geometry(), QRect(210, 0, 8, 200));
+  SendMouse(splitter->Widget(), QEvent::MouseButtonRelease, QPoint(64, 100), Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(State(), "210 | 210 | 218 182 | 210");  // OnMoved once, after the new width
+  EXPECT_EQ(area->Widget()->findChild<QRubberBand*>(), nullptr);
+}
+
+TEST_F(SplitterTest, MinSizeHoldsOnBothSidesAndAutoSnapClosesTheColumnBelowIt)
+{
+  // {dx, auto-snap, the state after}: the client keeps MinSize too (400 − 8 − 100 = 292);
+  // a click without a move, or a drag at the limit, reports nothing.
+  const struct {
+    int dx;
+    bool autoSnap;
+    const char* state;
+  } drags[] = {
+      {1000, false, "292 | 292 | 300 100 | 292"},
+      {-1000, false, "100 | 100 | 108 292 | 292 100"},
+      {-30, false, "100 | 100 | 108 292 | 292 100"},
+      {0, false, "100 | 100 | 108 292 | 292 100"},
+      {-40, true, "0 | 0 | 8 392 | 292 100 0"},
+      {120, true, "120 | 120 | 128 272 | 292 100 0 120"},  // closed, it still opens again
+      {-20, true, "0 | 0 | 8 392 | 292 100 0 120 0"},      // MinSize itself snaps
   };
-  const QColor face(0xC0, 0xDC, 0xC0);
-  const std::vector<QColor> raised = pixels();
-  EXPECT_EQ(raised[1], face);
-  EXPECT_NE(raised[0], face);  // the default raised bevel's edges differ from the face
-  EXPECT_NE(raised[2], face);
-  bar->SetBevelOuter(bvNone);
-  EXPECT_EQ(pixels(), std::vector<QColor>(3, face));
+  for (const auto& drag : drags) {
+    splitter->SetAutoSnap(drag.autoSnap);
+    Drag(splitter, drag.dx, 0);
+    EXPECT_EQ(State(), drag.state) << drag.dx;
+  }
+}
+
+TEST_F(SplitterTest, ABottomSplitterResizesTheBoxBelowIt)
+{
+  // The left column of the chart page: a legend on top, the fault box at the bottom and the
+  // splitter created after the fault box, so that it lies above it.
+  column->SetWidth(300);
+  TPanel* legend = Aligned(column, alClient, 0);
+  TPanel* faults = Aligned(column, alBottom, 60);
+  auto* bar = new TSplitter(column);
+  bar->SetParent(column);
+  bar->SetAlign(alBottom);
+  bar->SetHeight(8);
+  bar->SetAutoSnap(false);
+  std::vector<int> heights;
+  bar->OnMoved = [&](TObject*) { heights.push_back(faults->Height()); };
+  EXPECT_EQ(bar->Top(), 200 - 60 - 8);
+  Drag(bar, 0, -40);
+  EXPECT_EQ(heights, std::vector<int>{100});
+  EXPECT_EQ(std::vector<int>({faults->Top(), bar->Top(), legend->Height()}), std::vector<int>({100, 92, 92}));
 }
 
 }  // namespace

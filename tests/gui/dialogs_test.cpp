@@ -1,21 +1,5 @@
 // The file, folder, input and message dialogs, answered as a user would.
-#include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-
-#include "Dialogs.h"
-#include "FileCtrl.h"
-#include "TextBoundary.h"
-#include "support/DialogDriver.h"
-#include "support/GuiTest.h"
+#include "support/ControlTest.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -72,9 +56,9 @@ protected:
       dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(text);
     static_cast<QDialog*>(dialog)->accept();
   }
-  static QString NameEdit(QFileDialog* dialog)
+  static QString NameEdit(QFileDialog* d)
   {
-    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+    return d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
   }
   static void Press(QMessageBox* box, QMessageBox::StandardButton button) { box->button(button)->click(); }
 
@@ -110,47 +94,22 @@ TEST_F(DialogsTest, OpenDialogStartsInTheNamesFolderAndReturnsTheFileSystemsByte
     EXPECT_EQ(NameEdit(d), QStringLiteral("start.qel"));
     TypeAndAccept(d, Q(chosen));
   });
+  driver.Then<QFileDialog>([](QFileDialog* d) { d->reject(); });  // cancelled: the name stays
   ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName(), chosen);
+  EXPECT_FALSE(dialog.Execute());
   EXPECT_TRUE(driver.Done());
   EXPECT_EQ(dialog.FileName(), chosen);
   EXPECT_TRUE(RunLoopUntil([&] { return deferredRan; }));
 }
 
-TEST_F(DialogsTest, OpenDialogRefusesAMissingFileOnlyWhenItMustExistAndCancelKeepsTheName)
-{
-  const AnsiString initial = PathOf("present.qel", true);
-  TOpenDialog dialog(nullptr);
-  dialog.SetOptions({ofFileMustExist});
-  dialog.SetFileName(initial);
-  DialogDriver refused;
-  refused.Then<QFileDialog>([&](QFileDialog* d) { TypeAndAccept(d, Q(PathOf("missing.qel"))); })
-      .Then<QMessageBox>([&](QMessageBox* box) { box->accept(); })  // the warning
-      .Then<QFileDialog>([&](QFileDialog* d) { d->reject(); });     // still open: cancelled
-  EXPECT_FALSE(dialog.Execute());
-  EXPECT_TRUE(refused.Done());
-  EXPECT_EQ(dialog.FileName(), initial);
-
-  dialog.SetOptions({});
-  DialogDriver taken;
-  taken.Then<QFileDialog>([&](QFileDialog* d) { TypeAndAccept(d, Q(PathOf("not yet there.qel"))); });
-  EXPECT_TRUE(dialog.Execute());
-  EXPECT_TRUE(taken.Done());
-  EXPECT_EQ(dialog.FileName(), PathOf("not yet there.qel"));
-}
-
-TEST_F(DialogsTest, SaveDialogAsksBeforeReplacingOnlyWithThePromptAndAddsNoExtension)
+TEST_F(DialogsTest, SaveDialogAsksBeforeReplacingOnlyWithThePromptAndSelectDirectoryCreatesAfterAYes)
 {
   const AnsiString existing = PathOf("analysis log.qel .txt", true);
   TSaveDialog dialog(nullptr);
-  dialog.SetOptions({ofOverwritePrompt});
-  dialog.SetFilter("Text file *.txt|*.txt");
   dialog.SetFileName(existing);
   int questions = 0;
-  const auto confirm = [&](QFileDialog* d) {
-    EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(NameEdit(d), QStringLiteral("analysis log.qel .txt"));
-    TypeAndAccept(d, QString());
-  };
+  const auto accept = [](QFileDialog* d) { TypeAndAccept(d, QString()); };
   const auto answer = [&](QMessageBox::StandardButton button) {
     return [&questions, button](QMessageBox* box) {
       ++questions;
@@ -158,65 +117,46 @@ TEST_F(DialogsTest, SaveDialogAsksBeforeReplacingOnlyWithThePromptAndAddsNoExten
     };
   };
   DialogDriver driver;
-  driver.Then<QFileDialog>(confirm)
+  driver
+      .Then<QFileDialog>(accept)  // without the prompt: replaced silently
+      .Then<QFileDialog>([](QFileDialog* d) {
+        EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(NameEdit(d), QStringLiteral("analysis log.qel .txt"));
+        TypeAndAccept(d, QString());
+      })
       .Then<QMessageBox>(answer(QMessageBox::No))  // back to the dialog
-      .Then<QFileDialog>(confirm)
+      .Then<QFileDialog>(accept)
       .Then<QMessageBox>(answer(QMessageBox::Yes));
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(questions, 0);
+  dialog.SetOptions({ofOverwritePrompt});
   ASSERT_TRUE(dialog.Execute());
   EXPECT_TRUE(driver.Done());
   EXPECT_EQ(questions, 2);
   EXPECT_EQ(dialog.FileName(), existing);
 
-  dialog.SetOptions({});
-  DialogDriver silent;
-  silent.Then<QFileDialog>([&](QFileDialog* d) { TypeAndAccept(d, QString()); })
-      .Then<QFileDialog>([&](QFileDialog* d) { TypeAndAccept(d, QStringLiteral("picture")); });
-  ASSERT_TRUE(dialog.Execute());
-  EXPECT_EQ(dialog.FileName(), existing);
-  ASSERT_TRUE(dialog.Execute());
-  EXPECT_TRUE(silent.Done());
-  EXPECT_EQ(questions, 2);
-  EXPECT_EQ(dialog.FileName(), PathOf("picture"));
-}
-
-TEST_F(DialogsTest, SelectDirectoryCreatesATypedFolderOnlyAfterAYes)
-{
-  const AnsiString base = folder.Path();
-  AnsiString chosen = base;
-  const TSelectDirOpts create = {sdAllowCreate, sdPerformCreate, sdPrompt};
+  // A typed folder is made only after a yes; a no goes back to the dialog.
+  AnsiString chosen = folder.Path();
   const auto type = [](const char* name) {
     return [name](QFileDialog* d) {
       EXPECT_EQ(Application->ModalDepth(), 1);
       EXPECT_EQ(d->fileMode(), QFileDialog::Directory);
-      EXPECT_FALSE(d->testOption(QFileDialog::ReadOnly));  // the dialog can make folders
       TypeAndAccept(d, QString::fromLatin1(name));
     };
   };
-  DialogDriver declined;
-  declined.Then<QFileDialog>(type("unwanted"))
-      .Then<QMessageBox>([](QMessageBox* box) { Press(box, QMessageBox::No); })
-      .Then<QFileDialog>([](QFileDialog* d) { d->reject(); });
-  EXPECT_FALSE(SelectDirectory(chosen, create, 0));
-  EXPECT_TRUE(declined.Done());
-  EXPECT_EQ(chosen, base);
-  EXPECT_FALSE(QFileInfo::exists(Q(PathOf("unwanted"))));
-
-  DialogDriver readOnly;
-  readOnly.Then<QFileDialog>([](QFileDialog* d) {
-    EXPECT_TRUE(d->testOption(QFileDialog::ReadOnly));
-    d->reject();
-  });
-  EXPECT_FALSE(SelectDirectory(chosen, {}, 0));
-  EXPECT_TRUE(readOnly.Done());
-
-  DialogDriver accepted;
-  accepted.Then<QFileDialog>(type("new logs")).Then<QMessageBox>([](QMessageBox* box) {
-    Press(box, QMessageBox::Yes);
-  });
-  ASSERT_TRUE(SelectDirectory(chosen, create, 0));
-  EXPECT_TRUE(accepted.Done());
+  DialogDriver folders;
+  folders.Then<QFileDialog>(type("unwanted"))
+      .Then<QMessageBox>(answer(QMessageBox::No))
+      .Then<QFileDialog>([](QFileDialog* d) { d->reject(); })
+      .Then<QFileDialog>(type("new logs"))
+      .Then<QMessageBox>(answer(QMessageBox::Yes));
+  EXPECT_FALSE(SelectDirectory(chosen, {sdAllowCreate, sdPerformCreate, sdPrompt}, 0));
+  EXPECT_EQ(chosen, folder.Path());
+  ASSERT_TRUE(SelectDirectory(chosen, {sdAllowCreate, sdPerformCreate, sdPrompt}, 0));
+  EXPECT_TRUE(folders.Done());
   EXPECT_EQ(chosen, PathOf("new logs"));
   EXPECT_TRUE(QFileInfo(Q(chosen)).isDir());
+  EXPECT_FALSE(QFileInfo::exists(Q(PathOf("unwanted"))));
 }
 
 TEST_F(DialogsTest, InputQueryTakesTypedTextInTheCodePageAndCancelKeepsTheValue)

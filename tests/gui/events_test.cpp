@@ -1,20 +1,8 @@
 // A control's events: mouse, wheel, keys, focus, hints, the pointer, and handlers that throw or
 // free their own control.
-#include <QHelpEvent>
-#include <QKeyEvent>
-#include <QToolTip>
-#include <QWheelEvent>
-#include <string>
-#include <vector>
-
-#include "ExtCtrls.h"
-#include "Mouse.h"
-#include "StdCtrls.h"
-#include "support/FormTest.h"
+#include "support/ControlTest.h"
 
 namespace {
-
-using Log = std::vector<std::string>;
 
 // A shown form with a panel (border width 4, no bevel) at (10, 20) whose events are logged.
 class EventsTest : public FormTest {

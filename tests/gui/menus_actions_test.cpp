@@ -1,18 +1,6 @@
-#include <QApplication>
-#include <QMenu>
-#include <string>
-#include <vector>
-
-#include "ActnList.h"
-#include "ListBox.h"
-#include "Menus.h"
-#include "Panel.h"
-#include "support/FormTest.h"
-#include "support/WindowInput.h"
+#include "support/ControlTest.h"
 
 namespace {
-
-using Log = std::vector<std::string>;
 
 QMenu* OpenMenu()
 {

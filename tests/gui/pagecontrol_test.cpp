@@ -1,15 +1,6 @@
-#include <QTabBar>
-#include <string>
-#include <vector>
-
-#include "PageControl.h"
-#include "Panel.h"
-#include "support/FormTest.h"
-#include "support/WindowInput.h"
+#include "support/ControlTest.h"
 
 namespace {
-
-using Log = std::vector<std::string>;
 
 // A page control of three sheets (border width 5, as the program's) on an active form; a
 // focusable panel stands for an edit on the first sheet.
@@ -65,21 +56,6 @@ TEST_F(PageControlTest, TheFirstSheetIsActiveAndChangesInCodeFireNoOnChangeButLe
   ClickTab(1);  // the user picking the tab already active changes nothing either
   EXPECT_EQ(log, Log{"exit, active 0 shown 0 tab 0 of 3"});
   EXPECT_EQ(Active(), "1 shown 1 tab 1 of 3");
-}
-
-TEST_F(PageControlTest, SheetsFillTheAreaUnderTheTabsAndAlignInsideTheirBorder)
-{
-  TTabSheet* sheet = sheets[0];
-  EXPECT_GE(sheet->Top(), Tabs()->geometry().bottom() + 1);
-  EXPECT_GT(sheet->Width(), 390);
-  EXPECT_LE(sheet->Left() + sheet->Width(), 400);
-  EXPECT_LE(sheet->Top() + sheet->Height(), 300);
-  auto* filler = Place<TPanel>(sheet, 0, 0, 1, 1);
-  filler->SetAlign(alClient);
-  EXPECT_EQ(QSize(filler->Width(), filler->Height()), QSize(sheet->Width() - 10, sheet->Height() - 10));
-  pages->SetWidth(500);  // the active sheet and its children follow at once
-  EXPECT_GT(sheet->Width(), 490);
-  EXPECT_EQ(filler->Width(), sheet->Width() - 10);
 }
 
 TEST_F(PageControlTest, AUserPickLeavesTheOldSheetShowsTheNewOneThenChanges)

@@ -1,0 +1,27 @@
+#pragma once
+// What the control tests share: every control of the layer and the Qt widgets behind them, the
+// shown-form fixture, input as the user gives it, and the modal-dialog answerer.
+#include <QtWidgets>
+#include <string>
+#include <vector>
+
+#include "ActnList.h"
+#include "Buttons.h"
+#include "Colors.h"
+#include "ComCtrls.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "FileCtrl.h"
+#include "Gauges.h"
+#include "Guard.h"
+#include "Menus.h"
+#include "Mouse.h"
+#include "StdCtrls.h"
+#include "TextBoundary.h"
+#include "support/DialogDriver.h"
+#include "support/FormTest.h"
+#include "support/InputTestSupport.h"
+#include "support/WindowInput.h"
+
+// What a test saw, in order.
+using Log = std::vector<std::string>;
