@@ -74,13 +74,7 @@ TEST_F(ApplicationTest, WithoutAHookAnExceptionShowsAPlainTextMessageBox)
   EXPECT_EQ(Application->ModalDepth(), 0);
 }
 
-// Counts the deaths of its kind.
-class ProbeForm : public TForm {
-public:
-  explicit ProbeForm(TComponent* owner) : TForm(owner) {}
-  ~ProbeForm() override { ++deaths; }
-  static inline int deaths = 0;
-};
+using ProbeForm = Probe<TForm>;
 
 // The program's shape: create the main form, run, close the main form from a timer.
 [[noreturn]] void RunAProgramThatClosesItsMainForm()

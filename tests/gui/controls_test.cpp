@@ -13,9 +13,10 @@ protected:
     host = PlacePanel(form.get(), 0, 0, 200, 100);
   }
 
-  TPanel* Child(TAlign align, int width, int height)
+  // A bevel-less panel aligned in parent (the host unless told).
+  TPanel* Child(TAlign align, int width, int height, TWinControl* parent = nullptr)
   {
-    TPanel* panel = Place<TPanel>(host, 0, 0, width, height);
+    TPanel* panel = PlacePanel(parent ? parent : host, 0, 0, width, height);
     panel->SetAlign(align);
     return panel;
   }
@@ -92,38 +93,28 @@ TEST_F(AlignTest, OnResizeRunsAtOnceAfterTheChildrenAreRealignedAndMaySettleTheL
   EXPECT_EQ(Layout({bar, client}), "0,60 300x40; 0,0 300x60; ");
 }
 
-// Counts its own destruction.
-class ProbePanel : public TPanel {
-public:
-  ProbePanel(TComponent* owner, int* deaths) : TPanel(owner), deaths_(deaths) {}
-  ~ProbePanel() override { ++*deaths_; }
-
-private:
-  int* deaths_;
-};
-
 using ControlModelTest = AlignTest;
 
 TEST_F(ControlModelTest, OwnerAndParentEachFreeWhatIsTheirsOnceAndForgetWhatWentBefore)
 {
-  int deaths = 0;
-  auto owner = std::make_unique<ProbePanel>(nullptr, &deaths);
+  using ProbePanel = Probe<TPanel>;
+  auto owner = std::make_unique<ProbePanel>(nullptr);
   TPanel* elsewhere = PlacePanel(form.get(), 0, 0, 100, 100);
   // Owned by one panel, placed on another (as the chart splitter): the owner frees it, and
   // the parent no longer lists it.
-  auto* splitter = new ProbePanel(owner.get(), &deaths);
+  auto* splitter = new ProbePanel(owner.get());
   splitter->SetParent(elsewhere);
   splitter->SetAlign(alLeft);
   const QPointer<QWidget> splitterWidget(splitter->Widget());
   // A parent frees its children, which their owner then forgets.
-  auto* parent = new ProbePanel(nullptr, &deaths);
-  auto* child = new ProbePanel(owner.get(), &deaths);
-  new ProbePanel(owner.get(), &deaths);  // owned only
+  auto* parent = new ProbePanel(nullptr);
+  auto* child = new ProbePanel(owner.get());
+  new ProbePanel(owner.get());  // owned only
   child->SetParent(parent);
   delete parent;  // as deleting MainPanel frees every control below it
-  EXPECT_EQ(deaths, 2);
+  EXPECT_EQ(ProbePanel::deaths, 2);
   owner.reset();
-  EXPECT_EQ(deaths, 5);
+  EXPECT_EQ(ProbePanel::deaths, 5);
   EXPECT_TRUE(splitterWidget.isNull());
   elsewhere->SetWidth(400);  // realigning touches nothing freed
   EXPECT_TRUE(elsewhere->Widget()->children().isEmpty());
@@ -192,17 +183,17 @@ TEST_F(ControlModelTest, ChildrenFollowTheParentFontUntilTheirOwnChanges)
   EXPECT_EQ(plain->Font()->Size(), 14);
 }
 
-// A bevel-less 400 × 200 area: a column on the left (width 150), the splitter beside it (width
-// 8, MinSize 100) and a client panel taking the rest, as the chart page has.
-class SplitterTest : public FormTest {
+// The host made 400 × 200: a column on the left (width 150), the splitter beside it (width 8,
+// MinSize 100) and a client panel taking the rest, as the chart page has.
+class SplitterTest : public AlignTest {
 protected:
   void SetUp() override
   {
-    FormTest::SetUp();
-    area = PlacePanel(form.get(), 0, 0, 400, 200);
-    column = Aligned(area, alLeft, 150);
-    splitter = new TSplitter(column);  // owned by the column, placed on the area
-    splitter->SetParent(area);
+    AlignTest::SetUp();
+    host->SetBounds(0, 0, 400, 200);
+    column = Child(alLeft, 150, 0);
+    splitter = new TSplitter(column);  // owned by the column, placed on the host
+    splitter->SetParent(host);
     splitter->SetAlign(alLeft);
     splitter->SetBeveled(true);
     splitter->SetWidth(8);
@@ -210,16 +201,9 @@ protected:
     splitter->SetAutoSnap(false);
     splitter->SetMinSize(100);
     splitter->SetLeft(1000);
-    client = Aligned(area, alClient, 0);
+    client = Child(alClient, 0, 0);
     splitter->OnMoved = [this](TObject* sender) { moved.push_back(sender == splitter ? column->Width() : -1); };
     form->Show();
-  }
-
-  TPanel* Aligned(TWinControl* parent, TAlign align, int size)
-  {
-    TPanel* panel = PlacePanel(parent, 0, 0, size, size);
-    panel->SetAlign(align);
-    return panel;
   }
   // Presses on the bar, moves by (dx, dy) in two steps, and releases unless told not to.
   void Drag(TSplitter* bar, int dx, int dy, bool release = true)
@@ -242,7 +226,6 @@ protected:
     return state;
   }
 
-  TPanel* area = nullptr;
   TPanel* column = nullptr;
   TSplitter* splitter = nullptr;
   TPanel* client = nullptr;
@@ -254,13 +237,13 @@ TEST_F(SplitterTest, ADragShowsALineAndResizesTheColumnOnRelease)
   EXPECT_EQ(State(), "150 | 150 | 158 242 |");  // beside the column it is created after
   Drag(splitter, 60, 7, false);
   EXPECT_EQ(State(), "150 | 150 | 158 242 |");  // while the button is held only the line moves
-  QRubberBand* line = area->Widget()->findChild<QRubberBand*>();
+  QRubberBand* line = host->Widget()->findChild<QRubberBand*>();
   ASSERT_NE(line, nullptr);
   EXPECT_TRUE(line->isVisible());
   EXPECT_EQ(line->geometry(), QRect(210, 0, 8, 200));
   SendMouse(splitter->Widget(), QEvent::MouseButtonRelease, QPoint(64, 100), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(State(), "210 | 210 | 218 182 | 210");  // OnMoved once, after the new width
-  EXPECT_EQ(area->Widget()->findChild<QRubberBand*>(), nullptr);
+  EXPECT_EQ(host->Widget()->findChild<QRubberBand*>(), nullptr);
 }
 
 TEST_F(SplitterTest, MinSizeHoldsOnBothSidesAndAutoSnapClosesTheColumnBelowIt)
@@ -292,8 +275,8 @@ TEST_F(SplitterTest, ABottomSplitterResizesTheBoxBelowIt)
   // The left column of the chart page: a legend on top, the fault box at the bottom and the
   // splitter created after the fault box, so that it lies above it.
   column->SetWidth(300);
-  TPanel* legend = Aligned(column, alClient, 0);
-  TPanel* faults = Aligned(column, alBottom, 60);
+  TPanel* legend = Child(alClient, 0, 0, column);
+  TPanel* faults = Child(alBottom, 0, 60, column);
   auto* bar = new TSplitter(column);
   bar->SetParent(column);
   bar->SetAlign(alBottom);

@@ -25,3 +25,12 @@
 
 // What a test saw, in order.
 using Log = std::vector<std::string>;
+
+// A control (or form) of kind T that counts the deaths of its kind.
+template <class T>
+class Probe : public T {
+public:
+  using T::T;
+  ~Probe() override { ++deaths; }
+  static inline int deaths = 0;
+};
