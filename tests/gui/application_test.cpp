@@ -7,12 +7,6 @@ namespace {
 
 using ApplicationTest = GuiTest;
 
-TEST_F(ApplicationTest, ExeNameIsTheRunningProgram)
-{
-  const AnsiString exe = Application->ExeName();
-  EXPECT_EQ(exe.substr(0, 1) + exe.substr(exe.rfind('/')), "//gui_tests");
-}
-
 TEST_F(ApplicationTest, DeferredWorkWaitsForPumpsAndModalLoopsRunsInOrderAndSurvivesAThrow)
 {
   Log order;
@@ -151,7 +145,7 @@ TEST_F(FormsTest, OuterSizeClientAreaAndOriginsFollowTheFrameAndTheConstraints)
   EXPECT_EQ(QSize(main.Width(), main.Height()), QSize(800, 700));
 }
 
-TEST_F(FormsTest, APositionAndAWindowStateApplyWhenShown)
+TEST_F(FormsTest, ScreenCentreIsAppliedWhenShown)
 {
   TForm centred(nullptr);
   centred.SetPosition(poScreenCenter);
@@ -160,21 +154,6 @@ TEST_F(FormsTest, APositionAndAWindowStateApplyWhenShown)
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   EXPECT_EQ(QPoint(centred.Left(), centred.Top()),
             QPoint(screen.x() + (screen.width() - 200) / 2, screen.y() + (screen.height() - 100) / 2));
-
-  // Maximised: the size the window system gives is taken.
-  TForm form(nullptr);
-  auto* client = new TPanel(&form);
-  client->SetParent(&form);
-  client->SetAlign(alClient);
-  int resizes = 0;
-  form.OnResize = [&](TObject*) { ++resizes; };
-  form.SetWindowState(wsMaximized);
-  form.Show();
-  ASSERT_TRUE(RunLoopUntil([&] { return form.Widget()->isMaximized(); }));
-  RunLoopFor(20);
-  EXPECT_EQ(form.WindowState(), wsMaximized);
-  EXPECT_GE(resizes, 1);
-  EXPECT_EQ(QSize(client->Width(), client->Height()), form.Widget()->size());
 }
 
 TEST_F(FormsTest, OnShowOncePerBecomingVisibleAndTheCaptionIsTheExactTitle)

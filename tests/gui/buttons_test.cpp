@@ -85,18 +85,6 @@ TEST_F(ButtonsTest, AButtonsModalResultEndsShowModalWithIt)
   timer.SetEnabled(false);
 }
 
-TEST_F(ButtonsTest, HeightIsQtsHintAndFollowsTheFontUntilSet)
-{
-  TPanel* panel = PlacePanel(form.get(), 0, 0, 200, 100);
-  auto* follower = new TButton(panel);
-  follower->SetParent(panel);
-  auto* fixed = Place<TButton>(panel, 0, 30, 75, 5);
-  panel->Font()->SetSize(20);
-  EXPECT_EQ(follower->Height(), Push(follower)->sizeHint().height());
-  EXPECT_GT(follower->Height(), 30);
-  EXPECT_EQ(fixed->Height(), 5);
-}
-
 TEST_F(ButtonsTest, AGlyphsBottomLeftColourIsTransparentAndASecondImageIsTheDisabledLook)
 {
   auto* button = Place<TBitBtn>(0, 0, 60, 50);

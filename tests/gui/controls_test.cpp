@@ -146,24 +146,6 @@ TEST_F(ControlModelTest, GraphicControlsStayUnderWindowedSiblings)
   EXPECT_EQ(at(overlap), label);
 }
 
-TEST_F(ControlModelTest, DisablingAParentDisablesEveryControlBelowIt)
-{
-  TPanel* inner = Place<TPanel>(host, 0, 0, 50, 50);
-  auto* label = Place<TLabel>(inner, 0, 0, 20, 20);
-  form->Show();
-  int downs = 0;
-  inner->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
-  host->SetEnabled(false);
-  EXPECT_FALSE(label->Widget()->isEnabled());
-  EXPECT_TRUE(inner->Enabled());  // the control's own flag is untouched
-  EXPECT_FALSE(inner->CanFocus());
-  EXPECT_THROW(inner->SetFocus(), EInvalidOperation);
-  SendMouse(inner->Widget(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
-  host->SetEnabled(true);
-  SendMouse(inner->Widget(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(downs, 1);
-}
-
 TEST_F(ControlModelTest, ChildrenFollowTheParentFontUntilTheirOwnChanges)
 {
   host->Font()->SetName("Verdana");

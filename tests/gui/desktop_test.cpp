@@ -1,23 +1,10 @@
 // The desktop around the program: the file type and its entry, opening files, the clipboard.
-#include <gtest/gtest.h>
-
-#include <QClipboard>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <QXmlStreamReader>
-#include <optional>
-
 #include "Clipbrd.h"
 #include "CodePage.h"
 #include "DesktopIntegration.h"
 #include "Shell.h"
-#include "TextBoundary.h"
+#include "support/ControlTest.h"
 #include "support/EnvScope.h"
-#include "support/GuiTest.h"
 #include "support/ScratchFolder.h"
 
 namespace {

@@ -159,14 +159,16 @@ TEST_F(DialogsTest, SaveDialogAsksBeforeReplacingOnlyWithThePromptAndSelectDirec
   EXPECT_FALSE(QFileInfo::exists(Q(PathOf("unwanted"))));
 }
 
-TEST_F(DialogsTest, InputQueryTakesTypedTextInTheCodePageAndCancelKeepsTheValue)
+TEST_F(DialogsTest, InputQueryAndShowMessageArePlainTextInTheCodePageAndCancelKeepsTheValue)
 {
   AnsiString value = "old";
   const AnsiString caption = "\xD1\xF2\xE0\xF2\xF3\xF1";  // "Статус" in 1251
+  const AnsiString savedTitle = Application->Title();
+  Application->SetTitle("Dravolin   v.2016-11-09");
+  QString shown;
   DialogDriver driver;
   driver
       .Then<QInputDialog>([&](QInputDialog* d) {
-        EXPECT_EQ(Application->ModalDepth(), 1);
         EXPECT_EQ(d->windowTitle(), QString::fromUtf8("Статус"));
         EXPECT_EQ(d->textValue(), QStringLiteral("old"));
         EXPECT_EQ(d->findChild<QLabel*>()->textFormat(), Qt::PlainText);
@@ -176,28 +178,19 @@ TEST_F(DialogsTest, InputQueryTakesTypedTextInTheCodePageAndCancelKeepsTheValue)
       .Then<QInputDialog>([&](QInputDialog* d) {
         d->setTextValue(QStringLiteral("typed"));
         d->reject();
+      })
+      .Then<QMessageBox>([&](QMessageBox* box) {
+        shown = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->buttons().size()) +
+                (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
+                QString::number(Application->ModalDepth());
+        Press(box, QMessageBox::Ok);
       });
   ASSERT_TRUE(InputQuery(caption, "<b>Name</b>", value));
   EXPECT_FALSE(InputQuery(caption, "Name", value));
-  EXPECT_TRUE(driver.Done());
-  EXPECT_EQ(value, "\xCD\xEE\xE2\xFB\xE9 ?");
-}
-
-TEST_F(DialogsTest, ShowMessageHasOneButtonPlainTextAndTheApplicationTitle)
-{
-  const AnsiString savedTitle = Application->Title();
-  Application->SetTitle("Dravolin   v.2016-11-09");
-  QString shown;
-  DialogDriver driver;
-  driver.Then<QMessageBox>([&](QMessageBox* box) {
-    shown = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->buttons().size()) +
-            (box->textFormat() == Qt::PlainText ? "|plain" : "|rich") + "|" +
-            QString::number(Application->ModalDepth());
-    Press(box, QMessageBox::Ok);
-  });
   ShowMessage("<i>Select</i> \xCF\xE0\xEF\xEA\xE0");  // "Папка" in 1251
   Application->SetTitle(savedTitle);
   EXPECT_TRUE(driver.Done());
+  EXPECT_EQ(value, "\xCD\xEE\xE2\xFB\xE9 ?");
   EXPECT_EQ(shown, QString::fromUtf8("Dravolin   v.2016-11-09|<i>Select</i> Папка|1|plain|1"));
 }
 

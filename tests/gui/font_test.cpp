@@ -55,24 +55,11 @@ TEST_F(ColorsTest, RedIsTheLowByteAndSystemColoursFollowTheCurrentPalette)
 {
   EXPECT_EQ(ToQColor(0x0080FF), QColor(255, 128, 0));
   EXPECT_EQ(ColorToRGB(SystemColor(200)), 0);  // no such system colour: black
-  // {the palette's role, its colour, the system colour, what that reads}
-  const struct {
-    QPalette::ColorRole role;
-    QRgb qt;
-    TColor system;
-    TColor rgb;
-  } rows[] = {
-      {QPalette::Window, 0x112233, clBtnFace, 0x332211},
-      {QPalette::ToolTipBase, 0x445566, clInfoBk, 0x665544},
-      {QPalette::HighlightedText, 0xF1F2F3, SystemColor(14), 0xF3F2F1},
-  };
   QPalette palette = saved;
-  for (const auto& row : rows)
-    palette.setColor(row.role, QColor(row.qt));
+  palette.setColor(QPalette::Window, QColor(0x11, 0x22, 0x33));
+  palette.setColor(QPalette::ToolTipBase, QColor(0x44, 0x55, 0x66));
   QGuiApplication::setPalette(palette);
-  for (const auto& row : rows)
-    EXPECT_EQ(ColorToRGB(row.system), row.rgb) << row.role;
-
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0x332211);
   TBitmap bitmap;
   Fill(bitmap, 4, 4, clInfoBk);
   EXPECT_EQ(PixelAt(bitmap, 1, 1), 0x665544);

@@ -82,32 +82,4 @@ TEST_F(PageControlTest, AFreedSheetTakesItsTabAlong)
   EXPECT_EQ(log, Log{"change, active 0 shown 0 tab 0 of 2"});
 }
 
-// A sheet of the program's own kind whose showing fails.
-class FailingSheet : public TTabSheet {
-public:
-  using TTabSheet::TTabSheet;
-  bool fail = true;
-
-protected:
-  void VisibleChanged() override
-  {
-    TTabSheet::VisibleChanged();
-    if (fail && Visible())
-      throw EInvalidOperation("the sheet cannot show");
-  }
-};
-
-TEST_F(PageControlTest, AFailureWhileTheUserPicksATabReachesHandleExceptionBeforeOnChange)
-{
-  auto* failing = new FailingSheet(pages);
-  failing->SetPageControl(pages);
-  ClickTab(3);
-  EXPECT_EQ(exceptions, std::vector<std::string>{"the sheet cannot show"});
-  EXPECT_EQ(exceptionSenders[0], pages);
-  EXPECT_TRUE(log.empty());
-  failing->fail = false;  // the control goes on working
-  ClickTab(1);
-  EXPECT_EQ(log, Log{"change, active 1 shown 1 tab 1 of 4"});
-}
-
 }  // namespace

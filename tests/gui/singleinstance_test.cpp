@@ -1,31 +1,17 @@
 // One instance per user and signature: the hand-over between processes, raw peers at the
 // socket, racing and crashed starts, and where the socket may live.
-#include <gtest/gtest.h>
-
-#include <QDateTime>
-#include <QThread>
-#include <QUuid>
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <sstream>
-#include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <vector>
 
-#include "Form.h"
+#include <filesystem>
+#include <fstream>
+
 #include "SingleInstance.h"
 #include "support/ChildProcess.h"
+#include "support/ControlTest.h"
 #include "support/EnvScope.h"
-#include "support/GuiTest.h"
 #include "support/ScratchFolder.h"
 
 namespace {
