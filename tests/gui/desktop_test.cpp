@@ -25,16 +25,7 @@ protected:
                                                         ".part' && mv '" + args + ".part' '" + args + ".args'\n");
       QFile(Q(script)).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     }
-    savedCodePage = DisplayCodePage();
-    SetDisplayCodePage(1251);
   }
-  void TearDown() override
-  {
-    SetDisplayCodePage(savedCodePage);
-    QGuiApplication::clipboard()->clear();
-    GuiTest::TearDown();
-  }
-
   static QString Q(const std::string& path) { return QFile::decodeName(path.c_str()); }
   // The arguments a stand-in tool was started with, once it has run; the record is taken away.
   std::optional<QStringList> ToolArguments(const char* tool)
@@ -58,7 +49,7 @@ protected:
   EnvScope dataHome{"XDG_DATA_HOME", data.c_str()};
   const std::string path = scratch / "bin" + ":" + std::getenv("PATH");
   EnvScope pathScope{"PATH", path.c_str()};
-  int savedCodePage = 1251;
+  DisplayCodePageScope codePage{1251};
   // "Журнал" in 1251, with characters that mean something in XML.
   const AnsiString kDescription = "Dravolin C, analiz file-diagnostic & <\xC6\xF3\xF0\xED\xE0\xEB>";
 };
@@ -89,7 +80,7 @@ TEST_F(DesktopTest, WritesTheTypeAndTheEntryAndRefreshesTheDatabases)
   EXPECT_EQ(ToolArguments("update-desktop-database"), QStringList{Q(data + "/applications")});
 }
 
-TEST_F(DesktopTest, FilesAreRewrittenOnlyWhenTheirContentDiffersAndFailuresAreSilent)
+TEST_F(DesktopTest, FilesAreRewrittenOnlyWhenTheirContentDiffers)
 {
   // Each write is followed by its tool; the test waits for it, so that none still runs when
   // the folder goes away.
@@ -115,12 +106,6 @@ TEST_F(DesktopTest, FilesAreRewrittenOnlyWhenTheirContentDiffersAndFailuresAreSi
   Register("/usr/local/bin/dravolin");
   EXPECT_TRUE(ToolArguments("update-mime-database").has_value());
   EXPECT_EQ(ScratchFolder::Read(package), written);
-
-  // The data folder is a file: nothing can be created below it.
-  const std::string blocked = scratch.Write("plain file", "");
-  EnvScope home("XDG_DATA_HOME", blocked.c_str());
-  EXPECT_NO_THROW(Register("/usr/bin/dravolin"));
-  EXPECT_TRUE(QFileInfo(Q(blocked)).isFile());
 }
 
 TEST_F(DesktopTest, ShellOpenHandsTheAbsolutePathOverAsOneArgumentWithoutAShell)

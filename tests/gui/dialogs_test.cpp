@@ -20,27 +20,13 @@ TEST(FileDialogFilter, PairsBecomeQtNameFilters)
       {"", {}},
       {"\xD2\xE5\xEA\xF1\xF2 *.txt|*.txt", {QString::fromUtf8("Текст *.txt (*.txt)")}},  // 1251
   };
-  const int saved = DisplayCodePage();
-  SetDisplayCodePage(1251);
+  const DisplayCodePageScope codePage(1251);
   for (const auto& row : rows)
     EXPECT_EQ(FilterToNameFilters(row.filter), row.expected) << row.filter;
-  SetDisplayCodePage(saved);
 }
 
 class DialogsTest : public GuiTest {
 protected:
-  void SetUp() override
-  {
-    GuiTest::SetUp();
-    savedCodePage = DisplayCodePage();
-    SetDisplayCodePage(1251);
-  }
-  void TearDown() override
-  {
-    SetDisplayCodePage(savedCodePage);
-    GuiTest::TearDown();
-  }
-
   // A path in the test folder; name is UTF-8, as the file system keeps it. Touched, it exists.
   AnsiString PathOf(const std::string& name, bool touch = false) const
   {
@@ -63,7 +49,7 @@ protected:
   static void Press(QMessageBox* box, QMessageBox::StandardButton button) { box->button(button)->click(); }
 
   ScratchFolder folder;
-  int savedCodePage = 1251;
+  DisplayCodePageScope codePage{1251};
 };
 
 TEST_F(DialogsTest, OpenDialogStartsInTheNamesFolderAndReturnsTheFileSystemsBytes)
@@ -86,7 +72,6 @@ TEST_F(DialogsTest, OpenDialogStartsInTheNamesFolderAndReturnsTheFileSystemsByte
     // The dialog is a modal loop: deferred work waits until it has closed.
     EXPECT_EQ(Application->ModalDepth(), 1);
     EXPECT_FALSE(deferredRan);
-    EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
     EXPECT_EQ(d->nameFilters(), FilterToNameFilters(kOpenFilter));
     EXPECT_EQ(d->selectedNameFilter(), QStringLiteral("All files *.*"));  // the description alone
@@ -159,13 +144,19 @@ TEST_F(DialogsTest, SaveDialogAsksBeforeReplacingOnlyWithThePromptAndSelectDirec
   EXPECT_FALSE(QFileInfo::exists(Q(PathOf("unwanted"))));
 }
 
-TEST_F(DialogsTest, InputQueryAndShowMessageArePlainTextInTheCodePageAndCancelKeepsTheValue)
+TEST_F(DialogsTest, InputQueryMessagesAndUnhandledErrorsArePlainTextInTheCodePage)
 {
   AnsiString value = "old";
   const AnsiString caption = "\xD1\xF2\xE0\xF2\xF3\xF1";  // "Статус" in 1251
   const AnsiString savedTitle = Application->Title();
   Application->SetTitle("Dravolin   v.2016-11-09");
-  QString shown;
+  QStringList shown;
+  const auto read = [&](QMessageBox* box) {
+    shown << box->windowTitle() + "|" + box->text() + "|" + QString::number(box->buttons().size()) +
+                 (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
+                 QString::number(Application->ModalDepth());
+    Press(box, QMessageBox::Ok);
+  };
   DialogDriver driver;
   driver
       .Then<QInputDialog>([&](QInputDialog* d) {
@@ -179,19 +170,18 @@ TEST_F(DialogsTest, InputQueryAndShowMessageArePlainTextInTheCodePageAndCancelKe
         d->setTextValue(QStringLiteral("typed"));
         d->reject();
       })
-      .Then<QMessageBox>([&](QMessageBox* box) {
-        shown = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->buttons().size()) +
-                (box->textFormat() == Qt::PlainText ? "|plain|" : "|rich|") +
-                QString::number(Application->ModalDepth());
-        Press(box, QMessageBox::Ok);
-      });
+      .Then<QMessageBox>(read)
+      .Then<QMessageBox>(read);
   ASSERT_TRUE(InputQuery(caption, "<b>Name</b>", value));
   EXPECT_FALSE(InputQuery(caption, "Name", value));
   ShowMessage("<i>Select</i> \xCF\xE0\xEF\xEA\xE0");  // "Папка" in 1251
+  Application->OnException = nullptr;                 // without a hook an error shows in a message box
+  Guarded(nullptr, [] { throw EFOpenError("Cannot open file \"<b>x</b>\""); });
   Application->SetTitle(savedTitle);
   EXPECT_TRUE(driver.Done());
   EXPECT_EQ(value, "\xCD\xEE\xE2\xFB\xE9 ?");
-  EXPECT_EQ(shown, QString::fromUtf8("Dravolin   v.2016-11-09|<i>Select</i> Папка|1|plain|1"));
+  EXPECT_EQ(shown, QStringList({QString::fromUtf8("Dravolin   v.2016-11-09|<i>Select</i> Папка|1|plain|1"),
+                                "Dravolin   v.2016-11-09|Cannot open file \"<b>x</b>\"|1|plain|1"}));
 }
 
 }  // namespace

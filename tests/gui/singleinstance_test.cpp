@@ -22,9 +22,8 @@ constexpr const char* kText = "DRAVOLIN_SINGLE_INSTANCE_TEXT";  // hex, so any b
 constexpr const char* kStartAt = "DRAVOLIN_SINGLE_INSTANCE_START_AT";
 constexpr const char* Child = "SingleInstanceChild.Run";
 
-// The other process of these tests: a later instance that must hand its text over and be
-// acknowledged ("send"), or one that reports whether it became the first and, if so, the
-// first text it received ("first").
+// The other process: a later instance that must hand its text over ("send"), or one that
+// reports whether it became the first and, if so, the first text it received ("first").
 class SingleInstanceChild : public GuiTest {};
 
 TEST_F(SingleInstanceChild, Run)
@@ -173,24 +172,6 @@ TEST_F(SingleInstanceTest, RawPeersTextsAreDeliveredWholeOnceOrDroppedOverTheLim
   }
 }
 
-TEST_F(SingleInstanceTest, AnInstanceFreedWithATextWaitingIsNeverCalled)
-{
-  auto instance = std::make_unique<TSingleInstance>();
-  bool called = false;
-  instance->OnMessage = [&](const AnsiString&) { called = true; };
-  ASSERT_TRUE(instance->BecomeFirst(signature));
-  {
-    TModalLoopScope modal;  // the text waits for the modal loop's end
-    const int peer = Connect(instance->ServerName());
-    SendAll(peer, std::string("orphan", 7));
-    EXPECT_EQ(Answer(peer), 6);
-    ::close(peer);
-    instance.reset();
-  }
-  RunLoopFor(100);
-  EXPECT_FALSE(called);
-}
-
 TEST_F(SingleInstanceTest, RacingStartsMakeExactlyOneFirst)
 {
   const qint64 startAt = QDateTime::currentMSecsSinceEpoch() + 2000;
@@ -230,10 +211,9 @@ std::string Mode(const std::string& path)
   return text.str();
 }
 
-// The socket goes to the runtime folder, else to a folder of the user's own in the temporary
-// folder, made for it. The folders around are opened to everyone, so that only the socket's and
-// its own folder's bits protect it. A private folder that others could have made, or could
-// reach, is not used: each start then runs as the first, listening nowhere, leaving nothing.
+// The socket goes to the runtime folder, else to a private folder made for it in the temporary
+// one; the folders around are open to everyone, so that only its own bits protect it. A private
+// folder others could have made or reach is not used: each start is first, leaving nothing.
 TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
 {
   ScratchFolder temporary;
@@ -279,16 +259,6 @@ TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
       EXPECT_TRUE(std::filesystem::is_empty(folder)) << row.what;
     }
   }
-}
-
-TEST_F(SingleInstanceTest, BringToForegroundRestoresAMinimisedWindowAsItWas)
-{
-  TForm form(nullptr);
-  form.Show();
-  form.Widget()->setWindowState(Qt::WindowMinimized | Qt::WindowMaximized);
-  BringToForeground(&form);
-  EXPECT_EQ(form.Widget()->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowMaximized);
-  BringToForeground(nullptr);
 }
 
 }  // namespace

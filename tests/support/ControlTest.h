@@ -34,3 +34,13 @@ public:
   ~Probe() override { ++deaths; }
   static inline int deaths = 0;
 };
+
+// The display code page set for a scope (a fixture's life) and restored after.
+class DisplayCodePageScope {
+public:
+  explicit DisplayCodePageScope(int codePage) : saved_(DisplayCodePage()) { SetDisplayCodePage(codePage); }
+  ~DisplayCodePageScope() { SetDisplayCodePage(saved_); }
+
+private:
+  int saved_;
+};
