@@ -97,9 +97,12 @@ void TLabel::AdjustBounds()
   if (wordWrap_) {
     const QRect wrapped =
         metrics.boundingRect(QRect(0, 0, std::max(1, Width()), kUnbounded), flags | Qt::TextWordWrap, text);
+    // One line (measured the same way, which is taller than the font's height) shrinks the
+    // label to the text; more keep the width unless a word is wider.
+    const int oneLine =
+        metrics.boundingRect(QRect(0, 0, kUnbounded, kUnbounded), flags, QStringLiteral("X")).height();
     height = wrapped.height();
-    // One line shrinks the label to the text; more keep the width unless a word is wider.
-    width = wrapped.height() > metrics.height() ? std::max(Width(), wrapped.width()) : wrapped.width();
+    width = wrapped.height() > oneLine ? std::max(Width(), wrapped.width()) : wrapped.width();
   } else {
     const QRect natural = metrics.boundingRect(QRect(0, 0, kUnbounded, kUnbounded), flags, text);
     width = natural.width();

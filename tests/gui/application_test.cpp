@@ -1,155 +1,59 @@
-#include <QApplication>
-#include <QMessageBox>
-#include <cstdlib>
-#include <string>
-#include <vector>
-
-#include "ExtCtrls.h"
-#include "Guard.h"
+// The application and its forms: the loop, deferred work, timers, exceptions, the platform it
+// asks for; a form's frame and placement, showing, closing and the modal loop.
+#include "support/ControlTest.h"
 #include "support/EnvScope.h"
-#include "support/GuiTest.h"
 
 namespace {
 
 using ApplicationTest = GuiTest;
 
-TEST_F(ApplicationTest, ExeNameIsTheRunningProgram)
+TEST_F(ApplicationTest, DeferredWorkWaitsForPumpsAndModalLoopsRunsInOrderAndSurvivesAThrow)
 {
-  const AnsiString exe = Application->ExeName();
-  ASSERT_FALSE(exe.empty());
-  EXPECT_EQ(exe.front(), '/');
-  EXPECT_NE(exe.find("gui_tests"), AnsiString::npos);
-}
-
-TEST_F(ApplicationTest, ProcessMessagesRunsTimersAndCountsItsDepth)
-{
-  TTimer timer(nullptr);
-  timer.SetInterval(5);
-  std::vector<int> depths;
-  timer.OnTimer = [&](TObject*) { depths.push_back(Application->PumpDepth()); };
-  QElapsedTimer clock;
-  clock.start();
-  while (depths.empty() && clock.elapsed() < 2000)
-    Application->ProcessMessages();
-  ASSERT_FALSE(depths.empty());
-  EXPECT_EQ(depths.front(), 1);
-  EXPECT_EQ(Application->PumpDepth(), 0);
-}
-
-TEST_F(ApplicationTest, DeferredWorkWaitsForThePumpToEnd)
-{
-  std::vector<std::string> order;
-  TTimer timer(nullptr);
-  timer.SetInterval(5);
-  // A long operation pumping messages, as the progress window does.
-  timer.OnTimer = [&](TObject*) {
-    timer.SetEnabled(false);
-    Application->Defer([&] { order.push_back("deferred at depth " + std::to_string(Application->PumpDepth())); });
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 30)
-      Application->ProcessMessages();
-    order.push_back("operation done");
+  Log order;
+  const auto defer = [&](const std::string& what) {
+    Application->Defer(
+        [&order, what] { order.push_back(what + " at " + std::to_string(Application->PumpDepth())); });
   };
-  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 2; }));
-  EXPECT_EQ(order, (std::vector<std::string>{"operation done", "deferred at depth 0"}));
-}
-
-TEST_F(ApplicationTest, DeferredWorkWaitsForModalLoopsAndRunsInOrder)
-{
-  std::vector<std::string> order;
   TForm dialog(nullptr);
   TTimer timer(&dialog);
-  timer.SetInterval(10);
   int ticks = 0;
   timer.OnTimer = [&](TObject*) {
     if (++ticks == 1) {
-      Application->Defer([&] { order.push_back("first"); });
-      Application->Defer([&] { order.push_back("second"); });
+      // A long operation pumping messages, as the progress window does.
+      defer("first");
+      Application->Defer([] { throw EListError("List index out of bounds (3)"); });
+      defer("second");
+      QElapsedTimer clock;
+      clock.start();
+      while (clock.elapsed() < 30)
+        Application->ProcessMessages();
+      order.push_back("pumped");
+      timer.SetEnabled(false);
+    } else if (ticks == 2) {
+      defer("third");
     } else if (ticks == 4) {
       order.push_back("modal ends");
       dialog.SetModalResult(mrOk);
     }
   };
-  dialog.ShowModal();
-  timer.SetEnabled(false);
-  EXPECT_EQ(order, std::vector<std::string>{"modal ends"});
-  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 3; }));
-  EXPECT_EQ(order, (std::vector<std::string>{"modal ends", "first", "second"}));
-}
-
-TEST_F(ApplicationTest, AThrowingDeferredItemIsReportedAndTheQueueGoesOn)
-{
-  bool secondRan = false;
-  Application->Defer([] { throw EListError("List index out of bounds (3)"); });
-  Application->Defer([&] { secondRan = true; });
-  ASSERT_TRUE(RunLoopUntil([&] { return secondRan; }));
-  ASSERT_EQ(exceptions.size(), 1u);
-  EXPECT_EQ(exceptions[0], "List index out of bounds (3)");
-}
-
-TEST_F(ApplicationTest, TimerDefaultsAndRestart)
-{
-  TTimer timer(nullptr);
-  EXPECT_EQ(timer.Interval(), 1000);
-  EXPECT_TRUE(timer.Enabled());
-  int ticks = 0;
-  timer.OnTimer = [&](TObject*) { ++ticks; };
   timer.SetInterval(0);  // no interval: no ticks
   RunLoopFor(30);
   EXPECT_EQ(ticks, 0);
   timer.SetInterval(5);
-  EXPECT_TRUE(RunLoopUntil([&] { return ticks >= 2; }));
+  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 3; }));
+  timer.SetEnabled(true);
+  dialog.ShowModal();
+  timer.SetEnabled(false);
+  ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 5; }));
+  EXPECT_EQ(order, (Log{"pumped", "first at 0", "second at 0", "modal ends", "third at 0"}));
+  EXPECT_EQ(exceptions, Log{"List index out of bounds (3)"});
 }
-
-}  // namespace
-
-namespace {
-
-TEST_F(ApplicationTest, WithoutAHookAnExceptionShowsAPlainTextMessageBox)
-{
-  Application->OnException = nullptr;
-  const AnsiString oldTitle = Application->Title();
-  Application->SetTitle("Dravolin   v.2016-11-09");
-  QString text;
-  QString title;
-  Qt::TextFormat format = Qt::AutoText;
-  int depth = -1;
-  // Runs inside the message box's own loop, reads it and closes it.
-  QTimer::singleShot(20, [&] {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      auto* box = qobject_cast<QMessageBox*>(window);
-      if (!box || !box->isVisible())
-        continue;
-      text = box->text();
-      title = box->windowTitle();
-      format = box->textFormat();
-      depth = Application->ModalDepth();
-      box->done(0);
-    }
-  });
-  Guarded(nullptr, [] { throw EFOpenError("Cannot open file \"<b>x</b>\""); });
-  Application->SetTitle(oldTitle);
-  EXPECT_EQ(text, QStringLiteral("Cannot open file \"<b>x</b>\""));
-  EXPECT_EQ(format, Qt::PlainText);
-  EXPECT_EQ(title, QStringLiteral("Dravolin   v.2016-11-09"));
-  EXPECT_EQ(depth, 1);
-  EXPECT_EQ(Application->ModalDepth(), 0);
-}
-
-// Counts its shows, closes and its own destruction.
-class MainForm : public TForm {
-public:
-  explicit MainForm(TComponent* owner) : TForm(owner) {}
-  ~MainForm() override { ++deaths; }
-  static inline int deaths = 0;
-};
 
 // The program's shape: create the main form, run, close the main form from a timer.
 [[noreturn]] void RunAProgramThatClosesItsMainForm()
 {
   EnsureTestApplication();
-  MainForm* form = nullptr;
+  Probe<TForm>* form = nullptr;
   Application->CreateForm(form);
   int shows = 0;
   int closes = 0;
@@ -159,8 +63,7 @@ public:
   timer->SetInterval(20);
   timer->OnTimer = [form](TObject*) { form->Close(); };
   Application->Run();
-  const bool ok = shows == 1 && closes == 1 && MainForm::deaths == 1 && Application->Terminated();
-  std::exit(ok ? 0 : 1);
+  std::exit(shows == 1 && closes == 1 && Probe<TForm>::deaths == 1 && Application->Terminated() ? 0 : 1);
 }
 
 TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
@@ -172,24 +75,147 @@ TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
 
 TEST(QtPlatformChoice, X11FirstWithAFallbackAndNeverOverTheUsersChoice)
 {
-  {
-    // A display: X11 first, and Wayland when the X11 plugin cannot start.
-    EnvScope platform("QT_QPA_PLATFORM", nullptr);
-    EnvScope display("DISPLAY", ":0");
-    EXPECT_EQ(PreferredQtPlatforms(), "xcb;wayland");
+  // {QT_QPA_PLATFORM, DISPLAY, the choice}: X11 first with a display, then Wayland should its
+  // plugin fail; without one (pure Wayland, or none) Qt chooses; the user's choice stays.
+  const char* rows[][3] = {{nullptr, ":0", "xcb;wayland"}, {nullptr, nullptr, ""}, {"wayland", ":0", ""}};
+  for (const auto& row : rows) {
+    EnvScope platform("QT_QPA_PLATFORM", row[0]);
+    EnvScope display("DISPLAY", row[1]);
+    EXPECT_EQ(PreferredQtPlatforms(), row[2]);
   }
-  {
-    // No display (pure Wayland, or none at all): Qt's own choice.
-    EnvScope platform("QT_QPA_PLATFORM", nullptr);
-    EnvScope display("DISPLAY", nullptr);
-    EXPECT_EQ(PreferredQtPlatforms(), "");
-  }
-  {
-    // What the user set stays, display or not.
-    EnvScope platform("QT_QPA_PLATFORM", "wayland");
-    EnvScope display("DISPLAY", ":0");
-    EXPECT_EQ(PreferredQtPlatforms(), "");
-  }
+}
+
+using FormsTest = GuiTest;
+
+TEST_F(FormsTest, OuterSizeClientAreaAndOriginsFollowTheFrameAndTheConstraints)
+{
+  TForm dialog(nullptr);
+  dialog.SetBorderStyle(bsDialog);
+  dialog.SetBorderWidth(10);
+  dialog.SetClientWidth(500);
+  dialog.SetClientHeight(100);
+  // A frame on both sides and a caption bar lie outside the border width; Qt's window is the
+  // inside of the frame.
+  const int frameWidth = dialog.Width() - 500 - 20;
+  const int frameHeight = dialog.Height() - 100 - 20;
+  EXPECT_GT(frameWidth, 0);
+  EXPECT_GT(frameHeight, frameWidth);
+  EXPECT_EQ(dialog.Widget()->size(), QSize(520, 120));
+  dialog.SetBounds(100, 50, 400, 300);
+  EXPECT_EQ(QSize(dialog.ClientWidth(), dialog.ClientHeight()), QSize(380 - frameWidth, 280 - frameHeight));
+
+  auto* panel = new TPanel(&dialog);
+  panel->SetParent(&dialog);
+  panel->SetBorderWidth(4);
+  panel->SetBounds(10, 20, 100, 50);
+  dialog.Show();
+  const TPoint formOrigin = dialog.ClientOrigin();
+  const TPoint panelOrigin = panel->ClientOrigin();
+  EXPECT_EQ(QPoint(panelOrigin.x - formOrigin.x, panelOrigin.y - formOrigin.y), QPoint(10 + 4, 20 + 4));
+
+  TForm main(nullptr);
+  main.Constraints()->SetMinWidth(800);
+  main.Constraints()->SetMinHeight(600);
+  EXPECT_EQ(main.Width(), 800);
+  main.SetBounds(0, 0, 300, 700);
+  EXPECT_EQ(QSize(main.Width(), main.Height()), QSize(800, 700));
+}
+
+TEST_F(FormsTest, ScreenCentreIsAppliedWhenShown)
+{
+  TForm centred(nullptr);
+  centred.SetPosition(poScreenCenter);
+  centred.SetBounds(0, 0, 200, 100);
+  centred.Show();
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_EQ(QPoint(centred.Left(), centred.Top()),
+            QPoint(screen.x() + (screen.width() - 200) / 2, screen.y() + (screen.height() - 100) / 2));
+}
+
+TEST_F(FormsTest, OnShowOncePerBecomingVisibleAndTheCaptionIsTheExactTitle)
+{
+  TForm form(nullptr);
+  int shows = 0;
+  form.OnShow = [&](TObject*) { ++shows; };
+  form.Show();
+  form.Show();
+  form.SetCaption("Dravolin   v.2016-11-09 \xC2\xED\xE8\xEC\xE0\xED\xE8\xE5!");  // "Внимание!" in 1251
+  EXPECT_EQ(form.Widget()->windowTitle(), QString::fromUtf8("Dravolin   v.2016-11-09 Внимание!"));
+  // Qt re-shows a window whose flags change; that is no new showing.
+  form.SetFormStyle(fsStayOnTop);
+  form.SetBorderStyle(bsSingle);
+  EXPECT_TRUE(form.Widget()->isVisible());
+  EXPECT_EQ(shows, 1);
+  form.Hide();
+  form.Show();
+  EXPECT_EQ(shows, 2);
+}
+
+TEST_F(FormsTest, OnCloseQueryMayRefuseAndReleaseOrCaFreeFreeTheFormFromTheLoop)
+{
+  const int deaths = Probe<TForm>::deaths;
+  auto* form = new Probe<TForm>(Application);
+  bool busy = true;
+  int closes = 0;
+  form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = !busy; };
+  form->OnClose = [&](TObject*, TCloseAction& action) {
+    ++closes;
+    action = caFree;
+  };
+  form->Show();
+  form->Widget()->close();  // what the window manager's close does: refused
+  EXPECT_TRUE(form->Widget()->isVisible());
+  EXPECT_EQ(closes, 0);
+  busy = false;
+  form->Close();
+  EXPECT_EQ(closes, 1);
+  (new Probe<TForm>(Application))->Release();
+  EXPECT_EQ(Probe<TForm>::deaths, deaths);  // still alive for the rest of the caller's handler
+  EXPECT_TRUE(RunLoopUntil([&] { return Probe<TForm>::deaths == deaths + 2; }));
+}
+
+TEST_F(FormsTest, AModalLoopRunsTimersReportsTheirFailuresAndEndsOnAResultOrTheCloseBox)
+{
+  TForm dialog(nullptr);
+  TTimer timer(&dialog);
+  timer.SetInterval(10);
+  std::vector<std::function<void()>> script;
+  size_t tick = 0;
+  timer.OnTimer = [&](TObject*) {
+    if (tick < script.size())
+      script[tick++]();
+  };
+  bool canClose = false;
+  int closes = 0;
+  dialog.OnCloseQuery = [&](TObject*, bool& ok) { ok = canClose; };
+  dialog.OnClose = [&](TObject*, TCloseAction& action) { closes += action == caHide; };
+  script = {
+      [&] {
+        EXPECT_EQ(Application->ModalDepth(), 1);
+        dialog.Close();  // refused: the loop goes on
+      },
+      [&] { throw Exception("tick"); },  // reported; the loop goes on
+      [&] {
+        EXPECT_TRUE(dialog.Widget()->isVisible());
+        EXPECT_EQ(dialog.ModalResult(), mrNone);
+        canClose = true;
+        dialog.SetModalResult(mrOk);
+      },
+  };
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  EXPECT_EQ(tick, 3u);
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(exceptions, std::vector<std::string>{"tick"});
+  EXPECT_EQ(exceptionSenders[0], &timer);
+  EXPECT_EQ(Application->ModalDepth(), 0);
+  EXPECT_FALSE(dialog.Widget()->isVisible());
+
+  tick = 0;
+  script = {[&] { dialog.Widget()->close(); }};
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+  EXPECT_EQ(closes, 2);
+  dialog.Show();  // a visible form cannot be made modal
+  EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
 }
 
 }  // namespace

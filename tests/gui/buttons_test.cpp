@@ -1,27 +1,12 @@
-#include <QIcon>
-#include <QPushButton>
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "Button.h"
-#include "Buttons.h"
-#include "Edit.h"
-#include "ExtCtrls.h"
-#include "support/GuiTest.h"
-#include "support/InputTestSupport.h"
+// Push buttons, picture buttons, check boxes and radio buttons.
+#include "support/ControlTest.h"
 
 namespace {
 
-QPushButton* Push(TButton* button)
-{
-  return static_cast<QPushButton*>(button->Widget());
-}
-
-class ButtonsTest : public GuiTest {
+class ButtonsTest : public FormTest {
 protected:
-  static void Click(TButton* button)
+  static QPushButton* Push(TButton* button) { return static_cast<QPushButton*>(button->Widget()); }
+  static void Click(TControl* button)
   {
     const QPoint centre(button->Width() / 2, button->Height() / 2);
     SendMouse(button->Widget(), QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
@@ -29,77 +14,37 @@ protected:
   }
 };
 
-// A glyph of `count` square images of side 8: image i is filled with colours[i], and the
-// bottom-left pixel and a frame of one pixel around each image are white (transparent).
-void PaintGlyph(TBitmap* glyph, const std::vector<TColor>& colours)
+TEST_F(ButtonsTest, AClickTakesTheFocusFirstAndFiresOnceByMouseOrKeyNeverWhenDisabled)
 {
-  glyph->SetWidth(8 * static_cast<int>(colours.size()));
-  glyph->SetHeight(8);
-  TCanvas* canvas = glyph->Canvas();
-  canvas->Brush()->SetColor(0xFFFFFF);
-  canvas->FillRect(Rect(0, 0, glyph->Width(), 8));
-  for (size_t i = 0; i < colours.size(); ++i) {
-    canvas->Brush()->SetColor(colours[i]);
-    const int left = 8 * static_cast<int>(i);
-    canvas->FillRect(Rect(left + 1, 1, left + 7, 7));
-  }
-}
-
-TEST_F(ButtonsTest, AClickedButtonTakesTheFocusSoTheEditsOnExitRunsFirst)
-{
-  TForm form(nullptr);
-  form.SetBounds(0, 0, 300, 200);
-  auto* edit = new TEdit(&form);
-  edit->SetParent(&form);
-  auto* button = new TBitBtn(&form);
-  button->SetParent(&form);
-  button->SetBounds(150, 10, 40, 40);
-  std::vector<std::string> log;
+  auto* edit = Place<TEdit>(0, 0, 100, 20);
+  auto* button = Place<TBitBtn>(150, 10, 40, 40);
+  Log log;
   edit->OnExit = [&](TObject*) { log.push_back("exit"); };
-  button->OnClick = [&](TObject*) { log.push_back("click"); };
-  form.Show();
-  ASSERT_TRUE(RunLoopUntil([&] { return form.Widget()->isActiveWindow(); }));
+  button->OnClick = [&](TObject* sender) { log.push_back(sender == button ? "click" : "other"); };
+  ShowActive();
   edit->SetFocus();
-  Click(button);
-  EXPECT_EQ(log, (std::vector<std::string>{"exit", "click"}));
+  Click(button);  // the edit's OnExit runs before the click
   EXPECT_TRUE(button->Focused());
-  // A disabled button neither takes the focus nor clicks.
+  PressKey(button->Widget(), Qt::Key_Space, QStringLiteral(" "));
   edit->SetFocus();
   button->SetEnabled(false);
   Click(button);
   EXPECT_TRUE(edit->Focused());
-  EXPECT_EQ(log.size(), 2u);
-}
-
-TEST_F(ButtonsTest, OneClickFiresOnClickOnceByMouseAndByKeyboard)
-{
-  TPanel panel(nullptr);
-  auto* button = new TButton(&panel);
-  button->SetParent(&panel);
-  int clicks = 0;
-  button->OnClick = [&](TObject* sender) {
-    EXPECT_EQ(sender, button);
-    ++clicks;
-  };
-  Click(button);
-  EXPECT_EQ(clicks, 1);
-  PressKey(button->Widget(), Qt::Key_Space, QStringLiteral(" "));
-  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(log, (Log{"exit", "click", "click"}));
 }
 
 TEST_F(ButtonsTest, AButtonFreedByItsOwnClickIsLeftAlone)
 {
-  // The click comes from Qt's handling of the release, which the layer runs before its own
-  // part of the event; nothing of the freed button may be touched after it.
-  TPanel panel(nullptr);
+  // The click comes from Qt's handling of the release, before the layer's own part of the
+  // event; nothing of the freed button may be touched after it, nor the parent be told.
+  TPanel* panel = PlacePanel(form.get(), 0, 0, 200, 100);
   int panelEvents = 0;
-  panel.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++panelEvents; };
-  panel.OnClick = [&](TObject*) { ++panelEvents; };
-  panel.OnKeyUp = [&](TObject*, Word&, TShiftState) { ++panelEvents; };
-  std::vector<std::string> log;
+  panel->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++panelEvents; };
+  panel->OnClick = [&](TObject*) { ++panelEvents; };
+  panel->OnKeyUp = [&](TObject*, Word&, TShiftState) { ++panelEvents; };
+  Log log;
   const auto freedOnClick = [&] {
-    auto* button = new TButton(&panel);
-    button->SetParent(&panel);
+    auto* button = Place<TButton>(panel, 0, 0, 75, 25);
     button->OnClick = [&log, button](TObject*) {
       log.push_back("click");
       delete button;
@@ -108,108 +53,65 @@ TEST_F(ButtonsTest, AButtonFreedByItsOwnClickIsLeftAlone)
     button->OnKeyUp = [&log](TObject*, Word&, TShiftState) { log.push_back("key up"); };
     return button;
   };
-
-  TButton* clicked = freedOnClick();
-  Click(clicked);
-  EXPECT_EQ(log, (std::vector<std::string>{"down", "click"}));
-
-  log.clear();
-  TButton* keyed = freedOnClick();
-  PressKey(keyed->Widget(), Qt::Key_Space, QStringLiteral(" "));
-  EXPECT_EQ(log, std::vector<std::string>{"click"});  // no key up from a freed button
-
-  EXPECT_EQ(panel.Widget()->findChildren<QPushButton*>().size(), 0);
-  EXPECT_EQ(panelEvents, 0);  // and nothing handed on to the parent
+  Click(freedOnClick());
+  PressKey(freedOnClick()->Widget(), Qt::Key_Space, QStringLiteral(" "));
+  EXPECT_EQ(log, (Log{"down", "click", "click"}));
+  EXPECT_TRUE(panel->Widget()->findChildren<QPushButton*>().isEmpty());
+  EXPECT_EQ(panelEvents, 0);
   EXPECT_TRUE(exceptions.empty());
 }
 
 TEST_F(ButtonsTest, AButtonsModalResultEndsShowModalWithIt)
 {
   TForm dialog(nullptr);
-  auto* plain = new TButton(&dialog);
-  plain->SetParent(&dialog);
-  auto* cancel = new TButton(&dialog);
-  cancel->SetParent(&dialog);
+  auto* plain = Place<TButton>(&dialog, 0, 0, 75, 25);
+  auto* cancel = Place<TButton>(&dialog, 0, 30, 75, 25);
+  auto* ok = Place<TButton>(&dialog, 0, 60, 75, 25);
   cancel->SetModalResult(mrCancel);
-  auto* ok = new TButton(&dialog);
-  ok->SetParent(&dialog);
   ok->SetModalResult(mrOk);
-  EXPECT_EQ(plain->ModalResult(), mrNone);
-  int okClicks = 0;
-  ok->OnClick = [&](TObject*) { ++okClicks; };
   TTimer timer(&dialog);
   timer.SetInterval(10);
-  int ticks = 0;
+  std::vector<TButton*> clicks = {plain, ok, cancel};  // the plain button's click ends nothing
   timer.OnTimer = [&](TObject*) {
-    if (++ticks == 1) {
-      Click(plain);  // no result: the loop goes on
-    } else {
-      timer.SetEnabled(false);
-      EXPECT_TRUE(dialog.Widget()->isVisible());
-      Click(ok);
+    if (!clicks.empty()) {
+      Click(clicks.front());
+      clicks.erase(clicks.begin());
     }
   };
   EXPECT_EQ(dialog.ShowModal(), mrOk);
-  EXPECT_EQ(ticks, 2);
-  EXPECT_EQ(okClicks, 1);
+  EXPECT_EQ(clicks.size(), 1u);
   EXPECT_FALSE(dialog.Visible());
-  // The same form again, closed by the other button.
-  timer.OnTimer = [&](TObject*) {
-    timer.SetEnabled(false);
-    Click(cancel);
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);  // the same form again, closed by the other button
+  timer.SetEnabled(false);
+}
+
+TEST_F(ButtonsTest, AGlyphsBottomLeftColourIsTransparentAndASecondImageIsTheDisabledLook)
+{
+  auto* button = Place<TBitBtn>(0, 0, 60, 50);
+  TCanvas* canvas = button->Glyph()->Canvas();
+  const auto fill = [&](TColor color, int left, int top, int right, int bottom) {
+    canvas->Brush()->SetColor(color);
+    canvas->FillRect(Rect(left, top, right, bottom));
   };
-  timer.SetEnabled(true);
-  EXPECT_EQ(dialog.ShowModal(), mrCancel);
-}
-
-TEST_F(ButtonsTest, DefaultHeightIsQtsHintAndFollowsTheFontUntilSet)
-{
-  TPanel panel(nullptr);
-  auto* button = new TButton(&panel);
-  EXPECT_EQ(button->Width(), 75);
-  EXPECT_EQ(button->Height(), Push(button)->sizeHint().height());
-  panel.Font()->SetSize(20);
-  button->SetParent(&panel);  // takes the parent's bigger font
-  EXPECT_EQ(button->Height(), Push(button)->sizeHint().height());
-  button->SetHeight(25);
-  panel.Font()->SetSize(8);
-  EXPECT_EQ(button->Height(), 25);
-}
-
-TEST_F(ButtonsTest, AGlyphOfTwoImagesGivesTheNormalAndTheDisabledLook)
-{
-  TPanel panel(nullptr);
-  auto* button = new TBitBtn(&panel);
-  button->SetParent(&panel);
-  PaintGlyph(button->Glyph(), {0x0000FF, 0xFF0000});  // red, then blue
+  // Two images of 8 × 8, red and blue inside a white frame.
+  button->Glyph()->SetWidth(16);
+  button->Glyph()->SetHeight(8);
+  fill(0xFFFFFF, 0, 0, 16, 8);
+  fill(0x0000FF, 1, 1, 7, 7);
+  fill(0xFF0000, 9, 1, 15, 7);
+  const QImage normal = Push(button)->icon().pixmap(QSize(8, 8), 1.0, QIcon::Normal).toImage();
+  const QImage disabled = Push(button)->icon().pixmap(QSize(8, 8), 1.0, QIcon::Disabled).toImage();
   EXPECT_EQ(Push(button)->iconSize(), QSize(8, 8));
-  const QIcon icon = Push(button)->icon();
-  const QImage normal = icon.pixmap(QSize(8, 8), 1.0, QIcon::Normal).toImage();
-  const QImage disabled = icon.pixmap(QSize(8, 8), 1.0, QIcon::Disabled).toImage();
-  ASSERT_EQ(normal.size(), QSize(8, 8));
   EXPECT_EQ(normal.pixel(4, 4), qRgb(255, 0, 0));
   EXPECT_EQ(disabled.pixel(4, 4), qRgb(0, 0, 255));
-  // The bottom-left colour (white) is transparent, inside the image too.
-  EXPECT_EQ(qAlpha(normal.pixel(0, 7)), 0);
   EXPECT_EQ(qAlpha(normal.pixel(7, 0)), 0);
-  EXPECT_EQ(qAlpha(normal.pixel(4, 4)), 255);
-}
 
-TEST_F(ButtonsTest, AOneImageGlyphIsCentredAtItsOwnSizeAndGreyedWhenDisabled)
-{
-  TPanel panel(nullptr);
-  panel.SetBounds(0, 0, 200, 200);
-  auto* button = new TBitBtn(&panel);
-  button->SetParent(&panel);
-  button->SetBounds(0, 0, 60, 50);
-  TBitmap* glyph = button->Glyph();
-  glyph->SetWidth(24);
-  glyph->SetHeight(20);  // not a multiple: one image
-  glyph->Canvas()->Brush()->SetColor(0x00FF00);
-  glyph->Canvas()->FillRect(Rect(0, 0, 24, 20));
-  glyph->Canvas()->Brush()->SetColor(0xFFFFFF);
-  glyph->Canvas()->FillRect(Rect(0, 19, 1, 20));  // the transparent colour: one pixel only
-  EXPECT_EQ(Push(button)->iconSize(), QSize(24, 20));
+  // One green image (24 × 20 is no row of squares) whose bottom-left pixel alone is white:
+  // shown whole at its own size, centred on the button.
+  button->Glyph()->SetWidth(24);
+  button->Glyph()->SetHeight(20);
+  fill(0x00FF00, 0, 0, 24, 20);
+  fill(0xFFFFFF, 0, 19, 1, 20);
   const QImage shot = button->Widget()->grab().toImage();
   QRect green;
   for (int y = 0; y < shot.height(); ++y)
@@ -217,13 +119,48 @@ TEST_F(ButtonsTest, AOneImageGlyphIsCentredAtItsOwnSizeAndGreyedWhenDisabled)
       if (shot.pixel(x, y) == qRgb(0, 255, 0))
         green |= QRect(x, y, 1, 1);
   EXPECT_EQ(green.size(), QSize(24, 20));
-  EXPECT_LE(std::abs(green.center().x() - 30), 2);
-  EXPECT_LE(std::abs(green.center().y() - 25), 2);
-  // Qt derives the disabled look from the one image.
-  const QIcon icon = Push(button)->icon();
-  const QImage disabled = icon.pixmap(QSize(24, 20), 1.0, QIcon::Disabled).toImage();
-  EXPECT_NE(disabled.pixel(10, 10), qRgb(0, 255, 0));
-  EXPECT_EQ(qAlpha(disabled.pixel(10, 10)), 255);
+  EXPECT_LE(std::abs(green.center().x() - 30) + std::abs(green.center().y() - 25), 2);
+}
+
+TEST_F(ButtonsTest, ACheckBoxSmallerThanItsIndicatorGrowsAboutItsCentre)
+{
+  auto* check = Place<TCheckBox>(100, 50, 7, 7);  // smaller than any style's indicator
+  QWidget* box = check->Widget();
+  const QRect shown = box->geometry();
+  EXPECT_EQ(QSize(check->Width(), check->Height()), QSize(7, 7));
+  EXPECT_GT(shown.width(), 7);
+  EXPECT_LE(std::abs(2 * shown.x() + shown.width() - 207) + std::abs(2 * shown.y() + shown.height() - 107), 2);
+  check->SetBounds(10, 20, 400, 30);
+  EXPECT_EQ(box->geometry(), QRect(10, 20, 400, 30));
+}
+
+TEST_F(ButtonsTest, RadioButtonsAreExclusivePerParentAndTheProgramMayUncheckThem)
+{
+  TPanel* panel = PlacePanel(form.get(), 0, 0, 400, 300);
+  TRadioButton* radios[4] = {Place<TRadioButton>(panel, 0, 0, 100, 20),
+                             Place<TRadioButton>(panel, 0, 30, 100, 20)};
+  auto* group = Place<TGroupBox>(panel, 8, 100, 300, 90);
+  radios[2] = Place<TRadioButton>(group, 10, 3, 20, 20);
+  radios[3] = Place<TRadioButton>(group, 0, 30, 100, 20);
+  const auto state = [&] {
+    std::string s;
+    for (TRadioButton* radio : radios)
+      s += radio->Checked() ? '1' : '0';
+    return s;
+  };
+  radios[1]->SetChecked(true);
+  radios[2]->SetChecked(true);
+  radios[0]->SetChecked(true);
+  EXPECT_EQ(state(), "1010");
+  static_cast<QRadioButton*>(radios[3]->Widget())->click();  // the user's click, the same rule
+  EXPECT_EQ(state(), "1001");
+  radios[3]->SetChecked(false);  // a style that is neither: both of the group unchecked
+  EXPECT_EQ(state(), "1000");
+  radios[2]->SetChecked(true);
+  radios[3]->SetChecked(true);
+  EXPECT_EQ(state(), "1001");
+  // A group box's children count from its corner.
+  EXPECT_EQ(radios[2]->Widget()->geometry(), QRect(10, 3, 20, 20));
 }
 
 }  // namespace

@@ -1,17 +1,10 @@
-#include <QComboBox>
-#include <QWheelEvent>
-#include <memory>
-#include <vector>
-
-#include "ComboBox.h"
-#include "ExtCtrls.h"
-#include "support/FormTest.h"
-#include "support/InputTestSupport.h"
+// Drop-down lists: of texts (the program's bytes), and of colours.
+#include "support/ControlTest.h"
 
 namespace {
 
-// A drop-down list on a shown form, with the main panel's font; every OnChange is recorded
-// with the selection it saw.
+// A drop-down list on a shown form with the main panel's font, every OnChange recorded with the
+// selection it saw; and a row's colour box, as the mask editor makes it.
 class ComboBoxTest : public FormTest {
 protected:
   void SetUp() override
@@ -21,11 +14,8 @@ protected:
     form->Font()->SetSize(10);
     combo = Place<TComboBox>(10, 10, 200, 0);
     combo->SetStyle(csDropDownList);
-    combo->SetDropDownCount(12);
-    combo->OnChange = [this](TObject* sender) {
-      EXPECT_EQ(sender, combo);
-      changes.push_back(combo->ItemIndex());
-    };
+    combo->OnChange = [this](TObject* sender) { changes.push_back(sender == combo ? combo->ItemIndex() : -9); };
+    box = Place<TColorBox>(10, 50, 125, 0);
     form->Show();
   }
 
@@ -35,29 +25,39 @@ protected:
       combo->Items()->Add(text);
   }
   QComboBox* Box() const { return static_cast<QComboBox*>(combo->Widget()); }
-  void Wheel(int delta)
+  // True when the combo box took the wheel.
+  bool Wheel(int delta)
   {
-    const QPoint p(5, 5);
-    QWheelEvent wheel(QPointF(p), QPointF(Box()->mapToGlobal(p)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(5, 5), QPointF(Box()->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(Box(), &wheel);
-    wheelAccepted = wheel.isAccepted();
+    return wheel.isAccepted();
+  }
+
+  QComboBox* Combo() const { return static_cast<QComboBox*>(box->Widget()); }
+  // The custom entry is added to the style after the colour is set.
+  void AddCustom() { box->SetStyle(box->Style() << cbCustomColor); }
+  // The colour of an entry's swatch, and what the box shows.
+  QRgb Swatch(int index) const
+  {
+    return Combo()->itemIcon(index).pixmap(Combo()->iconSize()).toImage().pixel(4, 4) | 0xFF000000u;
+  }
+  std::string Shown() const
+  {
+    return Combo()->currentText().toStdString() + " " + std::to_string(box->Selected());
   }
 
   TComboBox* combo = nullptr;
   std::vector<int> changes;
-  bool wheelAccepted = false;
+  TColorBox* box = nullptr;
 };
 
 TEST_F(ComboBoxTest, TheProgramsChangesSelectNothingByThemselvesAndFireNoChange)
 {
-  EXPECT_EQ(combo->DropDownCount(), 12);
   Fill({"a", "b", "c"});
   EXPECT_EQ(combo->ItemIndex(), -1);  // Qt would select the first item added
   combo->SetItemIndex(2);
-  EXPECT_EQ(combo->ItemIndex(), 2);
   combo->Items()->Insert(0, "top");  // the selection follows its item
-  EXPECT_EQ(combo->ItemIndex(), 3);
   combo->Items()->Put(3, "C");
   EXPECT_EQ(combo->ItemIndex(), 3);
   EXPECT_EQ(Box()->currentText(), QStringLiteral("C"));
@@ -65,34 +65,31 @@ TEST_F(ComboBoxTest, TheProgramsChangesSelectNothingByThemselvesAndFireNoChange)
   combo->SetItemIndex(0);
   combo->Items()->Delete(0);  // the selected item goes: no selection
   EXPECT_EQ(combo->ItemIndex(), -1);
-  combo->SetItemIndex(7);  // no such item
-  EXPECT_EQ(combo->ItemIndex(), -1);
+  EXPECT_THROW(combo->Items()->Insert(4, "x"), EListError);
+  combo->Items()->Insert(3, "end");  // the end is a valid place to insert
+  EXPECT_EQ(Box()->itemText(3), QStringLiteral("end"));
   combo->SetItemIndex(1);
   combo->Items()->Clear();
   EXPECT_EQ(combo->ItemIndex(), -1);
-  EXPECT_EQ(combo->Items()->Count(), 0);
+  EXPECT_EQ(Box()->count(), 0);
   EXPECT_TRUE(changes.empty());
 }
 
-TEST_F(ComboBoxTest, KeysOfTheUserChangeThePickWithOnChange)
+TEST_F(ComboBoxTest, TheUsersWheelWithFocusKeysAndPicksFireOnChange)
 {
   Fill({"a", "b", "c"});
   combo->SetItemIndex(0);
+  EXPECT_FALSE(Wheel(-120));  // without the focus the wheel is the parent's (a scrolling page)
+  ShowActive();
+  combo->SetFocus();
+  EXPECT_TRUE(Wheel(-120));
   PressKey(Box(), Qt::Key_Down);
   PressKey(Box(), Qt::Key_End);
   PressKey(Box(), Qt::Key_Down);  // already the last: nothing picked
-  EXPECT_EQ(changes, (std::vector<int>{1, 2}));
-}
-
-TEST_F(ComboBoxTest, PickingInTheOpenListFiresAlsoForTheItemAlreadySelected)
-{
-  Fill({"first.qel", "second.qel"});
-  combo->SetItemIndex(0);
   PickInOpenList(Box(), 1);
-  EXPECT_EQ(changes, std::vector<int>{1});
   PickInOpenList(Box(), 1);  // the entry on top of the recent list, chosen again
-  EXPECT_EQ(changes, (std::vector<int>{1, 1}));
   EXPECT_FALSE(Box()->view()->isVisible());
+  EXPECT_EQ(changes, (std::vector<int>{1, 2, 1, 1}));
 }
 
 TEST_F(ComboBoxTest, AHandlerMayRearrangeTheItemsWithoutFurtherEvents)
@@ -101,33 +98,16 @@ TEST_F(ComboBoxTest, AHandlerMayRearrangeTheItemsWithoutFurtherEvents)
   Fill({"x", "y", "z"});
   combo->SetItemIndex(0);
   combo->OnChange = [this](TObject*) {
-    changes.push_back(combo->ItemIndex());
     const int picked = combo->ItemIndex();
+    changes.push_back(picked);
     combo->SetItemIndex(0);
     combo->Items()->Move(picked, 0);
     combo->SetItemIndex(0);
   };
   PickInOpenList(Box(), 2);
   EXPECT_EQ(changes, std::vector<int>{2});
-  EXPECT_EQ(combo->Items()->Get(0), "z");
-  EXPECT_EQ(combo->Items()->Get(1), "x");
+  EXPECT_EQ(combo->Items()->Get(0) + combo->Items()->Get(1), "zx");
   EXPECT_EQ(combo->ItemIndex(), 0);
-}
-
-TEST_F(ComboBoxTest, TheWheelOverAClosedComboWithoutFocusIsLeftToTheParent)
-{
-  Fill({"a", "b", "c"});
-  combo->SetItemIndex(0);
-  Wheel(-120);
-  EXPECT_FALSE(wheelAccepted);
-  EXPECT_EQ(combo->ItemIndex(), 0);
-  EXPECT_TRUE(changes.empty());
-  // With the focus the wheel picks, as a user action.
-  ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
-  combo->SetFocus();
-  Wheel(-120);
-  EXPECT_TRUE(wheelAccepted);
-  EXPECT_EQ(changes, std::vector<int>{1});
 }
 
 TEST_F(ComboBoxTest, ItemsAreTheProgramsBytesShownThroughTheCodePage)
@@ -136,39 +116,55 @@ TEST_F(ComboBoxTest, ItemsAreTheProgramsBytesShownThroughTheCodePage)
   combo->SetCodePage(1251);
   combo->Items()->Add(maska);
   EXPECT_EQ(Box()->itemText(0), QString::fromUtf8("Маска"));
-  EXPECT_EQ(combo->Items()->Get(0), maska);
-  EXPECT_EQ(combo->Items()->IndexOf(maska), 0);
   combo->SetCodePage(1252);
   EXPECT_EQ(Box()->itemText(0), QString::fromUtf8("Ìàñêà"));
   EXPECT_EQ(combo->Items()->Get(0), maska);
+  EXPECT_EQ(combo->Items()->IndexOf(maska), 0);
 }
 
-TEST_F(ComboBoxTest, TheItemsAdapterChecksItsIndexes)
+using ColorBoxTest = ComboBoxTest;
+
+TEST_F(ColorBoxTest, ListedColoursSelectTheirEntryAndOthersTheCustomOne)
 {
-  Fill({"a", "b"});
-  TStrings* items = combo->Items();
-  EXPECT_THROW(items->Get(-1), EListError);
-  EXPECT_THROW(items->Get(2), EListError);
-  EXPECT_THROW(items->Put(2, "x"), EListError);
-  EXPECT_THROW(items->Delete(2), EListError);
-  EXPECT_THROW(items->Insert(3, "x"), EListError);
-  EXPECT_THROW(items->Move(0, 2), EListError);
-  EXPECT_EQ(items->Count(), 2);
-  EXPECT_EQ(Box()->count(), 2);
-  items->Insert(2, "c");  // the end is a valid place to insert
-  EXPECT_EQ(items->Get(2), "c");
-  EXPECT_EQ(Box()->itemText(2), QStringLiteral("c"));
+  EXPECT_EQ(Shown(), "clBlack 0");
+  EXPECT_EQ(Swatch(Combo()->findText(QStringLiteral("clRed"))), qRgb(255, 0, 0));  // red is the low byte
+  box->SetSelected(clBtnFace);  // kept as the system colour, not its present RGB
+  EXPECT_EQ(Shown(), "clBtnFace " + std::to_string(clBtnFace));
+  box->SetSelected(0x654321);  // no entry for it yet
+  EXPECT_EQ(Combo()->currentIndex(), -1);
+  AddCustom();
+  EXPECT_EQ(Shown(), "Custom... " + std::to_string(0x654321));
+  box->SetSelected(0x123456);
+  EXPECT_EQ(Shown(), "Custom... " + std::to_string(0x123456));
+  EXPECT_EQ(Swatch(0), qRgb(0x56, 0x34, 0x12));
 }
 
-TEST_F(ComboBoxTest, HeightFollowsTheFontAndCannotBeSetOtherwise)
+TEST_F(ColorBoxTest, TheUserPicksAListedColourOrOneInTheColourDialog)
 {
-  const int height = combo->Height();
-  EXPECT_EQ(height, Box()->sizeHint().height());
-  combo->SetBounds(0, 0, 250, 100);
-  EXPECT_EQ(combo->Height(), height);
-  EXPECT_EQ(Box()->height(), height);
-  form->Font()->SetSize(18);
-  EXPECT_GT(combo->Height(), height);
+  AddCustom();
+  box->SetSelected(0x0000FF);
+  PressKey(Combo(), Qt::Key_Down);
+  EXPECT_EQ(Shown(), "clLime " + std::to_string(0x00FF00));
+  PickInOpenList(Combo(), 16);  // after the custom entry
+  EXPECT_EQ(Shown(), "clWhite " + std::to_string(0xFFFFFF));
+  // "Custom..." opens the dialog, a modal loop; cancelled, the colour before stays.
+  for (const bool accept : {false, true}) {
+    int depth = -1;
+    DialogDriver driver;
+    driver.Then<QColorDialog>([&](QColorDialog* dialog) {
+      depth = Application->ModalDepth();
+      dialog->setCurrentColor(QColor(0x10, 0x20, 0x30));
+      accept ? dialog->accept() : dialog->reject();
+    });
+    PickInOpenList(Combo(), 0);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(depth, 1);
+    if (!accept) {
+      EXPECT_EQ(Shown(), "clWhite " + std::to_string(0xFFFFFF));
+    }
+  }
+  EXPECT_EQ(Shown(), "Custom... " + std::to_string(0x302010));
+  EXPECT_EQ(Swatch(0), qRgb(0x10, 0x20, 0x30));
 }
 
 }  // namespace

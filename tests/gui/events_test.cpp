@@ -1,150 +1,95 @@
-#include <QApplication>
-#include <QHelpEvent>
-#include <QKeyEvent>
-#include <QToolTip>
-#include <QWheelEvent>
-#include <string>
-#include <vector>
-
-#include "ExtCtrls.h"
-#include "StdCtrls.h"
-#include "support/GuiTest.h"
+// A control's events: mouse, wheel, keys, focus, hints, the pointer, and handlers that throw or
+// free their own control.
+#include "support/ControlTest.h"
 
 namespace {
 
-// A shown form with a panel (border width 4, no bevel) at (10, 20).
-class EventsTest : public GuiTest {
+// A shown form with a panel (border width 4, no bevel) at (10, 20) whose events are logged.
+class EventsTest : public FormTest {
 protected:
   void SetUp() override
   {
-    GuiTest::SetUp();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 300, 200);
-    panel = new TPanel(form.get());
-    panel->SetParent(form.get());
-    panel->SetBevelOuter(bvNone);
+    FormTest::SetUp();
+    panel = PlacePanel(form.get(), 10, 20, 100, 50);
     panel->SetBorderWidth(4);
-    panel->SetBounds(10, 20, 100, 50);
     panel->OnMouseDown = [this](TObject*, TMouseButton button, TShiftState shift, int x, int y) {
       log.push_back("down " + std::to_string(button) + (shift.Contains(ssDouble) ? " double" : "") +
-                    (shift.Contains(ssLeft) ? " left" : "") + " " + std::to_string(x) + "," + std::to_string(y));
+                    (shift.Contains(ssLeft) ? " left " : " ") + std::to_string(x) + "," + std::to_string(y));
+    };
+    panel->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+      log.push_back((sender == panel ? "move " : "? ") + std::to_string(x) + "," + std::to_string(y) +
+                    (shift.Contains(ssLeft) ? " left" : "") + (shift.Contains(ssShift) ? " shift" : ""));
     };
     panel->OnClick = [this](TObject*) { log.push_back("click"); };
     panel->OnDblClick = [this](TObject*) { log.push_back("dblclick"); };
+    panel->OnKeyUp = [this](TObject*, Word& key, TShiftState) { log.push_back("key up " + std::to_string(key)); };
     form->Show();
   }
 
-  void Press(QPoint p, Qt::MouseButton button = Qt::LeftButton)
+  void Send(QEvent::Type type, QPoint p, Qt::MouseButton button = Qt::LeftButton,
+            Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
   {
-    SendMouse(panel->Widget(), QEvent::MouseButtonPress, p, button, button);
+    SendMouse(panel->Widget(), type, p, button, held, modifiers);
   }
-  void Release(QPoint p, Qt::MouseButton button = Qt::LeftButton)
+  void Click(QPoint p)
   {
-    SendMouse(panel->Widget(), QEvent::MouseButtonRelease, p, button, Qt::NoButton);
+    Send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, p);
   }
 
-  std::unique_ptr<TForm> form;
   TPanel* panel = nullptr;
-  std::vector<std::string> log;
+  Log log;
 };
 
-TEST_F(EventsTest, MouseMovesArriveWithoutButtonsInClientCoordinates)
+TEST_F(EventsTest, MouseAndKeysArriveInClientCoordinatesAsTheClassLibrarySendsThem)
 {
-  std::vector<std::string> moves;
-  panel->OnMouseMove = [&](TObject* sender, TShiftState shift, int x, int y) {
-    EXPECT_EQ(sender, panel);
-    moves.push_back(std::to_string(x) + "," + std::to_string(y) + (shift.Contains(ssLeft) ? " left" : "") +
-                    (shift.Contains(ssShift) ? " shift" : ""));
-  };
-  SendMouse(panel->Widget(), QEvent::MouseMove, QPoint(14, 9), Qt::NoButton, Qt::NoButton);
-  SendMouse(panel->Widget(), QEvent::MouseMove, QPoint(2, 2), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+  const QPoint in(14, 14);
+  Send(QEvent::MouseMove, QPoint(14, 9), Qt::NoButton);
   // The border width lies outside the client area: its pixels have negative coordinates.
-  EXPECT_EQ(moves, (std::vector<std::string>{"10,5", "-2,-2 left shift"}));
-}
-
-TEST_F(EventsTest, AClickIsAPressAndAReleaseOverTheControl)
-{
-  Press(QPoint(14, 14));
-  Release(QPoint(20, 20));
-  EXPECT_EQ(log, (std::vector<std::string>{"down 0 left 10,10", "click"}));
-  log.clear();
-  // Released outside: no click. A release without a press: no click either.
-  Press(QPoint(14, 14));
-  Release(QPoint(150, 14));
-  Release(QPoint(14, 14));
-  // The right button never clicks.
-  Press(QPoint(14, 14), Qt::RightButton);
-  Release(QPoint(14, 14), Qt::RightButton);
-  EXPECT_EQ(log, (std::vector<std::string>{"down 0 left 10,10", "down 1 10,10"}));
-}
-
-TEST_F(EventsTest, ADoubleClickIsDblClickThenADoubleMouseDown)
-{
-  Press(QPoint(14, 14));
-  Release(QPoint(14, 14));
-  SendMouse(panel->Widget(), QEvent::MouseButtonDblClick, QPoint(14, 14), Qt::LeftButton, Qt::LeftButton);
-  Release(QPoint(14, 14));
-  EXPECT_EQ(log, (std::vector<std::string>{"down 0 left 10,10", "click", "dblclick", "down 0 double left 10,10"}));
-}
-
-TEST_F(EventsTest, AMouseEventOnAGraphicChildStaysWithTheChild)
-{
-  auto* label = new TLabel(panel);
-  label->SetParent(panel);
-  label->SetCaption("Hz");
-  int labelMoves = 0;
-  int panelMoves = 0;
-  label->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++labelMoves; };
-  panel->OnMouseMove = [&](TObject*, TShiftState, int, int) { ++panelMoves; };
+  Send(QEvent::MouseMove, QPoint(2, 2), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+  Click(in);
+  Send(QEvent::MouseButtonPress, in, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, QPoint(150, 14));  // released outside: no click
+  Send(QEvent::MouseButtonRelease, in);               // nor without a press
+  Send(QEvent::MouseButtonPress, in, Qt::RightButton, Qt::RightButton);
+  Send(QEvent::MouseButtonRelease, in, Qt::RightButton);  // the right button never clicks
+  Click(in);
+  Send(QEvent::MouseButtonDblClick, in, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, in);
+  QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+  QCoreApplication::sendEvent(panel->Widget(), &repeat);  // no key up for an auto-repeat
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_F3, Qt::NoModifier);
+  QCoreApplication::sendEvent(panel->Widget(), &release);
+  // A graphic child's event stays with the child.
+  auto* label = Place<TLabel>(panel, 0, 0, 20, 10);
+  label->OnMouseMove = [&](TObject*, TShiftState, int, int) { log.push_back("label move"); };
   SendMouse(label->Widget(), QEvent::MouseMove, QPoint(1, 1), Qt::NoButton, Qt::NoButton);
-  EXPECT_EQ(labelMoves, 1);
-  EXPECT_EQ(panelMoves, 0);
-}
+  EXPECT_EQ(log, (Log{"move 10,5", "move -2,-2 left shift", "down 0 left 10,10", "click", "down 0 left 10,10",
+                      "down 1 10,10", "down 0 left 10,10", "click", "dblclick", "down 0 double left 10,10",
+                      "key up 114", "label move"}));
 
-TEST_F(EventsTest, WheelGoesToTheHandlerWithNotchDeltaAndHandled)
-{
   std::vector<int> deltas;
   panel->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
     deltas.push_back(delta);
     handled = true;
   };
-  const QPoint local(14, 14);
-  QWheelEvent wheel(QPointF(local), QPointF(panel->Widget()->mapToGlobal(local)), QPoint(), QPoint(0, -120),
+  QWheelEvent wheel(QPointF(in), QPointF(panel->Widget()->mapToGlobal(in)), QPoint(), QPoint(0, -120),
                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(panel->Widget(), &wheel);
   EXPECT_EQ(deltas, std::vector<int>{-120});
   EXPECT_TRUE(wheel.isAccepted());
 }
 
-TEST_F(EventsTest, KeyUpOncePerReleaseNotForAutoRepeat)
+TEST_F(EventsTest, SetFocusNeedsAShownControlAndOnExitIsAMoveInsideTheForm)
 {
-  std::vector<Word> keys;
-  panel->OnKeyUp = [&](TObject*, Word& key, TShiftState) { keys.push_back(key); };
-  QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
-  QCoreApplication::sendEvent(panel->Widget(), &repeat);
-  QKeyEvent release(QEvent::KeyRelease, Qt::Key_F3, Qt::NoModifier);
-  QCoreApplication::sendEvent(panel->Widget(), &release);
-  EXPECT_EQ(keys, std::vector<Word>{114});  // VK_F3
-}
-
-TEST_F(EventsTest, OnExitWhenTheFocusMovesInsideTheFormOnly)
-{
-  auto* other = new TPanel(form.get());
-  other->SetParent(form.get());
-  other->SetBounds(150, 20, 50, 50);
-  ASSERT_TRUE(RunLoopUntil([&] { return form->Widget()->isActiveWindow(); }));
+  TPanel* other = Place<TPanel>(150, 20, 50, 50);
+  ShowActive();
   int exits = 0;
-  panel->OnExit = [&](TObject* sender) {
-    EXPECT_EQ(sender, panel);
-    ++exits;
-  };
+  panel->OnExit = [&](TObject* sender) { exits += sender == panel; };
   panel->SetFocus();
-  EXPECT_TRUE(panel->Focused());
   other->SetFocus();
   EXPECT_EQ(exits, 1);
-  EXPECT_TRUE(other->Focused());
   EXPECT_FALSE(panel->Focused());
-
   // The focus leaving with the window (another form activated) is no exit.
   panel->SetFocus();
   TForm second(nullptr);
@@ -152,77 +97,65 @@ TEST_F(EventsTest, OnExitWhenTheFocusMovesInsideTheFormOnly)
   second.SetFocus();
   ASSERT_TRUE(RunLoopUntil([&] { return second.Widget()->isActiveWindow(); }));
   EXPECT_EQ(exits, 1);
-}
-
-TEST_F(EventsTest, SetFocusThrowsWhenTheControlCannotTakeIt)
-{
+  // A hidden control, one on no form and a hidden form cannot take the focus.
   panel->Hide();
-  EXPECT_FALSE(panel->CanFocus());
   EXPECT_THROW(panel->SetFocus(), EInvalidOperation);
-  panel->Show();
-  EXPECT_NO_THROW(panel->SetFocus());
-  // A control on no form, and a hidden form, cannot take the focus either.
   TPanel loose(nullptr);
   EXPECT_THROW(loose.SetFocus(), EInvalidOperation);
   TForm hidden(nullptr);
   EXPECT_THROW(hidden.SetFocus(), EInvalidOperation);
 }
 
-TEST_F(EventsTest, AThrowingHandlerReachesHandleExceptionAndEventsGoOn)
+TEST_F(EventsTest, AHandlerMayThrowClearItsEventOrFreeItsControlAndEventsGoOn)
 {
-  int clicks = 0;
-  panel->OnClick = [&](TObject*) {
-    ++clicks;
-    throw EConvertError("'x' is not a valid integer value");
-  };
-  Press(QPoint(14, 14));
-  Release(QPoint(14, 14));
-  Press(QPoint(14, 14));
-  Release(QPoint(14, 14));
-  EXPECT_EQ(clicks, 2);
-  ASSERT_EQ(exceptions.size(), 2u);
-  EXPECT_EQ(exceptions[0], "'x' is not a valid integer value");
+  panel->OnClick = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
+  Click(QPoint(14, 14));
+  panel->OnMouseMove = [](TObject*, TShiftState, int, int) { throw 42; };  // shows with an empty message
+  Send(QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+  EXPECT_EQ(exceptions, (std::vector<std::string>{"'x' is not a valid integer value", ""}));
   EXPECT_EQ(exceptionSenders[0], panel);
 
-  // Something that is not an exception class shows with an empty message.
-  panel->OnMouseMove = [](TObject*, TShiftState, int, int) { throw 42; };
-  SendMouse(panel->Widget(), QEvent::MouseMove, QPoint(5, 5), Qt::NoButton, Qt::NoButton);
-  ASSERT_EQ(exceptions.size(), 3u);
-  EXPECT_EQ(exceptions[2], "");
-}
-
-TEST_F(EventsTest, AHandlerMayClearItsOwnEventAndFreeItsControl)
-{
   panel->OnClick = [this](TObject*) {
     panel->OnClick = nullptr;
     log.push_back("cleared");
   };
-  Press(QPoint(14, 14));
-  Release(QPoint(14, 14));
-  auto* doomed = new TPanel(form.get());
-  doomed->SetParent(form.get());
+  Click(QPoint(14, 14));
+  Click(QPoint(14, 14));
+  TPanel* doomed = Place<TPanel>(0, 0, 5, 5);
   doomed->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { delete doomed; };
   SendMouse(doomed->Widget(), QEvent::MouseButtonPress, QPoint(3, 3), Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(log, (std::vector<std::string>{"down 0 left 10,10", "cleared"}));
+  EXPECT_EQ(log, (Log{"down 0 left 10,10", "down 0 left 10,10", "cleared", "down 0 left 10,10"}));
 }
 
-TEST_F(EventsTest, HintsArePlainTextAndFollowTheFormsShowHint)
+TEST_F(EventsTest, HintsArePlainTextUpToTheBarAndFollowTheFormsShowHint)
 {
   panel->SetHint("<b>C:\\logs</b>|long help");
   EXPECT_FALSE(panel->ShowHint());
   form->SetShowHint(true);
   EXPECT_TRUE(panel->ShowHint());  // the panel follows its parent until set itself
-  const QPoint local(14, 14);
-  QHelpEvent help(QEvent::ToolTip, local, panel->Widget()->mapToGlobal(local));
+  QHelpEvent help(QEvent::ToolTip, QPoint(14, 14), panel->Widget()->mapToGlobal(QPoint(14, 14)));
   QCoreApplication::sendEvent(panel->Widget(), &help);
   const QString shown = QToolTip::text();
+  QToolTip::hideText();
   EXPECT_TRUE(shown.contains(QStringLiteral("&lt;b&gt;C:\\logs&lt;/b&gt;"))) << shown.toStdString();
   EXPECT_FALSE(shown.contains(QStringLiteral("long help")));
-  QToolTip::hideText();
-
   panel->SetShowHint(false);
-  form->SetShowHint(true);
   EXPECT_FALSE(panel->ShowHint());
+}
+
+TEST_F(EventsTest, ThePointerGoesWhereItIsSentAndTheControlUnderItHearsAMove)
+{
+  ShowActive();
+  // The chart's way of centring the pointer: client origin plus an offset. Twice, since a
+  // pointer already in place (left there by an earlier run) does not move.
+  const TPoint origin = panel->ClientOrigin();
+  for (const QPoint offset : {QPoint(60, 30), QPoint(7, 5)}) {
+    Mouse->SetCursorPos(Point(origin.x + offset.x(), origin.y + offset.y()));
+    const TPoint at = Mouse->CursorPos();
+    EXPECT_EQ(QPoint(at.x - origin.x, at.y - origin.y), offset);
+    const std::string expected = "move " + std::to_string(offset.x()) + "," + std::to_string(offset.y());
+    EXPECT_TRUE(RunLoopUntil([&] { return !log.empty() && log.back() == expected; })) << expected;
+  }
 }
 
 }  // namespace

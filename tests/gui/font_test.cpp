@@ -1,96 +1,66 @@
-// Fonts: the program's sizes in points and pixels, and the installed look-alikes they map to.
+// Fonts (sizes in points and pixels, the installed look-alikes) and colours (the program's byte
+// order, system colours resolved from the theme when drawn).
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPalette>
 
 #include "support/GraphicsTestSupport.h"
 
 namespace {
 
-TEST(Font, NewFontIsMsSansSerifOfElevenPixels)
+TEST(Font, PointsAndPixelsAtNinetySixDotsPerInchWithZeroTheDefault)
 {
   TFont font;
-  EXPECT_EQ(font.Name(), "MS Sans Serif");
-  EXPECT_EQ(font.Height(), -11);
-  EXPECT_EQ(font.Size(), 8);
-  EXPECT_EQ(font.Color(), clWindowText);
-  EXPECT_EQ(font.QtFont().pixelSize(), 11);
-  EXPECT_EQ(QFontInfo(font.QtFont()).family(), "DejaVu Sans");
-}
-
-TEST(Font, PointsBecomePixelsAtNinetySixDotsPerInch)
-{
-  TFont font;
+  EXPECT_EQ(font.Height(), -11);  // 8 points
   font.SetName("Verdana");
-  font.SetSize(10);
-  EXPECT_EQ(font.Height(), -13);
+  const int defaultCell = QFontMetrics(font.QtFont()).height();
+  // {points set, height read, Qt's pixel size}; 10 points are 13.33 pixels.
+  const int rows[][3] = {{10, -13, 13}, {9, -12, 12}, {0, 0, 11}};
+  for (const auto& row : rows) {
+    font.SetSize(row[0]);
+    EXPECT_EQ(font.Height(), row[1]) << row[0];
+    EXPECT_EQ(font.QtFont().pixelSize(), row[2]) << row[0];  // the cached Qt font follows
+  }
+  EXPECT_EQ(QFontMetrics(font.QtFont()).height(), defaultCell);
+  font.SetHeight(-13);
   EXPECT_EQ(font.Size(), 10);
-  EXPECT_EQ(font.QtFont().pixelSize(), 13);  // the cached Qt font follows the change
-  font.SetHeight(-11);
-  EXPECT_EQ(font.Size(), 8);
-  font.SetSize(9);
-  EXPECT_EQ(font.Height(), -12);
+  font.SetHeight(20);  // positive: the cell height
+  EXPECT_NEAR(QFontMetrics(font.QtFont()).height(), 20, 1);
 }
 
-TEST(Font, WindowsFamiliesMapToInstalledLookAlikes)
+TEST(Font, WindowsFamiliesMapToInstalledLookAlikesWhateverTheCase)
 {
+  const char* rows[][2] = {
+      {"MS Sans Serif", "DejaVu Sans"}, {"verdana", "DejaVu Sans"}, {"LUCIDA CONSOLE", "DejaVu Sans Mono"}};
   TFont font;
-  font.SetName("verdana");  // names compare without regard to case
-  EXPECT_EQ(QFontInfo(font.QtFont()).family(), "DejaVu Sans");
-  font.SetName("Lucida Console");
-  EXPECT_EQ(QFontInfo(font.QtFont()).family(), "DejaVu Sans Mono");
+  for (const auto& row : rows) {
+    font.SetName(row[0]);
+    EXPECT_EQ(QFontInfo(font.QtFont()).family(), row[1]) << row[0];
+  }
   const QFontMetrics metrics(font.QtFont());
   EXPECT_EQ(metrics.horizontalAdvance("iii"), metrics.horizontalAdvance("WWW"));
 }
 
-TEST(Font, PositiveHeightIsTheCellHeight)
-{
-  TFont font;
-  font.SetHeight(20);
-  const int cell = QFontMetrics(font.QtFont()).height();
-  EXPECT_GE(cell, 19);
-  EXPECT_LE(cell, 21);
-}
+class ColorsTest : public ::testing::Test {
+protected:
+  void TearDown() override { QGuiApplication::setPalette(saved); }
 
-TEST(Font, HeightZeroIsTheDefaultSize)
-{
-  TFont reference;
-  reference.SetName("Verdana");
-  const int defaultCell = QFontMetrics(reference.QtFont()).height();
-  TFont font;
-  font.SetName("Verdana");
-  font.SetSize(14);
-  font.SetHeight(0);
-  EXPECT_EQ(font.Height(), 0);
-  EXPECT_EQ(font.QtFont().pixelSize(), 11);
-  EXPECT_EQ(QFontMetrics(font.QtFont()).height(), defaultCell);
-  font.SetSize(14);
-  font.SetSize(0);  // the same through points
-  EXPECT_EQ(font.QtFont().pixelSize(), 11);
-}
+  QPalette saved = QGuiApplication::palette();
+};
 
-TEST(Font, AssignCopiesEverythingAndTellsTheOwner)
+TEST_F(ColorsTest, RedIsTheLowByteAndSystemColoursAreThePalettesOfTheMoment)
 {
-  TFont panel;
-  panel.SetName("Verdana");
-  panel.SetSize(10);
-  panel.SetColor(0x808080);
-  int panelChanges = 0;
-  panel.OnChange = [&] { ++panelChanges; };
-
-  TFont copy;
-  int changes = 0;
-  copy.OnChange = [&] { ++changes; };
-  copy.Assign(&panel);
-  copy.SetStyle(copy.Style() | fsBold);
-  EXPECT_EQ(changes, 2);
-  EXPECT_EQ(copy.Name(), "Verdana");
-  EXPECT_EQ(copy.Height(), -13);
-  EXPECT_EQ(copy.Color(), 0x808080);
-  EXPECT_TRUE(copy.QtFont().bold());
-  EXPECT_FALSE(panel.QtFont().bold());  // the copy is on its own
-  EXPECT_EQ(panelChanges, 0);
+  EXPECT_EQ(ToQColor(0x0080FF), QColor(255, 128, 0));
+  EXPECT_EQ(ColorToRGB(SystemColor(200)), 0);  // no such system colour: black
+  QPalette palette = saved;
+  palette.setColor(QPalette::Window, QColor(0x11, 0x22, 0x33));
+  palette.setColor(QPalette::ToolTipBase, QColor(0x44, 0x55, 0x66));
+  QGuiApplication::setPalette(palette);
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0x332211);
+  EXPECT_EQ(ColorToRGB(clInfoBk), 0x665544);
 }
 
 }  // namespace

@@ -1,33 +1,17 @@
 // One instance per user and signature: the hand-over between processes, raw peers at the
 // socket, racing and crashed starts, and where the socket may live.
-#include <gtest/gtest.h>
-
-#include <QDateTime>
-#include <QThread>
-#include <QUuid>
-#include <QWidget>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <sstream>
-#include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <vector>
 
-#include "Form.h"
+#include <filesystem>
+#include <fstream>
+
 #include "SingleInstance.h"
 #include "support/ChildProcess.h"
+#include "support/ControlTest.h"
 #include "support/EnvScope.h"
-#include "support/GuiTest.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -38,9 +22,8 @@ constexpr const char* kText = "DRAVOLIN_SINGLE_INSTANCE_TEXT";  // hex, so any b
 constexpr const char* kStartAt = "DRAVOLIN_SINGLE_INSTANCE_START_AT";
 constexpr const char* Child = "SingleInstanceChild.Run";
 
-// The other process of these tests: a later instance that must hand its text over and be
-// acknowledged ("send"), or one that reports whether it became the first and, if so, the
-// first text it received ("first").
+// The other process: a later instance that must hand its text over ("send"), or one that
+// reports whether it became the first and, if so, the first text it received ("first").
 class SingleInstanceChild : public GuiTest {};
 
 TEST_F(SingleInstanceChild, Run)
@@ -147,11 +130,7 @@ TEST_F(SingleInstanceTest, TheSocketOfACrashedInstanceIsTakenOverAndTextsPassByt
   EXPECT_TRUE(ChildProcess(Child, Role("send", line)).EndedWell());
   EXPECT_TRUE(RunLoopUntil([&] { return !received.empty(); }));
   EXPECT_EQ(received, std::vector<AnsiString>{line});
-}
-
-TEST_F(SingleInstanceTest, OnceItStopsListeningALaterStartFindsNoOneAndBecomesFirst)
-{
-  ASSERT_TRUE(first.BecomeFirst(signature));
+  // Once it stops listening, a later start finds no one and becomes the first.
   first.StopListening();
   EXPECT_FALSE(std::filesystem::exists(first.ServerName()));
   TSingleInstance later;
@@ -193,24 +172,6 @@ TEST_F(SingleInstanceTest, RawPeersTextsAreDeliveredWholeOnceOrDroppedOverTheLim
   }
 }
 
-TEST_F(SingleInstanceTest, AnInstanceFreedWithATextWaitingIsNeverCalled)
-{
-  auto instance = std::make_unique<TSingleInstance>();
-  bool called = false;
-  instance->OnMessage = [&](const AnsiString&) { called = true; };
-  ASSERT_TRUE(instance->BecomeFirst(signature));
-  {
-    TModalLoopScope modal;  // the text waits for the modal loop's end
-    const int peer = Connect(instance->ServerName());
-    SendAll(peer, std::string("orphan", 7));
-    EXPECT_EQ(Answer(peer), 6);
-    ::close(peer);
-    instance.reset();
-  }
-  RunLoopFor(100);
-  EXPECT_FALSE(called);
-}
-
 TEST_F(SingleInstanceTest, RacingStartsMakeExactlyOneFirst)
 {
   const qint64 startAt = QDateTime::currentMSecsSinceEpoch() + 2000;
@@ -237,23 +198,22 @@ TEST_F(SingleInstanceTest, RacingStartsMakeExactlyOneFirst)
   EXPECT_TRUE(winner->EndedWell());
 }
 
+// "socket 600", "folder 700" and so on.
 std::string Mode(const std::string& path)
 {
   struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0)
-    return "missing";
   std::ostringstream text;
-  text << (S_ISSOCK(info.st_mode)  ? "socket "
-           : S_ISDIR(info.st_mode) ? "folder "
-                                   : "file ")
-       << std::oct << (info.st_mode & 07777);
+  if (::lstat(path.c_str(), &info) == 0)
+    text << (S_ISSOCK(info.st_mode)  ? "socket "
+             : S_ISDIR(info.st_mode) ? "folder "
+                                     : "file ")
+         << std::oct << (info.st_mode & 07777);
   return text.str();
 }
 
-// The socket goes to the runtime folder, else to a folder of the user's own in the temporary
-// folder, made for it. The folders around are opened to everyone, so that only the socket's and
-// its own folder's bits protect it. A private folder that others could have made, or could
-// reach, is not used: each start then runs as the first, listening nowhere, leaving nothing.
+// The socket goes to the runtime folder, else to a private folder made for it in the temporary
+// one; the folders around are open to everyone, so that only its own bits protect it. A private
+// folder others could have made or reach is not used: each start is first, leaving nothing.
 TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
 {
   ScratchFolder temporary;
@@ -299,18 +259,6 @@ TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
       EXPECT_TRUE(std::filesystem::is_empty(folder)) << row.what;
     }
   }
-}
-
-TEST_F(SingleInstanceTest, BringToForegroundRestoresAMinimisedWindowAsItWas)
-{
-  const auto form = std::make_unique<TForm>(nullptr);
-  form->Show();
-  QWidget* window = form->Widget();
-  window->setWindowState(Qt::WindowMinimized | Qt::WindowMaximized);
-  BringToForeground(form.get());
-  EXPECT_FALSE(window->isMinimized());
-  EXPECT_TRUE(window->isMaximized());
-  BringToForeground(nullptr);
 }
 
 }  // namespace
