@@ -61,20 +61,26 @@ protected:
     return out.str();
   }
 
-  // The items' values at the time ("-" for none), the record's index and the caret.
+  // What the chart shows at the time: "values | states | record caret fault" ("-" for no value,
+  // -1 for no record or fault).
   std::string At(int64_t time)
   {
     unit.CursorTime = time;
     unit.CalcCursorValues();
     std::ostringstream out;
-    for (int i = 0; i < chart->Items->Count(); ++i) {
-      const double value = chart->Items->Get(i)->CursorValue;
-      out << (value == NoValue ? "-" : std::to_string(static_cast<int>(value))) << ' ';
-    }
-    out << "record=" << (unit.CursorDataCell ? unit.CursorDataCell->Index : -1)
-        << " caret=" << unit.CursorCaretPos;
+    for (int i = 0; i < chart->Items->Count(); ++i)
+      Value(out, chart->Items->Get(i)->CursorValue);
+    out << '|';
+    for (int s = 0; s < unit.StatusCells->Count(); ++s)
+      out << ' ' << int{unit.StatusCells->Get(s)->State};
+    int fault = -1;
+    for (int f = 0; f < unit.ErrorCells->Count(); ++f)
+      fault = unit.ErrorCells->Get(f) == unit.CursorFaultInterval ? f : fault;
+    out << " | " << (unit.CursorDataCell ? unit.CursorDataCell->Index : -1) << ' ' << unit.CursorCaretPos << ' '
+        << fault;
     return out.str();
   }
+  static void Value(std::ostream& out, double value) { (value == NoValue ? out << '-' : out << value) << ' '; }
 
   ScratchFolder folder;
   BQELunit unit;
@@ -125,7 +131,7 @@ TEST_F(ValueRange, FactorAndOffsetScaleDrawnItemsWithRecordsOnly)
   unit.DataCells->Add(nullptr);
   LinkLines(unit);
   EXPECT_EQ(Range(), "-61.8 1.854 5000000000 | -60..0 | 0..0 | 0..0 | 0..0 | 0..0");
-  EXPECT_EQ(At(50), "2 -7000 - - - record=3 caret=30");
+  EXPECT_EQ(At(50), "2.5 -7000 - - - | | 3 30 -1");
 }
 
 // Unlinked, the chain of a kind is its first record; a log without time spans a second.
@@ -154,13 +160,13 @@ TEST_F(ValueRange, StatusLevelsAndExtremeValues)
   StatusLine(20, "");
   unit.MapStatusesToData();
   idle->Minimum = drive->Maximum = 77.0;
-  EXPECT_EQ(Range(), "-515 15.45 20 | -500..0 | 0..0");
-  EXPECT_EQ(DumpSteps(unit.StatusCells->Get(0)) + " " + std::to_string(idle->Present) +
+  std::string range = Range();  // before the steps it rebuilds are read
+  EXPECT_EQ(range + " " + DumpSteps(unit.StatusCells->Get(0)) + " " + std::to_string(idle->Present) +
                 std::to_string(drive->Present),
-            "10:1 20:0 10");
+            "-515 15.45 20 | -500..0 | 0..0 10:1 20:0 10");
   idle->Chart = 0;
-  EXPECT_EQ(Range(), "-100 100 20 | 0..0 | 0..0");
-  EXPECT_EQ(idle->Present, 1);
+  range = Range();
+  EXPECT_EQ(range + " " + std::to_string(idle->Present), "-100 100 20 | 0..0 | 0..0 1");
 
   chart->YBottom = -Top - 1;
   chart->YTop = Top;
@@ -190,11 +196,11 @@ TEST_F(ValueRange, WithoutChartMaskOnlyTheStatusBarAndStepsAreRedone)
   unit.ValueMax = 2.5;
   unit.TimeSpan = 77;
   combo->SetItemIndex(-1);
-  EXPECT_EQ(Range(), "-1.5 2.5 77 | 0..0");
-  EXPECT_EQ(DumpSteps(idle) + std::to_string(fits), "1");
+  std::string range = Range();  // before the steps it rebuilds are read
+  EXPECT_EQ(range + " " + DumpSteps(idle) + std::to_string(fits), "-1.5 2.5 77 | 0..0 1");
   combo->SetItemIndex(0);
-  EXPECT_EQ(Range(), "-200 15.45 10 | -500..0");
-  EXPECT_EQ(DumpSteps(idle) + " " + std::to_string(fits), "10:1 2");
+  range = Range();
+  EXPECT_EQ(range + " " + DumpSteps(idle) + " " + std::to_string(fits), "-200 15.45 10 | -500..0 10:1 2");
 }
 
 // Positions and times far apart: the caret's product passes 64 bits, and spanning the whole
@@ -205,7 +211,7 @@ TEST_F(CursorValues, CaretProductBeyondSixtyFourBits)
   AddLine(unit, 2, 0, 1.0, "", "", 0);
   AddLine(unit, 3, 4'000'000'000'000'000'000, 2.0, "", "", 4'000'000'000'000'000'000);
   unit.CalcValueRange();
-  EXPECT_EQ(At(1'000'000'000'000'000'000), "1 record=0 caret=1000000000000000000");
+  EXPECT_EQ(At(1'000'000'000'000'000'000), "1 | | 0 1000000000000000000 -1");
   unit.ClearDataCells();
   AddLine(unit, 2, -9'000'000'000'000'000'000, 1.0)->TextPos = -9'000'000'000'000'000'000;
   AddLine(unit, 3, std::numeric_limits<int64_t>::max(), 2.0, "", "", 9'000'000'000'000'000'000);
@@ -216,45 +222,32 @@ TEST_F(CursorValues, CaretProductBeyondSixtyFourBits)
 }
 
 // Unlinked, a chain is its first record; null entries are stepped over; a new log is followed
-// without a new range; the caret moves between records by the time's share, truncated.
+// without a new range; the caret moves between records by the time's share, truncated. A status
+// without steps is off, an unknown one has no value.
 TEST_F(CursorValues, ChainsAsLinkedNullEntriesAndTheCaret)
 {
   Item(2);
   Item(3);
-  EXPECT_EQ(At(0), "- - record=-1 caret=-1");
+  LStatusCell* bare = AddStatus(unit, "Drive");
+  delete std::exchange(bare->Steps, nullptr);
+  bare->State = 1;
+  StatusItem("Drive");
+  StatusItem("EVAP");
+  EXPECT_EQ(At(0), "- - -1 - | 0 | -1 -1 -1");
   for (int64_t time : {100, 200, 300}) {
     AddLine(unit, 2, time, time / 100);
     unit.DataCells->Add(nullptr);
   }
   unit.CalcValueRange();
-  EXPECT_EQ(At(200), "1 - record=2 caret=20");
+  EXPECT_EQ(At(200), "1 - -1 - | 0 | 2 20 -1");
   LinkLines(unit);
   unit.CalcValueRange();
-  EXPECT_EQ(At(200), "2 - record=2 caret=20");
-  EXPECT_EQ(At(400), "3 - record=4 caret=40");
+  EXPECT_EQ(At(200) + ", " + At(400), "2 - -1 - | 0 | 2 20 -1, 3 - -1 - | 0 | 4 40 -1");
   unit.ClearDataCells();
   AddLine(unit, 3, 0, 7.0);
   AddLine(unit, 2, 50, 8.0);
   LinkLines(unit);
-  EXPECT_EQ(At(24) + ", " + At(1000), "- 7 record=0 caret=4, 8 7 record=1 caret=10");
-}
-
-// A status takes the state of its last step at or before the cursor; one without steps is
-// reset to off, an unknown one has no value.
-TEST_F(CursorValues, StatusesTakeTheirLastStep)
-{
-  AddStatus(unit, "IDLE", {{100, 1}, {300, 0}});
-  LStatusCell* bare = AddStatus(unit, "Drive");
-  delete std::exchange(bare->Steps, nullptr);
-  StatusItem("IDLE");
-  StatusItem("Drive");
-  StatusItem("EVAP");
-  for (const auto& [time, values] :
-       {std::pair{99, "-1 -1 - "}, {100, "1 -1 - "}, {299, "1 -1 - "}, {300, "-1 -1 - "}}) {
-    bare->State = 1;
-    EXPECT_EQ(At(time), values + std::string("record=-1 caret=-1")) << time;
-    EXPECT_EQ(bare->State, 0);
-  }
+  EXPECT_EQ(At(24) + ", " + At(1000), "- 7 -1 - | 0 | 0 4 -1, 8 7 -1 - | 0 | 1 10 -1");
 }
 
 // Without a chart mask or a log file only the reset happens; the items are left alone.
@@ -262,34 +255,21 @@ TEST_F(CursorValues, WithoutChartMaskOrLogFileOnlyTheResetHappens)
 {
   Item(2);
   AddLine(unit, 2, 100, 1.0);
-  LStatusCell* idle = AddStatus(unit, "IDLE", {{0, 1}});
+  AddStatus(unit, "IDLE", {{0, 1}});
   AddFault(unit, 0);
-  const auto state = [&] {
-    const std::string at = At(275);
-    return at + " " + std::to_string(idle->State) + (unit.CursorFaultInterval ? "f" : "");
-  };
-  EXPECT_EQ(state(), "1 record=0 caret=0 1f");
+  EXPECT_EQ(At(275), "1 | 1 | 0 0 0");
   chart->Items->Get(0)->CursorValue = 42.0;
   unit.LogFileName = folder / "gone.qel";
-  EXPECT_EQ(state(), "42 record=-1 caret=-1 0");
+  EXPECT_EQ(At(275), "42 | 0 | -1 -1 -1");
   unit.LogFileName = folder / "log.qel";
   combo->SetItemIndex(-1);
-  EXPECT_EQ(state(), "42 record=-1 caret=-1 0");
+  EXPECT_EQ(At(275), "42 | 0 | -1 -1 -1");
 }
 
 // The searches against the plain walks they replace, on a parsed log of every kind of line:
 // "values | states | record caret fault" at the time.
 class CursorOnGeneratedLog : public ChartTest {
 protected:
-  template <class T>
-  static int IndexIn(const TPtrList<T>& list, const T* item)
-  {
-    for (int i = 0; i < list.Count(); ++i)
-      if (list.Get(i) == item)
-        return i;
-    return -1;
-  }
-
   std::string Walk(int64_t time) const
   {
     std::ostringstream out;
@@ -317,7 +297,7 @@ protected:
         value = cell->Value;
         record = !record || cell->Time > record->Time ? cell : record;
       }
-      out << value << ' ';
+      Value(out, value);
     }
     out << '|';
     for (int state : states)
@@ -337,21 +317,6 @@ protected:
     while (fault + 1 < unit.ErrorCells->Count() && unit.ErrorCells->Get(fault + 1)->Time <= time)
       ++fault;
     out << " | " << (record ? record->Index : -1) << ' ' << caret << ' ' << fault;
-    return out.str();
-  }
-
-  std::string Search(int64_t time)
-  {
-    unit.CursorTime = time;
-    unit.CalcCursorValues();
-    std::ostringstream out;
-    for (int i = 0; i < chart->Items->Count(); ++i)
-      out << chart->Items->Get(i)->CursorValue << ' ';
-    out << '|';
-    for (int s = 0; s < unit.StatusCells->Count(); ++s)
-      out << ' ' << int{unit.StatusCells->Get(s)->State};
-    out << " | " << (unit.CursorDataCell ? unit.CursorDataCell->Index : -1) << ' ' << unit.CursorCaretPos << ' '
-        << IndexIn(*unit.ErrorCells, unit.CursorFaultInterval);
     return out.str();
   }
 };
@@ -383,7 +348,7 @@ TEST_F(CursorOnGeneratedLog, SearchFindsWhatTheWalksFind)
   std::string met;  // the comparison met statuses on, fault intervals and moved carets
   for (int64_t time : times) {
     const std::string walk = Walk(time);
-    ASSERT_EQ(Search(time), walk) << time;
+    ASSERT_EQ(At(time), walk) << time;
     met +=
         walk.substr(walk.find('|'), walk.rfind('|') - walk.find('|')).find(" 1") != std::string::npos ? "s" : "";
     met += walk.substr(walk.rfind(' ')) != " -1" ? "f" : "";

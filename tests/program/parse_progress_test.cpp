@@ -64,18 +64,13 @@ TEST_F(ParseProgress, ShowsEveryStageAndIsGoneAfterwards)
             (std::vector<std::string>{"Reading LOG-file", "Analising LOG-file", "Set link [Next <-> Previous]",
                                       "Initialize chart parametrs", "Update list with all parametrs",
                                       "Found mask QEL or PMS or LH", "Prepare chart and show"}));
-  EXPECT_TRUE(gSeen.windowAlwaysShown);
-  EXPECT_FALSE(gSeen.panelEverEnabled);
-  EXPECT_EQ(unit->DataCells->Count(), Lines);
-  EXPECT_FALSE(unit->Progress->Form->Visible());
-  EXPECT_TRUE(unit->MainPanel->Enabled());
+  EXPECT_TRUE(gSeen.windowAlwaysShown && !gSeen.panelEverEnabled);
+  EXPECT_TRUE(unit->DataCells->Count() == Lines && !unit->Progress->Form->Visible() && unit->MainPanel->Enabled());
 
   gSeen = Seen();
   unit->ShowProgress = 0;
   unit->ParseLogText();
-  EXPECT_TRUE(gSeen.stageTexts.empty());
-  EXPECT_EQ(unit->DataCells->Count(), Lines);
-  EXPECT_FALSE(unit->Progress->Form->Visible());
+  EXPECT_TRUE(gSeen.stageTexts.empty() && unit->DataCells->Count() == Lines && !unit->Progress->Form->Visible());
 }
 
 // The user closes the main window while the log is read: the parse stops as after a break,
@@ -84,10 +79,7 @@ TEST_F(ParseProgress, ClosingTheWindowStopsTheParseAndClosesAfterIt)
 {
   gSeen.closeAtSecondWalkLook = form;
   unit->ParseLogText();
-  EXPECT_EQ(gQELunit, unit);
-  EXPECT_TRUE(form->Visible());
-  EXPECT_EQ(unit->AbortFlag, 1);
-  EXPECT_LT(unit->DataCells->Count(), Lines);
+  EXPECT_TRUE(gQELunit == unit && form->Visible() && unit->AbortFlag == 1 && unit->DataCells->Count() < Lines);
   EXPECT_TRUE(RunLoopUntil([] { return gQELunit == nullptr; }));
   EXPECT_FALSE(form->Visible());
 }

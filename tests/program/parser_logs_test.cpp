@@ -103,15 +103,13 @@ TEST_F(ParserLogs, GeneratorFamilyChoosesItsParametersAndTheEngineRuns)
   EXPECT_TRUE(Series().contains("LMM Voltage") && !Series().contains("MAP, mbar"));
   Parse(Generated(Family::QEL, 0.0, 400000, 17));
   auto series = Series();
-  EXPECT_FALSE(series.contains("MAP, mbar"));
   const std::vector<double>& heat = series[coolant];
   const std::vector<double>& speed = series[rpm];
-  ASSERT_GT(std::min(heat.size(), speed.size()), 100u);
-  EXPECT_GT(heat.back(), heat.front() + 10.0);
+  ASSERT_TRUE(!series.contains("MAP, mbar") && std::min(heat.size(), speed.size()) > 100u);
   for (size_t i = 1; i < heat.size(); ++i)
     ASSERT_NEAR(heat[i], heat[i - 1], 1.0) << i;
+  EXPECT_TRUE(heat.back() > heat.front() + 10.0 && *std::max_element(speed.begin(), speed.end()) > 2500.0);
   EXPECT_LT(*std::min_element(speed.begin() + 10, speed.end()), 1300.0);
-  EXPECT_GT(*std::max_element(speed.begin(), speed.end()), 2500.0);
 }
 
 // The same seed gives the same log; the log stops at the first line end reaching the size; the

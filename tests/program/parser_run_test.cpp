@@ -226,12 +226,8 @@ TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)
 {
   LStatusCell* status = AddStatus(unit, "IDLE");
   status->State = 1;
-  unit.ZoomX = 4.0;
-  unit.ZoomY = 2.0;
-  unit.PanX = 30;
-  unit.PanY = 7;
-  unit.PanPercentX = 12.5;
-  unit.PanPercentY = 3.0;
+  unit.ZoomX = unit.ZoomY = unit.PanPercentX = unit.PanPercentY = 4.0;
+  unit.PanX = unit.PanY = 30;
   Parse(Faults + "\r\nF1000001\r\n");
   EXPECT_EQ(std::vector<double>({unit.ZoomX, unit.ZoomY, double(unit.PanX), double(unit.PanY), unit.PanPercentX,
                                  unit.PanPercentY, double(status->State)}),

@@ -21,16 +21,15 @@ protected:
   char saved = '.';
 };
 
-// 2^53 is the largest integer taken as it is, 22 decimals the most taken exactly; leading zeros
-// cost nothing; a negative zero stays one. What the cleaning cannot make a number of reads as
-// none, with either separator.
+// Beyond what the generated words below reach: 30 digits, 40 leading zeros, a negative zero, no
+// digit before or after the point, an exponent the cleaning drops. What the cleaning cannot make
+// a number of reads as none, with either separator.
 TEST_F(ValueWordDigits, EdgesReadAsStrToFloatReadsTheCleanedWord)
 {
   DecimalSeparator = '.';
-  for (const std::string word : {"9007199254740992", "9007199254740993", "9007199254740991.5", "900719925474099.2",
-                                 "0.0000000000000000000001", "0.00000000000000000000001",
-                                 "123456789012345678901234567890", "00000000000000000000000000000000000000012.5",
-                                 "0.1", "0.3", "2.675", "-0", "-0.0", "-.5", "7.", "1e5x3", "-0.000"}) {
+  for (const std::string word :
+       {"0.00000000000000000000001", "123456789012345678901234567890",
+        "00000000000000000000000000000000000000012.5", "-0", "-.5", "7.", "1e5x3", "-0.000"}) {
     double value = 0;
     ASSERT_TRUE(ReadValueWord(word, value)) << word;
     EXPECT_EQ(std::bit_cast<uint64_t>(value), std::bit_cast<uint64_t>(StrToFloat(BQELunit::CleanNumber(word))))
