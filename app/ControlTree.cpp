@@ -122,6 +122,7 @@ void BQELunit::CreateControls()
 
   CreateChartPage();
   CreateActions();
+  BindOpeningHandlers();
 }
 
 void BQELunit::CreatePages()
