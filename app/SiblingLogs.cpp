@@ -27,19 +27,19 @@ void BQELunit::ScanSiblingLogFiles()
   const AnsiString prefix = name.substr(0, 3);
   const AnsiString extension = ExtractFileExt(name);
 
-  // Gathered first and sorted once: an insertion into the sorted list per file would move the
-  // list's tail each time, too slow for a folder of many thousand logs.
+  // Sorted by name alone, which orders the full paths alike (they share the folder), and
+  // cheaper to compare.
+  TStringList names;
+  names.SetCaseDistinct(true);
+  for (const AnsiString& entry : FolderFileNames(
+           folder, [&](const AnsiString& candidate) { return IsSibling(candidate, prefix, extension); }))
+    names.Add(entry);
+  names.SetSorted(true);
+
+  // Filled in order, the sorted list costs one pass more.
   SiblingList->SetSorted(false);
-  TSearchRec found;
-  for (int result = FindFirst(JoinPath(folder, "*"), faAnyFile, found); result == 0; result = FindNext(found)) {
-    if ((found.Attr & faDirectory) || !IsSibling(found.Name, prefix, extension))
-      continue;
-    const AnsiString path = JoinPath(folder, found.Name);
-    // A link counts when it leads to a file.
-    if (!(found.Attr & faSymLink) || FileExists(path))
-      SiblingList->Add(path);
-  }
-  FindClose(found);
+  for (int i = 0; i < names.Count(); ++i)
+    SiblingList->Add(JoinPath(folder, names.Get(i)));
   SiblingList->SetSorted(true);
   SiblingIndex = SiblingList->IndexOf(LogFileName);
 }
