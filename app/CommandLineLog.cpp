@@ -1,23 +1,33 @@
-// A command line's log made current and parsed. The full opening (recent list, Chart page)
-// is not built yet; until it is, this is all a command line does.
+// The log named on a command line: the process's own or a later start's.
+#include "app/CommandLineLog.h"
+
 #include "Paths.h"
 #include "TextUtils.h"
 #include "app/Qelunit.h"
 #include "app/SmallRoutines.h"
 
+AnsiString CommandLineLogName(const AnsiString& argument, const AnsiString& program)
+{
+  // Trimmed first, as the opening trims: the name tested is the name opened.
+  const AnsiString name = Trim(argument);
+  const AnsiString programFolder = ExtractFilePath(program);
+  if (!name.empty() && name.find('/') == AnsiString::npos && !programFolder.empty() && !FileExists(name))
+    return JoinPath(programFolder, name);
+  return ExpandFileName(name);
+}
+
 namespace {
 
 constexpr size_t None = AnsiString::npos;
 
-// The first argument after the program path, either of them quoted or not; "" when there is
-// none or a quote is never closed. A name without a folder is one in the program's folder.
-AnsiString FirstArgument(const AnsiString& line)
+// The first argument after the program path of one whole command line, either of them quoted
+// or not; false when there is none or a quote is never closed.
+bool FirstArgument(const AnsiString& line, AnsiString& program, AnsiString& argument)
 {
   const size_t blank = line.find(' ');
   if (blank == None)
-    return AnsiString();
+    return false;
   const size_t quote = line.find('"');
-  AnsiString program;
   AnsiString rest;
   if (quote == None || quote > blank) {
     program = line.substr(0, blank);
@@ -25,7 +35,7 @@ AnsiString FirstArgument(const AnsiString& line)
   } else {
     const size_t close = line.find('"', quote + 1);
     if (close == None)
-      return AnsiString();
+      return false;
     program = line.substr(quote + 1, close - quote - 1);
     rest = line.substr(close + 1);
   }
@@ -34,32 +44,29 @@ AnsiString FirstArgument(const AnsiString& line)
 
   const size_t quote2 = rest.find('"');
   const size_t blank2 = rest.find(' ');
-  AnsiString argument;
   if (quote2 != None && (blank2 == None || quote2 < blank2)) {
     const size_t close = rest.find('"', quote2 + 1);
     if (close == None)
-      return AnsiString();
+      return false;
     argument = rest.substr(quote2 + 1, close - quote2 - 1);
   } else {
     argument = rest.substr(0, blank2);
   }
-  if (argument.empty())
-    return AnsiString();
-  if (ExtractFilePath(argument).empty())
-    argument = JoinPath(ExtractFilePath(program), argument);
-  return argument;
+  return !argument.empty();
 }
 
 }  // namespace
 
-void BQELunit::OpenCommandLineLog(const AnsiString& commandLine)
+void BQELunit::SplitCommandLine(const std::vector<AnsiString>& arguments)
 {
-  // Never under a running parse: the log it reads must not change beneath it.
-  if (ParseRunning)
+  if (arguments.size() < 2)
     return;
-  const AnsiString name = FirstArgument(commandLine);
-  if (name.empty())
-    return;
-  LogFileName = Trim(name);
-  ParseLogText();
+  OpenLogFile(CommandLineLogName(arguments[1], arguments[0]));
+}
+
+void BQELunit::SplitCommandLine(const AnsiString& commandLine)
+{
+  AnsiString program, argument;
+  if (FirstArgument(commandLine, program, argument))
+    SplitCommandLine({program, argument});
 }

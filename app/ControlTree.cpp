@@ -123,6 +123,7 @@ void BQELunit::CreateControls()
 
   CreateChartPage();
   CreateActions();
+  BindOpeningHandlers();
 }
 
 void BQELunit::CreatePages()

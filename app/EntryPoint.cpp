@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Exceptions.h"
 #include "SingleInstance.h"
+#include "app/CommandLineLog.h"
 #include "app/Qelform.h"
 
 const char* const SingleInstanceSignature = "Dravolin QEL log chart 2016-11-09 single instance";
@@ -26,7 +27,11 @@ int RunDravolin(int argc, char** argv, const AnsiString& signature)
     TSingleInstance instance;
     // Before the application: a later start makes no window and needs no display.
     if (!instance.BecomeFirst(signature)) {
-      instance.SendToFirst(GetCommandLine(), HandOverTimeoutMs);
+      // The running instance has another working folder: a relative name is resolved here.
+      std::vector<AnsiString> arguments = GetCommandLineArguments();
+      if (arguments.size() > 1)
+        arguments[1] = CommandLineLogName(arguments[1], arguments[0]);
+      instance.SendToFirst(PackArguments(arguments), HandOverTimeoutMs);
       return 0;
     }
     Application->Initialize(argc, argv);

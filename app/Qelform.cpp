@@ -1,6 +1,7 @@
 #include "app/Qelform.h"
 
 #include "Application.h"
+#include "CommandLine.h"
 #include "SingleInstance.h"
 #include "Timer.h"
 #include "app/Qelunit.h"
@@ -83,8 +84,13 @@ bool TQELMainForm::CanTakeCommandLine()
 
 void TQELMainForm::WMCopyData(const AnsiString& commandLine)
 {
-  if (CanTakeCommandLine())
-    gQELunit->OpenCommandLineLog(commandLine);
+  if (!CanTakeCommandLine())
+    return;
+  std::vector<AnsiString> arguments;
+  if (UnpackArguments(commandLine, arguments))
+    gQELunit->SplitCommandLine(arguments);
+  else
+    gQELunit->SplitCommandLine(commandLine);
 }
 
 void TQELMainForm::ListenTo(TSingleInstance& instance)

@@ -18,8 +18,9 @@ public:
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   void FormClose(TObject* Sender, TCloseAction& Action);
 
-  // A later start's whole command line (program path first): its first argument is opened.
-  // Dropped when the central object cannot take it now (see CanTakeCommandLine).
+  // A later start's program path and arguments (PackArguments), or one whole command line:
+  // its first argument is opened. Dropped when the central object cannot take it now (see
+  // CanTakeCommandLine).
   void WMCopyData(const AnsiString& commandLine);
 
   // True while a received command line may open a log: the central object is built, no

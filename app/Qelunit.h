@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "PtrList.h"
 #include "StringList.h"
@@ -280,10 +281,30 @@ public:
   // Associates ".qel" files with this program on the desktop; silent on failure
   // (app/FileType.cpp).
   void RegisterFileType();
-  // Makes the first argument of a whole command line (program path first) the current log
-  // and parses it; the recent list and the Chart page are not served yet
-  // (app/CommandLineLog.cpp).
-  void OpenCommandLineLog(const AnsiString& commandLine);
+
+  // Opening logs. The command line's first argument after the program path: from the process's
+  // own arguments or a later start's, as a list whose names pass intact; or from one whole
+  // command line, split at blanks and quotes. A relative name is a file in the working folder;
+  // a bare name not found there, one in the program's folder (app/CommandLineLog.cpp).
+  void SplitCommandLine(const std::vector<AnsiString>& arguments);
+  void SplitCommandLine(const AnsiString& commandLine);
+  // Every way of opening ends here: the trimmed name, made absolute, becomes the current log
+  // and the top recent entry (replacing the first entry that lies in its folder or below),
+  // then it is parsed and the Chart page shown (app/OpenLog.cpp).
+  void OpenLogFile(const AnsiString& name);
+  void RecentComboChange(TObject* Sender);
+  void OpenButtonClick(TObject* Sender);
+  // Logs of the current one's folder whose names begin with its first three bytes and end in
+  // its extension (ASCII case ignored), into SiblingList and SiblingIndex; previous and next
+  // step through them with wrap-around (app/SiblingLogs.cpp).
+  void ScanSiblingLogFiles();
+  void PrevButtonClick(TObject* Sender);
+  void NextButtonClick(TObject* Sender);
+  // The file the clipboard names is opened; the paste button's hint shows the clipboard's text,
+  // refreshed when the pointer enters the button and when the clipboard changes
+  // (app/PasteLog.cpp).
+  void PasteButtonClick(TObject* Sender);
+  void PasteButtonMouseMove(TObject* Sender);
 
 private:
   // The constructor's last steps, from the file type to the start timer, and the
@@ -309,6 +330,11 @@ private:
   // The form outlives this object: its actions must reach nothing once it is gone
   // (app/ControlTree.cpp).
   void UnbindFormHandlers();
+  // The opening handlers bound to the toolbar (app/OpenLog.cpp); the Chart page made active
+  // (app/OpenLog.cpp); one step through the siblings, -1 or +1 (app/SiblingLogs.cpp).
+  void BindOpeningHandlers();
+  void ShowChartPage();
+  void StepSibling(int step);
 
 public:
   // ======================================================================================

@@ -71,6 +71,6 @@ void BQELunit::StartTimerTimer(TObject*)
   if (TickCount > StartTicksBeforeOpening) {
     if (StartTimer)
       StartTimer->SetEnabled(false);
-    OpenCommandLineLog(GetCommandLine());
+    SplitCommandLine(GetCommandLineArguments());
   }
 }

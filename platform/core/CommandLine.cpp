@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
-#include <cerrno>
 #include <climits>
+#include <string>
 #include <unistd.h>
 
 #include "Paths.h"
@@ -18,32 +18,6 @@ AnsiString& ArgvZero()
 {
   static AnsiString name;
   return name;
-}
-
-AnsiString CurrentFolder()
-{
-  std::vector<char> buffer(PATH_MAX);
-  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE)
-      return AnsiString();
-    buffer.resize(buffer.size() * 2);
-  }
-  return buffer.data();
-}
-
-AnsiString Absolute(const AnsiString& name)
-{
-  if (!name.empty() && name[0] == '/')
-    return name;
-  AnsiString rest = name;
-  while (rest.size() > 2 && rest[0] == '.' && rest[1] == '/')
-    rest.erase(0, 2);
-  AnsiString folder = CurrentFolder();
-  if (folder.empty())
-    return name;
-  if (folder.back() != '/')
-    folder += '/';
-  return folder + rest;
 }
 
 AnsiString Quoted(const AnsiString& text)
@@ -69,7 +43,7 @@ AnsiString BuildCommandLine(const AnsiString& program, const std::vector<AnsiStr
   for (const AnsiString& argument : arguments) {
     const bool relativeFile = !argument.empty() && argument[0] != '/' && FileExists(argument);
     line += ' ';
-    line += Quoted(relativeFile ? Absolute(argument) : argument);
+    line += Quoted(relativeFile ? ExpandFileName(argument) : argument);
   }
   return line;
 }
@@ -93,7 +67,54 @@ AnsiString ExeName()
     }
     // No /proc: the best we have is argv[0] (absolute when it holds a folder part).
     const AnsiString& zero = ArgvZero();
-    return zero.find('/') != AnsiString::npos ? Absolute(zero) : zero;
+    return zero.find('/') != AnsiString::npos ? ExpandFileName(zero) : zero;
   }();
   return cached;
+}
+
+std::vector<AnsiString> GetCommandLineArguments()
+{
+  std::vector<AnsiString> line{ExeName()};
+  line.insert(line.end(), Arguments().begin(), Arguments().end());
+  return line;
+}
+
+namespace {
+
+// No command line starts with it: a program path never begins with a control character.
+constexpr char PackedMark[] = "\x01"
+                              "args\x01";
+
+}  // namespace
+
+AnsiString PackArguments(const std::vector<AnsiString>& arguments)
+{
+  AnsiString packed = PackedMark;
+  for (const AnsiString& argument : arguments) {
+    packed += std::to_string(argument.size());
+    packed += ':';
+    packed += argument;
+  }
+  return packed;
+}
+
+bool UnpackArguments(const AnsiString& text, std::vector<AnsiString>& arguments)
+{
+  const AnsiString mark = PackedMark;
+  if (text.compare(0, mark.size(), mark) != 0)
+    return false;
+  std::vector<AnsiString> unpacked;
+  for (size_t at = mark.size(); at < text.size();) {
+    const size_t colon = text.find(':', at);
+    if (colon == AnsiString::npos || colon == at || colon - at > 9 ||
+        text.find_first_not_of("0123456789", at) != colon)
+      return false;
+    const size_t length = std::stoul(text.substr(at, colon - at));
+    if (length > text.size() - colon - 1)
+      return false;
+    unpacked.push_back(text.substr(colon + 1, length));
+    at = colon + 1 + length;
+  }
+  arguments = std::move(unpacked);
+  return true;
 }

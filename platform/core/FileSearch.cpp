@@ -132,3 +132,23 @@ void FindClose(TSearchRec& rec)
 {
   rec.state_.reset();
 }
+
+std::vector<AnsiString> FolderFileNames(const AnsiString& folder,
+                                        const std::function<bool(const AnsiString&)>& accept)
+{
+  std::vector<AnsiString> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir)
+    return names;
+  while (dirent* entry = ::readdir(dir)) {
+    AnsiString name = entry->d_name;
+    if (entry->d_type == DT_DIR || !accept(name))
+      continue;
+    struct stat st;
+    if (entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+                                    ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)))
+      names.push_back(std::move(name));
+  }
+  ::closedir(dir);
+  return names;
+}

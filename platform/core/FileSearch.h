@@ -1,7 +1,9 @@
 #pragma once
 // Enumerating the entries of one folder that match a wildcard name.
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "System.h"
 
@@ -49,3 +51,10 @@ void FindClose(TSearchRec& rec);
 
 // The name matcher on its own.
 bool MatchesWildcard(const AnsiString& name, const AnsiString& mask);
+
+// The names `accept` takes of the files in a folder (links to files included; never folders,
+// devices or pipes), in the file system's order; empty when the folder cannot be read. Much
+// faster than FindFirst over large folders: the listing's own entry types spare a look at
+// each file, and a name is tested before its entry is.
+std::vector<AnsiString> FolderFileNames(const AnsiString& folder,
+                                        const std::function<bool(const AnsiString&)>& accept);

@@ -1,11 +1,14 @@
 #include "Paths.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <vector>
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -64,6 +67,25 @@ AnsiString ChangeFileExt(const AnsiString& fileName, const AnsiString& extension
 {
   const size_t dot = ExtensionDot(fileName);
   return (dot == AnsiString::npos ? fileName : fileName.substr(0, dot)) + extension;
+}
+
+AnsiString ExpandFileName(const AnsiString& fileName)
+{
+  if (fileName.empty() || fileName[0] == PathDelim)
+    return fileName;
+  std::vector<char> buffer(PATH_MAX);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE)
+      return fileName;
+    buffer.resize(buffer.size() * 2);
+  }
+  AnsiString folder = buffer.data();
+  if (folder.back() != PathDelim)
+    folder += PathDelim;
+  size_t start = 0;
+  while (fileName.size() - start > 2 && fileName.compare(start, 2, "./") == 0)
+    start += 2;
+  return folder + fileName.substr(start);
 }
 
 bool FileExists(const AnsiString& fileName)

@@ -290,6 +290,9 @@ bool TStringList::SameText(const AnsiString& a, const AnsiString& b) const
 
 void TStringList::Sort()
 {
-  std::stable_sort(items_.begin(), items_.end(),
-                   [this](const AnsiString& a, const AnsiString& b) { return CompareStrings(a, b) < 0; });
+  // Lines put in order already (a list filled from a sorted source) cost one pass.
+  const auto less = [this](const AnsiString& a, const AnsiString& b) { return CompareStrings(a, b) < 0; };
+  if (std::is_sorted(items_.begin(), items_.end(), less))
+    return;
+  std::stable_sort(items_.begin(), items_.end(), less);
 }

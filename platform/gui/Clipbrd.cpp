@@ -2,8 +2,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 
 #include "CodePage.h"
+#include "Control.h"
+#include "Guard.h"
 #include "TextBoundary.h"
 
 namespace {
@@ -27,5 +31,27 @@ AnsiString ClipboardText()
 AnsiString ClipboardFileName()
 {
   QClipboard* clipboard = Clipboard();
-  return clipboard ? QStringToFileName(clipboard->text()) : AnsiString();
+  if (!clipboard)
+    return AnsiString();
+  if (const QMimeData* data = clipboard->mimeData(); data && data->hasUrls())
+    for (const QUrl& url : data->urls())
+      if (url.isLocalFile())
+        return QStringToFileName(url.toLocalFile());
+  const QString text = clipboard->text();
+  const QString trimmed = text.trimmed();
+  if (trimmed.startsWith(QLatin1String("file://"), Qt::CaseInsensitive)) {
+    const QUrl url(trimmed);
+    if (url.isLocalFile())
+      return QStringToFileName(url.toLocalFile());
+  }
+  return QStringToFileName(text);
+}
+
+void WatchClipboard(TControl* receiver, std::function<void()> onChange)
+{
+  QClipboard* clipboard = Clipboard();
+  if (!clipboard || !receiver || !receiver->Widget())
+    return;
+  QObject::connect(clipboard, &QClipboard::dataChanged, receiver->Widget(),
+                   [onChange = std::move(onChange)] { Guarded(nullptr, onChange); });
 }

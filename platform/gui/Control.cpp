@@ -370,6 +370,14 @@ bool TControl::WidgetEvent(QWidget* widget, QEvent* event, BaseEventFn base)
     if (!widget->isEnabled())
       return base(widget, event);
     return WheelEvent(widget, static_cast<QWheelEvent*>(event), base);
+  case QEvent::Enter:
+    if (widget == widget_ && widget->isEnabled()) {
+      const QPointer<QWidget> alive(widget_);
+      FireEvent(OnMouseEnter, this);
+      if (!alive)
+        return true;
+    }
+    return base(widget, event);
   case QEvent::ToolTip: return ToolTipEvent(widget, event);
   case QEvent::ContextMenu: return ContextMenuEvent(widget, static_cast<QContextMenuEvent*>(event), base);
   case QEvent::Paint: return PaintWidget(widget) || base(widget, event);

@@ -100,6 +100,8 @@ public:
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
+  // The pointer came onto the control.
+  TNotifyEvent OnMouseEnter;
   TMouseWheelEvent OnMouseWheel;
   TNotifyEvent OnResize;
 

@@ -105,7 +105,7 @@ bool WriteIfChanged(const QString& path, const QByteArray& content)
 }  // namespace
 
 void RegisterFileAssociation(const AnsiString& extension, const AnsiString& className,
-                             const AnsiString& description, const AnsiString& exePath)
+                             const AnsiString& description, const AnsiString& exePath, const AnsiString& iconSvg)
 {
   const QString base = TypeName(className);
   const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -123,4 +123,9 @@ void RegisterFileAssociation(const AnsiString& extension, const AnsiString& clas
       WriteIfChanged(applications + QLatin1Char('/') + base + QStringLiteral(".desktop"),
                      DesktopEntry(type, exePath)))
     RunDetached(QStringLiteral("update-desktop-database"), {applications});
+  // Desktops find a type's picture by the type's name with '-' for '/', no database needed.
+  const QString icons = dataHome + QStringLiteral("/icons/hicolor/scalable/mimetypes");
+  if (!iconSvg.empty() && QDir().mkpath(icons))
+    WriteIfChanged(icons + QStringLiteral("/application-x-") + base + QStringLiteral(".svg"),
+                   QByteArray(iconSvg.data(), static_cast<qsizetype>(iconSvg.size())));
 }

@@ -10,5 +10,9 @@
 // A file is written only when its content differs, and only then are the desktop's databases
 // refreshed, by their update tools when installed. Every failure is silent: the program runs
 // the same without the association.
+// iconSvg, when given, is the files' picture (an SVG document): it goes to
+// icons/hicolor/scalable/mimetypes/application-x-qelext.svg, the name the desktop looks up
+// for the type.
 void RegisterFileAssociation(const AnsiString& extension, const AnsiString& className,
-                             const AnsiString& description, const AnsiString& exePath);
+                             const AnsiString& description, const AnsiString& exePath,
+                             const AnsiString& iconSvg = AnsiString());

@@ -99,7 +99,7 @@ TEST_F(Lifecycle, ACommandLinesFirstArgumentBecomesTheLog)
   BQELunit headless;
   for (const auto& [line, log] : cases) {
     headless.LogFileName = "kept";
-    headless.OpenCommandLineLog(line);
+    headless.SplitCommandLine(AnsiString(line));
     EXPECT_EQ(headless.LogFileName, log) << line;
   }
 }
