@@ -28,8 +28,11 @@ folders = ["texts", "log", "chart", "settings", "app", "platform/core", "platfor
 root = os.getcwd() + "/"
 hit = {}
 for doc in sys.stdin:
-    for f in json.loads(doc)["files"]:
-        name = os.path.normpath(os.path.join(root, f["file"]))
+    doc = json.loads(doc)
+    doc_dir = doc.get("current_working_directory", root)
+    for f in doc["files"]:
+        # Relative names (a compiler cache rewrites them so) are from the folder gcov was run in.
+        name = os.path.normpath(os.path.join(doc_dir, f["file"]))
         if not name.startswith(root):
             continue
         lines = hit.setdefault(name[len(root):], {})
