@@ -246,9 +246,8 @@ TEST_F(SettingsRecords, ValuesThatCannotWorkAreSkippedOrCorrected)
 }
 
 // Values follow the end of each version's sequence that would change the fields, or fail the
-// read, if the reader went on; version 4 and any later one read the whole sequence. Old versions have no German
-// names: the English name stands in (names no dictionary knows). Saving after an old version writes version 4 of
-// what was read.
+// read, if the reader went on; version 4 and any later one read the whole sequence. Old versions
+// have no German names: the English one stands in. Saving after any version writes version 4.
 TEST_P(OldVersions, ReadExactlyTheRowsOfTheirVersion)
 {
   const int32_t version = GetParam();
@@ -260,13 +259,10 @@ TEST_P(OldVersions, ReadExactlyTheRowsOfTheirVersion)
   for (size_t f = 0; f < std::size(OptionFields); ++f)
     if (!Holds(OptionFields[f], version))
       expected.options.Values[f] = OptionFields[f].Get(unit);
-  for (ItemRow& c : expected.channels)
-    c.de = version < GermanSince ? c.en : c.de;
-  for (MaskRow& m : expected.masks) {
-    m.de = version < GermanSince ? m.en : m.de;
-    for (ItemRow& i : m.items)
-      i.de = version < GermanSince ? i.en : i.de;
-  }
+  auto english = [&](auto& row) { row.de = version < GermanSince ? row.en : row.de; };
+  std::ranges::for_each(expected.channels, english);
+  for (MaskRow& m : expected.masks)
+    english(m), std::ranges::for_each(m.items, english);
   EXPECT_TRUE(LoadBytes(ContainerOf([&](RowWriter& w) {
     WriteRows(w, rows, version);
     w.Bool(false).Int(999).Int(17).Bool(false).Str("never read");
