@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the settings tests: the settings sequence written value by value by the test's own
-// hand (any version, independently of the program's writer), and what a central object
-// remembers as rows, dumped to text so that two states compare with a readable difference.
+// The settings sequence written value by value by the test's own hand (any version, apart from
+// the program's writer), and what a central object remembers as rows dumped to text.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -23,23 +22,21 @@
 // The first version with German names and the language, and without the retired flag.
 constexpr int32_t GermanSince = 3;
 
-// One option of the sequence: its field, the first version that holds it, and a value unlike
-// the default that the reader's corrections leave alone.
+// One option of the sequence: the first version that holds it, and a value unlike the default
+// that the reader's corrections leave alone.
 struct OptionField {
   const char* Name;
   int32_t Since;
   bool Flag;  // stored as a boolean
   int32_t Sample;
   int32_t (*Get)(const BQELunit&);
-  void (*Set)(BQELunit&, int32_t);
 };
 
 #define SETTINGS_OPTION(member, since, sample)                                                                    \
   OptionField                                                                                                     \
   {                                                                                                               \
-#member, since, std::is_same_v<std::remove_cvref_t<decltype(BQELunit::member)>, Byte>, sample,     \
-              [](const BQELunit& u) { return static_cast<int32_t>(u.member); },                                   \
-              [](BQELunit& u, int32_t v) { u.member = static_cast<std::remove_cvref_t<decltype(u.member)>>(v); }              \
+#member, since, std::is_same_v < std::remove_cvref_t < decltype(BQELunit::member)>, Byte>, sample,            \
+        [](const BQELunit& u) { return static_cast<int32_t>(u.member); }                                          \
   }
 
 // The options in the order of the sequence; the statuses follow the language.
@@ -210,22 +207,20 @@ inline std::string ContainerOf(const SettingsRows& rows, int32_t version = Setti
 inline SettingsRows RowsOf(const BQELunit& u)
 {
   SettingsRows r;
-  const TStrings* recent = u.RecentCombo->Items();
-  for (int i = 0; i < recent->Count(); ++i)
-    r.recent.push_back(recent->Get(i));
+  auto item = [](const LTypeCell& c) {
+    return ItemRow{c.Id, c.NameRu, c.NameEn, c.NameDe, c.Factor, c.Offset, c.Color, c.Chart != 0, c.Cursor != 0};
+  };
+  for (int i = 0; i < u.RecentCombo->Items()->Count(); ++i)
+    r.recent.push_back(u.RecentCombo->Items()->Get(i));
   for (int i = 0; i < u.TypeCells->Count(); ++i) {
     const LTypeCell& c = *u.TypeCells->Get(i);
     r.channels.push_back(Channel(c.Id, c.NameRu, c.NameEn, c.NameDe, c.Chart != 0));
   }
   for (int i = 0; i < u.MaskCells->Count(); ++i) {
     const LMaskCell& m = *u.MaskCells->Get(i);
-    MaskRow& row = r.masks.emplace_back(
-        MaskRow{m.NameRu, m.NameEn, m.NameDe, m.UnderCursor != 0, m.Thickness, m.YBottom, m.YTop, {}});
-    for (int k = 0; k < m.Items->Count(); ++k) {
-      const LTypeCell& it = *m.Items->Get(k);
-      row.items.push_back(
-          {it.Id, it.NameRu, it.NameEn, it.NameDe, it.Factor, it.Offset, it.Color, it.Chart != 0, it.Cursor != 0});
-    }
+    r.masks.push_back({m.NameRu, m.NameEn, m.NameDe, m.UnderCursor != 0, m.Thickness, m.YBottom, m.YTop, {}});
+    for (int k = 0; k < m.Items->Count(); ++k)
+      r.masks.back().items.push_back(item(*m.Items->Get(k)));
   }
   for (int i = 0; i < u.StatusCells->Count(); ++i)
     r.statuses.push_back(u.StatusCells->Get(i)->Name);
@@ -287,6 +282,7 @@ inline SettingsRows RichRows()
   r.recent = {"/logs/one.qel", "", std::string(300, 'p') + ".txt"};
   r.channels = {Channel(2, "\xCE\xE1\xEE\xF0\xEE\xF2\xFB", "RPM", "Drehzahl", true),
                 Channel(5, "A", "B", coolant, false), Channel(9, "", "", "", true)};
+  const TColor system = static_cast<TColor>(0x80000008);
   r.masks = {{"\xCC\xE0\xF1\xEA\xE0",
               "Mask",
               "Maske",
@@ -295,9 +291,19 @@ inline SettingsRows RichRows()
               -100,
               2500,
               {{5, "A", "B", coolant, -7, 1000, 0x00FF8040, true, false},
-               {StatusItemId, "IDLE", "IDLE", "IDLE", 1, -3000, static_cast<TColor>(0x80000008), false, true},
+               {StatusItemId, "IDLE", "IDLE", "IDLE", 1, -3000, system, false, true},
                {NoChannelId, "C", "D", "E", 100, 0, 0x000000, true, true}}},
              {"Empty", "Empty", "Leer", true, 5, 0, 1, {}}};
   r.statuses = {"IDLE", "Drive", "A/C"};
   return r;
 }
+
+// A central object, and a folder for the files it reads and writes.
+class SettingsTest : public ::testing::Test {
+protected:
+  bool Load(const SettingsRows& rows) { return LoadBytes(ContainerOf(rows)); }
+  bool LoadBytes(const std::string& bytes) { return unit.LoadSettingsFile(folder.Write("in.ini", bytes)); }
+
+  ScratchFolder folder;
+  BQELunit unit;
+};

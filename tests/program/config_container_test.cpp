@@ -1,6 +1,5 @@
 // The settings container: round trips in every body mode, files built by hand from the format's
-// byte layout against what the writer makes and the reader takes, the deflate body's trailer,
-// and hostile input.
+// byte layout, the deflate body's trailer, and hostile input (any bytes: the fuzz target).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -314,8 +313,6 @@ TEST(ZLibStream, LargeDataWrongCrcAndFailedOutput)
   EXPECT_LE(bytes.size(), 1000u);
 }
 
-// ---- hostile input ----
-
 TEST(ConfigHostile, InputsThatFailTheFirstRead)
 {
   const std::string packed = Header(1, 0, 0, 1, 100000), junk(64, '\x55');  // a buffer of 120000 bytes
@@ -366,23 +363,4 @@ TEST(ConfigHostile, DeflateBombStopsAtTheCap)
   AnsiString s;
   EXPECT_FALSE(load.ReadString(s));
   EXPECT_TRUE(s.empty()) << s.size();  // all zeros: ends at the first NUL
-}
-
-TEST(ConfigHostile, GarbageAfterAValidHeaderNeverCrashes)
-{
-  std::mt19937 rng(42);
-  for (int round = 0; round < 300; ++round) {
-    const int method = round % 3;  // packed, deflate, plain
-    std::string body = Text(1 + rng() % 400, unsigned(round));
-    if (method == 0 && round % 2 == 0)
-      body = Le32(uint32_t(body.size())) + body;  // a block length that fits
-    BConfigLoadMem load;
-    SetBytes(load, Header(method == 2 ? 0 : 1, method == 1 ? 1 : 0, rng() % 2, rng() % 2, 100000) + body);
-    try {
-      for (int i = 0; i < 10000 && ReadValue(load, "byilcs"[rng() % 6]); ++i) {
-      }
-    } catch (const Exception&) {
-      // a packed block that fails to unpack
-    }
-  }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
 #include <sstream>
 
 #include "CheckBox.h"
@@ -114,26 +115,13 @@ TEST_F(Options, ShowFillsThePageAndCorrectsWhatSettingsCannotMean)
   EXPECT_EQ(unit.FramePeriodEdit->Text(), "50");
 }
 
-// From the defaults shown, a case a line: what is typed into the eight edits ("." leaves one as
-// shown, "_" empties it) and the four checks and four radio buttons ("." leaves them); then, after the read-back,
-// the fields, the page and the speed edit. The frame period is set to 7 and the speed edit to "-" before, to see
-// whether the speed step ran.
+// The cases are in tests/data/program/options_readback.txt.
 TEST_F(Options, ReadBackCorrectsAndFlagsOnlyWhatChanged)
 {
-  std::istringstream cases(R"(
-. . . . . . . . | . => 10 45 22 10,30,180,600 50,3 0101 11 000 | 10 45 10 30 180 600 50 3 |01011010 | 45
-abc _ . 3x 200 . 99999999999 -8 | . => 10 45 7 10,30,200,600 50,-8 0101 11 000 | 10 45 10 30 200 600 50 -8 |01011010 | -
-0 . 0 . . -5 . . | . => 10 45 22 10,30,180,600 50,3 0101 11 000 | 0 45 10 30 180 600 50 3 |01011010 | 45
-2147483647 . . . . . 2000000000 -2147483648 | . => 1000 45 22 10,30,180,600 10000,-10000 0101 11 100 | 2147483647 45 10 30 180 600 2000000000 -2147483648 |01011010 | 45
-. . . . . . 0 -10000 | . => 10 45 22 10,30,180,600 0,-10000 0101 11 000 | 10 45 10 30 180 600 0 -10000 |01011010 | 45
-. 100 . . . . . . | . => 10 50 20 10,30,180,600 50,3 0101 11 100 | 10 100 10 30 180 600 50 3 |01011010 | 50
-. -3 . . . . . . | . => 10 16 62 10,30,180,600 50,3 0101 11 100 | 10 -3 10 30 180 600 50 3 |01011010 | 16
-. 33 . . . . . . | . => 10 33 30 10,30,180,600 50,3 0101 11 100 | 10 33 10 30 180 600 50 3 |01011010 | 33
-. . . . . . . . | 10101001 => 10 45 22 10,30,180,600 50,3 1010 10 100 | 10 45 10 30 180 600 50 3 |10101001 | 45
-. . . . . . . . | 11000110 => 10 45 22 10,30,180,600 50,3 1100 01 000 | 10 45 10 30 180 600 50 3 |11000110 | 45
-)");
+  std::ifstream cases(DRAVOLIN_TEST_DATA "/program/options_readback.txt");
+  int count = 0;
   for (std::string line; std::getline(cases, line);) {
-    if (line.empty())
+    if (line.empty() || line[0] == '#' || !++count)
       continue;
     SCOPED_TRACE(line);
     unit.SetDefaultOptions();
@@ -154,6 +142,7 @@ abc _ . 3x 200 . 99999999999 -8 | . => 10 45 7 10,30,200,600 50,-8 0101 11 000 |
     unit.ReadOptionsAndMaskRows();
     EXPECT_EQ(line.substr(line.find("=> ") + 3), Fields(unit) + " | " + Page(unit) + " | " + speedEdit.Text());
   }
+  EXPECT_EQ(count, 10);
 }
 
 int showRows = 0;

@@ -1,6 +1,7 @@
-// Reading settings that are damaged or hold values the program cannot use: a failed mask or
-// status record is skipped, any other failure ends the read, hostile counts end it at once,
-// and unusable ids, pen widths, axes and colours are refused or corrected.
+// Reading settings: every version's sequence, and settings that are damaged or hold values the
+// program cannot use (a failed mask or status record is skipped, any other failure ends the read,
+// hostile counts end it at once, unusable ids, pen widths, axes and colours are refused or
+// corrected).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,14 +13,9 @@
 
 namespace {
 
-class SettingsRecords : public ::testing::Test {
-protected:
-  bool Load(const SettingsRows& rows) { return LoadBytes(ContainerOf(rows)); }
-  bool LoadBytes(const std::string& bytes) { return unit.LoadSettingsFile(folder.Write("in.ini", bytes)); }
-
-  ScratchFolder folder;
-  BQELunit unit;
-};
+using SettingsRecords = SettingsTest;
+using SettingsSchema = SettingsTest;
+class OldVersions : public SettingsTest, public ::testing::WithParamInterface<int32_t> {};
 
 MaskRow SmallMask(const AnsiString& name)
 {
@@ -246,6 +242,59 @@ TEST_F(SettingsRecords, ValuesThatCannotWorkAreSkippedOrCorrected)
     expected.masks.push_back(m);
   }
   EXPECT_TRUE(Load(rows));
+  EXPECT_EQ(DumpSettings(unit), Dump(expected));
+}
+
+// Values follow the end of each version's sequence that would change the fields, or fail the
+// read, if the reader went on; version 4 and any later one read the whole sequence. Old versions
+// have no German names: the English one stands in. Saving after any version writes version 4.
+TEST_P(OldVersions, ReadExactlyTheRowsOfTheirVersion)
+{
+  const int32_t version = GetParam();
+  SettingsRows rows = RichRows();
+  if (version < GermanSince)
+    rows.channels[0].ru = "Zz";  // a name no dictionary knows
+  unit.SetDefaultOptions();
+  SettingsRows expected = rows;
+  for (size_t f = 0; f < std::size(OptionFields); ++f)
+    if (!Holds(OptionFields[f], version))
+      expected.options.Values[f] = OptionFields[f].Get(unit);
+  auto english = [&](auto& row) { row.de = version < GermanSince ? row.en : row.de; };
+  std::ranges::for_each(expected.channels, english);
+  for (MaskRow& m : expected.masks)
+    english(m), std::ranges::for_each(m.items, english);
+  EXPECT_TRUE(LoadBytes(ContainerOf([&](RowWriter& w) {
+    WriteRows(w, rows, version);
+    w.Bool(false).Int(999).Int(17).Bool(false).Str("never read");
+  })));
+  EXPECT_EQ(unit.SettingsVersion, version);
+  EXPECT_EQ(DumpSettings(unit), Dump(expected));
+  const std::string file = folder / SettingsFileName;  // the hand-made sequence, byte for byte
+  ASSERT_TRUE(unit.SaveSettingsFile(file));
+  EXPECT_TRUE(ScratchFolder::Read(file) == ContainerOf(RowsOf(unit)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, OldVersions, ::testing::Values(1, 2, 3, 4, 0, -5, 5, 0x7FFFFFFF));
+
+// The dictionary gives both missing names when it knows the Russian one; a mask's name is never
+// looked up.
+TEST_F(SettingsSchema, OldVersionsTakeMissingNamesFromTheDictionary)
+{
+  unit.DictCells->Add(new LDictCell{"RuKnown", "EnDict", "DeDict"});
+  unit.DictCells->Add(new LDictCell{"RuHalf", "EnHalf", ""});
+  SettingsRows rows;
+  rows.channels = {Channel(2, "RuKnown", "EnOld", "", true), Channel(3, "RuNone", "EnNone", "", false),
+                   Channel(4, "RuHalf", "EnOld", "", true)};
+  rows.masks = {{"RuKnown", "MaskEn", "", true, 2, 0, 10, {rows.channels[0], rows.channels[1]}}};
+  ASSERT_TRUE(LoadBytes(ContainerOf(rows, 2)));
+
+  SettingsRows expected = rows;
+  expected.channels = {Channel(2, "RuKnown", "EnDict", "DeDict", true),
+                       Channel(3, "RuNone", "EnNone", "EnNone", false),
+                       Channel(4, "RuHalf", "EnHalf", "EnOld", true)};
+  expected.masks[0].de = "MaskEn";
+  expected.masks[0].items = {expected.channels[0], expected.channels[1]};
+  expected.options = RowsOf(unit).options;
   EXPECT_EQ(DumpSettings(unit), Dump(expected));
 }
 
