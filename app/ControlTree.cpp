@@ -124,6 +124,9 @@ void BQELunit::CreateControls()
   CreateChartPage();
   CreateActions();
   BindOpeningHandlers();
+  ClearHistoryButton->OnClick = [this](TObject* sender) { ClearHistoryButtonClick(sender); };
+  RenameLogsButton->OnClick = [this](TObject* sender) { RenameLogsButtonClick(sender); };
+  PageControl->OnChange = [this](TObject* sender) { PageControlChange(sender); };
 }
 
 void BQELunit::CreatePages()

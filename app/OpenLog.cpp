@@ -91,6 +91,8 @@ void BQELunit::OpenLogFile(const AnsiString& name)
   }
   RecentCombo->SetItemIndex(0);
 
+  // Options edits that need a parse are taken now, or showing the Chart page would parse again.
+  ReadOptionsAndMaskRows();
   ParseLogText();
   ShowChartPage();
 }
@@ -105,14 +107,18 @@ void BQELunit::RecentComboChange(TObject*)
   RecentCombo->SetItemIndex(0);
   // As listed: the entry was made by an opening already.
   LogFileName = RecentCombo->Items()->Get(0);
+  ReadOptionsAndMaskRows();
   ParseLogText();
   ShowChartPage();
 }
 
 void BQELunit::ShowChartPage()
 {
-  if (PageControl->ActivePage() != ChartPage)
-    PageControl->SetActivePage(ChartPage);
+  if (PageControl->ActivePage() == ChartPage)
+    return;
+  // Set in code the page fires no change: its work is done here.
+  PageControl->SetActivePage(ChartPage);
+  PageControlChange(PageControl);
 }
 
 void BQELunit::OpenButtonClick(TObject*)

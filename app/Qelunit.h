@@ -306,6 +306,34 @@ public:
   void PasteButtonClick(TObject* Sender);
   void PasteButtonMouseMove(TObject* Sender);
 
+  // History, old logs and the page change. Clearing the history empties the recent list and
+  // closes the log (app/ClearHistory.cpp). The old-log walk asks for a folder and, under the
+  // progress window, gives the ".txt" files of every folder named "LOGS" (any case) in its
+  // tree the extension ".qel", never replacing a file and never following a link; the open log
+  // and the recent entries follow a renamed file. It holds ParseRunning as a parse does, and
+  // reports each folder and file to ProgressHook with stage 0, the folder counter and the file
+  // counter (app/RenameLogs.cpp). A page change: the Options page opens on the chart's mask,
+  // every change reads the Options page back, the Chart page acts on the change flags
+  // (app/PageChange.cpp).
+  void ClearHistoryButtonClick(TObject* Sender);
+  void RenameLogsButtonClick(TObject* Sender);
+  void RenameLogsInFolder(const AnsiString& folder, bool recursive);
+  void PageControlChange(TObject* Sender);
+  // The walk's gauge positions: each counts 0 to 100, then starts again from 0.
+  int RenameFolderCounter = 0;
+  int RenameFileCounter = 0;
+
+private:
+  // Parse again, map the statuses again, or recompute, as the change flags ask (app/PageChange.cpp).
+  void ShowEditsOnChart();
+  // The progress window's text and gauges, at its pumping pace; one log renamed
+  // (app/RenameLogs.cpp).
+  void ShowRenameProgress(const AnsiString& folder);
+  void RenameOldLog(const AnsiString& folder, const AnsiString& name);
+  int64_t RenameShownAtNs = 0;
+
+public:
+
 private:
   // The constructor's last steps, from the file type to the start timer, and the
   // destructor's first (app/StartTimer.cpp).

@@ -74,16 +74,7 @@ void BQELunit::ReadingSpeedEditExit(TObject* Sender)
   // On the chart the new speed shows at once; elsewhere the page change acts on the flags.
   if (!PageControl || !ChartPage || PageControl->ActivePage() != ChartPage)
     return;
-  if (ReparseNeeded)
-    ParseLogText();
-  if (StatusesChanged)
-    MapStatusesToData();
-  // TODO(chart view): MasksChanged refills the chart's mask combo (FillMaskSelector), which
-  // redraws.
-  if (MasksChanged)
-    return;
-  CalcValueRange();
-  // TODO(chart view): DrawChart, DrawValuePanels, DrawErrorPanel, ShowZoomStatus.
+  ShowEditsOnChart();
 }
 
 void BQELunit::FramePeriodEditExit(TObject*)

@@ -1,0 +1,37 @@
+// A page change: the Options page opens on the chart's mask, every change reads the Options
+// page back, and the Chart page acts on what the edits there asked for.
+#include "ComboBox.h"
+#include "PageControl.h"
+#include "app/Qelunit.h"
+
+void BQELunit::PageControlChange(TObject*)
+{
+  // Set in code during a parse or the walk the page is still acted on, once they are over.
+  if (ParseRunning) {
+    WhenParseEnds([this] { PageControlChange(PageControl); });
+    return;
+  }
+  TTabSheet* const page = PageControl->ActivePage();
+  if (page == OptionsPage) {
+    if (ChartMaskIndex >= 0 && ChartMaskIndex < MaskCombo->Items()->Count())
+      MaskCombo->SetItemIndex(ChartMaskIndex);
+    // The mask editor takes the combo's mask here once it exists, with EditorRowsValid clear:
+    // the rows it shows now must not be read back into the mask it leaves.
+    EditorRowsValid = 1;
+  }
+  ReadOptionsAndMaskRows();
+  if (page == ChartPage)
+    ShowEditsOnChart();
+}
+
+void BQELunit::ShowEditsOnChart()
+{
+  if (ReparseNeeded)
+    ParseLogText();
+  if (StatusesChanged)
+    MapStatusesToData();
+  // The chart's mask selector refills itself and redraws once the chart view draws.
+  if (MasksChanged)
+    return;
+  CalcValueRange();
+}
