@@ -183,26 +183,6 @@ TEST_F(ValueRange, StatusLevelsAndExtremeValues)
   EXPECT_EQ(Range(), "-200 4000 30 | 0..0 | 0..0 | -inf..inf");
 }
 
-// Without a chart mask the range stays, but the status bar and the steps are redone.
-TEST_F(ValueRange, WithoutChartMaskOnlyTheStatusBarAndStepsAreRedone)
-{
-  static int fits = 0;
-  unit.FitChartStatusBarHook = [](BQELunit&) { ++fits; };
-  LStatusCell* idle = AddStatus(unit, "IDLE");
-  StatusItem("IDLE");
-  StatusLine(10, "IDLE");
-  unit.MapStatusesToData();
-  unit.ValueMin = -1.5;
-  unit.ValueMax = 2.5;
-  unit.TimeSpan = 77;
-  combo->SetItemIndex(-1);
-  std::string range = Range();  // before the steps it rebuilds are read
-  EXPECT_EQ(range + " " + DumpSteps(idle) + std::to_string(fits), "-1.5 2.5 77 | 0..0 1");
-  combo->SetItemIndex(0);
-  range = Range();
-  EXPECT_EQ(range + " " + DumpSteps(idle) + " " + std::to_string(fits), "-200 15.45 10 | -500..0 10:1 2");
-}
-
 // Positions and times far apart: the caret's product passes 64 bits, and spanning the whole
 // 64-bit range even 128 (8.7795e18).
 TEST_F(CursorValues, CaretProductBeyondSixtyFourBits)
@@ -240,9 +220,6 @@ TEST_F(CursorValues, ChainsAsLinkedNullEntriesAndTheCaret)
   }
   unit.CalcValueRange();
   EXPECT_EQ(At(200), "1 - -1 - | 0 | 2 20 -1");
-  LinkLines(unit);
-  unit.CalcValueRange();
-  EXPECT_EQ(At(200) + ", " + At(400), "2 - -1 - | 0 | 2 20 -1, 3 - -1 - | 0 | 4 40 -1");
   unit.ClearDataCells();
   AddLine(unit, 3, 0, 7.0);
   AddLine(unit, 2, 50, 8.0);

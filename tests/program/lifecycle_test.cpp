@@ -1,8 +1,8 @@
 // The program's start and end: the main form making and freeing the central object, the start
 // timer's eleventh tick, the command lines the start and later starts hand over, the stored
-// values the start corrects, the order of the close; and the single instance across real
-// processes, where the test program runs again as the program's first or later start
-// (RunDravolin itself), chosen by an environment variable.
+// values the start corrects, the order of the close, the progress window over a parse; and the
+// single instance across real processes, where the test program runs again as the program's
+// first or later start (RunDravolin itself), chosen by an environment variable.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -18,8 +18,11 @@
 
 #include "AppPaths.h"
 #include "Application.h"
+#include "Label.h"
+#include "Panel.h"
 #include "SingleInstance.h"
 #include "app/EntryPoint.h"
+#include "app/Progress.h"
 #include "settings/SettingsSchema.h"
 #include "support/ChildProcess.h"
 #include "support/StartTestSupport.h"
@@ -170,10 +173,39 @@ TEST_F(Lifecycle, TheStartCorrectsTheStoredLanguageAndReadingSpeed)
   }
 }
 
+// The parse of a log opened by hand under the progress window: each stage's text in turn, the
+// window up and the main panel disabled at every look; afterwards the window gone and the panel
+// enabled again. With the option off, no window.
+using ParseProgress = ProgramStart;
+std::string gLooks;
+
+TEST_F(ParseProgress, ShowsEveryStageAndIsGoneAfterwards)
+{
+  CommandLineScope ownCommandLine({});
+  BQELunit& unit = Start();
+  unit.Language = 1;
+  unit.ShowProgress = 1;
+  unit.ProgressHook = [](BQELunit& u, int, int64_t, int64_t position) {
+    gLooks += !u.Progress->Form->Visible() || u.MainPanel->Enabled() ? "!" : "";
+    gLooks += position < 0 ? u.Progress->Label->Caption() + "|" : "";
+  };
+  unit.LogFileName = folder.Write("Q5_progress.qel", SmallLog());
+  for (const Byte shown : {1, 0}) {
+    gLooks.clear();
+    unit.ShowProgress = shown;
+    unit.ParseLogText();
+    EXPECT_EQ(gLooks,
+              shown
+                  ? "Reading LOG-file|Analising LOG-file|Set link [Next <-> Previous]|Initialize chart "
+                    "parametrs|Update list with all parametrs|Found mask QEL or PMS or LH|Prepare chart and show|"
+                  : "");
+    EXPECT_TRUE(unit.DataCells->Count() == 3 && !unit.Progress->Form->Visible() && unit.MainPanel->Enabled());
+  }
+}
+
 constexpr const char* kRole = "DRAVOLIN_PROGRAM_ROLE";  // "first", "slow close" or "later"
 constexpr const char* kSignature = "DRAVOLIN_PROGRAM_SIGNATURE";
 constexpr const char* kArgument = "DRAVOLIN_PROGRAM_ARGUMENT";  // hex, so any byte passes
-constexpr const char* kExpected = "DRAVOLIN_PROGRAM_EXPECTED";  // hex: the log a first awaits
 constexpr const char* kData = "DRAVOLIN_PROGRAM_DATA";          // where the settings go
 
 TEST(ProgramInstanceChild, Run)
@@ -197,11 +229,9 @@ TEST(ProgramInstanceChild, Run)
     ReportToParent("returned=" + std::to_string(returned));
     return;
   }
-  // A first start: reports its own log once the start opened it, and the handed-over one
-  // once that is open, then closes its window as the user would. Without a log to await it
-  // runs until something else closes it.
+  // A first start: reports its own log once the start opened it, then runs until something
+  // closes it.
   ReportToParent("pid=" + std::to_string(::getpid()));
-  const std::string expected = FromHex(std::getenv(kExpected));
   bool openedOwn = false;
   std::unique_ptr<TTimer> watch;
   // A timer needs the application, which the start makes.
@@ -223,11 +253,6 @@ TEST(ProgramInstanceChild, Run)
         }
         ReportToParent("opened=" + std::to_string(gQELunit->DataCells->Count()));
       }
-      if (!expected.empty() && gQELunit->LogFileName == expected) {
-        ReportToParent("received=" + std::to_string(gQELunit->DataCells->Count()));
-        watch->SetEnabled(false);
-        QELMainForm->Close();
-      }
     };
   });
   EXPECT_EQ(RunDravolin(2, argv, std::getenv(kSignature)), 0);
@@ -240,12 +265,13 @@ class ProgramInstance : public ProgramStart {
 protected:
   // A start of the program in a process of its own; it makes the application itself.
   ChildProcess::Environment Program(const std::string& role, const std::string& argument,
-                                    const std::string& expected = "", const std::string& data = "",
-                                    const std::string& suffix = "") const
+                                    const std::string& data = "", const std::string& suffix = "") const
   {
-    return {{NoApplicationVariable, "1"},     {kRole, role},
-            {kSignature, signature + suffix}, {kArgument, ToHex(argument)},
-            {kExpected, ToHex(expected)},     {kData, data}};
+    return {{NoApplicationVariable, "1"},
+            {kRole, role},
+            {kSignature, signature + suffix},
+            {kArgument, ToHex(argument)},
+            {kData, data}};
   }
 
   // Signals the start as the desktop or a terminal would.
@@ -263,63 +289,32 @@ protected:
   EnvScope temporaryDir{"TMPDIR", folder.Path().c_str()};
 };
 
-TEST_F(ProgramInstance, ALaterStartWithoutADisplayHandsOverItsLogAndEndsTheFirstOpensIt)
-{
-  const std::string own = folder.Write("own log.qel", SmallLog());
-  // Blanks and Cyrillic (UTF-8) bytes in the name pass byte for byte.
-  const std::string handed = folder.Write("\xD0\xB2\xD1\x82\xD0\xBE\xD1\x80\xD0\xBE\xD0\xB9 log.qel",
-                                          SmallLog() + "F1011500    470      O2 Sensor (mV)\r\n");
-  ChildProcess first(Child, Program("first", own, handed));
-  ASSERT_EQ(first.WaitFor("opened="), "3");
-
-  ChildProcess later(Child, Program("later", handed));
-  EXPECT_EQ(later.WaitFor("returned="), "0");
-  EXPECT_EQ(later.Reported("application="), "none");
-  EXPECT_TRUE(later.EndedWell());
-  EXPECT_EQ(first.WaitFor("received="), "4");
-  EXPECT_TRUE(first.WaitFor("ended").has_value() && first.EndedWell());
-}
-
-// A handed-over log waits for the start's own command line, for the progress window's pump,
-// for a parse and for a modal loop; of two handed over meanwhile only the newer is opened.
+// A later start, without a display, hands its log over and ends; the log waits for the progress
+// window's pump and for a modal loop, and of two handed over meanwhile only the newer is opened.
+// (Waiting for the start's own log and for a parse is the main form's test.)
 TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestWins)
 {
   TSingleInstance instance;
   form->ListenTo(instance);
   ASSERT_TRUE(instance.BecomeFirst(signature));
   std::vector<std::string> logs;
-  for (const char* name : {"a.qel", "b.qel", "c.qel", "d.qel", "e.qel"})
+  // Blanks and Cyrillic (UTF-8) bytes in a name pass byte for byte.
+  for (const char* name : {"a.qel", "b.qel", "\xD0\xB2\xD1\x82\xD0\xBE\xD1\x80\xD0\xBE\xD0\xB9 log.qel"})
     logs.push_back(folder.Write(name, SmallLog()));
-  const auto handOver = [&](const std::string& log) {
-    EXPECT_TRUE(ChildProcess(Child, Program("later", log)).EndedWell());
-  };
-
   CommandLineScope ownCommandLine({});
   BQELunit& unit = Start();
-  handOver(logs[0]);
-  RunLoopFor(100);
-  EXPECT_EQ(unit.LogFileName, "");
-  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[0]; }));
-  EXPECT_GE(unit.TickCount, 11);
-
+  Ticks(unit, 11);
   {
-    ChildProcess later(Child, Program("later", logs[1]));
+    ChildProcess later(Child, Program("later", logs[0]));
     QElapsedTimer clock;
     clock.start();
     while (later.Running() && clock.elapsed() < 30000)
       Application->ProcessMessages();
-    EXPECT_EQ(later.Reported("returned="), "0");
+    EXPECT_TRUE(later.Reported("returned=") == "0" && later.Reported("application=") == "none");
     Application->ProcessMessages();
-    EXPECT_EQ(unit.LogFileName, logs[0]) << "delivered inside the pump";
+    EXPECT_EQ(unit.LogFileName, "") << "delivered inside the pump";
   }
-  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[1]; }));
-
-  unit.ParseRunning = 1;
-  handOver(logs[2]);
-  RunLoopFor(300);
-  EXPECT_EQ(unit.LogFileName, logs[1]);
-  unit.ParseRunning = 0;
-  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[2]; }));
+  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[0]; }));
 
   static std::vector<AnsiString> parsed;
   parsed.clear();
@@ -330,14 +325,14 @@ TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestW
   };
   {
     TModalLoopScope modal;
-    handOver(logs[3]);
-    handOver(logs[4]);
+    for (const std::string& log : {logs[1], logs[2]})
+      EXPECT_TRUE(ChildProcess(Child, Program("later", log)).EndedWell());
     RunLoopFor(100);
-    EXPECT_EQ(unit.LogFileName, logs[2]);
+    EXPECT_EQ(unit.LogFileName, logs[0]);
   }
-  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[4]; }));
+  ASSERT_TRUE(RunLoopUntil([&] { return unit.LogFileName == logs[2]; }));
   RunLoopFor(200);
-  EXPECT_EQ(parsed, std::vector<AnsiString>{logs[4]});
+  EXPECT_EQ(parsed, std::vector<AnsiString>{logs[2]});
   unit.ProgressHook = nullptr;
 }
 
@@ -351,7 +346,7 @@ TEST_F(ProgramInstance, TerminationSignalsCloseTheWindowAsItsCloseBoxDoesAndASec
   for (const int number : numbers) {
     const std::string data = folder / std::to_string(number), suffix = std::to_string(number);
     std::filesystem::create_directory(data);
-    starts.push_back(std::make_unique<ChildProcess>(Child, Program("first", own, "", data, suffix)));
+    starts.push_back(std::make_unique<ChildProcess>(Child, Program("first", own, data, suffix)));
     ASSERT_EQ(starts.back()->WaitFor("opened="), "3") << number;
     EXPECT_FALSE(std::filesystem::exists(data + "/" + SettingsFileName));
     Signal(*starts.back(), number);

@@ -122,28 +122,6 @@ TEST_F(MessageWindowTest, ClosesByItselfAfterItsSecondsAndWithoutWaitsForTheUser
   EXPECT_FALSE(window);
 }
 
-TEST_F(MessageWindowTest, AnEarlyOkClosesAtOnceAndNothingTicksAfterwards)
-{
-  BMessageBox::TickInterval = 1;
-  bool closed = false;
-  int ticksAfterClose = 0;
-  QPointer<QWidget> window;
-  {
-    BMessageBox box;
-    QTimer::singleShot(0, qApp, [&] {
-      window = box.Form->Widget();
-      box.Timer->OnTimer = [&](TObject* sender) { closed ? ++ticksAfterClose : (box.OnTimerTick(sender), 0); };
-      Click(box.Button);
-    });
-    box.Show("text", 15);
-    closed = true;
-  }
-  // The box is gone: neither a late tick nor the window may outlive the call.
-  RunLoopFor(20);
-  EXPECT_EQ(ticksAfterClose, 0);
-  EXPECT_FALSE(window);
-}
-
 // Each row's edit right of its label, the rows and then the buttons below each other inside the
 // window; each edit shows its name. Ok gives back what was typed in each edit's own code page,
 // what that lacks as "?"; Cancel and the close box leave the names. The window is freed.
@@ -330,26 +308,6 @@ TEST_F(ProgressTest, TheButtonAndTheCloseBoxSetTheFlagWhileTheObjectLives)
   EXPECT_EQ(abortFlag, 0);
   QCoreApplication::processEvents();
   EXPECT_FALSE(window);
-}
-
-// In a process of its own: terminating the application would end every later test here.
-using ProgressDeathTest = ProgressTest;
-TEST_F(ProgressDeathTest, UpdatesDoNotPumpOnceTheApplicationTerminates)
-{
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const auto updateWhileTerminating = [&] {
-    progress->Show(true);
-    Application->Terminate();
-    const bool pumped = Pumps([&] {
-      progress->SetProgress(10, 5, 10, 5, true);
-      progress->SetMainProgress(10, 6);
-      progress->SetSecondProgress(10, 6);
-      progress->SetText("ending");
-    });
-    progress->Show(false);
-    std::exit(!pumped && panel->Enabled() && progress->MainGauge->Progress() == 6 ? 0 : 1);
-  };
-  EXPECT_EXIT(updateWhileTerminating(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
