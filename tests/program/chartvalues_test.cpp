@@ -227,22 +227,6 @@ TEST_F(CursorValues, ChainsAsLinkedNullEntriesAndTheCaret)
   EXPECT_EQ(At(24) + ", " + At(1000), "- 7 -1 - | 0 | 0 4 -1, 8 7 -1 - | 0 | 1 10 -1");
 }
 
-// Without a chart mask or a log file only the reset happens; the items are left alone.
-TEST_F(CursorValues, WithoutChartMaskOrLogFileOnlyTheResetHappens)
-{
-  Item(2);
-  AddLine(unit, 2, 100, 1.0);
-  AddStatus(unit, "IDLE", {{0, 1}});
-  AddFault(unit, 0);
-  EXPECT_EQ(At(275), "1 | 1 | 0 0 0");
-  chart->Items->Get(0)->CursorValue = 42.0;
-  unit.LogFileName = folder / "gone.qel";
-  EXPECT_EQ(At(275), "42 | 0 | -1 -1 -1");
-  unit.LogFileName = folder / "log.qel";
-  combo->SetItemIndex(-1);
-  EXPECT_EQ(At(275), "42 | 0 | -1 -1 -1");
-}
-
 // The searches against the plain walks they replace, on a parsed log of every kind of line:
 // "values | states | record caret fault" at the time.
 class CursorOnGeneratedLog : public ChartTest {

@@ -7,9 +7,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <cxxabi.h>
-#include <fstream>
 #include <map>
-#include <numeric>
 #include <set>
 #include <sstream>
 
@@ -181,10 +179,7 @@ protected:
 
 std::string Expected(const char* name)
 {
-  std::ifstream file(std::string(DRAVOLIN_TEST_DATA "/program/") + name);
-  std::stringstream expected;
-  expected << file.rdbuf();
-  return expected.str();
+  return ScratchFolder::Read(std::string(DRAVOLIN_TEST_DATA "/program/") + name);
 }
 
 TEST_F(ControlTree, TheBuiltTreeIsTheOutlineInDeclaredOrder)
@@ -275,11 +270,11 @@ TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
     ASSERT_EQ(u.Language, click == 0 ? 5 : language);
     TBitmap flag;
     LoadResourceGraphic(&flag, languages[language].flag);
-    EXPECT_TRUE(u.LanguageButton->Glyph()->Image() == flag.Image()) << language;
-    EXPECT_EQ(u.HelpMemo->Lines()->Count(), languages[language].helpLines);
-    EXPECT_EQ(static_cast<QLabel*>(u.RowHoverLabel->Widget())->text(),
-              QString::fromUtf8(languages[language].byteShown));
-    EXPECT_EQ(u.ZoomF5Edit->Text(), "42");
+    EXPECT_TRUE(u.LanguageButton->Glyph()->Image() == flag.Image() &&
+                u.HelpMemo->Lines()->Count() == languages[language].helpLines && u.ZoomF5Edit->Text() == "42" &&
+                static_cast<QLabel*>(u.RowHoverLabel->Widget())->text() ==
+                    QString::fromUtf8(languages[language].byteShown))
+        << language;
     for (const auto& [name, c, address] : TreeMembers(u)) {
       auto* control = dynamic_cast<TControl*>(c);
       auto* item = dynamic_cast<TMenuItem*>(c);
@@ -299,13 +294,12 @@ TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
       }
     }
   }
-  std::ostringstream dump;
+  std::string dump;
   for (const auto& [key, set] : ids)
-    if (!set.empty())
-      dump << key << std::accumulate(set.begin(), set.end(), std::string(), [](const std::string& a, int id) {
-        return a + ' ' + std::to_string(id);
-      }) << '\n';
-  EXPECT_EQ(dump.str(), Expected("window_texts.txt"));
+    for (auto id = set.begin(); id != set.end(); ++id)
+      dump +=
+          (id == set.begin() ? key : "") + ' ' + std::to_string(*id) + (std::next(id) == set.end() ? "\n" : "");
+  EXPECT_EQ(dump, Expected("window_texts.txt"));
 }
 
 // Keeps what it was asked to load.

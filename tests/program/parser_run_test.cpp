@@ -199,22 +199,6 @@ TEST_F(ParserRun, ParseStartedDuringAParseDoesNothing)
   EXPECT_EQ(unit.ParseRunning, 0);
 }
 
-// An empty log completes; a missing one or none empties the text view too. Parameters stay.
-TEST_F(ParserRun, EmptyOrMissingLogGivesNothing)
-{
-  for (const std::string& name : {folder.Write("empty.qel", ""), folder / "missing.qel", std::string()}) {
-    Parse(ValueLines(2) + "x\r\n");
-    ASSERT_EQ(unit.TextMemo->Lines()->Count(), 3);
-    unit.ReparseNeeded = 1;
-    unit.LogFileName = name;
-    unit.ParseLogText();
-    EXPECT_EQ(State() + " " + std::to_string(Records() + Unrecognised()) + " " +
-                  std::to_string(unit.TypeCells->Count()),
-              "0 0 0 0 0 0 1")
-        << name;
-  }
-}
-
 // A complete parse shows the new log from its start, with no status on at the cursor, and
 // builds the fault intervals from the new records.
 TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)

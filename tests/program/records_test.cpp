@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -73,31 +72,6 @@ TEST(ClearLists, FreeEveryRecordSkipNullEntriesAndKeepTheListObjects)
   FillAll(*filled);
   filled->BadValueLines->Add("index 0000003 00010203 x");
   delete filled;
-}
-
-// The mask editor's rows point at items: its hook runs once, while the masks still stand; a
-// failing hook stops nothing.
-AnsiString gHookSaw;
-
-TEST(ClearLists, MaskRowHookRunsBeforeTheItemsAreFreed)
-{
-  BQELunit unit;
-  unit.ClearMaskCells();
-  using Hook = void (*)(BQELunit&);
-  const Hook looking = [](BQELunit& u) {
-    gHookSaw += std::to_string(u.MaskCells->Count()) + " " + u.MaskCells->Get(0)->Items->Get(0)->NameEn;
-  };
-  const Hook failing = [](BQELunit&) { throw std::runtime_error("row box gone"); };
-  for (Hook hook : {looking, failing}) {
-    AddItem(AddMask(unit, "QEL")->Items, 2, "QEL item" + Long);
-    AddMask(unit, "LH");
-    gHookSaw = "";
-    unit.FreeMaskRowsHook = hook;
-    EXPECT_NO_THROW(unit.ClearMaskCells());
-    EXPECT_EQ(gHookSaw, hook == failing ? "" : "2 QEL item" + Long);
-    EXPECT_EQ(unit.MaskCells->Count(), 0);
-  }
-  unit.FreeMaskRowsHook = nullptr;
 }
 
 // A short log takes a small chunk; a long one few chunks, never much room to spare.

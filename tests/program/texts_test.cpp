@@ -142,28 +142,6 @@ TEST_F(Dictionary, RebuildJoinsEnglishAndGermanPairsAndWritesRedTxt)
   EXPECT_EQ(Translate(unit, Ru("Обороты"), 0), "");
 }
 
-// One missing or unreadable file (a folder where it should be) keeps the built-in dictionary
-// and an older red.txt; an unwritable red.txt still leaves the rebuilt dictionary.
-TEST_F(Dictionary, MissingUnreadableOrUnwritableFiles)
-{
-  Folder.Write("english.txt", "A\r\na\r\n");
-  EXPECT_EQ(BQELunit().DictCells->Count(), 502);
-  EXPECT_FALSE(std::filesystem::exists(Folder / "red.txt"));
-  Folder.Write("red.txt", "kept\r\n");
-  std::filesystem::remove(Folder / "english.txt");
-  Folder.Write("deutsch.txt", "A\r\ng\r\n");
-  EXPECT_EQ(BQELunit().DictCells->Count(), 502);
-  std::filesystem::create_directory(Folder / "english.txt");
-  EXPECT_EQ(BQELunit().DictCells->Count(), 502);
-  EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), "kept\r\n");
-
-  std::filesystem::remove(Folder / "english.txt");
-  std::filesystem::remove(Folder / "red.txt");
-  Folder.Write("english.txt", "A\r\na\r\n");
-  std::filesystem::create_directory(Folder / "red.txt");
-  EXPECT_EQ(Dump(*BQELunit().DictCells), "A|a|g\n");
-}
-
 constexpr int Russian = 0, English = 1, German = 2;
 
 AnsiString Text(BQELunit& unit, int language, int id, Byte speedInHz = 1)
