@@ -12,9 +12,7 @@
 #include "support/ScratchFolder.h"
 #include "support/TestApp.h"
 
-constexpr int Russian = 0;
-constexpr int English = 1;
-constexpr int German = 2;
+constexpr int Russian = 0, English = 1, German = 2;
 
 // The data folder of a test for as long as it lives: settings read and written by the central
 // object stay in the test's own folder.

@@ -15,9 +15,7 @@
 #include "ComboBox.h"
 #include "app/Qelunit.h"
 #include "chart/ChartValues.h"
-#include "support/Records.h"
-#include "support/ScratchFolder.h"
-#include "support/TestApp.h"
+#include "program/ParserTestSupport.h"
 #include "tools/loggen_core.h"
 
 namespace {
@@ -25,14 +23,13 @@ namespace {
 constexpr int32_t Top = std::numeric_limits<int32_t>::max();
 
 // A chart mask chosen in the chart's combo, over a log file that exists.
-class ChartTest : public ::testing::Test {
+class ChartTest : public ParserTest {
 protected:
   void SetUp() override
   {
+    ParserTest::SetUp();
     unit.ClearMaskCells();  // only what the test makes: none of the defaults of a first start
     unit.ClearStatusCells();
-    unit.ClearTypeCells();
-    unit.Language = 1;
     chart = ChooseNewChartMask(unit, combo);
     unit.LogFileName = folder.Write("log.qel", "00000000\r\n");
   }
@@ -82,8 +79,6 @@ protected:
   }
   static void Value(std::ostream& out, double value) { (value == NoValue ? out << '-' : out << value) << ' '; }
 
-  ScratchFolder folder;
-  BQELunit unit;
   LMaskCell* chart = nullptr;
   std::unique_ptr<TComboBox> combo;
 };

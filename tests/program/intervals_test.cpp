@@ -131,7 +131,7 @@ const StatusCase StatusCases[] = {
      "IDLE [S00001] 3000000000:1 4000000000:1 5000000000:0 @5000000000\n"}};
 // clang-format on
 
-class StatusSteps : public ::testing::Test {
+class StatusSteps : public ParserTest {
 protected:
   void TearDown() override { unit.ChartMaskCombo = nullptr; }
 
@@ -169,7 +169,6 @@ protected:
     return dump;
   }
 
-  BQELunit unit;
   LMaskCell* chart = nullptr;
   std::unique_ptr<TComboBox> combo;
 };

@@ -16,28 +16,20 @@
 
 namespace {
 
+// A mask or a parameter named in the three languages.
+template <class Cell>
+Cell* Named(Cell* cell, const AnsiString& ru, const AnsiString& en, const AnsiString& de)
+{
+  cell->NameRu = ru, cell->NameEn = en, cell->NameDe = de;
+  return cell;
+}
+
 const char* const RpmRu = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";  // "Обороты" in Windows-1251
 
 class Masks : public ::testing::Test {
 protected:
   // The constructor brings the start settings; these tests build their own lists.
   void SetUp() override { unit.ClearMaskCells(), unit.ClearTypeCells(), unit.ClearStatusCells(); }
-
-  // A mask or a parameter named in the three languages.
-  template <class Cell>
-  static Cell* Named(Cell* cell, const AnsiString& ru, const AnsiString& en, const AnsiString& de)
-  {
-    cell->NameRu = ru, cell->NameEn = en, cell->NameDe = de;
-    return cell;
-  }
-  LMaskCell* NewMask(const AnsiString& ru, const AnsiString& en, const AnsiString& de)
-  {
-    return Named(AddMask(unit, ""), ru, en, de);
-  }
-  LTypeCell* NewChannel(int32_t id, const AnsiString& ru, const AnsiString& en = "", const AnsiString& de = "")
-  {
-    return Named(AddItem(unit.TypeCells, id, ""), ru, en, de);
-  }
 
   BQELunit unit;
 };
@@ -57,8 +49,8 @@ std::string Dump(const LMaskCell* mask)
 
 TEST_F(Masks, ChannelItemTakesItsChannelsIdTheLookOfItsRussianNameAndNoNameOfItsLanguageTwice)
 {
-  NewChannel(7, "RPM-ru", "RPM");
-  LMaskCell* mask = NewMask("m", "m", "m");
+  AddItem(unit.TypeCells, 7, "RPM-ru")->NameEn = "RPM";
+  LMaskCell* mask = AddMask(unit, "m");
   unit.AddChannelItem(mask, "RPM-ru", "RPM", "Motordrehzahl");
   unit.AddChannelItem(mask, RpmRu, "r2", "d2");        // a look but no channel
   unit.AddChannelItem(mask, "QEL Voltage", "v", "v");  // a look that sets Cursor but not Chart
@@ -78,7 +70,7 @@ TEST_F(Masks, ChannelItemTakesItsChannelsIdTheLookOfItsRussianNameAndNoNameOfIts
 // a missing mask or item list takes nothing.
 TEST_F(Masks, StatusItemLooksAndDuplicatesBesideParametersOfTheSameName)
 {
-  LMaskCell* mask = NewMask("m", "m", "m");
+  LMaskCell* mask = AddMask(unit, "m");
   for (const char* name : {"A/C", "Drive", "EVAP", "EVAP", "evap"})
     unit.AddStatusItem(mask, name);
   unit.AddChannelItem(mask, "EVAP", "EVAP", "EVAP");
@@ -101,9 +93,9 @@ TEST_F(Masks, StatusItemLooksAndDuplicatesBesideParametersOfTheSameName)
 // Russian name, the first of two.
 TEST_F(Masks, NamesInTheCurrentLanguageAndChannelIdsByTheRussianName)
 {
-  LMaskCell* mask = NewMask("ru", "en", "de");
-  LTypeCell* channel = NewChannel(5, RpmRu, "e", "d");
-  NewChannel(9, RpmRu);
+  LMaskCell* mask = Named(AddMask(unit, ""), "ru", "en", "de");
+  LTypeCell* channel = Named(AddItem(unit.TypeCells, 5, ""), RpmRu, "e", "d");
+  AddItem(unit.TypeCells, 9, RpmRu);
   std::string names;
   for (int language : {0, 1, 2, 7, -1}) {
     unit.Language = language;
@@ -122,7 +114,8 @@ TEST_F(Masks, NamesInTheCurrentLanguageAndChannelIdsByTheRussianName)
 TEST_F(Masks, MaskCombosGiveTheMaskAtTheStoredIndexOrTheFirstOfItsName)
 {
   unit.Language = 1;
-  LMaskCell* masks[] = {NewMask("a", "Same", "a"), NewMask("b", "Other", "b"), NewMask("c", "Same", "c")};
+  LMaskCell* masks[] = {Named(AddMask(unit, ""), "a", "Same", "a"), Named(AddMask(unit, ""), "b", "Other", "b"),
+                        Named(AddMask(unit, ""), "c", "Same", "c")};
   TComboBox combo(nullptr);
   for (const char* name : {"Same", "Other", "Same"})
     combo.Items()->Add(name);
@@ -159,7 +152,7 @@ TEST_F(Masks, MaskCombosGiveTheMaskAtTheStoredIndexOrTheFirstOfItsName)
 TEST_F(Masks, DefaultsAreThreeFamilyMasksOverTheParametersAndStatusesTheyName)
 {
   unit.StatusesChanged = 0;
-  NewChannel(40, RpmRu);
+  AddItem(unit.TypeCells, 40, RpmRu);
   std::string counts[2];
   for (std::string& count : counts) {
     unit.MakeDefaultMasks();

@@ -197,17 +197,4 @@ TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
   RunLoopFor(10);  // the deferred exit finds its object gone and does nothing
 }
 
-// Off the chart a new speed only asks for a parse; on it, it parses again at once.
-TEST_F(ReadingSpeed, SpeedEditOnTheChartPageParsesAgain)
-{
-  unit.LogFileName = folder.Write("drive.qel", "F1000001\r\nF1011000    1 A\r\n");
-  unit.PageControl->SetActivePage(unit.TextPage);
-  Type(&speedEdit, "25");
-  EXPECT_EQ(State() + " " + std::to_string(unit.DataCells->Count()), "25 40 25 25 1 0");
-  unit.PageControl->SetActivePage(unit.ChartPage);
-  Type(&speedEdit, "20");
-  ASSERT_EQ(unit.DataCells->Count(), 1);
-  EXPECT_EQ(State() + " " + std::to_string(unit.DataCells->Get(0)->Time), "20 50 20 20 0 100");
-}
-
 }  // namespace

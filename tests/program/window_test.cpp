@@ -1,10 +1,7 @@
-// The real main form: its layouts checked against sizes measured from its own controls (rows and
-// edges in every language at the smallest and a large size, the chart's clamps, plot, pan and
-// status panels; nothing moves before the object is ready); and the whole window end to end,
-// started with a sample log on its command line and driven through the window system (tabs,
-// flags, sizes, F-keys). After each step a picture of the window goes to
-// <build>/screenshots/window/ as NN-step.png, for the eye; none may be blank, and each step that
-// changed something must show a change.
+// The real main form: its layouts against sizes measured from its own controls; and the whole
+// window end to end, started with a sample log and driven through the window system. After each
+// step a picture goes to <build>/screenshots/window/NN-step.png for the eye; none may be blank,
+// and each step that changed something must show a change.
 #include <QImage>
 #include <QTabBar>
 #include <filesystem>
@@ -24,6 +21,8 @@ namespace {
 using WindowScreens = ProgramStart;
 using WindowLayout = ProgramStart;
 
+// Rows and edges in every language at the smallest and a large size, the chart's clamps, plot,
+// pan and status panels; nothing moves before the object is ready.
 TEST_F(WindowLayout, RowsEdgesClampsPlotPanAndPanelsFollowTheMeasuredSizes)
 {
   BQELunit& u = Start();
