@@ -129,7 +129,8 @@ TEST_F(ValueRange, FactorAndOffsetScaleDrawnItemsWithRecordsOnly)
   EXPECT_EQ(At(50), "2.5 -7000 - - - | | 3 30 -1");
 }
 
-// Unlinked, the chain of a kind is its first record; a log without time spans a second.
+// Unlinked, the chain of a kind is its first record; a log without time spans a second; the
+// span is the time of the last record, null entries after it aside.
 TEST_F(ValueRange, RecordsCountAsTheirKindsLinksJoinThem)
 {
   Item(2);
@@ -140,6 +141,10 @@ TEST_F(ValueRange, RecordsCountAsTheirKindsLinksJoinThem)
   EXPECT_EQ(Range(), "-0.6 20.618 1000 | 0..20");
   LinkLines(unit);
   EXPECT_EQ(Range(), "-150 4000 1000 | 0..5000");
+  unit.ClearDataCells();
+  AddLine(unit, 2, 70, 1.0);  // the time span comes from the first record too
+  unit.DataCells->Add(nullptr);
+  EXPECT_EQ(Range(), "-0.03 1.0309 70 | 0..1");
 }
 
 // A status item counts when its status has steps in this log (rebuilt by the range itself),
