@@ -3,7 +3,6 @@
 // and the parse's records read back as text.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "AppPaths.h"
@@ -13,9 +12,7 @@
 #include "support/ScratchFolder.h"
 #include "support/TestApp.h"
 
-constexpr int Russian = 0;
-constexpr int English = 1;
-constexpr int German = 2;
+constexpr int Russian = 0, English = 1, German = 2;
 
 // The data folder of a test for as long as it lives: settings read and written by the central
 // object stay in the test's own folder.
@@ -50,16 +47,6 @@ protected:
   {
     return unit.ShortLines->Count() + unit.BadKeyLines->Count() + unit.ShortRestLines->Count() +
            unit.BadValueLines->Count() + unit.OtherLines->Count();
-  }
-
-  // The records as "kind@time value 'text' position", one a line.
-  std::string Brief() const
-  {
-    std::ostringstream out;
-    for (int i = 0; i < Records(); ++i)
-      out << Cell(i).Kind << '@' << Cell(i).Time << ' ' << Cell(i).Value << " '" << Cell(i).Text.Str() << "' "
-          << Cell(i).TextPos << '\n';
-    return out.str();
   }
 
   ScratchFolder folder;

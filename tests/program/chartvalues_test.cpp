@@ -15,9 +15,7 @@
 #include "ComboBox.h"
 #include "app/Qelunit.h"
 #include "chart/ChartValues.h"
-#include "support/Records.h"
-#include "support/ScratchFolder.h"
-#include "support/TestApp.h"
+#include "program/ParserTestSupport.h"
 #include "tools/loggen_core.h"
 
 namespace {
@@ -25,14 +23,13 @@ namespace {
 constexpr int32_t Top = std::numeric_limits<int32_t>::max();
 
 // A chart mask chosen in the chart's combo, over a log file that exists.
-class ChartTest : public ::testing::Test {
+class ChartTest : public ParserTest {
 protected:
   void SetUp() override
   {
+    ParserTest::SetUp();
     unit.ClearMaskCells();  // only what the test makes: none of the defaults of a first start
     unit.ClearStatusCells();
-    unit.ClearTypeCells();
-    unit.Language = 1;
     chart = ChooseNewChartMask(unit, combo);
     unit.LogFileName = folder.Write("log.qel", "00000000\r\n");
   }
@@ -82,8 +79,6 @@ protected:
   }
   static void Value(std::ostream& out, double value) { (value == NoValue ? out << '-' : out << value) << ' '; }
 
-  ScratchFolder folder;
-  BQELunit unit;
   LMaskCell* chart = nullptr;
   std::unique_ptr<TComboBox> combo;
 };
@@ -134,7 +129,8 @@ TEST_F(ValueRange, FactorAndOffsetScaleDrawnItemsWithRecordsOnly)
   EXPECT_EQ(At(50), "2.5 -7000 - - - | | 3 30 -1");
 }
 
-// Unlinked, the chain of a kind is its first record; a log without time spans a second.
+// Unlinked, the chain of a kind is its first record; a log without time spans a second; the
+// span is the time of the last record, null entries after it aside.
 TEST_F(ValueRange, RecordsCountAsTheirKindsLinksJoinThem)
 {
   Item(2);
@@ -145,6 +141,10 @@ TEST_F(ValueRange, RecordsCountAsTheirKindsLinksJoinThem)
   EXPECT_EQ(Range(), "-0.6 20.618 1000 | 0..20");
   LinkLines(unit);
   EXPECT_EQ(Range(), "-150 4000 1000 | 0..5000");
+  unit.ClearDataCells();
+  AddLine(unit, 2, 70, 1.0);  // the time span comes from the first record too
+  unit.DataCells->Add(nullptr);
+  EXPECT_EQ(Range(), "-0.03 1.0309 70 | 0..1");
 }
 
 // A status item counts when its status has steps in this log (rebuilt by the range itself),
@@ -181,26 +181,6 @@ TEST_F(ValueRange, StatusLevelsAndExtremeValues)
   chart->YBottom = -200;
   chart->YTop = 4000;
   EXPECT_EQ(Range(), "-200 4000 30 | 0..0 | 0..0 | -inf..inf");
-}
-
-// Without a chart mask the range stays, but the status bar and the steps are redone.
-TEST_F(ValueRange, WithoutChartMaskOnlyTheStatusBarAndStepsAreRedone)
-{
-  static int fits = 0;
-  unit.FitChartStatusBarHook = [](BQELunit&) { ++fits; };
-  LStatusCell* idle = AddStatus(unit, "IDLE");
-  StatusItem("IDLE");
-  StatusLine(10, "IDLE");
-  unit.MapStatusesToData();
-  unit.ValueMin = -1.5;
-  unit.ValueMax = 2.5;
-  unit.TimeSpan = 77;
-  combo->SetItemIndex(-1);
-  std::string range = Range();  // before the steps it rebuilds are read
-  EXPECT_EQ(range + " " + DumpSteps(idle) + std::to_string(fits), "-1.5 2.5 77 | 0..0 1");
-  combo->SetItemIndex(0);
-  range = Range();
-  EXPECT_EQ(range + " " + DumpSteps(idle) + " " + std::to_string(fits), "-200 15.45 10 | -500..0 10:1 2");
 }
 
 // Positions and times far apart: the caret's product passes 64 bits, and spanning the whole
@@ -240,30 +220,11 @@ TEST_F(CursorValues, ChainsAsLinkedNullEntriesAndTheCaret)
   }
   unit.CalcValueRange();
   EXPECT_EQ(At(200), "1 - -1 - | 0 | 2 20 -1");
-  LinkLines(unit);
-  unit.CalcValueRange();
-  EXPECT_EQ(At(200) + ", " + At(400), "2 - -1 - | 0 | 2 20 -1, 3 - -1 - | 0 | 4 40 -1");
   unit.ClearDataCells();
   AddLine(unit, 3, 0, 7.0);
   AddLine(unit, 2, 50, 8.0);
   LinkLines(unit);
   EXPECT_EQ(At(24) + ", " + At(1000), "- 7 -1 - | 0 | 0 4 -1, 8 7 -1 - | 0 | 1 10 -1");
-}
-
-// Without a chart mask or a log file only the reset happens; the items are left alone.
-TEST_F(CursorValues, WithoutChartMaskOrLogFileOnlyTheResetHappens)
-{
-  Item(2);
-  AddLine(unit, 2, 100, 1.0);
-  AddStatus(unit, "IDLE", {{0, 1}});
-  AddFault(unit, 0);
-  EXPECT_EQ(At(275), "1 | 1 | 0 0 0");
-  chart->Items->Get(0)->CursorValue = 42.0;
-  unit.LogFileName = folder / "gone.qel";
-  EXPECT_EQ(At(275), "42 | 0 | -1 -1 -1");
-  unit.LogFileName = folder / "log.qel";
-  combo->SetItemIndex(-1);
-  EXPECT_EQ(At(275), "42 | 0 | -1 -1 -1");
 }
 
 // The searches against the plain walks they replace, on a parsed log of every kind of line:

@@ -1,22 +1,22 @@
-// The window built in code: every control with its class, parent, owner and fixed properties
-// (a dump compared with the expected one), the thickness field, the F-keys from any control,
-// and a close that frees every control and leaves the form's actions reaching nothing.
+// The window built in code: every control with its class, parent, owner and fixed properties (a
+// dump compared with the expected one), the F-keys from any control, a close that frees every
+// control and leaves the form's actions reaching nothing, and pictures from the resource table.
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPointer>
 #include <cxxabi.h>
-#include <fstream>
 #include <map>
-#include <numeric>
 #include <set>
 #include <sstream>
 
 #include "ActnList.h"
+#include "Bitmap.h"
 #include "Buttons.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Menus.h"
+#include "Resources.h"
 #include "StdCtrls.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
@@ -74,11 +74,10 @@ std::string ClassName(const TComponent* c)
   return result;
 }
 
-template <class T, class F>
-void IfIs(TComponent* c, F write)
+// "text" when on; "" otherwise.
+const char* Flag(bool on, const char* text)
 {
-  if (auto* t = dynamic_cast<T*>(c))
-    write(*t);
+  return on ? text : "";
 }
 
 // One line a member: class, parent, owner where it differs, alignment and fixed properties.
@@ -100,91 +99,75 @@ std::string Dump(BQELunit& u, TComponent* form)
       out << " owner=" << nameOf(c->Owner());
     if (control) {
       static const char* const aligns[] = {"", " alTop", " alBottom", " alLeft", " alRight", " alClient"};
-      out << aligns[control->Align()] << (control->Visible() ? "" : " hidden")
-          << (control->ShowHint() ? " hint" : "");
+      out << aligns[control->Align()] << Flag(!control->Visible(), " hidden")
+          << Flag(control->ShowHint(), " hint");
       if (!control->ParentFont())
         out << " font=" << control->Font()->Name() << '/' << control->Font()->Size()
-            << (control->Font()->Style() & fsBold ? "/bold" : "");
+            << Flag(control->Font()->Style() & fsBold, "/bold");
       if (control->PopupMenu())
         out << " popup=" << nameOf(control->PopupMenu());
     }
-    IfIs<TWinControl>(
-        c, [&](TWinControl& w) { out << (w.BorderWidth() ? " border=" + std::to_string(w.BorderWidth()) : ""); });
-    IfIs<TPanel>(c, [&](TPanel& p) { out << (p.BevelOuter() == bvNone ? " nobevel" : ""); });
-    IfIs<TLabel>(c, [&](TLabel& l) {
-      if (!l.AutoSize())
-        out << " fixed=" << l.Left() << ',' << l.Top() << ',' << l.Width();
-    });
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->BorderWidth())
+      out << " border=" << w->BorderWidth();
+    if (auto* p = dynamic_cast<TPanel*>(c))
+      out << Flag(p->BevelOuter() == bvNone, " nobevel");
+    if (auto* l = dynamic_cast<TLabel*>(c); l && !l->AutoSize())
+      out << " fixed=" << l->Left() << ',' << l->Top() << ',' << l->Width();
     if (control && (dynamic_cast<TPanel*>(c) || dynamic_cast<TLabel*>(c)) && control->Color() != clBtnFace)
       out << " color=" << std::hex << control->Color() << std::dec;
-    IfIs<TPageControl>(c, [&](TPageControl& p) { out << " active=" << nameOf(p.ActivePage()); });
-    IfIs<TComboBox>(c, [&](TComboBox& b) { out << " dropdown=" << b.DropDownCount(); });
-    IfIs<TEdit>(c, [&](TEdit& e) {
-      if (e.ReadOnly())
-        out << " readonly text=" << e.Text();
-    });
-    IfIs<TMemo>(c, [&](TMemo& m) {
-      out << (m.ReadOnly() ? " readonly" : "") << " scroll=" << m.ScrollBars()
-          << (m.HideSelection() ? "" : " keepselection");
-    });
-    IfIs<TListBox>(c, [&](TListBox& l) {
-      out << (l.Sorted() ? " sorted" : "") << (l.Style() == lbOwnerDrawFixed ? " ownerdraw" : "");
-    });
-    IfIs<TCheckBox>(c, [&](TCheckBox& b) { out << (b.Checked() ? " checked" : ""); });
-    IfIs<TRadioButton>(c, [&](TRadioButton& b) { out << (b.Checked() ? " checked" : ""); });
-    IfIs<TUpDown>(c, [&](TUpDown& d) {
-      out << " range=" << d.Min() << ".." << d.Max() << " position=" << d.Position()
-          << " associate=" << nameOf(d.Associate());
-    });
-    IfIs<TImage>(c, [&](TImage& i) { out << (i.AutoSize() ? " autosize" : ""); });
-    IfIs<TSplitter>(c, [&](TSplitter& s) {
-      out << " min=" << s.MinSize() << " size=" << (s.Align() == alLeft ? s.Width() : s.Height());
-    });
-    IfIs<TPaintBox>(c, [&](TPaintBox& p) {
-      if (p.Align() == alNone)
-        out << " bounds=" << p.Left() << ',' << p.Top() << ',' << p.Width() << 'x' << p.Height();
-    });
-    IfIs<TStatusBar>(c, [&](TStatusBar& b) {
-      out << " panels=" << b.Panels()->Count();
-      for (int i = 0; i < b.Panels()->Count(); ++i)
-        out << (b.Panels()->Items(i)->Style() == psOwnerDraw ? " ownerdraw=" + std::to_string(i) : "");
-    });
-    IfIs<TAction>(c, [&](TAction& a) { out << " key=" << a.ShortCut() << " list=" << nameOf(a.ActionList()); });
+    if (auto* p = dynamic_cast<TPageControl*>(c))
+      out << " active=" << nameOf(p->ActivePage());
+    if (auto* b = dynamic_cast<TComboBox*>(c))
+      out << " dropdown=" << b->DropDownCount();
+    if (auto* e = dynamic_cast<TEdit*>(c); e && e->ReadOnly())
+      out << " readonly text=" << e->Text();
+    if (auto* m = dynamic_cast<TMemo*>(c))
+      out << Flag(m->ReadOnly(), " readonly") << " scroll=" << m->ScrollBars()
+          << Flag(!m->HideSelection(), " keepselection");
+    if (auto* l = dynamic_cast<TListBox*>(c))
+      out << Flag(l->Sorted(), " sorted") << Flag(l->Style() == lbOwnerDrawFixed, " ownerdraw");
+    if (auto* b = dynamic_cast<TCheckBox*>(c))
+      out << Flag(b->Checked(), " checked");
+    if (auto* b = dynamic_cast<TRadioButton*>(c))
+      out << Flag(b->Checked(), " checked");
+    if (auto* d = dynamic_cast<TUpDown*>(c))
+      out << " range=" << d->Min() << ".." << d->Max() << " position=" << d->Position()
+          << " associate=" << nameOf(d->Associate());
+    if (auto* i = dynamic_cast<TImage*>(c))
+      out << Flag(i->AutoSize(), " autosize");
+    if (auto* s = dynamic_cast<TSplitter*>(c))
+      out << " min=" << s->MinSize() << " size=" << (s->Align() == alLeft ? s->Width() : s->Height());
+    if (auto* p = dynamic_cast<TPaintBox*>(c); p && p->Align() == alNone)
+      out << " bounds=" << p->Left() << ',' << p->Top() << ',' << p->Width() << 'x' << p->Height();
+    if (auto* b = dynamic_cast<TStatusBar*>(c)) {
+      out << " panels=" << b->Panels()->Count();
+      for (int i = 0; i < b->Panels()->Count(); ++i)
+        if (b->Panels()->Items(i)->Style() == psOwnerDraw)
+          out << " ownerdraw=" << i;
+    }
+    if (auto* a = dynamic_cast<TAction*>(c))
+      out << " key=" << a->ShortCut() << " list=" << nameOf(a->ActionList());
     out << '\n';
   }
   return out.str();
 }
 
-class ControlTree : public ::testing::Test {
+class ControlTree : public ProgramStart {
 protected:
   void SetUp() override
   {
-    // Hints only where the tree sets them, not inherited from the form.
-    form->SetShowHint(false);
-    form->Show();
-    ASSERT_NE(gQELunit, nullptr);
-  }
-  void TearDown() override
-  {
-    delete gQELunit;
-    gQELunit = nullptr;
-    delete form;
+    form->SetShowHint(false);  // hints only where the tree sets them, not inherited from the form
+    Start();
   }
   // Input goes through the window system, to whichever control has the focus.
   void Key(int qtKey) { window_input::Key(form->Widget(), qtKey); }
 
-  ScratchFolder folder;
-  TestDesktop desktop{folder};
   CommandLineScope ownCommandLine{{}};
-  TQELMainForm* form = new TQELMainForm(Application);
 };
 
 std::string Expected(const char* name)
 {
-  std::ifstream file(std::string(DRAVOLIN_TEST_DATA "/program/") + name);
-  std::stringstream expected;
-  expected << file.rdbuf();
-  return expected.str();
+  return ScratchFolder::Read(std::string(DRAVOLIN_TEST_DATA "/program/") + name);
 }
 
 TEST_F(ControlTree, TheBuiltTreeIsTheOutlineInDeclaredOrder)
@@ -197,7 +180,7 @@ TEST_F(ControlTree, TheBuiltTreeIsTheOutlineInDeclaredOrder)
     EXPECT_LT(members[i - 1].address, members[i].address) << members[i].name << " out of the declared order";
 }
 
-TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAfterTheCloseNothing)
+TEST_F(ControlTree, KeysReachTheActionsFromAnyControlAndAfterTheCloseNothing)
 {
   BQELunit& u = *gQELunit;
   TAction* const actions[] = {u.ToggleTextChartAction, u.ZoomF5Action,     u.ZoomF6Action,  u.ZoomF7Action,
@@ -222,14 +205,6 @@ TEST_F(ControlTree, KeysReachTheActionsFromAnyControlTheThicknessOnlyStepsAndAft
   }
   const std::string all = "|114 116 117 118 119 121 123 ";
   EXPECT_EQ(log, all + all + all + all + all);
-
-  std::string shown;
-  for (int key : {Qt::Key_7, Qt::Key_Backspace, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Down,
-                  Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}) {
-    Key(key);
-    shown += u.ThicknessEdit->Text() + ' ';
-  }
-  EXPECT_EQ(shown, "2 2 3 4 5 5 4 3 2 1 1 ");
 
   std::vector<QPointer<QWidget>> widgets;
   for (const Member& m : TreeMembers(u))
@@ -275,11 +250,11 @@ TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
     ASSERT_EQ(u.Language, click == 0 ? 5 : language);
     TBitmap flag;
     LoadResourceGraphic(&flag, languages[language].flag);
-    EXPECT_TRUE(u.LanguageButton->Glyph()->Image() == flag.Image()) << language;
-    EXPECT_EQ(u.HelpMemo->Lines()->Count(), languages[language].helpLines);
-    EXPECT_EQ(static_cast<QLabel*>(u.RowHoverLabel->Widget())->text(),
-              QString::fromUtf8(languages[language].byteShown));
-    EXPECT_EQ(u.ZoomF5Edit->Text(), "42");
+    EXPECT_TRUE(u.LanguageButton->Glyph()->Image() == flag.Image() &&
+                u.HelpMemo->Lines()->Count() == languages[language].helpLines && u.ZoomF5Edit->Text() == "42" &&
+                static_cast<QLabel*>(u.RowHoverLabel->Widget())->text() ==
+                    QString::fromUtf8(languages[language].byteShown))
+        << language;
     for (const auto& [name, c, address] : TreeMembers(u)) {
       auto* control = dynamic_cast<TControl*>(c);
       auto* item = dynamic_cast<TMenuItem*>(c);
@@ -299,13 +274,49 @@ TEST_F(ControlTree, TheFlagStepsEveryTextFlagHelpAndNameRoundTheLanguages)
       }
     }
   }
-  std::ostringstream dump;
+  std::string dump;
   for (const auto& [key, set] : ids)
-    if (!set.empty())
-      dump << key << std::accumulate(set.begin(), set.end(), std::string(), [](const std::string& a, int id) {
-        return a + ' ' + std::to_string(id);
-      }) << '\n';
-  EXPECT_EQ(dump.str(), Expected("window_texts.txt"));
+    for (auto id = set.begin(); id != set.end(); ++id)
+      dump +=
+          (id == set.begin() ? key : "") + ' ' + std::to_string(*id) + (std::next(id) == set.end() ? "\n" : "");
+  EXPECT_EQ(dump, Expected("window_texts.txt"));
+}
+
+// Keeps what it was asked to load.
+class RecordingGraphic : public TGraphic {
+public:
+  void LoadFromStream(TStream& stream) override
+  {
+    ++loads;
+    char buffer[4096];
+    for (int32_t n; (n = stream.Read(buffer, sizeof buffer)) > 0;)
+      bytes.append(buffer, static_cast<size_t>(n));
+  }
+  int loads = 0;
+  std::string bytes;
+};
+
+// A missing name, or bytes that are no picture (the dictionary is text), leave the bitmap as it
+// was, and building a window goes on without it; a present resource is read whole, whatever the
+// case of its name.
+TEST(LoadResourceGraphic, AMissingResourceOrNoPictureLeavesTheGraphicAPresentOneIsReadWhole)
+{
+  TBitmap bitmap;
+  bitmap.SetWidth(3);
+  bitmap.SetHeight(2);
+  bitmap.OnChange = [] { ADD_FAILURE() << "changed"; };
+  LoadResourceGraphic(&bitmap, "no such picture");
+  EXPECT_THROW(LoadResourceGraphic(&bitmap, "dictred"), EInvalidGraphic);
+  LoadResourceGraphicOrNone(&bitmap, "dictred");
+  EXPECT_EQ(bitmap.Width() * 10 + bitmap.Height(), 32);
+  LoadResourceGraphic(nullptr, "dictred");
+
+  const ResourceEntry* entry = FindResource("dictred", "RT_RCDATA");
+  ASSERT_NE(entry, nullptr);
+  RecordingGraphic recorder;
+  LoadResourceGraphic(&recorder, "DictRed");
+  EXPECT_EQ(recorder.loads, 1);
+  EXPECT_EQ(recorder.bytes, std::string(reinterpret_cast<const char*>(entry->Data), entry->Size));
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
 // The line grammar: which record or list each shape of line ends in, with its fields and
 // messages; which lines step the running time by the frame period (F = 50) and which by the
 // text-line period (T = 7); the fault sections under both algorithms: F10E blocks with their
-// sections and no-errors markers (new), sections anywhere (old).
+// sections and no-errors markers (new), sections anywhere (old). And whole logs of the generator,
+// which writes every shape the recorder writes: a clean one must come through the parser without a
+// single unrecognised line, and one with bad lines fills every list.
+#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "Numbers.h"
 #include "log/LogLineParser.h"
 #include "program/ParserTestSupport.h"
+#include "tools/loggen_core.h"
 
 namespace {
 
@@ -77,13 +83,8 @@ const std::pair<std::string, std::string> LineCases[] = {
 
 TEST_F(ParserLines, EachShapeOfLineGivesItsRecordOrList)
 {
-  const char saved = DecimalSeparator;
-  for (char separator : {'.', ','}) {
-    DecimalSeparator = separator;
-    for (const auto& [line, outcome] : LineCases)
-      EXPECT_EQ(Outcome(line), outcome) << line << " with " << separator;
-  }
-  DecimalSeparator = saved;
+  for (const auto& [line, outcome] : LineCases)  // the decimal separator is the value word test's
+    EXPECT_EQ(Outcome(line), outcome) << line;
   // A, Engine speed, the empty name, Rpm, Na\0me and X: bad values make none.
   EXPECT_EQ(unit.TypeCells->Count(), 6);
 }
@@ -123,7 +124,8 @@ TEST_F(ParserLines, EraseMarkerIsReadInTheCurrentLanguageOnly)
 TEST_F(ParserLines, MixedLineEndsCountTwoCharactersEach)
 {
   Parse("F1011000    1 A\nF1011000    2 A\rF1011000    3 A\n\rF1011000    4 A");
-  EXPECT_EQ(Brief(), "2@22 1 'A' 0\n2@44 2 'A' 17\n2@66 3 'A' 34\n2@88 4 'A' 51\n");
+  EXPECT_EQ(DumpLines(unit), "0 2@22 1 'F1011000' 'A' 0 <- >1\n1 2@44 2 'F1011000' 'A' 17 <0 >2\n2 2@66 3 "
+                             "'F1011000' 'A' 34 <1 >3\n3 2@88 4 'F1011000' 'A' 51 <2 >-\n");
   EXPECT_EQ(unit.TextMemo->Text().substr(51, 15), "F1011000    4 A");
 }
 
@@ -135,7 +137,7 @@ struct ScriptCase {
   const char* what;
   Byte oldAlgorithm;
   std::string lines;  // split at '|', each ended by CR LF
-  const char* brief;  // ParserTest::Brief
+  const char* dump;   // DumpLines
   int unrecognised;
 };
 
@@ -145,31 +147,38 @@ const ScriptCase Cases[] = {
     // the key's step F, other F, status F.
     {"lines step by their kind of key", 0,
      "F1000001|F1 00001|F1011000    1 A|    1011    2 A|x|F1 11000    3 A|F1011000 1|F1011000ABCD|F1021000    ",
-     "2@107 1 'A' 20\n2@114 2 'A' 37\n1@278 0 '' 100\n", 4},
+     "0 2@107 1 'F1011000' 'A' 20 <- >1\n1 2@114 2 '    1011' 'A' 37 <0 >-\n2 1@278 0 'F10210' '' 100 <- >-\n", 4},
     {"the erase marker sits in the middle of 500 ms", 0, "F1140000    Erase Errors|F1011000    1 A",
-     "-1@300 0 'Erase Errors' 0\n2@600 1 'A' 26\n", 0},
-    {"a bad value line still takes the key's step", 0, "F1011000    x A|F1011000    1 A", "2@100 1 'A' 17\n", 1},
+     "0 -1@300 0 'F1140000' 'Erase Errors' 0 <- >-\n1 2@600 1 'F1011000' 'A' 26 <- >-\n", 0},
+    {"a bad value line still takes the key's step", 0, "F1011000    x A|F1011000    1 A",
+     "0 2@100 1 'F1011000' 'A' 17 <- >-\n", 1},
     // F10E a frame; headers and fault lines nothing; each closing empty line a text line.
     {"a block with both sections", 0, "F10E0000|Actual errors:|A|B||Post errors:|A||F1000001|F1011000    1 A",
-     "0@50 1 'P0130 O2 sensor' 26\n0@50 1 'P0300 Misfire' 43\n0@57 -1 'P0130 O2 sensor' 74\n2@164 1 'A' 103\n", 0},
+     "0 0@50 1 '' 'P0130 O2 sensor' 26 <- >1\n1 0@50 1 '' 'P0300 Misfire' 43 <0 >2\n2 0@57 -1 '' 'P0130 O2 "
+     "sensor' 74 <1 >-\n3 2@164 1 'F1011000' 'A' 103 <- >-\n",
+     0},
     // The block starts after its first line (time 2F, position 20), ends at line 4 (4F, 40).
     {"a block without a section adds one marker halfway through", 0,
-     "F1000001|F10E0000|F10E0000|F10E0000|F1011000    1 A", "0@150 0 '' 30\n2@250 1 'A' 40\n", 0},
+     "F1000001|F10E0000|F10E0000|F10E0000|F1011000    1 A",
+     "0 0@150 0 '' '' 30 <- >-\n1 2@250 1 'F1011000' 'A' 40 <- >-\n", 0},
     {"a block open at the end adds no marker", 0, "F10E0000|F10E0000", "", 0},
     // "Actual e" and "P0130 O2" both hold a blank in the wrong place of a key.
     {"fault lines count only inside a block", 0, "Actual errors:|A", "", 2},
     // "F1000001" is shorter than 9: it closes the section with a frame step and is no frame mark
     // of its own; the value line after it ends the block; after it B is a line with a bad key.
     {"a section closes at a short line and the block at the next other", 0,
-     "F10E0000|Post errors:|A|F1000001|F1011000    1 A|B", "0@50 -1 'P0130 O2 sensor' 24\n2@150 1 'A' 51\n", 1},
+     "F10E0000|Post errors:|A|F1000001|F1011000    1 A|B",
+     "0 0@50 -1 '' 'P0130 O2 sensor' 24 <- >-\n1 2@150 1 'F1011000' 'A' 51 <- >-\n", 1},
     {"a block mark inside a section only steps the time", 0, "F10E0000|Actual errors:|A|F10E0001|B||F1000001",
-     "0@50 1 'P0130 O2 sensor' 26\n0@100 1 'P0300 Misfire' 53\n", 0},
+     "0 0@50 1 '' 'P0130 O2 sensor' 26 <- >1\n1 0@100 1 '' 'P0300 Misfire' 53 <0 >-\n", 0},
     // A header inside a section turns the sign; F10E is only a frame mark here.
     {"the old algorithm takes sections anywhere", 1,
      "Actual errors:|A|Post errors:|B|F1000001|F10E0000|F1011000    1 A",
-     "0@0 1 'P0130 O2 sensor' 16\n0@0 -1 'P0300 Misfire' 47\n2@150 1 'A' 82\n", 0},
+     "0 0@0 1 '' 'P0130 O2 sensor' 16 <- >1\n1 0@0 -1 '' 'P0300 Misfire' 47 <0 >-\n2 2@150 1 'F1011000' 'A' 82 <- "
+     ">-\n",
+     0},
     {"the old algorithm closes with the whole short line as the key", 1, "Post errors:|A|F1|F1011000    1 A",
-     "0@0 -1 'P0130 O2 sensor' 14\n2@57 1 'A' 35\n", 0},
+     "0 0@0 -1 '' 'P0130 O2 sensor' 14 <- >-\n1 2@57 1 'F1011000' 'A' 35 <- >-\n", 0},
 };
 
 TEST_F(ParserLines, ScriptedLogsGiveTheirRecordsAndTimes)
@@ -186,22 +195,9 @@ TEST_F(ParserLines, ScriptedLogsGiveTheirRecordsAndTimes)
     }
     unit.OldErrorAlgorithm = c.oldAlgorithm;
     Parse(log);
-    EXPECT_EQ(Brief(), c.brief);
+    EXPECT_EQ(DumpLines(unit), c.dump);
     EXPECT_EQ(Unrecognised(), c.unrecognised);
   }
-}
-
-// Only the blanks of the first eight characters decide.
-TEST_F(ParserLines, FrameTimeStepOfEachLine)
-{
-  unit.TextLinePeriod = T;
-  unit.FramePeriod = F;  // asked without a parse, which would set it from the reading speed
-  const std::pair<const char*, int> cases[] = {{"F1000001", F}, {"F1000001 tail with blanks", F},
-                                               {"F100000", T},  {"", T},
-                                               {"F10 0001", T}, {"F1000 01", T},
-                                               {"    0001", T}, {"F100\t001", F}};
-  for (const auto& [line, step] : cases)
-    EXPECT_EQ(unit.FrameTimeStep(line), step) << line;
 }
 
 // The frame period follows the reading speed at the start of every parse; a long log at a slow
@@ -211,14 +207,92 @@ TEST_F(ParserLines, FramePeriodFromTheSpeedAndSixtyFourBitTimes)
   unit.ReadingSpeed = 16;
   unit.FramePeriod = 1;
   Parse("F1011000    1 A\r\n");
-  EXPECT_EQ(Brief(), "2@62 1 'A' 0\n");
+  EXPECT_EQ(DumpLines(unit), "0 2@62 1 'F1011000' 'A' 0 <- >-\n");
   unit.TextLinePeriod = 2000000000;
   Parse("x\r\n"                  // 2e9
         "F10E 000\r\n"           // the block opens at 4e9 (a blank: text-line step)
         "F10E 000\r\n"           // 6e9
         "F10E 000\r\n"           // 8e9
         "    1011    5 A\r\n");  // ends the block: marker at 6e9, value at 10e9
-  EXPECT_EQ(Brief(), "0@6000000000 0 '' 23\n2@10000000000 5 'A' 33\n");
+  EXPECT_EQ(DumpLines(unit), "0 0@6000000000 0 '' '' 23 <- >-\n1 2@10000000000 5 '    1011' 'A' 33 <- >-\n");
+}
+
+using loggen::Family;
+
+std::string Generated(Family family, double badRate, uint64_t size = 200000, uint64_t seed = 7)
+{
+  std::ostringstream out;
+  const uint64_t reported = loggen::Generate(out, {size, seed, family, badRate});
+  EXPECT_EQ(reported, out.str().size());
+  return out.str();
+}
+
+class ParserLogs : public ParserTest {
+protected:
+  // Whether the records hold faults, no-errors markers, statuses and erase markers ("1" or "0"
+  // each), and whether their times never go back.
+  std::string Seen() const
+  {
+    bool seen[4] = {}, ordered = true;
+    for (int i = 0; i < Records(); ++i) {
+      const LDataCell& c = Cell(i);
+      seen[0] |= c.Kind == KindFault && c.Value != 0.0;
+      seen[1] |= c.Kind == KindFault && c.Value == 0.0;
+      seen[2] |= c.Kind == KindStatus;
+      seen[3] |= c.Kind == KindEraseMarker;
+      ordered &= i == 0 || c.Time >= Cell(i - 1).Time;
+    }
+    return std::string() + "01"[seen[0]] + "01"[seen[1]] + "01"[seen[2]] + "01"[seen[3]] + "01"[ordered];
+  }
+  std::map<AnsiString, std::vector<double>> Series() const
+  {
+    std::map<AnsiString, std::vector<double>> series;
+    for (int i = 0; i < Records(); ++i)
+      if (Cell(i).Kind >= 2)
+        series[Cell(i).Text.Str()].push_back(Cell(i).Value);
+    return series;
+  }
+};
+
+// No-errors markers come only from the new algorithm's blocks. Bad lines too end in CR LF.
+TEST_F(ParserLogs, GeneratedLogsCleanAndWithBadLines)
+{
+  for (Family family : {Family::QEL, Family::PMS, Family::LH}) {
+    const std::string clean = Generated(family, 0.0);
+    for (Byte oldAlgorithm : {0, 1}) {
+      SCOPED_TRACE(std::string(loggen::FamilyWord(family)) + (oldAlgorithm ? " old" : " new"));
+      unit.OldErrorAlgorithm = oldAlgorithm;
+      Parse(clean);
+      EXPECT_EQ(Unrecognised(), 0);
+      EXPECT_GT(Records(), unit.TextMemo->Lines()->Count() / 2);
+      EXPECT_EQ(Seen(), oldAlgorithm ? "10111" : "11111");
+      EXPECT_FALSE(Series().contains(""));
+      EXPECT_EQ(Series().contains("MAP, mbar"), family == Family::PMS);  // each family its own parameters
+    }
+    const std::string bad = Generated(family, 0.05, 100000, 13);
+    Parse(bad);
+    const int lines = unit.TextMemo->Lines()->Count();
+    EXPECT_EQ(std::count(bad.begin(), bad.end(), '\r') + std::count(bad.begin(), bad.end(), '\n'), 2 * lines);
+    for (const TStringList* list :
+         {unit.ShortLines, unit.BadKeyLines, unit.ShortRestLines, unit.BadValueLines, unit.OtherLines})
+      EXPECT_GT(list->Count(), 0);
+    EXPECT_GT(Unrecognised(), lines / 50);
+    EXPECT_LT(Unrecognised(), lines / 10);
+  }
+}
+
+// The same seed gives the same log; the log stops at the first line end reaching the size.
+TEST(LogGenerator, SeedAndSize)
+{
+  EXPECT_EQ(Generated(Family::PMS, 0.01, 50000, 7), Generated(Family::PMS, 0.01, 50000, 7));
+  EXPECT_NE(Generated(Family::PMS, 0.01, 50000, 7), Generated(Family::PMS, 0.01, 50000, 8));
+  EXPECT_EQ(Generated(Family::QEL, 0.0, 0, 1), "");
+  for (uint64_t size : {1u, 5000u, 123457u}) {
+    const std::string text = Generated(Family::LH, 0.02, size, 3);
+    ASSERT_TRUE(text.size() >= size && text.ends_with("\r\n"));
+    const size_t previousEnd = text.size() < 3 ? std::string::npos : text.rfind("\r\n", text.size() - 3);
+    EXPECT_LT(previousEnd == std::string::npos ? 0 : previousEnd + 2, size) << "a whole line too many";
+  }
 }
 
 }  // namespace

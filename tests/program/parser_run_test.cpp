@@ -1,9 +1,13 @@
 // A parse as a whole: what it clears and keeps, the links between records, breaking it off at
-// each stage, failing in the middle, and logs that are empty or missing.
+// each stage, failing in the middle. The record lists it fills: the clear operations free every
+// record with its strings and sub-lists (AddressSanitizer reports what they miss or free twice),
+// skip null entries, keep the list objects and leave missing lists alone; the line records live
+// in chunks of a pool, made in place and given back with the next parse.
 #include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ComboBox.h"
@@ -47,15 +51,6 @@ protected:
     unit.ProgressHook = BreakAtLook;
   }
 
-  // "prev:next" of each record by index, '-' for none.
-  std::string Links() const
-  {
-    std::string links;
-    for (int i = 0; i < Records(); ++i)
-      links += (i ? " " : "") + (Cell(i).Prev ? std::to_string(Cell(i).Prev->Index) : "-") + ":" +
-               (Cell(i).Next ? std::to_string(Cell(i).Next->Index) : "-");
-    return links;
-  }
   // The length of the run of records linked from the first; -1 when any record after it is linked.
   int LinkedRun() const
   {
@@ -81,14 +76,18 @@ TEST_F(ParserRun, ClearsRecordsAndMessagesButKeepsParametersAndLinksEachKind)
 {
   Parse(ValueLine("F1011000", "1", "Alpha") + ValueLine("F1011100", "2", "Beta") + "bad\r\n");
   Parse(ValueLine("F1011100", "3", "Beta") + ValueLine("F1011200", "4", "Gamma"));
-  EXPECT_EQ(Brief(), "3@22 3 'Beta' 0\n4@44 4 'Gamma' 20\n");
-  EXPECT_EQ(unit.TypeCells->Get(0)->NameEn + " " + std::to_string(Unrecognised()), "Alpha 0");
+  EXPECT_EQ(DumpLines(unit) + unit.TypeCells->Get(0)->NameEn + " " + std::to_string(Unrecognised()),
+            "0 3@22 3 'F1011100' 'Beta' 0 <- >-\n1 4@44 4 'F1011200' 'Gamma' 20 <- >-\nAlpha 0");
 
   Parse(ValueLine("F1011000", "1", "A") + "F1021000    \r\n" + ValueLine("F1011100", "2", "B") +
         ValueLine("F1011000", "3", "A") + "F1140000    Erase Errors\r\nF1021000     on\r\n" +
         ValueLine("F1011000", "5", "A") + "F10E0000\r\nF1000001\r\n");
-  // Chains by record index: A 0-3-6, status 1-5, B 2, marker 4, fault 7.
-  EXPECT_EQ(Links(), "-:3 -:5 -:- 0:6 -:- 1:- 3:- -:-");
+  EXPECT_EQ(
+      DumpLines(unit),
+      "0 5@22 1 'F1011000' 'A' 0 <- >3\n1 1@44 0 'F10210' '' 17 <- >5\n2 6@66 2 'F1011100' 'B' 31 <- >-\n3 5@88 3 "
+      "'F1011000' 'A' 48 <0 >6\n"
+      "4 -1@360 0 'F1140000' 'Erase Errors' 65 <- >-\n5 1@632 0 'F10210' 'on' 91 <1 >-\n6 5@654 5 'F1011000' 'A' "
+      "108 <3 >-\n7 0@676 0 '' '' 135 <- >-\n");  // A 0-3-6, status 1-5, B 2, marker 4, fault 7
 }
 
 // The walk counts up to the lines: a break keeps the records of the lines passed at the look
@@ -106,7 +105,7 @@ TEST_F(ParserRun, BreakDuringTheWalkKeepsTheRecordsMadeAndLinksNone)
   EXPECT_EQ(State(), "0 0 1 0 10003");
   EXPECT_TRUE(unit.ZoomX == 4.0 && unit.CursorDataCell == nullptr && unit.CursorCaretPos == -1);
   ASSERT_GT(Records(), 0);
-  EXPECT_EQ(Links().find_first_not_of("-: "), std::string::npos);
+  EXPECT_EQ(LinkedRun(), 1);  // no record linked
   std::vector<std::vector<int64_t>> seen;
   for (const auto& l : looks)
     seen.push_back(l[2] < 0 ? std::vector<int64_t>{l[0]} : l);
@@ -204,22 +203,6 @@ TEST_F(ParserRun, ParseStartedDuringAParseDoesNothing)
   EXPECT_EQ(unit.ParseRunning, 0);
 }
 
-// An empty log completes; a missing one or none empties the text view too. Parameters stay.
-TEST_F(ParserRun, EmptyOrMissingLogGivesNothing)
-{
-  for (const std::string& name : {folder.Write("empty.qel", ""), folder / "missing.qel", std::string()}) {
-    Parse(ValueLines(2) + "x\r\n");
-    ASSERT_EQ(unit.TextMemo->Lines()->Count(), 3);
-    unit.ReparseNeeded = 1;
-    unit.LogFileName = name;
-    unit.ParseLogText();
-    EXPECT_EQ(State() + " " + std::to_string(Records() + Unrecognised()) + " " +
-                  std::to_string(unit.TypeCells->Count()),
-              "0 0 0 0 0 0 1")
-        << name;
-  }
-}
-
 // A complete parse shows the new log from its start, with no status on at the cursor, and
 // builds the fault intervals from the new records.
 TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)
@@ -233,6 +216,119 @@ TEST_F(ParserRun, CompleteParseShowsTheNewLogFromItsStart)
                                  unit.PanPercentY, double(status->State)}),
             std::vector<double>({1, 1, 0, 0, 0, 0, 0}));
   EXPECT_EQ(State(), "1 0 0 0 5");
+}
+
+const AnsiString Long = ", long enough to live on the heap";
+
+// Fills every record list of the unit, null entries and null sub-lists included.
+void FillAll(BQELunit& unit)
+{
+  AddFault(unit, 0, {{"P0130 O2 sensor circuit" + Long, "A"}});
+  unit.ErrorCells->Add(nullptr);
+  AddFault(unit, 5);
+  for (int i = 0; i < 5; ++i)
+    AddLine(unit, 2, i, 0.0, "Engine speed" + Long, "00010203");
+  unit.DataCells->Add(nullptr);
+  AddLine(unit, 3, 6, 0.0, "A name no other record shares" + Long, "00010204");
+  AddItem(unit.TypeCells, 2, "RPM" + Long);
+  unit.TypeCells->Add(nullptr);
+  for (const char* name : {"QEL", "PMS"}) {
+    LMaskCell* mask = AddMask(unit, name + Long);
+    AddItem(mask->Items, 2, name + Long);
+    mask->Items->Add(nullptr);
+  }
+  unit.MaskCells->Add(nullptr);
+  delete std::exchange(AddMask(unit, "LH" + Long)->Items, nullptr);
+  AddStatus(unit, "IDLE", {{0, 1}, {100, 0}, {200, 1}});
+  unit.StatusCells->Add(nullptr);
+  delete std::exchange(AddStatus(unit, "Drive")->Steps, nullptr);
+  AddStatus(unit, "EVAP", {{0, 1}})->Steps->Add(nullptr);
+}
+
+void ClearAll(BQELunit& unit)
+{
+  unit.ClearErrorCells();
+  unit.ClearDataCells();
+  unit.ClearTypeCells();
+  unit.ClearMaskCells();
+  unit.ClearStatusCells();
+}
+
+// The lists take new records after a clear, as every parse needs; clearing empty or missing
+// lists is harmless; the destructor frees what is left.
+TEST(ClearLists, FreeEveryRecordSkipNullEntriesAndKeepTheListObjects)
+{
+  BQELunit unit;
+  const auto lists = [&unit] {
+    return std::vector<const void*>{unit.ErrorCells, unit.DataCells, unit.TypeCells, unit.MaskCells,
+                                    unit.StatusCells};
+  };
+  const auto before = lists();
+  for (int round = 0; round < 2; ++round) {
+    FillAll(unit);
+    ClearAll(unit);
+    EXPECT_EQ(lists(), before);
+    EXPECT_EQ(unit.ErrorCells->Count() + unit.DataCells->Count() + unit.TypeCells->Count() +
+                  unit.MaskCells->Count() + unit.StatusCells->Count(),
+              0);
+  }
+  ClearAll(unit);
+
+  auto* filled = new BQELunit;
+  FillAll(*filled);
+  filled->BadValueLines->Add("index 0000003 00010203 x");
+  delete filled;
+}
+
+// A short log takes a small chunk; a long one few chunks, never much room to spare.
+TEST(DataCellPool, MakesDefaultRecordsAcrossChunksAndKnowsItsOwn)
+{
+  BDataCellPool pool;
+  EXPECT_FALSE(pool.Owns(nullptr));
+  LDataCell* first = pool.New();
+  EXPECT_LT(pool.Capacity(), BDataCellPool::ChunkRecords / 8);
+  const size_t count = BDataCellPool::ChunkRecords * 3 + 5;
+  LDataCell* last = first;
+  for (size_t i = 1; i < count; ++i)
+    last = pool.New();
+  EXPECT_TRUE(pool.Capacity() >= count && pool.Capacity() - count < BDataCellPool::ChunkRecords);
+  EXPECT_LE(pool.ChunkCount(), 12u);
+  EXPECT_TRUE(pool.Owns(first) && pool.Owns(last) && pool.Owns(first + 1000));
+  EXPECT_FALSE(pool.Owns(first + BDataCellPool::FirstChunkRecords));  // just past the first chunk
+  EXPECT_TRUE(last->Kind == KindFault && last->Code.IsEmpty() && last->Text.IsEmpty() && !last->Next &&
+              !last->Prev);
+  // The last record given back makes room for the next in the same place.
+  last->Text = SharedText("a name that has to be released with the record");
+  pool.DropLast();
+  EXPECT_EQ(pool.New(), last);
+  EXPECT_TRUE(last->Text.IsEmpty());
+  pool.Release();
+  EXPECT_TRUE(pool.ChunkCount() == 0u && !pool.Owns(first));
+}
+
+int capacityAtWalkStart = -1;
+using PooledParse = ParserTest;
+
+// Room for every line before the first record: the list never moves while it fills. The next
+// parse destroys these records and makes its own from fresh chunks.
+TEST_F(PooledParse, RecordsOfEachParseGoBackWithTheNextOne)
+{
+  const int lines = static_cast<int>(BDataCellPool::ChunkRecords) + 100;
+  unit.ProgressHook = [](BQELunit& u, int stage, int64_t, int64_t position) {
+    if (stage == 2 && position == 0)
+      capacityAtWalkStart = u.DataCells->Capacity();
+  };
+  Parse(ValueLines(lines, "Engine speed"));
+  ASSERT_EQ(Records(), lines);
+  EXPECT_GE(capacityAtWalkStart, lines);
+  EXPECT_GT(unit.DataCellPool.ChunkCount(), 1u);
+  for (int i = 0; i < Records(); i += 997)
+    ASSERT_TRUE(unit.DataCellPool.Owns(&Cell(i))) << i;
+  EXPECT_EQ(Cell(lines - 1).Index, lines - 1);
+  Parse(ValueLines(3, "Load"));
+  EXPECT_TRUE(unit.DataCellPool.ChunkCount() == 1u && unit.DataCellPool.Capacity() < BDataCellPool::ChunkRecords);
+  unit.ClearDataCells();
+  EXPECT_EQ(unit.DataCellPool.ChunkCount(), 0u);
 }
 
 }  // namespace

@@ -30,9 +30,12 @@ protected:
     unit.LogFileName = folder / "drive.qel";
   }
 
-  // The detected speed; 0 when none was found (the speed edit stays enabled then).
-  int Detect()
+  // The speed detected with the recorder log written first, if given; 0 when none was found (the
+  // speed edit stays enabled then).
+  int Detect(const std::string& recorderLog = "", const std::string& name = "log1.txt")
   {
+    if (!recorderLog.empty())
+      folder.Write(name, recorderLog);
     unit.DetectExchangeSpeed();
     return speedEdit.Enabled() ? 0 : unit.ReadingSpeed;
   }
@@ -42,12 +45,6 @@ protected:
   {
     edit->SetText(text);
     edit == &speedEdit ? unit.ReadingSpeedEditExit(edit) : unit.FramePeriodEditExit(edit);
-  }
-
-  int DetectIn(const std::string& recorderLog, const std::string& name = "log1.txt")
-  {
-    folder.Write(name, recorderLog);
-    return Detect();
   }
 
   // "speed frame-period speed-edit period-edit reparse", and "locked" when the speed edit is.
@@ -101,7 +98,7 @@ TEST_F(ReadingSpeed, DetectedFromTheRecorderLogBesideTheLog)
 {
   for (const DetectCase& c : DetectCases) {
     unit.LogFileName = folder / c.logName;
-    EXPECT_EQ(DetectIn(c.recorderLog), c.speed) << c.recorderLog;
+    EXPECT_EQ(Detect(c.recorderLog), c.speed) << c.recorderLog;
   }
 }
 
@@ -112,12 +109,12 @@ TEST_F(ReadingSpeed, DetectedSpeedLocksTheSpeedEditAndNoneKeepsTheStoredOne)
 {
   for (const auto& [typed, state] :
        {std::pair{"45", "45 22 45 45 0 locked"}, {"99", "50 20 50 50 0 locked"}, {"10", "16 62 16 16 0 locked"}}) {
-    DetectIn(std::string("Speed ") + typed + "\r\nLog: drive.bin\r\n");
+    Detect(std::string("Speed ") + typed + "\r\nLog: drive.bin\r\n");
     EXPECT_EQ(State(), state);
   }
   folder.Write("log2.txt", "Speed 43\r\nLog: drive.bin\r\n");
   folder.Write("log3.txt", "Speed 31\r\nLog: other.bin\r\n");
-  EXPECT_EQ(DetectIn("Speed 30\r\nLog: other.bin\r\n"), 43);
+  EXPECT_EQ(Detect("Speed 30\r\nLog: other.bin\r\n"), 43);
 
   for (const char* name : {"log1.txt", "log2.txt", "log3.txt"})
     std::filesystem::remove(folder / name);
@@ -133,7 +130,7 @@ TEST_F(ReadingSpeed, WhichFilesAreRecorderLogs)
   const std::string sub = "a:b\\c";
   std::filesystem::create_directory(folder / sub);
   unit.LogFileName = folder / (sub + "/12:30\\x.qel");
-  EXPECT_EQ(DetectIn("Speed 44\r\nLog: 30\\x.bin\r\nSpeed 38\r\nLog: 12:30\\x.bin\r\n", sub + "/log1.txt"), 38);
+  EXPECT_EQ(Detect("Speed 44\r\nLog: 30\\x.bin\r\nSpeed 38\r\nLog: 12:30\\x.bin\r\n", sub + "/log1.txt"), 38);
 
   unit.LogFileName = folder.Write("log5.txt", "F1000001\r\nSpeed 41\r\nLog: other.bin\r\n");
   EXPECT_EQ(Detect(), 41);
@@ -143,33 +140,19 @@ TEST_F(ReadingSpeed, WhichFilesAreRecorderLogs)
   EXPECT_EQ(Detect(), 36);
 }
 
-// Without a folder the search would name the root folder, or wherever the program runs.
-TEST_F(ReadingSpeed, NoCurrentLogSearchesNothing)
-{
-  folder.Write("log1.txt", "Speed 33\r\nLog: .bin\r\nSpeed 34\r\nLog: drive.bin\r\n");
-  const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
-  for (const char* name : {"", "drive.qel"}) {
-    unit.LogFileName = name;
-    EXPECT_EQ(Detect(), 0);
-    EXPECT_EQ(State(), "45 22 45 45 0") << name;
-  }
-  std::filesystem::current_path(before);
-}
-
 // Lines longer than what is read at a time: a name split between two reads, the byte before it
 // in the earlier read, a CR LF split between them.
 TEST_F(ReadingSpeed, LongLinesAcrossReads)
 {
   for (size_t filler = 65520; filler <= 65540; ++filler) {
-    EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(filler, 'x') + " drive.bin\r\n"), 44) << filler;
-    EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(filler, 'x') + "drive.bin\r\n"), 0) << filler;
+    EXPECT_EQ(Detect("Speed 44\r\n" + std::string(filler, 'x') + " drive.bin\r\n"), 44) << filler;
+    EXPECT_EQ(Detect("Speed 44\r\n" + std::string(filler, 'x') + "drive.bin\r\n"), 0) << filler;
   }
-  EXPECT_EQ(DetectIn("Speed 44\r\n" + std::string(3 * 65536, 'x') + " drive.bin\r\n"), 44);
+  EXPECT_EQ(Detect("Speed 44\r\n" + std::string(3 * 65536, 'x') + " drive.bin\r\n"), 44);
   // The CR of the middle line is the last byte of the first read: its LF adds no line.
   const std::string first = "Speed 44\r\n" + std::string(65536 - 11, 'y') + "\r";
   ASSERT_EQ(first.size(), 65536u);
-  EXPECT_EQ(DetectIn(first + "\ndrive.bin\r\n"), 44);
+  EXPECT_EQ(Detect(first + "\ndrive.bin\r\n"), 44);
 }
 
 // Typed speeds are clamped; only the speed edit changes the speed (and asks for a parse when it
@@ -212,19 +195,6 @@ TEST_F(ReadingSpeed, SpeedEditLeftDuringAParseWaitsForItsEnd)
   other->ParseRunning = 0;
   other.reset();
   RunLoopFor(10);  // the deferred exit finds its object gone and does nothing
-}
-
-// Off the chart a new speed only asks for a parse; on it, it parses again at once.
-TEST_F(ReadingSpeed, SpeedEditOnTheChartPageParsesAgain)
-{
-  unit.LogFileName = folder.Write("drive.qel", "F1000001\r\nF1011000    1 A\r\n");
-  unit.PageControl->SetActivePage(unit.TextPage);
-  Type(&speedEdit, "25");
-  EXPECT_EQ(State() + " " + std::to_string(unit.DataCells->Count()), "25 40 25 25 1 0");
-  unit.PageControl->SetActivePage(unit.ChartPage);
-  Type(&speedEdit, "20");
-  ASSERT_EQ(unit.DataCells->Count(), 1);
-  EXPECT_EQ(State() + " " + std::to_string(unit.DataCells->Get(0)->Time), "20 50 20 20 0 100");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// The parameter-name dictionary: the built-in data and the entries others rely on, the lookup
-// rules across the three languages, and the rebuild from "english.txt" and "deutsch.txt".
+// The texts the user reads: the parameter-name dictionary (the built-in data and the entries
+// others rely on, the lookup rules across the three languages, the rebuild from "english.txt" and
+// "deutsch.txt"), the UI text table's rules (id range, language choice, text 42, code pages,
+// blanks) and the Help page's lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include "app/Qelunit.h"
 #include "support/ScratchFolder.h"
 #include "support/TestApp.h"
+#include "texts/HelpText.h"
 
 namespace {
 
@@ -28,16 +31,12 @@ AnsiString Translate(BQELunit& unit, const AnsiString& name, int mode)
   return out;
 }
 
-// The dictionary as "ru|en|de" lines.
-std::string Dump(const LDictCell* e)
-{
-  return e->Ru + '|' + e->En + '|' + e->De + '\n';
-}
-std::string Dump(const TPtrList<LDictCell>& dictionary)
+// Entries from..to-1 as "ru|en|de" lines.
+std::string Dump(const TPtrList<LDictCell>& dictionary, int from = 0, int to = INT_MAX)
 {
   std::string out;
-  for (int i = 0; i < dictionary.Count(); ++i)
-    out += Dump(dictionary.Get(i));
+  for (int i = from; i < std::min(to, dictionary.Count()); ++i)
+    out += dictionary.Get(i)->Ru + '|' + dictionary.Get(i)->En + '|' + dictionary.Get(i)->De + '\n';
   return out;
 }
 
@@ -64,34 +63,18 @@ TEST_F(Dictionary, BuiltInHoldsTheEntriesOthersRelyOn)
   EXPECT_EQ(bytes.find("\r\n\r\n"), std::string_view::npos);
 
   BQELunit unit;
-  EXPECT_EQ(Dump(unit.DictCells->Get(3)) + Dump(unit.DictCells->Get(58)) + Dump(unit.DictCells->Get(254)),
+  EXPECT_EQ(Dump(*unit.DictCells, 3, 4) + Dump(*unit.DictCells, 58, 59) + Dump(*unit.DictCells, 254, 255),
             Ru("Удаление ошибок!|Erase Errors|") + Utf8ToAnsi("Lösche Fehler!\n", 1252) +
                 Ru("Температура ОЖ|Coolant|") + Utf8ToAnsi("Kühlmitteltemperatur [°C]\n", 1252) +
                 Ru("Ожидание пуска|Waiting start engine|Ожидание пуска\n"));
-  const LDictCell* erase = unit.DictCells->Get(3);
-  const AnsiString fields[] = {erase->Ru, erase->En, erase->De};
-  for (unit.Language = 0; unit.Language < 3; ++unit.Language) {
-    AnsiString text;
-    EXPECT_EQ(unit.GetUiText(92, text), fields[unit.Language]);
-  }
+  AnsiString texts[3];
+  for (unit.Language = 0; unit.Language < 3; ++unit.Language)
+    unit.GetUiText(92, texts[unit.Language]);
+  EXPECT_EQ(texts[0] + '|' + texts[1] + '|' + texts[2] + '\n', Dump(*unit.DictCells, 3, 4));
   unit.LoadDictionaryResource("DICTRED");
-  EXPECT_EQ(unit.DictCells->Count(), 502);
+  const int found = unit.DictCells->Count();
   unit.LoadDictionaryResource("nosuchresource");
-  EXPECT_EQ(unit.DictCells->Count(), 0);
-}
-
-TEST(DictTriplets, AnIncompleteLastTripletIsIgnored)
-{
-  for (int lines : {7, 6, 5, 2, 0}) {
-    TStringList text;
-    for (int i = 0; i < lines; ++i)
-      text.Add(std::to_string(i));
-    TPtrList<LDictCell> dictionary;
-    AppendDictTriplets(dictionary, text);
-    EXPECT_EQ(Dump(dictionary), std::string("0|1|2\n3|4|5\n").substr(0, lines / 3 * 6)) << lines;
-    for (int i = 0; i < dictionary.Count(); ++i)
-      delete dictionary.Get(i);
-  }
+  EXPECT_EQ(found * 10 + unit.DictCells->Count(), 5020);
 }
 
 // Each mode compares one field and returns another; the later of two entries decides, even
@@ -157,26 +140,79 @@ TEST_F(Dictionary, RebuildJoinsEnglishAndGermanPairsAndWritesRedTxt)
   EXPECT_EQ(Translate(unit, Ru("Обороты"), 0), "");
 }
 
-// One missing or unreadable file (a folder where it should be) keeps the built-in dictionary
-// and an older red.txt; an unwritable red.txt still leaves the rebuilt dictionary.
-TEST_F(Dictionary, MissingUnreadableOrUnwritableFiles)
-{
-  Folder.Write("english.txt", "A\r\na\r\n");
-  EXPECT_EQ(BQELunit().DictCells->Count(), 502);
-  EXPECT_FALSE(std::filesystem::exists(Folder / "red.txt"));
-  Folder.Write("red.txt", "kept\r\n");
-  std::filesystem::remove(Folder / "english.txt");
-  Folder.Write("deutsch.txt", "A\r\ng\r\n");
-  EXPECT_EQ(BQELunit().DictCells->Count(), 502);
-  std::filesystem::create_directory(Folder / "english.txt");
-  EXPECT_EQ(BQELunit().DictCells->Count(), 502);
-  EXPECT_EQ(ScratchFolder::Read(Folder / "red.txt"), "kept\r\n");
+constexpr int Russian = 0, English = 1, German = 2;
 
-  std::filesystem::remove(Folder / "english.txt");
-  std::filesystem::remove(Folder / "red.txt");
-  Folder.Write("english.txt", "A\r\na\r\n");
-  std::filesystem::create_directory(Folder / "red.txt");
-  EXPECT_EQ(Dump(*BQELunit().DictCells), "A|a|g\n");
+AnsiString Text(BQELunit& unit, int language, int id, Byte speedInHz = 1)
+{
+  unit.Language = language;
+  unit.SpeedInHz = speedInHz;
+  AnsiString out = "left over";
+  AnsiString& result = unit.GetUiText(id, out);
+  EXPECT_EQ(&result, &out);
+  return out;
+}
+
+bool HasByteFrom(const AnsiString& s, unsigned char lowest)
+{
+  return std::ranges::any_of(s, [lowest](char c) { return static_cast<unsigned char>(c) >= lowest; });
+}
+
+// "leading,trailing" blanks.
+std::string Blanks(const AnsiString& s)
+{
+  const size_t first = s.find_first_not_of(' '), last = s.find_last_not_of(' ');
+  return first == AnsiString::npos ? "all" : std::to_string(first) + "," + std::to_string(s.size() - 1 - last);
+}
+
+// Over every id and beyond: text exactly where defined; any language but 0 and 1 is German;
+// Russian in Windows-1251 with a Cyrillic letter in each; German plain ASCII but the erase
+// marker; no language adds or drops a blank at either end; the speed option changes text 42
+// only, to its frame-period label, where the other holds the unit of text 43.
+TEST(UiText, RulesOverEveryIdAndLanguage)
+{
+  BQELunit unit;
+  for (int id : {-1, INT_MIN, INT_MAX, 110, 1000})
+    for (int language : {Russian, English, German, 7})
+      EXPECT_EQ(Text(unit, language, id), "") << id;
+  for (int id = 0; id <= 109; ++id) {
+    SCOPED_TRACE(id);
+    const bool defined = id != 66 && id != 99;
+    const AnsiString english = Text(unit, English, id), russian = Text(unit, Russian, id),
+                     german = Text(unit, German, id);
+    EXPECT_EQ(english.empty(), !defined);
+    for (int other : {7, -1, 255})
+      EXPECT_EQ(Text(unit, other, id), german);
+    EXPECT_FALSE(IsUtf8WithHighBytes(russian));
+    EXPECT_EQ(HasByteFrom(russian, 0xC0), defined);
+    EXPECT_EQ(HasByteFrom(german, 0x80), id == 92);
+    EXPECT_EQ(Blanks(russian), Blanks(english));
+    EXPECT_EQ(Blanks(german), Blanks(english));
+    for (int language : {Russian, English, German}) {
+      const AnsiString hz = Text(unit, language, id, 1), period = Text(unit, language, id, 0);
+      EXPECT_EQ(hz == period, id != 42);
+      const AnsiString unitName = Text(unit, language, 43);
+      EXPECT_TRUE(id != 42 ||
+                  (hz.find(unitName) != AnsiString::npos && period.find(unitName) == AnsiString::npos));
+    }
+  }
+}
+
+TEST(HelpText, EachLanguageHasItsLinesPaddedToOneWidthInCodePageBytes)
+{
+  for (const auto& [language, count] : {std::pair{0, 116u}, {1, 113u}, {2, 113u}, {5, 113u}}) {
+    SCOPED_TRACE(language);
+    const std::vector<AnsiString>& lines = HelpTextLines(language);
+    ASSERT_EQ(lines.size(), count);
+    AnsiString all;
+    for (const AnsiString& line : lines) {
+      EXPECT_EQ(line.size(), 107u) << line;
+      EXPECT_EQ(line.find('?'), AnsiString::npos) << line;  // a letter the code page lacks
+      all += line;
+    }
+    EXPECT_EQ(lines[0].substr(102), "---  ");  // the title is a heading: dashes to column 105
+    EXPECT_EQ(all.find_first_of("\xC0\xE0\xEE\xF2") != AnsiString::npos, language == 0);
+    EXPECT_FALSE(IsUtf8WithHighBytes(all));
+  }
 }
 
 }  // namespace
