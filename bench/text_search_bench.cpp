@@ -1,7 +1,6 @@
 // text_search_bench <log>: the Text page's find, down from the start and up from the end of a
 // log (a generated one of 1 GB, say), for a word that is absent and for one found only near the
-// far end (a long piece of the text there: the lines around it repeat elsewhere, the piece
-// rarely does). Each search runs through the find button's handler; prints each time, the
+// far end (a piece of the text there, long enough not to occur before it). Each search runs through the find button's handler; prints each time, the
 // match's place and the peak memory before and after the searches.
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "Memo.h"
 #include "RadioButton.h"
 #include "app/Qelunit.h"
+#include "app/TextSearch.h"
 
 namespace {
 
@@ -60,8 +60,19 @@ int main(int argc, char** argv)
     std::printf("loaded %lld bytes of text in %.0f ms\n", static_cast<long long>(unit.TextMemo->GetTextLen()),
                 bench::MsSince(load));
     const std::string_view text = unit.TextMemo->Store().Text();
-    const size_t piece = std::min<size_t>(40, text.size() / 4);
+    // Pieces long enough to be found only near the far end (a generated log repeats itself):
+    // doubled until the nearest match from the other end is the piece itself.
+    size_t piece = std::min<size_t>(40, text.size() / 4);
+    while (piece < text.size() / 4 &&
+           FindForward(text, 0, {AnsiString(text.substr(text.size() - 2 * piece, piece))}).Position <
+               static_cast<int64_t>(text.size() - 2 * piece))
+      piece *= 2;
     const AnsiString nearEnd(text.substr(text.size() - 2 * piece, piece));
+    piece = std::min<size_t>(40, text.size() / 4);
+    while (piece < text.size() / 4 &&
+           FindBackward(text, static_cast<int64_t>(text.size()), {AnsiString(text.substr(piece, piece))}).Position >
+               static_cast<int64_t>(piece))
+      piece *= 2;
     const AnsiString nearStart(text.substr(piece, piece));
     const long before = bench::PeakRssKb();
     std::printf("%-34s %8s %8s %8s\n", "case", "run 1", "run 2", "run 3");
