@@ -65,7 +65,7 @@ TEST_F(TextPage, FindAgreesWithAPlainSearchBothWays)
   }
 }
 // A walk down creeps to the end and stays there; up finds across any distance, in the head of
-// 450, across the old 200-byte borders, the second of two in a row.
+// 450, across the old 200-byte borders, the second of two in a row; the readout follows.
 TEST_F(TextPage, FindWalksDownToTheEndAndFindsUpOverTheWholeHead)
 {
   memo->SetText("a-a-a");
@@ -78,7 +78,7 @@ TEST_F(TextPage, FindWalksDownToTheEndAndFindsUpOverTheWholeHead)
     memo->SetText(text), memo->SetSelStart(caret);
     seen += Find(false, word);
   }
-  EXPECT_EQ(seen, "2+1 4+1 5+0 5+0 10+2 199+2 3+3 0+0 ");
+  EXPECT_EQ(seen + Readout(), "2+1 4+1 5+0 5+0 10+2 199+2 3+3 0+0 line: 1   column: 1   shift in text = 0|");
 }
 // Typed text is sought as the display code page's bytes and as UTF-8, the nearest first; a
 // character the code page lacks is no "?".
@@ -92,8 +92,8 @@ TEST_F(TextPage, TypedTextIsSoughtInBothEncodingsNearestFirst)
   for (bool down : {true, true, false, false})
     seen += Find(down);
   line->setText(QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC"));
-  memo->SetSelStart(0);
-  EXPECT_EQ(seen + Find(true), "6+4 11+2 6+4 3+2 1+0 ");
+  memo->SetSelStart(13);
+  EXPECT_EQ(seen + Find(false), "6+4 11+2 6+4 3+2 13+0 ");
 }
 // Start and end stay inside short texts (end: before a final break); the readout counts line,
 // column and offset from the selection start, the same for LF and CR LF files.
