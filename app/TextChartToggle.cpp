@@ -51,7 +51,8 @@ void BQELunit::ShowChartAtCaret()
   LMaskCell* mask = nullptr;
   if (!LogFileName.empty() && passed > 0 && ChartMask(mask) && mask && TimeSpan > 0) {
     const LDataCell* record = DataCells->Get(passed - 1);
-    const LDataCell* next = passed < DataCells->Count() && DataCells->Get(passed) ? DataCells->Get(passed) : record;
+    const LDataCell* next =
+        passed < DataCells->Count() && DataCells->Get(passed) ? DataCells->Get(passed) : record;
     CursorTime = record->Time;
     // The share of the way to the next record's line that the caret has gone, in the time
     // between the two; wide enough for many unrecognised lines between them.

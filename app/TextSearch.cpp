@@ -46,7 +46,8 @@ TextMatch FindForward(std::string_view text, int64_t from, const std::vector<Ans
     if (form.empty())
       continue;
     // A later form only matters where it starts before the best so far.
-    const int64_t to = best.Position < 0 ? size : std::min(size, best.Position + static_cast<int64_t>(form.size()));
+    const int64_t to =
+        best.Position < 0 ? size : std::min(size, best.Position + static_cast<int64_t>(form.size()));
     const int64_t at = FirstIn(text, from, to, form);
     if (at >= 0 && (best.Position < 0 || at < best.Position))
       best = {at, static_cast<int64_t>(form.size())};

@@ -1,7 +1,7 @@
 // text_search_bench <log>: the Text page's find, down from the start and up from the end of a
 // log (a generated one of 1 GB, say), for a word that is absent and for one found only near the
-// far end (a piece of the text there, long enough not to occur before it). Each search runs through the find button's handler; prints each time, the
-// match's place and the peak memory before and after the searches.
+// far end (a piece of the text there, long enough not to occur before it). Each search runs through the find
+// button's handler; prints each time, the match's place and the peak memory before and after the searches.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -69,9 +69,10 @@ int main(int argc, char** argv)
       piece *= 2;
     const AnsiString nearEnd(text.substr(text.size() - 2 * piece, piece));
     piece = std::min<size_t>(40, text.size() / 4);
-    while (piece < text.size() / 4 &&
-           FindBackward(text, static_cast<int64_t>(text.size()), {AnsiString(text.substr(piece, piece))}).Position >
-               static_cast<int64_t>(piece))
+    while (
+        piece < text.size() / 4 &&
+        FindBackward(text, static_cast<int64_t>(text.size()), {AnsiString(text.substr(piece, piece))}).Position >
+            static_cast<int64_t>(piece))
       piece *= 2;
     const AnsiString nearStart(text.substr(piece, piece));
     const long before = bench::PeakRssKb();
