@@ -1,5 +1,4 @@
-// The Text page on the shown main form: find up and down against a plain search, the ends of the
-// text, the readout, and F3 both ways.
+// The Text page on the shown main form: find, the ends of the text, the readout, F3 both ways.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -89,13 +88,13 @@ TEST_F(TextPage, FindWalksToTheEndsOverAnyBorderInBothEncodings)
 TEST_F(TextPage, TheEndsStayInsideShortTextsAndTheReadoutTakesTheSelectionStart)
 {
   std::string seen;
+  Word key = 0;
   for (const char* text : {"", "a", "ab\r\n", "ab\r\ncd"}) {
     memo->SetText(text), unit.TextStartButtonClick(nullptr), seen += std::to_string(memo->SelStart());
     unit.TextEndButtonClick(nullptr), seen += Readout();
   }
   for (const char* text : {"ab\ncd\nef\n", "ab\r\ncd\r\nef\r\n"}) {
     memo->Lines()->LoadFromFile(folder.Write("t.qel", text)), memo->SetSelStart(5), memo->SetSelLength(5);
-    Word key = 0;
     unit.TextMemoKeyUp(nullptr, key, {}), seen += Readout();
   }
   EXPECT_EQ(seen, "0line: 1   column: 1   shift in text = 0|1line: 1   column: 2   shift in text = 1|"
