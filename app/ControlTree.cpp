@@ -254,6 +254,17 @@ void BQELunit::CreateActions()
   SaveJpegAction = add(KeyF12);
   // The keys live on the main panel, so that a progress window, which disables it, blocks them.
   ActionList->AttachTo(MainPanel);
+
+  // The Text page's handlers and F3, which also works from the Chart page.
+  FindButton->OnClick = [this](TObject* sender) { FindButtonClick(sender); };
+  ClearFindButton->OnClick = [this](TObject* sender) { ClearFindButtonClick(sender); };
+  TextStartButton->OnClick = [this](TObject* sender) { TextStartButtonClick(sender); };
+  TextEndButton->OnClick = [this](TObject* sender) { TextEndButtonClick(sender); };
+  TextMemo->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+    TextMemoMouseMove(sender, shift, x, y);
+  };
+  TextMemo->OnKeyUp = [this](TObject* sender, Word& key, TShiftState shift) { TextMemoKeyUp(sender, key, shift); };
+  ToggleTextChartAction->OnExecute = [this](TObject* sender) { ToggleTextChartActionExecute(sender); };
 }
 
 void BQELunit::UnbindFormHandlers()

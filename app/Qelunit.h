@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Events.h"
 #include "PtrList.h"
 #include "StringList.h"
 #include "System.h"
@@ -333,6 +334,23 @@ private:
   int64_t RenameShownAtNs = 0;
 
 public:
+
+  // The Text page (app/TextPage.cpp): find up or down from the selection's start (bytes; the
+  // nearest match of the typed text's forms wins), clear the find text, go to the start or
+  // the end of the text, and the readout of the selection start's line, column and offset.
+  void FindButtonClick(TObject* Sender);
+  void ClearFindButtonClick(TObject* Sender);
+  void TextStartButtonClick(TObject* Sender);
+  void TextEndButtonClick(TObject* Sender);
+  void ShowCaretPosition();
+  void TextMemoMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void TextMemoKeyUp(TObject* Sender, Word& Key, TShiftState Shift);
+  // F3 (app/TextChartToggle.cpp): on the Text page, the chart at the moment of the caret's
+  // line, centred there with the pointer on the cursor; on the Chart page, the text at the
+  // cursor's line.
+  void ToggleTextChartActionExecute(TObject* Sender);
+  void ShowChartAtCaret();
+  void ShowTextAtCursor();
 
 private:
   // The constructor's last steps, from the file type to the start timer, and the

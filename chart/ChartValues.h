@@ -18,3 +18,8 @@ inline bool HasRecordKind(const LTypeCell& item)
 
 // The record kinds of the mask's parameter items, in item order (chart/ValueRange.cpp).
 std::vector<int32_t> ParameterKinds(const LMaskCell& mask);
+
+// position + (nextPosition - position) * (time - from) / (to - from), the product first and
+// the quotient truncated toward zero: a share of the way between two records, from a time to a
+// text position or back (chart/CursorValues.cpp).
+int64_t Interpolate(int64_t position, int64_t nextPosition, int64_t from, int64_t to, int64_t time);

@@ -24,10 +24,11 @@ const LStatusCell* StatusNamed(const TPtrList<LStatusCell>* statuses, const Ansi
   return nullptr;
 }
 
-// position + (nextPosition - position) * (time - from) / (to - from), the product first and
-// the quotient truncated toward zero. 128-bit in between, so that long texts and long logs do
-// not overflow. Only records far out of time order can overflow even that: they get the same
-// share in floating point; a result beyond 64 bits stops at the limit.
+}  // namespace
+
+// 128-bit in between, so that long texts and long logs do not overflow. Only records far out of
+// time order can overflow even that: they get the same share in floating point; a result beyond
+// 64 bits stops at the limit.
 int64_t Interpolate(int64_t position, int64_t nextPosition, int64_t from, int64_t to, int64_t time)
 {
   __extension__ typedef __int128 Wide;  // GCC and Clang both have it; -Wpedantic is told so
@@ -51,8 +52,6 @@ int64_t Interpolate(int64_t position, int64_t nextPosition, int64_t from, int64_
     return Highest;
   return static_cast<int64_t>(result);
 }
-
-}  // namespace
 
 void BQELunit::CalcCursorValues()
 {

@@ -23,6 +23,12 @@ AnsiString TEdit::Text() const
   return now == shown_ ? bytes_ : FromQString(now, CodePage());
 }
 
+AnsiString TEdit::Utf8Text() const
+{
+  const QString now = Line()->text();
+  return now == shown_ ? bytes_ : now.toStdString();
+}
+
 void TEdit::SetText(const AnsiString& text)
 {
   Display(text);

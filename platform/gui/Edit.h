@@ -13,6 +13,9 @@ public:
 
   AnsiString Text() const override;
   void SetText(const AnsiString& text) override;
+  // The text as UTF-8 bytes: what the user typed, every character kept; bytes the program set
+  // come back unchanged, as from Text().
+  AnsiString Utf8Text() const;
 
   bool ReadOnly() const;
   void SetReadOnly(bool readOnly);

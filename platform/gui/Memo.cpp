@@ -49,27 +49,27 @@ void TMemo::SetText(const AnsiString& text)
   lines_->SetText(text);
 }
 
-int TMemo::GetTextLen() const
+int64_t TMemo::GetTextLen() const
 {
-  return ToInt(View()->Store().TextLength());
+  return View()->Store().TextLength();
 }
 
-int TMemo::SelStart() const
+int64_t TMemo::SelStart() const
 {
-  return ToInt(std::min(View()->Anchor(), View()->Caret()));
+  return std::min(View()->Anchor(), View()->Caret());
 }
 
-void TMemo::SetSelStart(int start)
+void TMemo::SetSelStart(int64_t start)
 {
   View()->Select(start, start);
 }
 
-int TMemo::SelLength() const
+int64_t TMemo::SelLength() const
 {
-  return ToInt(std::abs(View()->Caret() - View()->Anchor()));
+  return std::abs(View()->Caret() - View()->Anchor());
 }
 
-void TMemo::SetSelLength(int length)
+void TMemo::SetSelLength(int64_t length)
 {
   const int64_t start = SelStart();
   View()->Select(start, start + length);
@@ -105,20 +105,20 @@ TPoint TMemo::CaretPos() const
   return TPoint{ToInt(column), ToInt(line)};
 }
 
-int TMemo::LineFromChar(int position) const
+int64_t TMemo::LineFromChar(int64_t position) const
 {
-  return ToInt(View()->Store().LineOf(position < 0 ? SelStart() : position));
+  return View()->Store().LineOf(position < 0 ? SelStart() : position);
 }
 
-int TMemo::LineIndex(int line) const
+int64_t TMemo::LineIndex(int64_t line) const
 {
   const MemoStore& store = View()->Store();
   if (line < 0)
-    return ToInt(store.LineStart(store.LineOf(View()->Caret())));
-  return line < store.ViewLineCount() ? ToInt(store.LineStart(line)) : -1;
+    return store.LineStart(store.LineOf(View()->Caret()));
+  return line < store.ViewLineCount() ? store.LineStart(line) : -1;
 }
 
-void TMemo::LineScroll(int lines)
+void TMemo::LineScroll(int64_t lines)
 {
   View()->ScrollLines(lines);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // TMemo: a read-only text view for logs of any size. Positions are offsets into Text, in which
-// every line break counts as the two characters CR LF, whatever the loaded file used.
+// every line break counts as the two characters CR LF, whatever the loaded file used; they are
+// 64-bit, as a log may pass 2 GB.
+#include <cstdint>
 #include <memory>
 
 #include "Controls.h"
@@ -16,21 +18,23 @@ public:
   ~TMemo() override;
 
   TMemoStrings* Lines() { return lines_.get(); }
-  // The lines' own bytes, for readers that walk a long text line by line without copies.
+  // The lines' own bytes, for readers that walk a long text line by line or search it without
+  // copies: Store().Text() is the text Text() copies.
   const MemoStore& Store() const;
 
-  // Lines joined by CR LF, ending with CR LF when the loaded file ended with a line break.
+  // Lines joined by CR LF, ending with CR LF when the loaded file ended with a line break. A
+  // copy of the whole text.
   AnsiString Text() const override;
   void SetText(const AnsiString& text) override;
-  int GetTextLen() const;
+  int64_t GetTextLen() const;
 
   // The selection runs from SelStart for SelLength characters. Setting SelStart leaves no
   // selection; setting SelLength selects from SelStart, the caret at the far end. Either
   // scrolls the caret into view.
-  int SelStart() const;
-  void SetSelStart(int start);
-  int SelLength() const;
-  void SetSelLength(int length);
+  int64_t SelStart() const;
+  void SetSelStart(int64_t start);
+  int64_t SelLength() const;
+  void SetSelLength(int64_t length);
   AnsiString SelText() const;
 
   // The view never edits; the flag is kept for the program to set.
@@ -45,11 +49,11 @@ public:
   // The caret's column (x) and line (y), from 0.
   TPoint CaretPos() const;
   // The line holding a position; -1: the line where the selection starts.
-  int LineFromChar(int position) const;
+  int64_t LineFromChar(int64_t position) const;
   // The position where a line starts; -1: the caret's line. -1 for a line that does not exist.
-  int LineIndex(int line) const;
+  int64_t LineIndex(int64_t line) const;
   // Scrolls by whole lines, stopping at the top and at the last page.
-  void LineScroll(int lines);
+  void LineScroll(int64_t lines);
 
 protected:
   // The frame and the scroll bars lie outside the client area.

@@ -67,6 +67,7 @@ public:
   explicit TStatusBar(TComponent* AOwner);
 
   TStatusPanels* Panels() { return &panels_; }
+  const AnsiString& SimpleText() const { return simpleText_; }
   void SetSimpleText(const AnsiString& text);
   // While OnDrawPanel runs it draws on the bar, with the bar's font and the button-face brush
   // set before each panel; at other times it only measures.
