@@ -53,8 +53,6 @@ TEST(Strings, CaseMappingAndComparison)
   EXPECT_FALSE(AnsiSameText("\xC0", "\xE0\xE0"));
 }
 
-// The folding and order of every pair of bytes agree with the C library's lower-case mapping of
-// the code page's characters, for a Cyrillic and a Western code page.
 TEST(AnsiCompareText, FoldingAndOrderAgreeWithTheCLibrary)
 {
   locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
@@ -118,10 +116,8 @@ TEST(CodePageTables, AgreeWithIconvAndEveryByteRoundTrips)
   EXPECT_EQ(AnsiCharToUnicode(0xC0, 866), AnsiCharToUnicode(0xC0, 1252));  // others act as 1252
 }
 
-// A character the code page lacks, and each byte of malformed UTF-8 (an overlong NUL, a
-// surrogate, past U+10FFFF, cut short, a lead byte without its follower, Windows-1251 bytes),
-// becomes the fallback; "€" is another byte in each code page. UTF-8 shows as such only when it
-// is valid throughout and holds a high byte.
+// Malformed UTF-8: an overlong NUL, a surrogate, past U+10FFFF, cut short, a lead byte without
+// its follower, Windows-1251 bytes.
 TEST(CodePageTables, Utf8ToAnsiGivesTheFallbackForWhatDoesNotFit)
 {
   std::string in1251, in1252;

@@ -51,8 +51,6 @@ protected:
   QScrollBar* vertical = nullptr;
 };
 
-// Scrolling moves the children already there; a row placed at Top 10 while the position is 40
-// shows 10 below the visible top and lies 50 down the content; the same sideways.
 TEST_F(ScrollBoxTest, ChildrenArePlacedAndReadInVisibleAreaCoordinates)
 {
   TPanel* tall = Child(0, 0, 50, 400);
@@ -68,9 +66,7 @@ TEST_F(ScrollBoxTest, ChildrenArePlacedAndReadInVisibleAreaCoordinates)
             (std::vector<int>{30, -30, -30, 50}));
 }
 
-// The range follows the visible children: hiding or freeing one shrinks it and pulls the
-// position and the children back; the vertical bar, on screen too, takes room from the client
-// width only.
+// The vertical bar, on screen too, takes room from the client width only.
 TEST_F(ScrollBoxTest, TheRangeFollowsTheVisibleChildren)
 {
   EXPECT_EQ((std::vector<int>{box->ClientWidth(), box->ClientHeight(), Scroll(50)}),
@@ -99,10 +95,8 @@ TEST_F(ScrollBoxTest, TheRangeFollowsTheVisibleChildren)
   EXPECT_EQ(box->ClientWidth(), 200);
 }
 
-// Mouse positions are visible-area coordinates (100 down the content is 60 down the visible
-// area; the frame is not counted). A handled wheel is left to the handler, also over a child
-// without a handler of its own; an unhandled one scrolls the box once, and reaches the box once
-// even where the bar has nothing to do.
+// A handled wheel is left to the handler, also over a child; an unhandled one scrolls the box
+// once, and reaches the box once even where the bar has nothing to do.
 TEST_F(ScrollBoxTest, MouseAndWheelReachTheBoxOnceInVisibleAreaCoordinates)
 {
   TPanel* tall = Child(0, 0, 50, 1000);
