@@ -108,7 +108,7 @@ TEST(StringListUnsorted, KeepsOrderAndDuplicatesAndFindsIgnoringCase)
 }
 
 // Duplicates are case-insensitive by default; a load that hits a refused one keeps the old lines.
-TEST(StringListSorted, AddFindAndTheDuplicateRules)
+TEST(StringListSorted, AddFindTheDuplicateRulesAndCaseDistinctNames)
 {
   SortedList list;
   Fill(list, {"m", "z", "A"});
@@ -135,16 +135,14 @@ TEST(StringListSorted, AddFindAndTheDuplicateRules)
   Fill(cyrillic, {"\xE2\xEE\xE4\xE0", "\xC0\xE7\xEE\xF2", "Zed"});  // "вода", "Азот"
   EXPECT_EQ(cyrillic.Add("\xC2\xCE\xC4\xC0"), 2);                   // "ВОДА" is already there
   EXPECT_EQ(LinesOf(cyrillic), (Lines{"Zed", "\xC0\xE7\xEE\xF2", "\xE2\xEE\xE4\xE0"}));
-}
 
-// Names equal but for case follow each other in byte order; CaseSensitive orders by bytes alone.
-TEST(StringListSorted, CaseDistinctKeepsNamesThatDifferOnlyInCase)
-{
-  SortedList list(dupIgnore, true);
+  // CaseDistinct: names equal but for case follow each other in byte order; CaseSensitive orders
+  // by bytes alone.
+  list.Clear();
+  list.SetCaseDistinct(true);
   Fill(list, {"b.qel", "a.qel", "B.qel", "A.qel", "c.qel", "a.qel"});
   EXPECT_EQ(LinesOf(list), (Lines{"A.qel", "a.qel", "B.qel", "b.qel", "c.qel"}));
   EXPECT_EQ(std::pair(list.IndexOf("b.qel"), list.IndexOf("b.QEL")), std::pair(3, -1));
-  int index = -1;
   EXPECT_FALSE(list.Find("a.QEL", index));
   EXPECT_EQ(index, 1);  // between "A.qel" and "a.qel"
   list.SetDuplicates(dupError);
