@@ -4,20 +4,17 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <vector>
 
 #include "Exceptions.h"
 #include "Numbers.h"
 
 namespace {
 
-// Sets DecimalSeparator for one test and restores it afterwards.
-class SeparatorScope {
-public:
-  explicit SeparatorScope(char separator) : saved_(DecimalSeparator) { DecimalSeparator = separator; }
-  ~SeparatorScope() { DecimalSeparator = saved_; }
-
-private:
-  char saved_;
+struct SeparatorScope {
+  explicit SeparatorScope(char separator) { DecimalSeparator = separator; }
+  ~SeparatorScope() { DecimalSeparator = saved; }
+  const char saved = DecimalSeparator;
 };
 
 // What a conversion gives for each text, space-separated, "!" where it throws EConvertError.
@@ -63,9 +60,7 @@ TEST(StrToFloat, ReadsWithTheCurrentSeparatorOnly)
             "-9876.9876 ! ! ! ! ! ! ! ! ! ! ! ! ! ! !");
 }
 
-// Exact ties round away from zero (printf would give 0.12 for 0.125; 12345678905 ties at the
-// tenth digit); values just below a tie (9.995 is 9.99499999...) round down; no negative zero;
-// past the precision the exponent form, also when rounding carries into an eleventh digit.
+// Exact ties round away from zero (printf gives 0.12 for 0.125); 9.995 is 9.99499999...
 TEST(FloatToStrF, FixedRoundingLayoutAndExponentForm)
 {
   SeparatorScope dot('.');
@@ -90,12 +85,10 @@ TEST(FloatToStrF, FixedRoundingLayoutAndExponentForm)
 
 TEST(CheckedArithmetic, TruncAndDivisionsThrowInsteadOfFaulting)
 {
-  EXPECT_EQ(Trunc(-2.9), -2);
-  EXPECT_EQ(Trunc(2147483647.9), INT_MAX);
-  EXPECT_EQ(Trunc(-2147483648.9), INT_MIN);
+  EXPECT_EQ(std::vector<int>({Trunc(-2.9), Trunc(2147483647.9), Trunc(-2147483648.9), IntDiv(-7, 2)}),
+            std::vector<int>({-2, INT_MAX, INT_MIN, -3}));
   for (double outside : {2147483648.0, -2147483649.0, std::nan(""), HUGE_VAL})
     EXPECT_THROW(Trunc(outside), EInvalidOp) << outside;
-  EXPECT_EQ(IntDiv(-7, 2), -3);
   EXPECT_THROW(IntDiv(1, 0), EDivByZero);
   EXPECT_THROW(IntDiv(INT_MIN, -1), EIntError);
   EXPECT_DOUBLE_EQ(FDiv(1, 4), 0.25);

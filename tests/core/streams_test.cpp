@@ -75,8 +75,7 @@ TEST(FileStream, RandomReadsWritesAndSeeksAgreeWithAString)
   EXPECT_THROW(in.ReadBuffer(back.data(), static_cast<int32_t>(model.size() + 1)), EReadError);
 }
 
-// Create empties a file, also with all mode bits set; names are bytes, not UTF-8; a read-only
-// stream refuses writes; failures to open or create throw their own exceptions.
+// Create empties a file, also with all mode bits set; names are bytes, not UTF-8.
 TEST(FileStream, OpenModesAndTheirFailures)
 {
   ScratchFolder dir;
@@ -132,8 +131,7 @@ TEST(MemoryStream, RandomUseAgreesWithAStringAndSizesCutOrZeroFill)
   EXPECT_EQ(m.Size() + m.Position(), 0);
 }
 
-// Name and type match whatever the case, but whole (the name has no extension); every byte
-// value survives the embedding; the stream reads in pieces, seeks and refuses writes.
+// The name matches whole (it has no extension).
 TEST(Resources, FoundByNameAndTypeWhateverTheCaseAndReadAsAStream)
 {
   const ResourceEntry* exact = FindResource("SAMPLE", "rt_rcdata");

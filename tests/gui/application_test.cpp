@@ -38,7 +38,7 @@ TEST_F(ApplicationTest, DeferredWorkWaitsForPumpsAndModalLoopsRunsInOrderAndSurv
   };
   timer.SetInterval(0);  // no interval: no ticks
   RunLoopFor(30);
-  EXPECT_EQ(ticks, 0);
+  ASSERT_EQ(ticks, 0);
   timer.SetInterval(5);
   ASSERT_TRUE(RunLoopUntil([&] { return order.size() == 3; }));
   timer.SetEnabled(true);
@@ -73,10 +73,9 @@ TEST(ApplicationRunDeathTest, ClosingTheMainFormEndsRunAndFreesTheForms)
   EXPECT_EXIT(RunAProgramThatClosesItsMainForm(), ::testing::ExitedWithCode(0), "");
 }
 
+// {QT_QPA_PLATFORM, DISPLAY, the choice}: without a display (pure Wayland, or none) Qt chooses.
 TEST(QtPlatformChoice, X11FirstWithAFallbackAndNeverOverTheUsersChoice)
 {
-  // {QT_QPA_PLATFORM, DISPLAY, the choice}: X11 first with a display, then Wayland should its
-  // plugin fail; without one (pure Wayland, or none) Qt chooses; the user's choice stays.
   const char* rows[][3] = {{nullptr, ":0", "xcb;wayland"}, {nullptr, nullptr, ""}, {"wayland", ":0", ""}};
   for (const auto& row : rows) {
     EnvScope platform("QT_QPA_PLATFORM", row[0]);
@@ -96,29 +95,26 @@ TEST_F(FormsTest, OuterSizeClientAreaAndOriginsFollowTheFrameAndTheConstraints)
   dialog.SetClientHeight(100);
   // A frame on both sides and a caption bar lie outside the border width; Qt's window is the
   // inside of the frame.
-  const int frameWidth = dialog.Width() - 500 - 20;
-  const int frameHeight = dialog.Height() - 100 - 20;
-  EXPECT_GT(frameWidth, 0);
-  EXPECT_GT(frameHeight, frameWidth);
+  const int frameWidth = dialog.Width() - 500 - 20, frameHeight = dialog.Height() - 100 - 20;
+  EXPECT_TRUE(frameWidth > 0 && frameHeight > frameWidth);
   EXPECT_EQ(dialog.Widget()->size(), QSize(520, 120));
   dialog.SetBounds(100, 50, 400, 300);
   EXPECT_EQ(QSize(dialog.ClientWidth(), dialog.ClientHeight()), QSize(380 - frameWidth, 280 - frameHeight));
-
   auto* panel = new TPanel(&dialog);
   panel->SetParent(&dialog);
-  panel->SetBorderWidth(4);
   panel->SetBounds(10, 20, 100, 50);
+  panel->SetBorderWidth(4);
   dialog.Show();
-  const TPoint formOrigin = dialog.ClientOrigin();
-  const TPoint panelOrigin = panel->ClientOrigin();
-  EXPECT_EQ(QPoint(panelOrigin.x - formOrigin.x, panelOrigin.y - formOrigin.y), QPoint(10 + 4, 20 + 4));
+  EXPECT_EQ(panel->ClientOrigin().x - dialog.ClientOrigin().x, 10 + 4);
+  EXPECT_EQ(panel->ClientOrigin().y - dialog.ClientOrigin().y, 20 + 4);
 
   TForm main(nullptr);
   main.Constraints()->SetMinWidth(800);
   main.Constraints()->SetMinHeight(600);
-  EXPECT_EQ(main.Width(), 800);
+  const int first = main.Width();
   main.SetBounds(0, 0, 300, 700);
-  EXPECT_EQ(QSize(main.Width(), main.Height()), QSize(800, 700));
+  EXPECT_EQ(QSize(first, main.Height()), QSize(800, 700));
+  EXPECT_EQ(main.Width(), 800);
 }
 
 TEST_F(FormsTest, ScreenCentreIsAppliedWhenShown)
@@ -144,8 +140,7 @@ TEST_F(FormsTest, OnShowOncePerBecomingVisibleAndTheCaptionIsTheExactTitle)
   // Qt re-shows a window whose flags change; that is no new showing.
   form.SetFormStyle(fsStayOnTop);
   form.SetBorderStyle(bsSingle);
-  EXPECT_TRUE(form.Widget()->isVisible());
-  EXPECT_EQ(shows, 1);
+  EXPECT_TRUE(form.Widget()->isVisible() && shows == 1);
   form.Hide();
   form.Show();
   EXPECT_EQ(shows, 2);
@@ -164,8 +159,7 @@ TEST_F(FormsTest, OnCloseQueryMayRefuseAndReleaseOrCaFreeFreeTheFormFromTheLoop)
   };
   form->Show();
   form->Widget()->close();  // what the window manager's close does: refused
-  EXPECT_TRUE(form->Widget()->isVisible());
-  EXPECT_EQ(closes, 0);
+  EXPECT_TRUE(form->Widget()->isVisible() && closes == 0);
   busy = false;
   form->Close();
   EXPECT_EQ(closes, 1);
@@ -203,12 +197,11 @@ TEST_F(FormsTest, AModalLoopRunsTimersReportsTheirFailuresAndEndsOnAResultOrTheC
       },
   };
   EXPECT_EQ(dialog.ShowModal(), mrOk);
-  EXPECT_EQ(tick, 3u);
-  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(
+      std::vector<size_t>({tick, size_t(closes), size_t(Application->ModalDepth()), dialog.Widget()->isVisible()}),
+      std::vector<size_t>({3, 1, 0, 0}));
   EXPECT_EQ(exceptions, std::vector<std::string>{"tick"});
   EXPECT_EQ(exceptionSenders[0], &timer);
-  EXPECT_EQ(Application->ModalDepth(), 0);
-  EXPECT_FALSE(dialog.Widget()->isVisible());
 
   tick = 0;
   script = {[&] { dialog.Widget()->close(); }};

@@ -68,37 +68,12 @@ TEST(Bitmap, SizeCanBeSetOneSideAtATimeAndResizingKeepsThePixels)
   bitmap.SetWidth(3);
   bitmap.SetHeight(2);
   EXPECT_EQ(Pixels(bitmap), (Rows{{kRed, kRed, kWhite}, {kWhite, kWhite, kWhite}}));
-  EXPECT_EQ(bitmap.Image().devicePixelRatio(), 1.0);
   bitmap.SetWidth(1);
   bitmap.Canvas()->FillRect(Rect(0, 0, 100, 100));
   EXPECT_EQ(Pixels(bitmap), (Rows{{kRed}, {kRed}}));
 }
 
-// The load starts at the stream's position and tells once; bytes that are no picture throw and
-// leave the bitmap alone.
-TEST(Bitmap, LoadsABmpFileFromTheStreamPositionAndRefusesOtherBytes)
-{
-  const Rows picture{{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, 0x204080}};
-  TBitmap bitmap;
-  int changes = 0;
-  bitmap.OnChange = [&] { ++changes; };
-  LoadBmp(bitmap, picture);
-  EXPECT_EQ(changes, 1);
-  EXPECT_EQ(Pixels(bitmap), picture);
-  EXPECT_EQ(bitmap.Image().devicePixelRatio(), 1.0);
-  bitmap.Canvas()->Brush()->SetColor(kBlue);
-  bitmap.Canvas()->FillRect(Rect(0, 0, 1, 1));
-  EXPECT_EQ(PixelAt(bitmap, 0, 0), kBlue);
-
-  TMemoryStream stream;
-  stream.WriteBuffer("BM\x01\x02\x03\x04\x05", 7);
-  stream.SetPosition(0);
-  EXPECT_THROW(bitmap.LoadFromStream(stream), EInvalidGraphic);
-  EXPECT_EQ(Pixels(bitmap)[1], picture[1]);
-}
-
-// Quadrants of distinct colours at sizes that are no multiple of the 16-pixel blocks; drawing
-// after the assignment changes nothing; nothing to compress, or no folder to write to, throws.
+// Sizes that are no multiple of the 16-pixel blocks; drawing after the assignment changes nothing.
 TEST(Bitmap, JpegExportDecodesToTheBitmapsSizeAndColours)
 {
   TBitmap bitmap;
@@ -158,9 +133,7 @@ protected:
   TPaintBox* box = nullptr;
 };
 
-// Drawn from a mouse handler, say, with no paint running; every repaint runs OnPaint, which
-// draws over the picture, and the screen and the copy agree; drawing inside OnPaint asks for no
-// further repaint.
+// Drawn from a mouse handler, say, with no paint running; OnPaint draws over the picture.
 TEST_F(PaintBoxTest, DrawingOutsideOnPaintIsShownAndCopiedBack)
 {
   box->Canvas()->Brush()->SetColor(kRed);
@@ -185,8 +158,7 @@ TEST_F(PaintBoxTest, DrawingOutsideOnPaintIsShownAndCopiedBack)
   EXPECT_EQ(paints, settled);
 }
 
-// The pixels that fit stay, the rest take the parent's colour, and the canvas draws on the new
-// picture at once; an aligned paint box (the chart's) takes its parent's client area.
+// An aligned paint box (the chart's) takes its parent's client area.
 TEST_F(PaintBoxTest, ResizingKeepsThePixelsThatFitAndFillsTheRestWithTheParentColour)
 {
   box->Canvas()->Brush()->SetColor(kBlue);
@@ -203,8 +175,7 @@ TEST_F(PaintBoxTest, ResizingKeepsThePixelsThatFitAndFillsTheRestWithTheParentCo
   EXPECT_EQ(QPoint(box->ClientOrigin().x, box->ClientOrigin().y), origin);
 }
 
-// An auto-sized image takes the size of the picture loaded into it (nothing loaded: the size
-// stays); without AutoSize it keeps its bounds and shows the picture at its top-left.
+// Nothing loaded, the size stays; without AutoSize the picture shows at the top-left.
 TEST_F(PaintBoxTest, AnAutoSizedImageTakesTheSizeOfThePictureLoadedIntoIt)
 {
   auto* image = Place<TImage>(panel, 40, 50, 20, 20);

@@ -56,9 +56,7 @@ TEST_F(ButtonsTest, AButtonFreedByItsOwnClickIsLeftAlone)
   Click(freedOnClick());
   PressKey(freedOnClick()->Widget(), Qt::Key_Space, QStringLiteral(" "));
   EXPECT_EQ(log, (Log{"down", "click", "click"}));
-  EXPECT_TRUE(panel->Widget()->findChildren<QPushButton*>().isEmpty());
-  EXPECT_EQ(panelEvents, 0);
-  EXPECT_TRUE(exceptions.empty());
+  EXPECT_TRUE(panel->Widget()->findChildren<QPushButton*>().isEmpty() && panelEvents == 0 && exceptions.empty());
 }
 
 TEST_F(ButtonsTest, AButtonsModalResultEndsShowModalWithIt)
@@ -79,8 +77,7 @@ TEST_F(ButtonsTest, AButtonsModalResultEndsShowModalWithIt)
     }
   };
   EXPECT_EQ(dialog.ShowModal(), mrOk);
-  EXPECT_EQ(clicks.size(), 1u);
-  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(clicks.size() == 1 && !dialog.Visible());
   EXPECT_EQ(dialog.ShowModal(), mrCancel);  // the same form again, closed by the other button
   timer.SetEnabled(false);
 }
@@ -102,9 +99,8 @@ TEST_F(ButtonsTest, AGlyphsBottomLeftColourIsTransparentAndASecondImageIsTheDisa
   const QImage normal = Push(button)->icon().pixmap(QSize(8, 8), 1.0, QIcon::Normal).toImage();
   const QImage disabled = Push(button)->icon().pixmap(QSize(8, 8), 1.0, QIcon::Disabled).toImage();
   EXPECT_EQ(Push(button)->iconSize(), QSize(8, 8));
-  EXPECT_EQ(normal.pixel(4, 4), qRgb(255, 0, 0));
-  EXPECT_EQ(disabled.pixel(4, 4), qRgb(0, 0, 255));
-  EXPECT_EQ(qAlpha(normal.pixel(7, 0)), 0);
+  EXPECT_EQ(std::vector<QRgb>({normal.pixel(4, 4), disabled.pixel(4, 4), QRgb(qAlpha(normal.pixel(7, 0)))}),
+            std::vector<QRgb>({qRgb(255, 0, 0), qRgb(0, 0, 255), 0}));
 
   // One green image (24 × 20 is no row of squares) whose bottom-left pixel alone is white:
   // shown whole at its own size, centred on the button.

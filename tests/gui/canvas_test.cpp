@@ -1,8 +1,12 @@
-// The canvas's pixel rules, read back from bitmaps.
+// The canvas's pixel rules, read back from bitmaps; fonts (sizes in points and pixels, the
+// installed look-alikes) and colours (the program's byte order, system colours from the theme).
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPalette>
 
 #include <algorithm>
 #include <initializer_list>
@@ -66,9 +70,7 @@ protected:
   TCanvas* canvas = nullptr;
 };
 
-// Fills and frames leave the right and bottom edges out (empty and inside-out rectangles fill
-// nothing; a frame is in the brush colour, one pixel inside); a thin line has its start pixel
-// and not its end one in every direction, one pixel a step when sloped, and moves the pen.
+// Empty and inside-out rectangles fill nothing; a frame is in the brush colour, one pixel inside.
 TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
 {
   canvas->Brush()->SetColor(kRed);
@@ -105,9 +107,7 @@ TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
   EXPECT_EQ(Count(kRed), 40 + 30 - 1);
 }
 
-// A thin dotted pen is three on, three off with the gaps in the brush colour, from the start
-// point whichever way the line goes; wide pens draw solid, dotted or not, six thick and centred,
-// with round ends: beyond the end but not its corners.
+// Dots are three on, three off in the brush colour from the start point; wide pens draw solid.
 TEST_F(CanvasTest, DottedThinPensAndSolidWidePensWithRoundEnds)
 {
   Fill(bitmap, 40, 30, kGreen);
@@ -129,11 +129,19 @@ TEST_F(CanvasTest, DottedThinPensAndSolidWidePensWithRoundEnds)
   EXPECT_EQ(Picture(22, 7, 22, 10) + Picture(7, 7, 7, 10), "W\nR\nR\nR\nW\nR\nR\nR\n");
   EXPECT_EQ(Picture(15, 5, 15, 14), "W\nW\nR\nR\nR\nR\nR\nR\nW\nW\n");
   EXPECT_EQ(Count(kBlue), 0);
+
+  // Only colour and width set again, as the chart's grid does: the dots stay, across a resize.
+  canvas->Pen()->SetStyle(psDot);
+  canvas->Brush()->SetColor(kGreen);
+  canvas->Font()->SetStyle(fsBold);
+  bitmap.SetWidth(60);
+  canvas->Pen()->SetWidth(1);
+  Line(0, 29, 50, 29);
+  EXPECT_EQ(Points({{0, 29}, {3, 29}, {45, 29}}), "RGG");
+  EXPECT_EQ(canvas->Font()->Style(), fsBold);
 }
 
-// Lines set pixels directly, so no painter stays open over them, and fills painted before and
-// after them keep their order: a painted fill, a thin line over it, paint over part of the line;
-// a wide line (painted segment, discs set directly at its ends), a painted frame across it.
+// Fills painted before and after directly set lines keep their order.
 TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)
 {
   canvas->Brush()->SetColor(kGreen);
@@ -154,9 +162,7 @@ TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)
   EXPECT_EQ(Points({{3, 15}, {26, 15}, {10, 15}, {14, 15}, {15, 15}, {10, 11}, {27, 15}}), "RRRBRGW");
 }
 
-// The rectangle is filled in the brush colour, the text clipped to it; the top of the character
-// cell is at y, with the descenders below the baseline. Cyrillic bytes (1251) are measured as
-// letters, one each; a larger font is higher.
+// The top of the character cell is at y; Cyrillic bytes (1251) are measured as letters.
 TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheTextBelowY)
 {
   Fill(bitmap, 120, 60, kGreen);
@@ -189,23 +195,7 @@ TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheTextBelowY)
   EXPECT_GT(canvas->TextHeight("ABCypg"), small);
 }
 
-// Only colour and width set again, as the chart's grid does: the dots stay, across a resize.
-TEST_F(CanvasTest, PenBrushAndFontStayBetweenDrawingsAndResizes)
-{
-  canvas->Pen()->SetStyle(psDot);
-  canvas->Brush()->SetColor(kGreen);
-  canvas->Font()->SetStyle(fsBold);
-  Line(0, 0, 10, 0);
-  bitmap.SetWidth(60);
-  canvas->Pen()->SetColor(kRed);
-  canvas->Pen()->SetWidth(1);
-  Line(0, 5, 50, 5);
-  EXPECT_EQ(Points({{0, 5}, {3, 5}, {45, 5}}), "RGG");
-  EXPECT_EQ(canvas->Font()->Style(), fsBold);
-}
-
-// A picture at its own size, its transparent pixels letting the canvas show through.
-TEST_F(CanvasTest, DrawCopiesAPictureAtItsOwnSizeAndHonoursAlpha)
+TEST_F(CanvasTest, DrawHonoursAlphaAndCopyRectAndBitBltCopyPixelsExactly)
 {
   TBitmap picture;
   Fill(picture, 3, 2, kRed);
@@ -228,12 +218,9 @@ TEST_F(CanvasTest, DrawCopiesAPictureAtItsOwnSizeAndHonoursAlpha)
   eye.LoadFromStream(stream);
   canvas->Draw(20, 20, &eye);
   EXPECT_EQ(Picture(20, 20, 21, 20), "BW\n");
-}
 
-// Pixels come over exactly; a copy over the destination's edge keeps what fits; a copy within
-// one canvas uses the pixels from before the copy.
-TEST_F(CanvasTest, CopyRectAndBitBltCopyPixelsExactly)
-{
+  // A copy over the destination's edge keeps what fits; within one canvas it reads the old pixels.
+  Fill(bitmap, 40, 30, kWhite);
   TBitmap source;
   Fill(source, 20, 10, kWhite);
   auto shade = [](int x) { return static_cast<TColor>(0x010203 * x); };
@@ -252,6 +239,55 @@ TEST_F(CanvasTest, CopyRectAndBitBltCopyPixelsExactly)
     EXPECT_EQ(PixelAt(bitmap, 5 + x, 10), shade(5 + x)) << x;
   }
   EXPECT_EQ(Points({{11, 2}, {1, 7}, {29, 25}, {30, 24}}), "WWWW");
+}
+
+TEST(Font, PointsAndPixelsAtNinetySixDotsPerInchAndWindowsFamiliesAsInstalledLookAlikes)
+{
+  TFont font;
+  EXPECT_EQ(font.Height(), -11);  // 8 points
+  font.SetName("Verdana");
+  const int defaultCell = QFontMetrics(font.QtFont()).height();
+  // {points set, height read, Qt's pixel size}; 10 points are 13.33 pixels.
+  const int rows[][3] = {{10, -13, 13}, {9, -12, 12}, {0, 0, 11}};
+  for (const auto& row : rows) {
+    font.SetSize(row[0]);
+    EXPECT_EQ(font.Height(), row[1]) << row[0];
+    EXPECT_EQ(font.QtFont().pixelSize(), row[2]) << row[0];  // the cached Qt font follows
+  }
+  EXPECT_EQ(QFontMetrics(font.QtFont()).height(), defaultCell);
+  font.SetHeight(-13);
+  EXPECT_EQ(font.Size(), 10);
+  font.SetHeight(20);  // positive: the cell height
+  EXPECT_NEAR(QFontMetrics(font.QtFont()).height(), 20, 1);
+
+  // Windows families map to installed look-alikes whatever the case.
+  const char* families[][2] = {
+      {"MS Sans Serif", "DejaVu Sans"}, {"verdana", "DejaVu Sans"}, {"LUCIDA CONSOLE", "DejaVu Sans Mono"}};
+  for (const auto& [windows, installed] : families) {
+    font.SetName(windows);
+    EXPECT_EQ(QFontInfo(font.QtFont()).family(), installed) << windows;
+  }
+  const QFontMetrics metrics(font.QtFont());
+  EXPECT_EQ(metrics.horizontalAdvance("iii"), metrics.horizontalAdvance("WWW"));
+}
+
+class ColorsTest : public ::testing::Test {
+protected:
+  void TearDown() override { QGuiApplication::setPalette(saved); }
+
+  QPalette saved = QGuiApplication::palette();
+};
+
+TEST_F(ColorsTest, RedIsTheLowByteAndSystemColoursAreThePalettesOfTheMoment)
+{
+  EXPECT_EQ(ToQColor(0x0080FF), QColor(255, 128, 0));
+  EXPECT_EQ(ColorToRGB(SystemColor(200)), 0);  // no such system colour: black
+  QPalette palette = saved;
+  palette.setColor(QPalette::Window, QColor(0x11, 0x22, 0x33));
+  palette.setColor(QPalette::ToolTipBase, QColor(0x44, 0x55, 0x66));
+  QGuiApplication::setPalette(palette);
+  EXPECT_EQ(ColorToRGB(clBtnFace), 0x332211);
+  EXPECT_EQ(ColorToRGB(clInfoBk), 0x665544);
 }
 
 }  // namespace

@@ -110,18 +110,6 @@ TEST_F(ComboBoxTest, AHandlerMayRearrangeTheItemsWithoutFurtherEvents)
   EXPECT_EQ(combo->ItemIndex(), 0);
 }
 
-TEST_F(ComboBoxTest, ItemsAreTheProgramsBytesShownThroughTheCodePage)
-{
-  const std::string maska = "\xCC\xE0\xF1\xEA\xE0";  // "Маска" in Windows-1251
-  combo->SetCodePage(1251);
-  combo->Items()->Add(maska);
-  EXPECT_EQ(Box()->itemText(0), QString::fromUtf8("Маска"));
-  combo->SetCodePage(1252);
-  EXPECT_EQ(Box()->itemText(0), QString::fromUtf8("Ìàñêà"));
-  EXPECT_EQ(combo->Items()->Get(0), maska);
-  EXPECT_EQ(combo->Items()->IndexOf(maska), 0);
-}
-
 using ColorBoxTest = ComboBoxTest;
 
 TEST_F(ColorBoxTest, ListedColoursSelectTheirEntryAndOthersTheCustomOne)

@@ -8,10 +8,7 @@ const AnsiString kOpenFilter = "Text LOG-file *.qel;*.txt|*.qel;*.txt|All files 
 
 TEST(FileDialogFilter, PairsBecomeQtNameFilters)
 {
-  const struct {
-    AnsiString filter;
-    QStringList expected;
-  } rows[] = {
+  const std::pair<AnsiString, QStringList> rows[] = {
       {kOpenFilter, {"Text LOG-file *.qel;*.txt (*.qel *.txt)", "All files *.* (*)"}},
       // Blanks around patterns and empty patterns drop out; a description without patterns at
       // the end is left out; a pair without any pattern matches everything.
@@ -21,8 +18,8 @@ TEST(FileDialogFilter, PairsBecomeQtNameFilters)
       {"\xD2\xE5\xEA\xF1\xF2 *.txt|*.txt", {QString::fromUtf8("Текст *.txt (*.txt)")}},  // 1251
   };
   const DisplayCodePageScope codePage(1251);
-  for (const auto& row : rows)
-    EXPECT_EQ(FilterToNameFilters(row.filter), row.expected) << row.filter;
+  for (const auto& [filter, expected] : rows)
+    EXPECT_EQ(FilterToNameFilters(filter), expected) << filter;
 }
 
 class DialogsTest : public GuiTest {

@@ -15,41 +15,30 @@
 
 namespace {
 
-// Code-page text follows the display code page (0xDC is Ü in 1252 and the soft sign in 1251), a
-// control's own code page overrides it, UTF-8 shows as UTF-8 whatever the code page, and bytes
-// that are UTF-8 only in part are code-page text. Typed text gets a "?" for each character the
-// code page lacks (one for a character outside the basic plane, one for a lone surrogate).
-TEST(TextBoundary, BytesShowByTheDisplayCodePageUnlessTheyAreUtf8)
+// Bytes that are UTF-8 only in part are code-page text; typed text gets one "?" for each
+// character the code page lacks (a character outside the basic plane, a lone surrogate). Every
+// byte survives display and read-back; a file name comes back as the file system's bytes.
+TEST(TextBoundary, BytesShowByTheDisplayCodePageUnlessTheyAreUtf8AndComeBackWhole)
 {
-  struct Case {
-    std::string bytes;
-    int display, own;
-    const char* shown;
-  };
-  const Case cases[] = {{"\xCF\xF0\xE8\xE2\xE5\xF2", 1251, 0, "Привет"},
-                        {"\xDC\x62\x65r", 1252, 0, "Über"},
-                        {"\xDC\x62\x65r", 1251, 0, "Ьber"},
-                        {"\xDC\x62\x65r", 1251, 1252, "Über"},
-                        {"\xC3\x9C\x62\x65r", 1251, 0, "Über"},
-                        {"\xC3\x9C\x62\x65r", 1252, 1251, "Über"},
-                        {"/home/\xD0\x9E\xD1\x82.qel", 1251, 0, "/home/От.qel"},
-                        {"\xC3\x9C\xFC", 1252, 0, "Ãœü"}};
-  for (const Case& c : cases) {
-    SetDisplayCodePage(c.display);
-    EXPECT_EQ(ToQString(c.bytes, c.own), QString::fromUtf8(c.shown)) << c.shown << " " << c.display;
+  const std::tuple<std::string, int, int, const char*> cases[] = {
+      {"\xCF\xF0\xE8\xE2\xE5\xF2", 1251, 0, "Привет"},
+      {"\xDC\x62\x65r", 1252, 0, "Über"},
+      {"\xDC\x62\x65r", 1251, 0, "Ьber"},
+      {"\xDC\x62\x65r", 1251, 1252, "Über"},
+      {"\xC3\x9C\x62\x65r", 1251, 0, "Über"},
+      {"\xC3\x9C\x62\x65r", 1252, 1251, "Über"},
+      {"/home/\xD0\x9E\xD1\x82.qel", 1251, 0, "/home/От.qel"},
+      {"\xC3\x9C\xFC", 1252, 0, "Ãœü"}};
+  for (const auto& [bytes, display, own, shown] : cases) {
+    SetDisplayCodePage(display);
+    EXPECT_EQ(ToQString(bytes, own), QString::fromUtf8(shown)) << shown << " " << display;
   }
   SetDisplayCodePage(1251);
-  EXPECT_EQ(FromQString(QString::fromUtf8("Привет")), "\xCF\xF0\xE8\xE2\xE5\xF2");
-  EXPECT_EQ(FromQString(QString::fromUtf8("Straße")), "Stra?e");
-  EXPECT_EQ(FromQString(QString::fromUtf8("Straße"), 1252), "Stra\xDF\x65");
-  EXPECT_EQ(FromQString(QString::fromUtf8("a\xF0\x9F\x98\x80z")), "a?z");
-  EXPECT_EQ(FromQString(QStringLiteral("x") + QChar(0xD800)), "x?");
-}
-
-// Every byte survives display and read-back; a file name picked in a dialog comes back as the
-// file system's bytes, not as code-page text.
-TEST(TextBoundary, EveryByteAndEveryFileNameSurvivesTheRoundTrip)
-{
+  EXPECT_EQ(FromQString(QString::fromUtf8("Привет")) + "|" + FromQString(QString::fromUtf8("Straße")) + "|" +
+                FromQString(QString::fromUtf8("Straße"), 1252) + "|" +
+                FromQString(QString::fromUtf8("a\xF0\x9F\x98\x80z")) + "|" +
+                FromQString(QStringLiteral("x") + QChar(0xD800)),
+            "\xCF\xF0\xE8\xE2\xE5\xF2|Stra?e|Stra\xDF\x65|a?z|x?");
   std::string all;
   for (int b = 1; b < 256; ++b)
     all.push_back(static_cast<char>(b));
@@ -124,9 +113,7 @@ protected:
   TEdit* edit = nullptr;
 };
 
-// A self-sizing label measures the new text; the bytes never change; what the user typed over
-// set bytes is left as typed; a control with a code page of its own (the name editor's German
-// edit) keeps it.
+// What the user typed over set bytes stays as typed; a control's own code page stays.
 TEST_F(DisplayCodePageTest, ShownTextsFollowEveryChangeOfTheDisplayCodePage)
 {
   TEdit* typedOver = Place<TEdit>(0, 250, 80, 20);
@@ -154,8 +141,7 @@ TEST_F(DisplayCodePageTest, ShownTextsFollowEveryChangeOfTheDisplayCodePage)
   EXPECT_EQ(germanShown, kAsGerman);
 }
 
-// A self-sizing label's OnResize runs while texts are decoded anew; here it frees the combo box
-// (whose widget may not have been visited yet) and a label of its own.
+// The combo box freed may not have been visited yet.
 TEST_F(DisplayCodePageTest, AHandlerThatFreesControlsDuringTheChangeIsSafe)
 {
   TLabel* doomed = Place<TLabel>(0, 300, 10, 10);

@@ -68,16 +68,12 @@ TEST_F(EventsTest, MouseAndKeysArriveInClientCoordinatesAsTheClassLibrarySendsTh
                       "down 1 10,10", "down 0 left 10,10", "click", "dblclick", "down 0 double left 10,10",
                       "key up 114", "label move"}));
 
-  std::vector<int> deltas;
-  panel->OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
-    deltas.push_back(delta);
-    handled = true;
-  };
+  int delta = 0;
+  panel->OnMouseWheel = [&](TObject*, TShiftState, int d, TPoint, bool& handled) { handled = (delta = d) != 0; };
   QWheelEvent wheel(QPointF(in), QPointF(panel->Widget()->mapToGlobal(in)), QPoint(), QPoint(0, -120),
                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(panel->Widget(), &wheel);
-  EXPECT_EQ(deltas, std::vector<int>{-120});
-  EXPECT_TRUE(wheel.isAccepted());
+  EXPECT_TRUE(delta == -120 && wheel.isAccepted());
 }
 
 TEST_F(EventsTest, SetFocusNeedsAShownControlAndOnExitIsAMoveInsideTheForm)
@@ -88,8 +84,7 @@ TEST_F(EventsTest, SetFocusNeedsAShownControlAndOnExitIsAMoveInsideTheForm)
   panel->OnExit = [&](TObject* sender) { exits += sender == panel; };
   panel->SetFocus();
   other->SetFocus();
-  EXPECT_EQ(exits, 1);
-  EXPECT_FALSE(panel->Focused());
+  EXPECT_TRUE(exits == 1 && !panel->Focused());
   // The focus leaving with the window (another form activated) is no exit.
   panel->SetFocus();
   TForm second(nullptr);
@@ -99,11 +94,10 @@ TEST_F(EventsTest, SetFocusNeedsAShownControlAndOnExitIsAMoveInsideTheForm)
   EXPECT_EQ(exits, 1);
   // A hidden control, one on no form and a hidden form cannot take the focus.
   panel->Hide();
-  EXPECT_THROW(panel->SetFocus(), EInvalidOperation);
   TPanel loose(nullptr);
-  EXPECT_THROW(loose.SetFocus(), EInvalidOperation);
   TForm hidden(nullptr);
-  EXPECT_THROW(hidden.SetFocus(), EInvalidOperation);
+  for (TWinControl* control : std::initializer_list<TWinControl*>{panel, &loose, &hidden})
+    EXPECT_THROW(control->SetFocus(), EInvalidOperation);
 }
 
 TEST_F(EventsTest, AHandlerMayThrowClearItsEventOrFreeItsControlAndEventsGoOn)
@@ -137,8 +131,9 @@ TEST_F(EventsTest, HintsArePlainTextUpToTheBarAndFollowTheFormsShowHint)
   QCoreApplication::sendEvent(panel->Widget(), &help);
   const QString shown = QToolTip::text();
   QToolTip::hideText();
-  EXPECT_TRUE(shown.contains(QStringLiteral("&lt;b&gt;C:\\logs&lt;/b&gt;"))) << shown.toStdString();
-  EXPECT_FALSE(shown.contains(QStringLiteral("long help")));
+  EXPECT_TRUE(shown.contains(QStringLiteral("&lt;b&gt;C:\\logs&lt;/b&gt;")) &&
+              !shown.contains(QStringLiteral("long help")))
+      << shown.toStdString();
   panel->SetShowHint(false);
   EXPECT_FALSE(panel->ShowHint());
 }
@@ -149,11 +144,10 @@ TEST_F(EventsTest, ThePointerGoesWhereItIsSentAndTheControlUnderItHearsAMove)
   // The chart's way of centring the pointer: client origin plus an offset. Twice, since a
   // pointer already in place (left there by an earlier run) does not move.
   const TPoint origin = panel->ClientOrigin();
-  for (const QPoint offset : {QPoint(60, 30), QPoint(7, 5)}) {
-    Mouse->SetCursorPos(Point(origin.x + offset.x(), origin.y + offset.y()));
-    const TPoint at = Mouse->CursorPos();
-    EXPECT_EQ(QPoint(at.x - origin.x, at.y - origin.y), offset);
-    const std::string expected = "move " + std::to_string(offset.x()) + "," + std::to_string(offset.y());
+  for (auto [x, y] : {std::pair{60, 30}, std::pair{7, 5}}) {
+    Mouse->SetCursorPos(Point(origin.x + x, origin.y + y));
+    EXPECT_EQ(Mouse->CursorPos().x * 1000 + Mouse->CursorPos().y, (origin.x + x) * 1000 + origin.y + y);
+    const std::string expected = "move " + std::to_string(x) + "," + std::to_string(y);
     EXPECT_TRUE(RunLoopUntil([&] { return !log.empty() && log.back() == expected; })) << expected;
   }
 }

@@ -43,18 +43,16 @@ protected:
 
 TEST_F(GaugeTest, ProgressStaysWithinTheMaximumAndFillsThePieClockwiseFromTwelve)
 {
-  // {maximum, progress set, progress read, the pie}; the first is the parser's gauge.
-  const struct {
-    int maximum, set, read;
-    const char* pie;
-  } rows[] = {{0, 5, 0, "....N?"},
-              {100, 150, 100, "NNNNN?"},
-              {40, -3, 0, "....N?"},
-              {7, 6, 6, "NNN.N?"},  // 85 %: the last sixth stays white
-              {100, 25, 25, "N...N?"}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(Pie(row.maximum, row.set), row.pie) << row.maximum << " " << row.set;
-    EXPECT_EQ(gauge->Progress(), row.read) << row.maximum << " " << row.set;
+  // {maximum, progress set, the pie and the progress read}; the first is the parser's gauge; at
+  // 85 % the last sixth stays white.
+  const std::tuple<int, int, const char*> rows[] = {{0, 5, "....N? 0"},
+                                                    {100, 150, "NNNNN? 100"},
+                                                    {40, -3, "....N? 0"},
+                                                    {7, 6, "NNN.N? 6"},
+                                                    {100, 25, "N...N? 25"}};
+  for (const auto& [maximum, set, expected] : rows) {
+    const std::string pie = Pie(maximum, set);
+    EXPECT_EQ(pie + " " + std::to_string(gauge->Progress()), expected) << maximum << " " << set;
   }
 }
 

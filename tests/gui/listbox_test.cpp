@@ -36,9 +36,10 @@ int LineHeight(TListBox& list)
   return QFontMetrics(list.Font()->QtFont()).height();
 }
 
-// Makes the list exactly `rows` lines high inside its frame.
-void SetRows(TListBox& list, int rows)
+// Fills the list with numbered lines and makes it exactly `rows` lines high inside its frame.
+void Fill(TListBox& list, int count, int rows)
 {
+  Fill(list, count);
   list.SetHeight(rows * LineHeight(list) + 2 * static_cast<QAbstractScrollArea*>(list.Widget())->frameWidth());
 }
 
@@ -69,8 +70,7 @@ protected:
   Lines log;
 };
 
-// A line equal but for case goes after its equals; Insert and assignment keep the place the
-// program gives, even out of order.
+// Insert and assignment keep the place the program gives, even out of order.
 TEST(ListBoxLines, SortedAddFollowsTheCaseInsensitiveOrderOfTheCodePage)
 {
   EnvScope russian("LC_ALL", "ru_RU.UTF-8");
@@ -90,45 +90,35 @@ TEST(ListBoxLines, SortedAddFollowsTheCaseInsensitiveOrderOfTheCodePage)
                                   "\xE2\xEE\xE4\xE0", "\xC2\xCE\xC4\xC0"}));
 }
 
-// The selection follows inserts and deletes before it (also one at its own place), is lost with
-// its line or when set out of range, and an assigned line stays in place.
 TEST_F(ListBoxTest, TheSelectionFollowsEditsAndAnAssignedLineStaysInPlace)
 {
   for (const char* s : {"a", "b", "c", "d", "e"})
     list->Items()->Add(s);
   list->SetItemIndex(2);
-  list->Items()->Put(2, "renamed");
-  std::vector<int> selected{list->ItemIndex()};
-  list->Items()->Delete(0);
-  selected.push_back(list->ItemIndex());
-  list->Items()->Add("aa");
-  selected.push_back(list->ItemIndex());
-  list->Items()->Add("bb");  // sorts into the selected line's place
-  selected.push_back(list->ItemIndex());
-  list->Items()->Delete(5);  // after the selection
-  selected.push_back(list->ItemIndex());
-  EXPECT_EQ(list->Items()->Strings(list->ItemIndex()), "renamed");
-  list->Items()->Delete(3);
-  selected.push_back(list->ItemIndex());
-  list->SetItemIndex(1);
-  list->SetItemIndex(7);
-  selected.push_back(list->ItemIndex());
-  list->SetItemIndex(1);
-  list->Items()->Clear();
-  selected.push_back(list->ItemIndex());
+  std::vector<int> selected;
+  // Put, delete before, add before, add at its own place, delete after, delete it, set out of
+  // range, clear.
+  for (const std::function<void()>& edit : std::initializer_list<std::function<void()>>{
+           [&] { list->Items()->Put(2, "renamed"); }, [&] { list->Items()->Delete(0); },
+           [&] { list->Items()->Add("aa"); }, [&] { list->Items()->Add("bb"); }, [&] { list->Items()->Delete(5); },
+           [&] { list->Items()->Delete(3); }, [&] { list->SetItemIndex(1), list->SetItemIndex(7); },
+           [&] { list->SetItemIndex(1), list->Items()->Clear(); }}) {
+    edit();
+    selected.push_back(list->ItemIndex());
+    if (selected.size() == 5) {
+      EXPECT_EQ(list->Items()->Strings(list->ItemIndex()), "renamed");
+    }
+  }
   EXPECT_EQ(selected, (std::vector<int>{2, 1, 2, 3, 3, -1, -1, -1}));
   EXPECT_THROW(list->Items()->Put(0, "x"), EListError);
 }
 
-// Never shown nor laid out by Qt: the top line stops at the last full page; selecting scrolls
-// the line into view by as little as needed; keys move the selection and the view; fewer lines
-// pull the view up.
+// Never shown nor laid out by Qt; selecting scrolls by as little as needed.
 TEST(ListBoxScroll, TopIndexStopsAtTheLastFullPageAlsoWhileHidden)
 {
   EnsureTestApplication();
   TListBox list(nullptr);
-  Fill(list, 20);
-  SetRows(list, 5);
+  Fill(list, 20, 5);
   std::vector<int> tops;
   for (int top : {100, -3}) {
     list.SetTopIndex(top);
@@ -150,12 +140,10 @@ TEST(ListBoxScroll, TopIndexStopsAtTheLastFullPageAlsoWhileHidden)
   EXPECT_EQ(tops, (std::vector<int>{15, 0, 8, 8, 2, 19, 15, 18, 15, 3}));
 }
 
-// Each call: index, rectangle, s when selected, and which brush and font it found preset; a brush
-// one line changes (a hidden channel, line 12) is not left to the next.
+// A brush one line changes (a hidden channel, line 12) is not left to the next.
 TEST_F(ListBoxTest, OwnerDrawGetsOnlyTheLinesInViewWithBrushAndFontPreset)
 {
-  Fill(*list, 30);
-  SetRows(*list, 5);
+  Fill(*list, 30, 5);
   list->SetStyle(lbOwnerDrawFixed);
   list->SetItemIndex(11);
   list->SetTopIndex(10);
@@ -185,12 +173,10 @@ TEST_F(ListBoxTest, OwnerDrawGetsOnlyTheLinesInViewWithBrushAndFontPreset)
   EXPECT_EQ(calls, expected);
 }
 
-// A right click selects the line under the pointer, none below the last line, and opens the
-// menu (which runs its items as the menu tests show); a double click below the lines still fires.
+// None below the last line; a double click below the lines still fires.
 TEST_F(ListBoxTest, ARightClickSelectsTheLineUnderThePointerAndOpensItsMenu)
 {
-  Fill(*list, 10);
-  SetRows(*list, 5);
+  Fill(*list, 10, 5);
   list->SetTopIndex(4);
   list->SetItemIndex(5);
   auto* popup = new TPopupMenu(list);

@@ -52,10 +52,8 @@ std::pair<Lines, bool> Split(const std::string& bytes)
   return {lines, finalBreak};
 }
 
-// Random loads and edits against a model of the lines and a plain list of the starts rebuilt
-// from it after each step. Loads are short mixtures of breaks and NULs, or lines of a few bytes,
-// some of a few KB (blocks too long for the short offsets) and now and then one past 65535
-// bytes, with breaks of every kind. Every query is checked on every line.
+// Lines of a few bytes, some of a few KB (blocks too long for the short offsets) and now and
+// then one past 65535 bytes; every query is checked on every line after each step.
 TEST(MemoLines, RandomLoadsAndEditsAgreeWithAPlainListOfStarts)
 {
   std::mt19937 random(4242);
@@ -171,15 +169,12 @@ TEST(MemoLineStarts, AgreeWithAPlainListThroughPushesAndCuts)
       (starts.IsWide(i) ? sawWide : sawNarrow) = true;
     }
   }
-  EXPECT_TRUE(sawWide && sawNarrow);
   starts.Clear();
   starts.Push(5);
-  EXPECT_EQ(starts.Size() * 10 + starts.Back(), 15u);
+  EXPECT_TRUE(sawWide && sawNarrow && starts.Size() == 1 && starts.Back() == 5);
 }
 
-// A long load steps between pieces of every pass (read, lines counted, split, breaks widened);
-// a step that says stop at any of them, or a file that cannot be opened, leaves the old text
-// whole, and a load that goes on gives what a plain load gives.
+// The steps come between pieces of every pass (read, lines counted, split, breaks widened).
 TEST(MemoStore, LoadInStepsBreaksOffAnywhereKeepingTheOldText)
 {
   ScratchFolder dir;
@@ -213,8 +208,6 @@ TEST(MemoStore, LoadInStepsBreaksOffAnywhereKeepingTheOldText)
   EXPECT_EQ(StoredLines(store), (Lines{"old", "lines"}));
 }
 
-// A line edit is reported as such, a batch or a load once as a whole text; bad indexes throw
-// and change nothing.
 TEST(MemoLines, BatchedChangesAreReportedOnceAndLoadGoesStraightToTheStore)
 {
   ScratchFolder dir;
@@ -227,27 +220,23 @@ TEST(MemoLines, BatchedChangesAreReportedOnceAndLoadGoesStraightToTheStore)
   lines.BeginUpdate();
   lines.Clear();
   lines.Add("one");
-  lines.Add("two");
   EXPECT_EQ(reports, (std::vector<bool>{false, false, false}));
   lines.EndUpdate();
   lines.LoadFromFile(dir.Write("log.txt", "x\ny\n"));
-  EXPECT_EQ(reports, (std::vector<bool>{false, false, false, true, true}));
   EXPECT_THROW(lines.LoadFromFile(dir / "none"), EFOpenError);
   EXPECT_THROW(lines.Get(2), EListError);
   EXPECT_THROW(lines.Get(-1), EListError);
   EXPECT_THROW(lines.Put(2, "x"), EListError);
   EXPECT_THROW(lines.Insert(3, "x"), EListError);
   EXPECT_THROW(lines.Delete(-1), EListError);
-  EXPECT_EQ(reports.size(), 5u);
+  EXPECT_EQ(reports, (std::vector<bool>{false, false, false, true, true}));
   EXPECT_EQ(store.Text(), "x\r\ny\r\n");
 }
 
 }  // namespace
 
-// Allocations are counted, and made to fail, by replacing the global new and delete for this
-// test program: those of this thread fail once the armed count of them has been made; unarmed,
-// new is malloc. The plain and nothrow forms go with their deletes, so every block goes back the
-// way it came.
+// The global new and delete of this test program count allocations, and fail those of this
+// thread once the armed count has been made; the nothrow forms go with their deletes.
 namespace {
 thread_local int64_t allocationsBeforeFailure = -1;
 thread_local int64_t liveBytes = 0;  // made minus given back by this thread
@@ -290,9 +279,7 @@ void operator delete(void* block, const std::nothrow_t&) noexcept
   operator delete(block);
 }
 
-// An edit that runs out of memory at any of its allocations changes nothing: the text, every
-// start and the longest line stay as they were. Blocks of long lines make the index rebuild
-// whole-start blocks on the way.
+// Blocks of long lines make the index rebuild whole-start blocks on the way.
 TEST(MemoStore, AnEditOutOfMemoryLeavesTextAndStartsAsTheyWere)
 {
   std::string bytes;
@@ -350,8 +337,6 @@ TEST(MemoStore, AnEditOutOfMemoryLeavesTextAndStartsAsTheyWere)
   EXPECT_GT(failures, static_cast<int>(edits.size()));  // the allocations did fail
 }
 
-// A cleared store keeps no room for the text it had nor for that text's line index: a large
-// log's memory goes back with it.
 TEST(MemoStore, ClearGivesTheRoomOfTheLineIndexBack)
 {
   std::string bytes;
