@@ -5,6 +5,7 @@
 #include "ComboBox.h"
 #include "FileCtrl.h"
 #include "FileSearch.h"
+#include "FlagScope.h"
 #include "InputDialogs.h"
 #include "Paths.h"
 #include "TextUtils.h"
@@ -52,11 +53,7 @@ void BQELunit::RenameLogsButtonClick(TObject*)
 
   // Like a parse the walk lets messages run: a close, the F-keys, an opening and a later
   // start's command line wait for it as they wait for a parse.
-  ParseRunning = 1;
-  struct Running {
-    Byte& flag;
-    ~Running() { flag = 0; }
-  } running{ParseRunning};
+  const FlagScope running(ParseRunning);
   AbortFlag = 0;
   if (Progress) {
     GetUiText(78, Progress->WindowCaption);

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "CommandLine.h"
 #include "Edit.h"
+#include "FlagScope.h"
 #include "IgnoreFailure.h"
 #include "Numbers.h"
 #include "Timer.h"
@@ -60,12 +61,7 @@ void BQELunit::StartTimerTimer(TObject*)
   // which lets this tick run: the command line waits for a tick after that parse.
   if (ParseRunning)
     return;
-  BusyFlag = 1;
-  // Cleared however the opening ends, or the window could never be closed again.
-  struct Busy {
-    Byte& flag;
-    ~Busy() { flag = 0; }
-  } busy{BusyFlag};
+  const FlagScope busy(BusyFlag);
 
   ++TickCount;
   if (TickCount > StartTicksBeforeOpening) {

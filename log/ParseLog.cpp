@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Exceptions.h"
+#include "FlagScope.h"
 #include "IgnoreFailure.h"
 #include "Memo.h"
 #include "app/Progress.h"
@@ -34,11 +35,7 @@ void BQELunit::ParseLogText()
   // them would free the records under this one.
   if (ParseRunning)
     return;
-  ParseRunning = 1;
-  struct Running {
-    Byte& flag;
-    ~Running() { flag = 0; }
-  } running{ParseRunning};
+  const FlagScope running(ParseRunning);
 
   // The reading speed this log was recorded at: the frame period it is timed with.
   DetectExchangeSpeed();
