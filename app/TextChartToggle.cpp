@@ -7,18 +7,13 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Mouse.h"
+#include "Numbers.h"
 #include "StdCtrls.h"
 #include "app/Qelunit.h"
 #include "chart/ChartValues.h"
 #include "chart/TimeOrder.h"
 
 namespace {
-
-int32_t ToInt32(int64_t value)
-{
-  return static_cast<int32_t>(
-      std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
 
 // A double truncated toward zero into 64 bits, stopping at the limits.
 int64_t Truncated(double value)
@@ -66,7 +61,7 @@ void BQELunit::ShowChartAtCaret()
     int64_t pan = x - PlotWidth / 2;
     if (PlotWidth + pan > zoomed)
       pan = Truncated(zoomed - PlotWidth);
-    PanX = ToInt32(std::max<int64_t>(pan, 0));
+    PanX = ClampToInt(std::max<int64_t>(pan, 0));
 
     CalcValueRange();
     CalcCursorValues();
@@ -74,8 +69,8 @@ void BQELunit::ShowChartAtCaret()
 
     // The pointer onto the cursor, so that the chart's readouts follow it from there.
     const TPoint origin = ChartPaintBox->ClientOrigin();
-    Mouse->SetCursorPos(TPoint{ToInt32(origin.x + int64_t{MarginLeft} + x - PanX),
-                               ToInt32(origin.y + int64_t{MarginTop} + PlotHeight / 2)});
+    Mouse->SetCursorPos(TPoint{ClampToInt(origin.x + int64_t{MarginLeft} + x - PanX),
+                               ClampToInt(origin.y + int64_t{MarginTop} + PlotHeight / 2)});
   }
   ShowChartPage();
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Number conversions with the class library's rules, and the checked arithmetic that replaces
 // the hardware exceptions the program relies on.
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "System.h"
 
@@ -24,6 +26,13 @@ double StrToFloat(const AnsiString& text);
 // exact value. With more than `precision` integer digits: "1.5E20" form with `precision`
 // significant digits. NaN and infinities give "NAN", "INF", "-INF".
 AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int digits);
+
+// A 64-bit position or coordinate for an int field, held at the int range's ends.
+inline int ClampToInt(int64_t value)
+{
+  return static_cast<int>(
+      std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 // Truncation toward zero; EInvalidOp for NaN, infinities and results outside the int range.
 int Trunc(double value);

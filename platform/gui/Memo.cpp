@@ -1,17 +1,12 @@
 #include "Memo.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 
 #include "MemoView.h"
+#include "Numbers.h"
 
 namespace {
-
-int ToInt(int64_t value)
-{
-  return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
-}
 
 // Only the viewport's mouse and wheel events reach the control: its hint and menu events there
 // stay with Qt, as they always have.
@@ -102,7 +97,7 @@ TPoint TMemo::CaretPos() const
   const MemoStore& store = View()->Store();
   const int64_t line = store.LineOf(View()->Caret());
   const int64_t column = std::min(View()->Caret() - store.LineStart(line), store.LineLength(line));
-  return TPoint{ToInt(column), ToInt(line)};
+  return TPoint{ClampToInt(column), ClampToInt(line)};
 }
 
 int64_t TMemo::LineFromChar(int64_t position) const
