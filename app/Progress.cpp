@@ -5,6 +5,7 @@
 #include "CodePage.h"
 #include "Form.h"
 #include "Gauges.h"
+#include "IgnoreFailure.h"
 #include "Label.h"
 
 BProgress::BProgress(TControl* owner, Byte* abortFlag)
@@ -176,4 +177,22 @@ void BProgress::FormClose(TObject*)
 {
   if (AbortFlag)
     *AbortFlag = 1;
+}
+
+ProgressShown::ProgressShown(BProgress* progress, const AnsiString& caption, const AnsiString& buttonText,
+                             int secondMax)
+    : progress_(progress)
+{
+  if (!progress_)
+    return;
+  progress_->WindowCaption = caption;
+  progress_->ButtonText = buttonText;
+  progress_->SetProgress(0, 0, secondMax, 0, true);
+  progress_->Show(true);
+}
+
+ProgressShown::~ProgressShown()
+{
+  if (progress_)
+    IgnoreFailure([&] { progress_->Show(false); });
 }

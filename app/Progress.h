@@ -60,3 +60,18 @@ private:
 
   std::chrono::steady_clock::time_point lastPump_{};
 };
+
+// The window over one long operation: shown with the operation's texts and empty gauges (the
+// second with secondMax steps), hidden again on every way out of the scope. Nothing when
+// progress is null.
+class ProgressShown {
+public:
+  ProgressShown(BProgress* progress, const AnsiString& caption, const AnsiString& buttonText, int secondMax);
+  // A failure to hide is dropped: the scope may be left by an exception already on its way.
+  ~ProgressShown();
+  ProgressShown(const ProgressShown&) = delete;
+  ProgressShown& operator=(const ProgressShown&) = delete;
+
+private:
+  BProgress* progress_;
+};

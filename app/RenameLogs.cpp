@@ -55,20 +55,8 @@ void BQELunit::RenameLogsButtonClick(TObject*)
   // start's command line wait for it as they wait for a parse.
   const FlagScope running(ParseRunning);
   AbortFlag = 0;
-  if (Progress) {
-    GetUiText(78, Progress->WindowCaption);
-    GetUiText(105, Progress->ButtonText);
-    Progress->SetProgress(0, 0, 0, 0, true);
-    Progress->Show(true);
-  }
-  struct HideProgress {
-    BProgress* progress;
-    ~HideProgress()
-    {
-      if (progress)
-        progress->Show(false);
-    }
-  } hide{Progress};
+  AnsiString caption, buttonText;
+  const ProgressShown shown(Progress, GetUiText(78, caption), GetUiText(105, buttonText), 0);
 
   RenameFolderCounter = 0;
   RenameFileCounter = 0;

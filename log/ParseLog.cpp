@@ -45,20 +45,8 @@ void BQELunit::ParseLogText()
 
   // The window lets the user break the parse off; it is hidden again on every way out.
   BProgress* progress = ShowProgress ? Progress : nullptr;
-  if (progress) {
-    GetUiText(78, progress->WindowCaption);
-    GetUiText(105, progress->ButtonText);
-    progress->SetProgress(0, 0, 6, 0, true);
-    progress->Show(true);
-  }
-  struct HideProgress {
-    BProgress* progress;
-    ~HideProgress()
-    {
-      if (progress)
-        IgnoreFailure([&] { progress->Show(false); });
-    }
-  } hideProgress{progress};
+  AnsiString caption, buttonText;
+  const ProgressShown shown(progress, GetUiText(78, caption), GetUiText(105, buttonText), 6);
 
   ParseStageStarts(StageRead);
   if (LoadLogText()) {
