@@ -9,8 +9,9 @@
 #include "app/SmallRoutines.h"
 #include "settings/SettingsSchema.h"
 
-BQELunit::BQELunit(TQELMainForm* owner) : Owner(owner)
+BQELunit::BQELunit(TQELMainForm* owner)
 {
+  Owner = owner;
   SiblingList = new TStringList;
   SiblingList->SetSorted(true);
   SiblingList->SetCaseDistinct(true);

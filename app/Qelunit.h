@@ -9,66 +9,29 @@
 #include <vector>
 
 #include "Events.h"
-#include "PtrList.h"
 #include "StringList.h"
 #include "System.h"
 #include "Types.h"
-#include "chart/ChainIndex.h"
-#include "log/DataCellPool.h"
-#include "log/DictionaryIndex.h"
-#include "log/Records.h"
-#include "texts/Dictionary.h"
+#include "app/AppState.h"
+#include "app/ControlMembers.h"
+#include "chart/ChartState.h"
+#include "chart/OptionFields.h"
+#include "log/LogState.h"
+#include "settings/SettingsState.h"
+#include "texts/TextsState.h"
 
 class BConfigLoad;
-class BProgress;
-class TAction;
-class TActionList;
-class TBevel;
-class TBitBtn;
-class TBitmap;
-class TButton;
-class TCheckBox;
-class TComboBox;
-class TEdit;
-class TGroupBox;
-class TImage;
-class TLabel;
-class TListBox;
-class TMemo;
-class TMenuItem;
 class TObject;
-class TPageControl;
-class TPaintBox;
-class TPanel;
-class TPopupMenu;
-class TQELMainForm;
-class TRadioButton;
-class TScrollBox;
-class TSplitter;
-class TStatusBar;
-class TTabSheet;
-class TTimer;
-class TUpDown;
 
-// Where the mask editor lays its rows out (left and top margin, gap under the headings, row
-// height and spacing, the row's width, the column widths); the control tree sets it, the
-// layout writes RowWidth.
-struct MaskRowLayout {
-  int32_t LeftMargin = 10;
-  int32_t TopMargin = 5;
-  int32_t HeaderGap = 10;
-  int32_t RowHeight = 0;
-  int32_t RowSpacing = 3;
-  int32_t RowWidth = 0;
-  int32_t NameWidth = 400;
-  int32_t FactorWidth = 60;
-  int32_t OffsetWidth = 60;
-  int32_t ColorWidth = 130;
-  int32_t ChartWidth = 70;
-  int32_t CursorWidth = 70;
-};
-
-class BQELunit {
+// One class, as the design has it; its data is declared by the folder that owns it, in the
+// plain structs it inherits.
+class BQELunit : public AppState,
+                 public ControlMembers,
+                 public TextsState,
+                 public LogState,
+                 public ChartState,
+                 public OptionFields,
+                 public SettingsState {
 public:
   // ======================================================================================
   // app/: the object's life, the start, the window's controls
@@ -81,179 +44,6 @@ public:
   ~BQELunit();
   BQELunit(const BQELunit&) = delete;
   BQELunit& operator=(const BQELunit&) = delete;
-
-  // The main form: owner of the start timer, the main panel and the actions.
-  TQELMainForm* Owner = nullptr;
-  // Full path of the current log; "" when none.
-  AnsiString LogFileName;
-  // Opens the program's own command line on its eleventh tick of 100 ms, then stays disabled.
-  TTimer* StartTimer = nullptr;
-  // Logs beside the current one (same folder, first three characters, extension), for
-  // previous/next; sorted ignoring case, names that differ only in case both kept.
-  TStringList* SiblingList = nullptr;
-  // Position of the current log among its neighbours, for previous/next.
-  int32_t SiblingIndex = 0;
-  // 0 while constructing: layout and drawing do nothing until the object is complete.
-  Byte ReadyFlag = 0;
-  // 1 while the start timer's handler runs: the main window refuses to close meanwhile.
-  Byte BusyFlag = 0;
-  // Set to break off a long operation; cleared by the operation when it starts.
-  Byte AbortFlag = 0;
-  // Ticks of the start timer so far.
-  int TickCount = 0;
-  // Interface language: 0 Russian, 1 English, any other value German.
-  int Language = 0;
-
-  // The window's controls (app/ControlTree.cpp), in the order of the window's outline, with
-  // the progress window and the chart page's off-screen pictures (made by the constructor)
-  // in their places. Every control is freed with MainPanel; the actions belong to the form.
-  TPanel* MainPanel = nullptr;
-  TPageControl* PageControl = nullptr;
-  TTabSheet* OptionsPage = nullptr;
-  TTabSheet* TextPage = nullptr;
-  TTabSheet* ChartPage = nullptr;
-  TPageControl* OptionsPageControl = nullptr;
-  TTabSheet* MaskPage = nullptr;
-  TTabSheet* CommonPage = nullptr;
-  TTabSheet* HelpPage = nullptr;
-  // The progress window of long operations; none without a main form.
-  BProgress* Progress = nullptr;
-  TPanel* ToolbarPanel = nullptr;
-  // The recent log files, most recent first.
-  TComboBox* RecentCombo = nullptr;
-  TBitBtn* OpenButton = nullptr;
-  TBitBtn* PasteButton = nullptr;
-  TBitBtn* PrevButton = nullptr;
-  TBitBtn* NextButton = nullptr;
-  TBitBtn* LanguageButton = nullptr;
-  TEdit* SpeedEdit = nullptr;
-  TLabel* SpeedUnitLabel = nullptr;
-  TListBox* ChannelList = nullptr;
-  TListBox* StatusList = nullptr;
-  // The mask combos of the editor and of the chart list the masks in list order.
-  TComboBox* MaskCombo = nullptr;
-  TButton* NewMaskButton = nullptr;
-  TButton* RenameMaskButton = nullptr;
-  TButton* DeleteMaskButton = nullptr;
-  TLabel* MaskNameLabel = nullptr;
-  TLabel* MaskOptionsLabel = nullptr;
-  TLabel* MaskItemsLabel = nullptr;
-  TLabel* AllItemsLabel = nullptr;
-  TBevel* MaskBevel1 = nullptr;
-  TBevel* MaskBevel2 = nullptr;
-  TBevel* MaskBevel3 = nullptr;
-  TBevel* MaskBevel4 = nullptr;
-  TCheckBox* UnderCursorCheck = nullptr;
-  TUpDown* ThicknessUpDown = nullptr;
-  TLabel* ThicknessLabel = nullptr;
-  TEdit* ThicknessEdit = nullptr;
-  TLabel* YBottomLabel = nullptr;
-  TEdit* YBottomEdit = nullptr;
-  TLabel* YTopLabel = nullptr;
-  TEdit* YTopEdit = nullptr;
-  TScrollBox* MaskRowBox = nullptr;
-  TPanel* RowHoverBar = nullptr;
-  TLabel* RowHoverLabel = nullptr;
-  TBitBtn* RowUpButton = nullptr;
-  TBitBtn* RowDownButton = nullptr;
-  TBitBtn* RowDeleteButton = nullptr;
-  TLabel* ItemNameHeader = nullptr;
-  TLabel* FactorHeader = nullptr;
-  TLabel* OffsetHeader = nullptr;
-  TLabel* ColorHeader = nullptr;
-  TLabel* ChartHeader = nullptr;
-  TLabel* CursorHeader = nullptr;
-  TPopupMenu* ChannelPopup = nullptr;
-  TMenuItem* HideChannelMenu = nullptr;
-  TMenuItem* ShowChannelMenu = nullptr;
-  TMenuItem* RenameChannelMenu = nullptr;
-  TMenuItem* DeleteChannelMenu = nullptr;
-  TMenuItem* ShowAllChannelsMenu = nullptr;
-  TPageControl* ListPageControl = nullptr;
-  TTabSheet* ChannelListPage = nullptr;
-  TTabSheet* StatusListPage = nullptr;
-  TPopupMenu* StatusPopup = nullptr;
-  TMenuItem* AddStatusMenu = nullptr;
-  TMenuItem* DeleteStatusMenu = nullptr;
-  TScrollBox* CommonBox = nullptr;
-  TEdit* TextLinePeriodEdit = nullptr;
-  TLabel* TextLinePeriodLabel = nullptr;
-  TEdit* FramePeriodEdit = nullptr;
-  TLabel* FramePeriodLabel = nullptr;
-  TEdit* ZoomF5Edit = nullptr;
-  TLabel* ZoomF5Label = nullptr;
-  TEdit* ZoomF6Edit = nullptr;
-  TLabel* ZoomF6Label = nullptr;
-  TEdit* ZoomF7Edit = nullptr;
-  TLabel* ZoomF7Label = nullptr;
-  TEdit* ZoomF8Edit = nullptr;
-  TLabel* ZoomF8Label = nullptr;
-  TEdit* ValueWindowXEdit = nullptr;
-  TLabel* ValueWindowXLabel = nullptr;
-  TEdit* ValueWindowYEdit = nullptr;
-  TLabel* ValueWindowYLabel = nullptr;
-  TCheckBox* EnableYZoomCheck = nullptr;
-  TCheckBox* ShowProgressCheck = nullptr;
-  TCheckBox* OldErrorAlgorithmCheck = nullptr;
-  TCheckBox* MultiLineStatusesCheck = nullptr;
-  TButton* ClearHistoryButton = nullptr;
-  TButton* RenameLogsButton = nullptr;
-  TButton* DictRenameButton = nullptr;
-  TBitBtn* RussianButton = nullptr;
-  TBitBtn* EnglishButton = nullptr;
-  TBitBtn* GermanButton = nullptr;
-  TGroupBox* ParamStyleGroup = nullptr;
-  TRadioButton* ParamStyleRadio1 = nullptr;
-  TRadioButton* ParamStyleRadio2 = nullptr;
-  TImage* ParamStyleImage1 = nullptr;
-  TImage* ParamStyleImage2 = nullptr;
-  TGroupBox* StatusStyleGroup = nullptr;
-  TRadioButton* StatusStyleRadio1 = nullptr;
-  TRadioButton* StatusStyleRadio2 = nullptr;
-  TImage* StatusStyleImage1 = nullptr;
-  TImage* StatusStyleImage2 = nullptr;
-  TMemo* HelpMemo = nullptr;
-  // The log text view; its lines are the lines parsed.
-  TMemo* TextMemo = nullptr;
-  TPanel* FindPanel = nullptr;
-  TLabel* FindLabel = nullptr;
-  TEdit* FindEdit = nullptr;
-  TButton* FindButton = nullptr;
-  TRadioButton* FindUpRadio = nullptr;
-  TRadioButton* FindDownRadio = nullptr;
-  TStatusBar* TextStatusBar = nullptr;
-  TBitBtn* ClearFindButton = nullptr;
-  TBitBtn* TextStartButton = nullptr;
-  TBitBtn* TextEndButton = nullptr;
-  TPanel* ChartAreaPanel = nullptr;
-  TPanel* ChartColumnPanel = nullptr;
-  TPanel* ChartComboPanel = nullptr;
-  TScrollBox* LegendScrollBox = nullptr;
-  TScrollBox* FaultScrollBox = nullptr;
-  TSplitter* LegendSplitter = nullptr;
-  TSplitter* ChartSplitter = nullptr;
-  TComboBox* ChartMaskCombo = nullptr;
-  TStatusBar* ChartStatusBar = nullptr;
-  TPaintBox* ChartPaintBox = nullptr;
-  // Off-screen pictures of the chart page, copied to the screen on paint.
-  TBitmap* ChartBitmap = nullptr;
-  TPaintBox* LegendPaintBox = nullptr;
-  TBitmap* LegendBitmap = nullptr;
-  TBitmap* ValueWindowBitmap = nullptr;
-  TPaintBox* FaultPaintBox = nullptr;
-  TBitmap* FaultPanelBitmap = nullptr;
-  // F3, F5 to F8, F10 and F12 from any control of the window.
-  TActionList* ActionList = nullptr;
-  TAction* ToggleTextChartAction = nullptr;
-  TAction* ZoomF5Action = nullptr;
-  TAction* ZoomF6Action = nullptr;
-  TAction* ZoomF7Action = nullptr;
-  TAction* ZoomF8Action = nullptr;
-  TAction* SaveReportAction = nullptr;
-  TAction* SaveJpegAction = nullptr;
-
-  // Mask-editor row geometry, set with the control tree (app/ControlTree.cpp).
-  MaskRowLayout MaskRowGeometry;
 
   // Builds every control and binds the handlers that exist; once, from the constructor
   // (app/ControlTree.cpp).
@@ -320,9 +110,6 @@ public:
   void RenameLogsButtonClick(TObject* Sender);
   void RenameLogsInFolder(const AnsiString& folder, bool recursive);
   void PageControlChange(TObject* Sender);
-  // The walk's gauge positions: each counts 0 to 100, then starts again from 0.
-  int RenameFolderCounter = 0;
-  int RenameFileCounter = 0;
 
 private:
   // Parse again, map the statuses again, or recompute, as the change flags ask (app/PageChange.cpp).
@@ -334,7 +121,6 @@ private:
   int64_t RenameShownAtNs = 0;
 
 public:
-
   // The Text page (app/TextPage.cpp): find up or down from the selection's start (bytes; the
   // nearest match of the typed text's forms wins), clear the find text, go to the start or
   // the end of the text, and the readout of the selection start's line, column and offset.
@@ -390,8 +176,6 @@ public:
   // The user-visible text of a text id in the current language (texts/UiText.cpp).
   AnsiString& GetUiText(int id, AnsiString& out);
 
-  // Parameter-name dictionary (texts/Dictionary.cpp).
-  TPtrList<LDictCell>* DictCells = nullptr;
   void ClearDictCells();
   void LoadDictionaryResource(const AnsiString& name);
   void RebuildDictionary();
@@ -403,32 +187,9 @@ public:
   // log/: the records, the parser, the time base
   // ======================================================================================
 
-  // The records (log/Records.h), freed by the clear operations (log/ClearLists.cpp).
-  TPtrList<LErrorCell>* ErrorCells = nullptr;    // fault intervals of the parsed log
-  TPtrList<LDataCell>* DataCells = nullptr;      // one record per recognised log line
-  BDataCellPool DataCellPool;                    // where the parser makes the line records
-  TPtrList<LTypeCell>* TypeCells = nullptr;      // known parameters; kept from log to log
-  TPtrList<LStatusCell>* StatusCells = nullptr;  // known statuses
-  DictionaryIndex DictIndex;                     // the dictionary by name, for the parser
-
-  // Unrecognised lines of the parsed log, one message each, by kind (log/ParseLog.cpp).
-  TStringList* BadValueLines = nullptr;
-  TStringList* ShortRestLines = nullptr;
-  TStringList* ShortLines = nullptr;
-  TStringList* BadKeyLines = nullptr;
-  TStringList* OtherLines = nullptr;
-
-  // ECU family of the logs opened last: 0 none, 1 QEL, 2 PMS, 3 LH. Kept across parses
-  // (log/EcuFamily.cpp).
-  int EcuFamily = 0;
-  // 1 while ParseLogText runs: handlers that read or change the log model must wait.
-  Byte ParseRunning = 0;
-  // The last parse broke down in the middle (out of memory, say): its records are partial.
-  Byte ParseFailed = 0;
   // Runs work once the message loop is back outside any parse (at once when none runs);
   // dropped when the object is freed before (log/ParseGuard.cpp).
   void WhenParseEnds(std::function<void()> work);
-  std::shared_ptr<int> LifeToken = std::make_shared<int>(0);
 
   // A seam for the parse benchmark and the tests, beside the progress window: called where a
   // parse reports its progress while ShowProgress is set, at the start of each stage (1 to 7)
@@ -503,104 +264,6 @@ public:
   // chart/: masks, options, value range and the values at the cursor
   // ======================================================================================
 
-  // All masks (chart/Masks.cpp).
-  TPtrList<LMaskCell>* MaskCells = nullptr;
-  // Line record and fault interval at the cursor; none after the records were freed.
-  LDataCell* CursorDataCell = nullptr;
-  LErrorCell* CursorFaultInterval = nullptr;
-
-  // Chart state (chart/ValueRange.cpp, chart/CursorValues.cpp; the renderer, the panels and the
-  // mouse write the rest). A plotted value is an item's factor * value + offset; pixels are the
-  // chart paint box's; times are in ms and 64-bit, as the records' times are.
-  double ValueMin = 0.0;  // plotted-value range of the chart mask, margins included
-  double ValueMax = 0.0;
-  int64_t TimeSpan = 0;  // time of the last line record; 1000 when that is not positive
-  double ZoomX = 1.0;    // never below 1.0
-  double ZoomY = 1.0;
-  int32_t PanX = 0;  // visible plot inside the zoomed plot, from the left and the top
-  int32_t PanY = 0;
-  double PanPercentX = 0.0;  // the pan in % of the zoomed width and height, kept over resizes
-  double PanPercentY = 0.0;
-  // Geometry of the last rendering: zoomed plot, margins, plot, scales and visible window.
-  int32_t ZoomedHeight = 0;
-  int32_t ZoomedWidth = 0;
-  int32_t MarginLeft = 60;
-  int32_t MarginRight = 5;
-  int32_t MarginTop = 5;
-  int32_t MarginBottom = 45;
-  int32_t PlotHeight = 0;
-  int32_t PlotWidth = 0;
-  int32_t MouseX = 0;  // last mouse position over the chart (the crosshair)
-  int32_t MouseY = 0;
-  int32_t PressX = 0;  // where a button went down on the chart
-  int32_t PressY = 0;
-  double MsPerPixel = 0.0;
-  double UnitsPerPixel = 0.0;
-  int64_t VisibleTimeFrom = 0;
-  int64_t VisibleTimeTo = 0;
-  int32_t VisibleValueBottom = 0;
-  int32_t VisibleValueTop = 0;
-  int64_t CursorTime = 0;  // truncated; CursorTimeExact before truncation
-  double CursorTimeExact = 0.0;
-  int32_t CursorValue = 0;  // plotted value under the mouse
-  int32_t PressPanX = 0;    // PanX, ZoomX, PanY, ZoomY when the button went down
-  double PressZoomX = 1.0;
-  int32_t PressPanY = 0;
-  double PressZoomY = 1.0;
-  // The three panel pictures and their row layout.
-  int32_t LegendHeight = 0;
-  int32_t LegendWidth = 0;
-  int32_t ValueWindowHeight = 0;
-  int32_t ValueWindowWidth = 0;
-  int32_t FaultPanelHeight = 0;
-  int32_t FaultPanelWidth = 0;
-  int32_t LegendRow = -1;   // legend row under the mouse, -1 none
-  int32_t PanelInset = 10;  // left inset, also the gap between columns
-  int32_t PanelRowSpacing = 10;
-  int32_t PanelBoxWidth = 30;   // colour box
-  int32_t PanelValueWidth = 0;  // widest value text measured so far; it only grows
-  int32_t TextHeight = 10;      // "ABCypg" in the panel font
-  // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
-  BChainIndex CursorChains;
-  // Text position of the caret at the cursor; -1 none.
-  int64_t CursorCaretPos = -1;
-
-  // Options (chart/Options.cpp). Time steps in ms of a text line and of a frame; the reading
-  // speed in Hz; spans of F5 to F8 in seconds; where the value window floats from the mouse;
-  // the switches and chart styles (1 straight, 0 steps).
-  int TextLinePeriod = 10;
-  int FramePeriod = 22;
-  int32_t ReadingSpeed = 45;
-  int32_t ZoomSeconds[4] = {10, 30, 180, 600};
-  TPoint ValueWindowOffset = {50, 3};
-  Byte EnableYZoom = 0;
-  // Long operations show their progress (and can be broken off).
-  Byte ShowProgress = 1;
-  // Fault sections count anywhere, not only inside an F10E block.
-  Byte OldErrorAlgorithm = 0;
-  Byte MultiLineStatuses = 1;
-  Byte ParamChartStyle = 1;
-  Byte StatusChartStyle = 1;
-  // The reading speed is typed in Hz (else the frame period in ms).
-  Byte SpeedInHz = 1;
-  // Options no control shows: the channel list shows only channels marked shown; colour of
-  // the line through an absent status; chart page splitters; one recent entry per folder.
-  Byte HideUnusedChannels = 1;
-  TColor AbsentStatusColor = 0x008080;
-  int32_t LegendHeightPercent = 30;
-  int32_t LeftColumnWidth = 300;
-  Byte RecentOnePerFolder = 1;
-  // Selected entry of the chart's and of the editor's mask combo.
-  int32_t ChartMaskIndex = 0;
-  int32_t EditorMaskIndex = 0;
-  // Change flags: the Options tab shows the fields (until then the read-back reads nothing);
-  // the log must be parsed again before the chart is shown; the statuses must be mapped to
-  // the log again; a mask was added, renamed or deleted (the chart's combo is refilled).
-  Byte EditorRowsValid = 0;
-  Byte ReparseNeeded = 0;
-  Byte StatusesChanged = 0;
-  Byte MasksChanged = 0;
-
   // Stand-ins for the mask editor's rows, which do not exist yet (only tests set them; the
   // editor's members replace them): show and read back the editor mask's rows, after the
   // options.
@@ -655,11 +318,6 @@ public:
   // ======================================================================================
   // settings/: the settings file and the built-in settings
   // ======================================================================================
-
-  // The settings file: "Dravolin.ini" in the data folder.
-  AnsiString SettingsPath;
-  // Format version of the settings last read; it governs the rest of that read only.
-  int32_t SettingsVersion = 0;
 
   // Settings (settings/SettingsLoad.cpp, SettingsRead.cpp, SettingsSave.cpp). The loads empty
   // the masks, parameters and statuses first; false when the source is missing or the read
