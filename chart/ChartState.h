@@ -94,6 +94,9 @@ struct ChartState {
   int32_t TextHeight = 10;      // "ABCypg" in the panel font
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
+  // Counts every change of records, masks, items, parameters or statuses: whatever the chart
+  // keeps between drawings is valid only for the count it was built at.
+  uint64_t ChartDataGeneration = 0;
   // Text position of the caret at the cursor; -1 none.
   int64_t CursorCaretPos = -1;
 

@@ -7,6 +7,7 @@ void BQELunit::ClearErrorCells()
 {
   if (!ErrorCells)
     return;
+  DropChartCaches();
   for (int i = 0; i < ErrorCells->Count(); ++i) {
     LErrorCell* cell = ErrorCells->Get(i);
     if (!cell)
@@ -24,6 +25,7 @@ void BQELunit::ClearDataCells()
 {
   if (!DataCells)
     return;
+  DropChartCaches();
   for (int i = 0; i < DataCells->Count(); ++i) {
     LDataCell* cell = DataCells->Get(i);
     if (cell)
@@ -37,6 +39,7 @@ void BQELunit::ClearTypeCells()
 {
   if (!TypeCells)
     return;
+  DropChartCaches();
   for (int i = 0; i < TypeCells->Count(); ++i) {
     LTypeCell* cell = TypeCells->Get(i);
     if (cell)
@@ -49,6 +52,7 @@ void BQELunit::ClearMaskCells()
 {
   if (!MaskCells)
     return;
+  DropChartCaches();
   // The editor's rows point at items of the editor mask; they go before the items do.
   // Rows built for other masks stay, hidden, with the control tree.
   if (FreeMaskRowsHook)
@@ -74,6 +78,7 @@ void BQELunit::ClearStatusCells()
 {
   if (!StatusCells)
     return;
+  DropChartCaches();
   for (int i = 0; i < StatusCells->Count(); ++i) {
     LStatusCell* status = StatusCells->Get(i);
     if (!status)
@@ -89,6 +94,7 @@ void BQELunit::ClearStatusSubList(LStatusCell* status)
 {
   if (!status || !status->Steps)
     return;
+  DropChartCaches();
   TPtrList<LStatusStep>& steps = *status->Steps;
   for (int i = 0; i < steps.Count(); ++i) {
     LStatusStep* step = steps.Get(i);

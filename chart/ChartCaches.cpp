@@ -1,0 +1,7 @@
+#include "app/Qelunit.h"
+
+void BQELunit::DropChartCaches()
+{
+  ++ChartDataGeneration;
+  CursorChains.Clear();
+}
