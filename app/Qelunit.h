@@ -309,6 +309,9 @@ public:
   // Every change of records, masks, items, parameters or statuses calls it, so nothing the
   // chart keeps between drawings points to freed or stale records (chart/ChartCaches.cpp).
   void DropChartCaches();
+  // The view shows the whole log from its start, with nothing at the cursor: the defaults and
+  // every new log (chart/ResetChartView.cpp).
+  void ResetChartView();
   // A stand-in until the chart draws its status bar (only tests set it; the chart's
   // FitStatusNames replaces it, also in ChartStatusBarResize): gives the chart status bar the
   // height its status names need and repaints it. CalcValueRange calls it first.
