@@ -3,7 +3,6 @@
 
 #include "Paths.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 
 AnsiString CommandLineLogName(const AnsiString& argument, const AnsiString& program)
 {

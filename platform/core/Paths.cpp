@@ -152,3 +152,12 @@ bool RenameFile(const AnsiString& oldName, const AnsiString& newName)
     return false;
   return std::rename(from, to) == 0;
 }
+
+AnsiString JoinPath(const AnsiString& folder, const AnsiString& name)
+{
+  // The folder's end as the system sees it: a name stops at its first NUL.
+  const int length = CStrLen(folder);
+  if (length > 0 && folder[static_cast<size_t>(length) - 1] == '/')
+    return folder + name;
+  return folder + "/" + name;
+}

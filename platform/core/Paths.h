@@ -5,6 +5,8 @@
 
 constexpr char PathDelim = '/';
 
+// folder and name with one "/" between them, added unless the folder already ends in one.
+AnsiString JoinPath(const AnsiString& folder, const AnsiString& name);
 // Everything up to and including the last separator; "" when there is none.
 AnsiString ExtractFilePath(const AnsiString& fileName);
 // Everything after the last separator.
