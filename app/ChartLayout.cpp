@@ -3,24 +3,14 @@
 #include <algorithm>
 
 #include "ComboBox.h"
+#include "PageControl.h"
 #include "PaintBox.h"
 #include "Panel.h"
 #include "ScrollBox.h"
 #include "Splitter.h"
 #include "StatusBar.h"
 #include "app/Qelunit.h"
-
-namespace {
-
-// The pan that keeps the view at the same share of the zoomed plot, kept inside it; 0 when
-// the plot has no room.
-int32_t KeptPan(double percent, int32_t plot, int32_t zoomed)
-{
-  const auto pan = static_cast<int32_t>(zoomed * percent * 0.01);
-  return std::max(0, std::min(pan, zoomed - plot));
-}
-
-}  // namespace
+#include "chart/ViewLimits.h"
 
 void BQELunit::ChartPageResize(TObject*)
 {
@@ -42,10 +32,14 @@ void BQELunit::ChartPageResize(TObject*)
   // Below its margins the plot has no room.
   PlotHeight = std::max(0, ChartPaintBox->Height() - MarginTop - MarginBottom);
   PlotWidth = std::max(0, ChartPaintBox->Width() - MarginLeft - MarginRight);
-  ZoomedHeight = static_cast<int32_t>(PlotHeight * ZoomY);
-  ZoomedWidth = static_cast<int32_t>(PlotWidth * ZoomX);
-  PanX = KeptPan(PanPercentX, PlotWidth, ZoomedWidth);
-  PanY = KeptPan(PanPercentY, PlotHeight, ZoomedHeight);
+  // A larger plot may lower the zoom's cap.
+  ZoomY = ClampZoom(ZoomY, PlotHeight);
+  ZoomX = ClampZoom(ZoomX, PlotWidth);
+  ZoomedHeight = ZoomedSize(PlotHeight, ZoomY);
+  ZoomedWidth = ZoomedSize(PlotWidth, ZoomX);
+  // The view keeps its share of the zoomed plot, inside it.
+  PanX = ClampPan(ZoomedWidth * PanPercentX * 0.01, PlotWidth, ZoomedWidth);
+  PanY = ClampPan(ZoomedHeight * PanPercentY * 0.01, PlotHeight, ZoomedHeight);
   // Only the geometry: the pictures are drawn by the chart, never while a parse is still
   // building the records it draws.
 }
@@ -66,4 +60,15 @@ void BQELunit::ChartStatusBarResize(TObject*)
   // The status names at the cursor take what is left, or a width of their own.
   panels->Items(4)->SetWidth(rest > 0 ? rest : 10 * u);
   panels->EndUpdate();
+
+  // As tall as the status names need; a new height makes the plot shorter or taller. The new
+  // height runs this handler again, which then finds it right.
+  const int height = FitStatusNames();
+  if (height == ChartStatusBar->Height()) {
+    ChartStatusBar->Invalidate();
+    return;
+  }
+  ChartStatusBar->SetHeight(height);
+  ChartStatusBar->Invalidate();
+  ChartPageResize(ChartPage);
 }

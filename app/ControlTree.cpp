@@ -220,17 +220,27 @@ void BQELunit::CreateChartPage()
   // Made after the fault box, it lies above it.
   LegendSplitter = AddSplitter(ChartColumnPanel, ChartColumnPanel, alBottom);
   LegendSplitter->SetHeight(8);
+  LegendSplitter->OnMoved = Bind(&BQELunit::LegendSplitterMoved);
   // Owned by the column, placed right of it on the chart area.
   ChartSplitter = AddSplitter(ChartColumnPanel, ChartAreaPanel, alLeft);
   ChartSplitter->SetWidth(8);
   ChartSplitter->SetMinSize(100);
   ChartSplitter->SetLeft(1000);
+  ChartSplitter->OnMoved = Bind(&BQELunit::ChartSplitterMoved);
 
   ChartMaskCombo = AddListCombo(ChartComboPanel);
   ChartPaintBox = Add<TPaintBox>(ChartAreaPanel);
   ChartPaintBox->SetAlign(alClient);
   ChartPaintBox->SetShowHint(true);
+  ChartPaintBox->OnMouseDown = Bind(&BQELunit::ChartMouseDown);
+  ChartPaintBox->OnMouseUp = Bind(&BQELunit::ChartMouseUp);
+  ChartPaintBox->OnMouseMove = Bind(&BQELunit::ChartMouseMove);
+  ChartPaintBox->OnPaint = Bind(&BQELunit::ChartPaint);
+  ChartPaintBox->OnDblClick = Bind(&BQELunit::ChartDblClick);
   LegendPaintBox = AddPaintBox(LegendScrollBox);
+  LegendPaintBox->OnMouseMove = Bind(&BQELunit::LegendMouseMove);
+  LegendPaintBox->OnMouseDown = Bind(&BQELunit::LegendMouseDown);
+  LegendPaintBox->OnClick = Bind(&BQELunit::LegendClick);
   FaultPaintBox = AddPaintBox(FaultScrollBox);
 
   ChartStatusBar = Add<TStatusBar>(ChartPage);
@@ -244,6 +254,7 @@ void BQELunit::CreateChartPage()
   // The status names at the cursor, drawn by the chart.
   panels->Items(4)->SetStyle(psOwnerDraw);
   panels->EndUpdate();
+  ChartStatusBar->OnDrawPanel = Bind(&BQELunit::StatusBarDrawPanel);
 }
 
 void BQELunit::CreateActions()
@@ -261,9 +272,13 @@ void BQELunit::CreateActions()
   ToggleTextChartAction = add(KeyF3);
   ToggleTextChartAction->OnExecute = Bind(&BQELunit::ToggleTextChartActionExecute);
   ZoomF5Action = add(KeyF5);
+  ZoomF5Action->OnExecute = Bind(&BQELunit::ZoomF5ActionExecute);
   ZoomF6Action = add(KeyF6);
+  ZoomF6Action->OnExecute = Bind(&BQELunit::ZoomF6ActionExecute);
   ZoomF7Action = add(KeyF7);
+  ZoomF7Action->OnExecute = Bind(&BQELunit::ZoomF7ActionExecute);
   ZoomF8Action = add(KeyF8);
+  ZoomF8Action->OnExecute = Bind(&BQELunit::ZoomF8ActionExecute);
   SaveReportAction = add(KeyF10);
   SaveJpegAction = add(KeyF12);
   // The keys live on the main panel, so that a progress window, which disables it, blocks them.

@@ -25,6 +25,8 @@ class BConfigLoad;
 class TCanvas;
 class TObject;
 struct ChartFrame;
+class TStatusBar;
+class TStatusPanel;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
 // plain structs it inherits.
@@ -193,6 +195,9 @@ public:
 
   // The user-visible text of a text id in the current language (texts/UiText.cpp).
   AnsiString& GetUiText(int id, AnsiString& out);
+  // The chart status bar's note that the log was read only in part, in the current language;
+  // no text id (texts/UiText.cpp).
+  AnsiString& GetPartReadText(AnsiString& out);
 
   void ClearDictCells();
   void LoadDictionaryResource(const AnsiString& name);
@@ -323,11 +328,46 @@ public:
   // The view shows the whole log from its start, with nothing at the cursor: the defaults and
   // every new log (chart/ResetChartView.cpp).
   void ResetChartView();
-  // A stand-in until the chart draws its status bar (only tests set it; the chart's
-  // FitStatusNames replaces it, also in ChartStatusBarResize): gives the chart status bar the
-  // height its status names need and repaints it. CalcValueRange calls it first.
-  void (*FitChartStatusBarHook)(BQELunit& unit) = nullptr;
 
+  // The chart's interaction. The paint puts ChartBitmap on the screen with the crosshair and
+  // the value window over it; a cursor move redraws only what those covered
+  // (chart/ChartPaint.cpp). The mouse: a button's press, its release, a move (the cursor; with
+  // a button pressed on the chart: the left pans, the right zooms around the press point), a
+  // double click shows the whole log (chart/ChartMouse.cpp).
+  void ChartPaint(TObject* Sender);
+  void DrawValuePanels();
+  void ChartMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void ChartMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void ChartMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void ChartDblClick(TObject* Sender);
+  // The legend row under the pointer, also taken at a press; a click shows or hides its item
+  // (chart/LegendMouse.cpp).
+  void LegendMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void LegendMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void LegendClick(TObject* Sender);
+  // The splitters store the fault panel's share and the column's width (chart/ChartSplitters.cpp).
+  void LegendSplitterMoved(TObject* Sender);
+  void ChartSplitterMoved(TObject* Sender);
+  // F5 to F8: ZoomSeconds around the cursor on the shown chart, the pointer to the plot's middle
+  // (chart/ZoomKeys.cpp).
+  void ZoomF5ActionExecute(TObject* Sender);
+  void ZoomF6ActionExecute(TObject* Sender);
+  void ZoomF7ActionExecute(TObject* Sender);
+  void ZoomF8ActionExecute(TObject* Sender);
+  void ZoomToSeconds(int seconds);
+  // The status bar: zoom, cursor time and value; the height its status names need; the names
+  // panel, or the note of a log read in part (chart/StatusBarReadouts.cpp).
+  void ShowZoomStatus();
+  int FitStatusNames();
+  void StatusBarDrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& R);
+
+private:
+  void PaintChartLayers();
+  void ZoomToPresetSeconds(int key);
+  // The names panel shows the chart mask's statuses: a mask, its log on disk, a whole parse.
+  bool StatusNamesShowable(LMaskCell*& mask);
+
+public:
   // The chart renderer (chart/DrawChart.cpp): the current log through the chart mask into
   // ChartBitmap, with the geometry of the rendering in the chart state; the chart paint box is
   // hidden when there is nothing to draw.

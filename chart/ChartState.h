@@ -27,6 +27,21 @@ struct MaskRowLayout {
   int32_t CursorWidth = 70;
 };
 
+// What ChartPaint last put on the chart paint box: ChartBitmap at one change count, size and
+// data generation, and over it the crosshair's two lines and the value window (empty rectangles
+// when not drawn). A cursor move restores only these rectangles from ChartBitmap.
+struct ChartScreenLayers {
+  bool Valid = false;
+  uint64_t Picture = 0;
+  uint64_t ValuePicture = 0;  // ValueWindowBitmap's change count
+  uint64_t Generation = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  TRect Vertical;
+  TRect Horizontal;
+  TRect ValueWindow;
+};
+
 struct ChartState {
   // Off-screen pictures of the chart page, made by the constructor, copied to the screen on
   // paint.
@@ -89,14 +104,23 @@ struct ChartState {
   int32_t LegendRow = -1;   // legend row under the mouse, -1 none
   int32_t PanelInset = 10;  // left inset, also the gap between columns
   int32_t PanelRowSpacing = 10;
-  int32_t PanelBoxWidth = 30;   // colour box
-  int32_t PanelValueWidth = 0;  // widest value text measured so far; it only grows
-  int32_t TextHeight = 10;      // "ABCypg" in the panel font
+  int32_t PanelBoxWidth = 30;    // colour box
+  int32_t PanelValueWidth = 0;   // widest value text measured so far; it only grows
+  int32_t TextHeight = 10;       // "ABCypg" in the panel font
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
   // Counts every change of records, masks, items, parameters or statuses: whatever the chart
   // keeps between drawings is valid only for the count it was built at.
   uint64_t ChartDataGeneration = 0;
+  // The buttons that went down on the chart and are held since: only they pan or zoom
+  // (chart/ChartMouse.cpp).
+  Byte LeftDragOnChart = 0;
+  Byte RightDragOnChart = 0;
+  // The chart paint box's layers (chart/ChartPaint.cpp).
+  ChartScreenLayers ChartScreen;
+  // The status bar's names as last shown, with their states: it repaints only for a change
+  // (chart/StatusBarReadouts.cpp).
+  AnsiString StatusNamesShown;
   // Text position of the caret at the cursor; -1 none.
   int64_t CursorCaretPos = -1;
 

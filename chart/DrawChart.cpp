@@ -117,6 +117,7 @@ void BQELunit::DrawChart()
   } catch (...) {
     // What was drawn so far is shown.
   }
+  ChartPaint(ChartPaintBox);
 }
 
 void BQELunit::DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask)

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "ComCtrls.h"
 #include "app/Qelunit.h"
 #include "chart/ChainIndex.h"
 #include "chart/ChartValues.h"
@@ -94,8 +95,11 @@ std::vector<int32_t> ParameterKinds(const LMaskCell& mask)
 
 void BQELunit::CalcValueRange()
 {
-  if (FitChartStatusBarHook)
-    FitChartStatusBarHook(*this);
+  // The status names of this mask may need another height.
+  if (ChartStatusBar) {
+    ChartStatusBar->SetHeight(FitStatusNames());
+    ChartStatusBar->Invalidate();
+  }
   BuildStatusIntervals();
   LMaskCell* mask = nullptr;
   // Inside a parse the user may break each pass off; the range is then left unfinished, as

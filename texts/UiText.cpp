@@ -247,9 +247,14 @@ UiTextTriple ToCodePages(const UiTextSource& s)
   return {Utf8ToAnsi(s.russian, 1251), s.english, Utf8ToAnsi(s.german, 1252)};
 }
 
+// The chart's status bar after a parse that broke down: beside the table, not one of its ids.
+constexpr UiTextSource PartReadSource = {"LOG-файл прочитан не полностью!", "LOG-file was read only in part!",
+                                         "LOG-datei wurde nur teilweise gelesen!"};
+
 struct UiTextTable {
   std::array<UiTextTriple, LastUiTextId + 1> texts;
   UiTextTriple framePeriodLabel;
+  UiTextTriple partRead;
 };
 
 const UiTextTable& Table()
@@ -259,6 +264,7 @@ const UiTextTable& Table()
     for (unsigned id = 0; id <= LastUiTextId; ++id)
       t.texts[id] = ToCodePages(Sources[id]);
     t.framePeriodLabel = ToCodePages(FramePeriodLabelSource);
+    t.partRead = ToCodePages(PartReadSource);
     return t;
   }();
   return table;
@@ -276,5 +282,11 @@ AnsiString& BQELunit::GetUiText(int id, AnsiString& out)
   const UiTextTable& table = Table();
   const UiTextTriple& texts = id == ReadingSpeedLabelId && !SpeedInHz ? table.framePeriodLabel : table.texts[id];
   out = texts.In(Language);
+  return out;
+}
+
+AnsiString& BQELunit::GetPartReadText(AnsiString& out)
+{
+  out = Table().partRead.In(Language);
   return out;
 }

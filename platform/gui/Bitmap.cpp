@@ -8,7 +8,10 @@
 TBitmap::TBitmap()
 {
   canvas_.SetTarget(&image_);
-  canvas_.OnChange = [this] { Changed(); };
+  canvas_.OnChange = [this] {
+    ++changes_;
+    Changed();
+  };
 }
 
 TBitmap::~TBitmap()
@@ -49,6 +52,7 @@ void TBitmap::Resize(int width, int height)
   width_ = width;
   height_ = height;
   canvas_.SetTarget(&image_);
+  ++changes_;
   Changed();
 }
 
@@ -73,6 +77,7 @@ void TBitmap::LoadFromStream(TStream& stream)
   width_ = image_.width();
   height_ = image_.height();
   canvas_.SetTarget(&image_);
+  ++changes_;
   Changed();
 }
 

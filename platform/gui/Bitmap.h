@@ -1,5 +1,6 @@
 #pragma once
 // Pictures: the graphic base a resource loads into, and the off-screen bitmap with its canvas.
+#include <cstdint>
 #include <functional>
 
 #include <QImage>
@@ -47,6 +48,9 @@ public:
   void SetWidth(int width);
   void SetHeight(int height);
   TCanvas* Canvas() { return &canvas_; }
+  // Counts the changes of the pixels (drawing, size, loading): a copy taken at one count is
+  // still the picture while the count stays.
+  uint64_t ChangeCount() const { return changes_; }
 
   // Any format Qt reads; the program's resources are BMP files.
   void LoadFromStream(TStream& stream) override;
@@ -59,6 +63,7 @@ private:
 
   int width_ = 0;  // kept apart from the image, which has no pixels while either is 0
   int height_ = 0;
+  uint64_t changes_ = 0;
   QImage image_;
   TCanvas canvas_;  // after image_: it stops painting before the image goes
 };

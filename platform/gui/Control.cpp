@@ -346,6 +346,12 @@ void TControl::Invalidate()
   widget_->update();
 }
 
+void TControl::InvalidateRect(const TRect& r)
+{
+  if (r.right > r.left && r.bottom > r.top)
+    widget_->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top).translated(ClientOriginInWidget()));
+}
+
 void TControl::Click()
 {
   FireEvent(OnClick, this);
@@ -425,7 +431,13 @@ bool TControl::MouseEvent(QWidget* widget, QMouseEvent* event, BaseEventFn base)
       leftPressed_ = false;
       if (p.x() >= 0 && p.y() >= 0 && p.x() < ClientWidth() && p.y() < ClientHeight())
         MouseClick();
+      if (!alive) {
+        event->accept();
+        return true;
+      }
     }
+    if (ButtonOf(event->button(), button))
+      FireEvent(OnMouseUp, this, button, shift, p.x(), p.y());
     break;
   default: FireEvent(OnMouseMove, this, shift, p.x(), p.y()); break;
   }

@@ -93,12 +93,16 @@ public:
 
   void Repaint();
   void Invalidate();
+  // Repaints only r (client coordinates), when the loop next paints.
+  void InvalidateRect(const TRect& r);
 
   QWidget* Widget() const { return widget_; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
+  // A button released over the control, or anywhere after a press on it (after OnClick).
+  TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   // The pointer came onto the control.
   TNotifyEvent OnMouseEnter;

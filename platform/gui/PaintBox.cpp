@@ -11,7 +11,7 @@ TPaintBox::TPaintBox(TComponent* AOwner) : TGraphicControl(AOwner, new THostWidg
   canvas_.SetTarget(&surface_);
   // Drawing outside a repaint asks for one; drawing inside it is shown by that repaint.
   canvas_.OnChange = [this] {
-    if (!painting_)
+    if (!painting_ && repaintOnDraw_)
       Invalidate();
   };
   SetBounds(0, 0, 105, 105);

@@ -14,6 +14,9 @@ public:
   ~TPaintBox() override;
 
   TCanvas* Canvas() { return &canvas_; }
+  // While false, drawing on the canvas outside a repaint asks for none: the drawer names what it
+  // changed with InvalidateRect (a small change on a large picture).
+  void SetRepaintOnDraw(bool on) { repaintOnDraw_ = on; }
 
   TNotifyEvent OnPaint;
 
@@ -26,4 +29,5 @@ private:
   QImage surface_;
   TCanvas canvas_;  // after surface_: it stops painting before the picture goes
   bool painting_ = false;
+  bool repaintOnDraw_ = true;
 };

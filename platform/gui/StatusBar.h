@@ -75,13 +75,15 @@ public:
 
   TDrawPanelEvent OnDrawPanel;
 
+  // Inside the sunken frame of panel `index`, or of the simple text when index is -1: the
+  // rectangle OnDrawPanel gets.
+  TRect PanelRect(int index) const;
+
 protected:
   bool PaintWidget(QWidget* widget) override;
   void FontChanged() override;
 
 private:
-  // Inside the sunken frame of panel `index`, or of the simple text when index is -1.
-  TRect PanelRect(int index) const;
   // Background, sunken frames and the texts of text panels.
   void PaintPanels(QImage& image) const;
 
