@@ -335,7 +335,6 @@ public:
   // a button pressed on the chart: the left pans, the right zooms around the press point), a
   // double click shows the whole log (chart/ChartMouse.cpp).
   void ChartPaint(TObject* Sender);
-  void DrawValuePanels();
   void ChartMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void ChartMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void ChartMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
