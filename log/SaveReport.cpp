@@ -34,29 +34,29 @@ void BQELunit::SaveReportActionExecute(TObject*)
 {
   if (ParseRunning)
     return;
-  // Nothing the report reads may change while the dialog is open or the write lets messages
-  // run: a later start's log and the start timer's wait as for a parse.
-  const FlagScope running(ParseRunning);
-
-  AnsiString fileName;
-  try {
-    TSaveDialog dialog(nullptr);
-    dialog.SetOptions(TOpenOptions() << ofOverwritePrompt);
-    AnsiString filter;
-    dialog.SetFilter(GetUiText(87, filter));
-    dialog.SetFilterIndex(1);
-    dialog.SetFileName(DefaultReportName());
-    if (!dialog.Execute())
+  AnsiString fileName, reason;
+  ReportWrite result;
+  {
+    // Nothing the report reads may change while the dialog is open or the write lets messages
+    // run: a later start's log and the start timer's wait as for a parse.
+    const FlagScope running(ParseRunning);
+    try {
+      TSaveDialog dialog(nullptr);
+      dialog.SetOptions(TOpenOptions() << ofOverwritePrompt);
+      AnsiString filter;
+      dialog.SetFilter(GetUiText(87, filter));
+      dialog.SetFilterIndex(1);
+      dialog.SetFileName(DefaultReportName());
+      if (!dialog.Execute())
+        return;
+      fileName = WithTextExtension(dialog.FileName());
+    } catch (...) {
       return;
-    fileName = WithTextExtension(dialog.FileName());
-  } catch (...) {
-    return;
+    }
+    result = WriteAnalysisReport(fileName, reason);
   }
-
-  AnsiString reason;
-  switch (WriteAnalysisReport(fileName, reason)) {
-  case ReportWrite::Written: ShellOpen(fileName); break;
-  case ReportWrite::Failed: ShowTimedMessage(fileName + "\n" + reason, MessageSeconds); break;
-  case ReportWrite::Broken: break;
-  }
+  if (result == ReportWrite::Written)
+    ShellOpen(fileName);
+  else if (result == ReportWrite::Failed)
+    ShowTimedMessage(fileName + "\n" + reason, MessageSeconds);
 }
