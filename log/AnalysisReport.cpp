@@ -41,7 +41,8 @@ public:
       return false;
     const size_t used = static_cast<size_t>(start - data_.get());
     if (used + text.size() + 2 <= PieceSize) {
-      std::memcpy(start, text.data(), text.size());
+      if (!text.empty())
+        std::memcpy(start, text.data(), text.size());
       std::memcpy(start + text.size(), "\r\n", 2);
       Filled(start + text.size() + 2);
       return true;
