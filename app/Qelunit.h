@@ -121,6 +121,12 @@ public:
   void RenameLogsInFolder(const AnsiString& folder, bool recursive);
   void PageControlChange(TObject* Sender);
 
+  // The analysis report. F10 offers "analysis <log name> .txt" beside the log (in the home
+  // folder without one), writes the report there under a temporary name, puts it in place and
+  // opens it; a failed write leaves the old file and says why (app/SaveReport.cpp).
+  void SaveReportActionExecute(TObject* Sender);
+  AnsiString DefaultReportName();
+
 private:
   // Parse again, map the statuses again, or recompute, as the change flags ask (app/PageChange.cpp).
   void ShowEditsOnChart();
@@ -265,13 +271,9 @@ public:
   void ReadingSpeedEditExit(TObject* Sender);
   void FramePeriodEditExit(TObject* Sender);
 
-  // The analysis report. F10 offers "analysis <log name> .txt" beside the log (in the home
-  // folder without one), writes the report there under a temporary name, puts it in place and
-  // opens it; a failed write leaves the old file and says why (log/SaveReport.cpp).
-  void SaveReportActionExecute(TObject* Sender);
-  AnsiString DefaultReportName();
-  // The report of the last parse, streamed in pieces to write, which may refuse one (false)
-  // and so end it; false as well when the user broke the write off (log/AnalysisReport.cpp).
+  // The analysis report of the last parse, streamed in pieces to write, which may refuse one
+  // (false) and so end it; false as well when the user broke the write off
+  // (log/AnalysisReport.cpp).
   bool StreamAnalysisReport(const std::function<bool(const char* data, size_t size)>& write, bool withProgress);
   enum class ReportWrite { Written, Failed, Broken };
   // The report into fileName, replacing it only once complete; reason: the system's words for

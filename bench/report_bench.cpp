@@ -22,7 +22,6 @@
 #include "Forms.h"
 #include "Paths.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 
 namespace {
 

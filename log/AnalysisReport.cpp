@@ -1,13 +1,11 @@
 // The analysis report streamed in pieces: a report of a large log is several times the log's
 // size, so it is never held whole, and its lines are formatted straight into the piece.
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
 #include "FileReplacement.h"
 #include "Paths.h"
-#include "app/Progress.h"
 #include "app/Qelunit.h"
 #include "log/ReportLine.h"
 
@@ -82,6 +80,28 @@ private:
   bool ok_ = true;
 };
 
+// The progress window over the write when asked for, hidden again on every way out.
+class ReportProgressShown {
+public:
+  ReportProgressShown(BQELunit& unit, bool shown, const AnsiString& fileName) : unit_(shown ? &unit : nullptr)
+  {
+    if (!unit_)
+      return;
+    unit_->ShowProgressWindow(0);
+    unit_->ShowProgressStep(ExtractFileName(fileName), 0, 0);
+  }
+  ~ReportProgressShown()
+  {
+    if (unit_)
+      unit_->HideProgressWindow();
+  }
+  ReportProgressShown(const ReportProgressShown&) = delete;
+  ReportProgressShown& operator=(const ReportProgressShown&) = delete;
+
+private:
+  BQELunit* unit_;
+};
+
 }  // namespace
 
 int BQELunit::ReportProgressRecords = 200000;
@@ -117,10 +137,7 @@ bool BQELunit::StreamAnalysisReport(const std::function<bool(const char*, size_t
   const int count = DataCells ? DataCells->Count() : 0;
   for (int i = 0; i < count; ++i) {
     if (withProgress && i % ProgressEvery == 0) {
-      if (Progress) {
-        const int64_t scale = count / INT_MAX + 1;
-        Progress->SetMainProgress(static_cast<int>(count / scale), static_cast<int>(i / scale));
-      }
+      ShowProgressPosition(count, i);
       if (ProgressHook)
         ProgressHook(*this, 0, count, i);
       if (AbortFlag)
@@ -143,11 +160,7 @@ BQELunit::ReportWrite BQELunit::WriteAnalysisReport(const AnsiString& fileName, 
   reason.clear();
   const int records = DataCells ? DataCells->Count() : 0;
   const bool withProgress = ShowProgress && records >= ReportProgressRecords;
-  AnsiString caption, buttonText;
-  const ProgressShown shown(withProgress ? Progress : nullptr, GetUiText(78, caption), GetUiText(105, buttonText),
-                            0);
-  if (withProgress && Progress)
-    Progress->SetText(ExtractFileName(fileName));
+  const ReportProgressShown shown(*this, withProgress, fileName);
   AbortFlag = 0;
 
   FileReplacement file(fileName);

@@ -17,7 +17,7 @@
 #include "Numbers.h"
 #include "ParserTestSupport.h"
 #include "TextBoundary.h"
-#include "app/SmallRoutines.h"
+#include "TextUtils.h"
 #include "log/ReportLine.h"
 #include "support/DialogDriver.h"
 #include "support/EnvScope.h"
