@@ -78,14 +78,7 @@ void BQELunit::ParseLogText()
   ParseStageStarts(StageChartState);
   if (!AbortFlag) {
     // A new log is shown whole, from its start.
-    ZoomX = 1.0;
-    ZoomY = 1.0;
-    PanX = 0;
-    PanY = 0;
-    PanPercentX = 0.0;
-    PanPercentY = 0.0;
-    CursorDataCell = nullptr;
-    CursorFaultInterval = nullptr;
+    ResetChartView();
     for (int i = 0; i < StatusCells->Count(); ++i)
       if (LStatusCell* status = StatusCells->Get(i))
         status->State = 0;
