@@ -22,7 +22,9 @@
 #include "texts/TextsState.h"
 
 class BConfigLoad;
+class TCanvas;
 class TObject;
+struct ChartFrame;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
 // plain structs it inherits.
@@ -129,6 +131,15 @@ private:
   int64_t RenameShownAtNs = 0;
 
 public:
+  // The progress window over a long operation outside app/ (app/ProgressWindow.cpp): shown
+  // with the long operations' caption and button texts and empty gauges, the second of
+  // secondMax steps; hidden, a failure dropped (it runs on the way out of a failure too); a
+  // step's text with the second gauge; the main gauge, to scale. Nothing without the window.
+  void ShowProgressWindow(int secondMax);
+  void HideProgressWindow() noexcept;
+  void ShowProgressStep(const AnsiString& text, int steps, int step);
+  void ShowProgressPosition(int64_t max, int64_t position);
+
   // The Text page (app/TextPage.cpp): find up or down from the selection's start (bytes; the
   // nearest match of the typed text's forms wins), clear the find text, go to the start or
   // the end of the text, and the readout of the selection start's line, column and offset.
@@ -325,6 +336,16 @@ public:
   // height its status names need and repaints it. CalcValueRange calls it first.
   void (*FitChartStatusBarHook)(BQELunit& unit) = nullptr;
 
+  // The chart renderer (chart/DrawChart.cpp): the current log through the chart mask into
+  // ChartBitmap, with the geometry of the rendering in the chart state; the chart paint box is
+  // hidden when there is nothing to draw.
+  void DrawChart();
+
+private:
+  // Every drawn parameter curve, then every drawn status line (chart/DrawChart.cpp).
+  void DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask);
+
+public:
   // Options (chart/Options.cpp).
   void SetDefaultOptions();
   // Brings every option into the bounds the Common page's read-back keeps, with the same
