@@ -22,7 +22,9 @@
 #include "texts/TextsState.h"
 
 class BConfigLoad;
+class TCanvas;
 class TObject;
+struct ChartFrame;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
 // plain structs it inherits.
@@ -331,6 +333,16 @@ public:
   // height its status names need and repaints it. CalcValueRange calls it first.
   void (*FitChartStatusBarHook)(BQELunit& unit) = nullptr;
 
+  // The chart renderer (chart/DrawChart.cpp): the current log through the chart mask into
+  // ChartBitmap, with the geometry of the rendering in the chart state; the chart paint box is
+  // hidden when there is nothing to draw.
+  void DrawChart();
+
+private:
+  // Every drawn parameter curve, then every drawn status line (chart/DrawChart.cpp).
+  void DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask);
+
+public:
   // Options (chart/Options.cpp).
   void SetDefaultOptions();
   // Brings every option into the bounds the Common page's read-back keeps, with the same
