@@ -4,6 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 export QT_QPA_PLATFORM=offscreen
+
+# The layout of .clang-format on every tracked source, before anything is built.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 jobs=$(nproc)
 
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRAVOLIN_WERROR=ON
