@@ -265,6 +265,7 @@ void BQELunit::CreateActions()
   };
   TextMemo->OnKeyUp = [this](TObject* sender, Word& key, TShiftState shift) { TextMemoKeyUp(sender, key, shift); };
   ToggleTextChartAction->OnExecute = [this](TObject* sender) { ToggleTextChartActionExecute(sender); };
+  SaveJpegAction->OnExecute = [this](TObject* sender) { SaveJpegActionExecute(sender); };
 }
 
 void BQELunit::UnbindFormHandlers()
