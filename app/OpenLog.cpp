@@ -1,9 +1,7 @@
-// Opening a log: the one way every source ends in, the recent list, the open dialog, and the
-// binding of the toolbar's opening buttons.
+// Opening a log: the one way every source ends in, the recent list, the open dialog.
 #include <algorithm>
 
 #include "Buttons.h"
-#include "Clipbrd.h"
 #include "ComboBox.h"
 #include "FileDialogs.h"
 #include "PageControl.h"
@@ -45,28 +43,17 @@ AnsiString WithUpperCasePatterns(const AnsiString& filter)
 
 }  // namespace
 
-void BQELunit::BindOpeningHandlers()
-{
-  RecentCombo->OnChange = [this](TObject* sender) { RecentComboChange(sender); };
-  OpenButton->OnClick = [this](TObject* sender) { OpenButtonClick(sender); };
-  PasteButton->OnClick = [this](TObject* sender) { PasteButtonClick(sender); };
-  // The hint follows the clipboard without reading it at every move of the pointer.
-  PasteButton->OnMouseEnter = [this](TObject* sender) { PasteButtonMouseMove(sender); };
-  WatchClipboard(PasteButton, [this] { PasteButtonMouseMove(PasteButton); });
-  PrevButton->OnClick = [this](TObject* sender) { PrevButtonClick(sender); };
-  NextButton->OnClick = [this](TObject* sender) { NextButtonClick(sender); };
-}
-
 void BQELunit::OpenLogFile(const AnsiString& name)
 {
   // The log it reads must not change beneath a running parse.
   if (ParseRunning)
     return;
-  const AnsiString trimmed = Trim(name);
-  if (trimmed.empty())
+  // The name is opened exactly as given: a file name may begin or end with a blank. Only the
+  // clipboard's text is trimmed, by the paste.
+  if (name.empty())
     return;
   // Relative, it would be found in no folder by the sibling search.
-  LogFileName = ExpandFileName(trimmed);
+  LogFileName = ExpandFileName(name);
 
   // One entry per folder: the first entry of the log's folder, or of a folder below it, takes
   // the log's name. It must begin with the folder: a name merely holding it ("/b/a/x.qel" for

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Events.h"
@@ -48,6 +49,13 @@ public:
   // Builds every control and binds the handlers that exist; once, from the constructor
   // (app/ControlTree.cpp).
   void CreateControls();
+  // A member of this object as the closure of an event with its signature; handlers are bound
+  // where their control is made: `Button->OnClick = Bind(&BQELunit::ButtonClick);`.
+  template <class... Args>
+  auto Bind(void (BQELunit::*handler)(Args...))
+  {
+    return [this, handler](Args... args) { (this->*handler)(std::forward<Args>(args)...); };
+  }
 
   // The layouts place the controls from sizes measured now (the fonts decide them); each does
   // nothing until ReadyFlag, nor without a main form. The toolbar and the page control (app/MainLayout.cpp), the
@@ -121,6 +129,15 @@ private:
   int64_t RenameShownAtNs = 0;
 
 public:
+  // The progress window over a long operation outside app/ (app/ProgressWindow.cpp): shown
+  // with the long operations' caption and button texts and empty gauges, the second of
+  // secondMax steps; hidden, a failure dropped (it runs on the way out of a failure too); a
+  // step's text with the second gauge; the main gauge, to scale. Nothing without the window.
+  void ShowProgressWindow(int secondMax);
+  void HideProgressWindow() noexcept;
+  void ShowProgressStep(const AnsiString& text, int steps, int step);
+  void ShowProgressPosition(int64_t max, int64_t position);
+
   // The Text page (app/TextPage.cpp): find up or down from the selection's start (bytes; the
   // nearest match of the typed text's forms wins), clear the find text, go to the start or
   // the end of the text, and the readout of the selection start's line, column and offset.
@@ -162,9 +179,8 @@ private:
   // The form outlives this object: its actions must reach nothing once it is gone
   // (app/ControlTree.cpp).
   void UnbindFormHandlers();
-  // The opening handlers bound to the toolbar (app/OpenLog.cpp); the Chart page made active
-  // (app/OpenLog.cpp); one step through the siblings, -1 or +1 (app/SiblingLogs.cpp).
-  void BindOpeningHandlers();
+  // The Chart page made active (app/OpenLog.cpp); one step through the siblings, -1 or +1
+  // (app/SiblingLogs.cpp).
   void ShowChartPage();
   void StepSibling(int step);
 
@@ -302,6 +318,9 @@ public:
   // Every change of records, masks, items, parameters or statuses calls it, so nothing the
   // chart keeps between drawings points to freed or stale records (chart/ChartCaches.cpp).
   void DropChartCaches();
+  // The view shows the whole log from its start, with nothing at the cursor: the defaults and
+  // every new log (chart/ResetChartView.cpp).
+  void ResetChartView();
   // A stand-in until the chart draws its status bar (only tests set it; the chart's
   // FitStatusNames replaces it, also in ChartStatusBarResize): gives the chart status bar the
   // height its status names need and repaints it. CalcValueRange calls it first.

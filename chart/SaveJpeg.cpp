@@ -12,7 +12,6 @@
 #include "TextUtils.h"
 #include "app/MessageWindow.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 
 namespace {
 
