@@ -311,6 +311,14 @@ public:
   bool EditorMask(LMaskCell*& out);
   bool ChartMask(LMaskCell*& out);
 
+  // The lists that show names (chart/ListFillers.cpp), refilled in the current language: every
+  // parameter (only those marked shown while HideUnusedChannels), every status.
+  void FillChannelList();
+  void FillStatusList();
+  // Each parameter item takes the id and the English and German names of the first parameter
+  // with its Russian name, or the id -1 when none has it; status items stay as they are.
+  void RefreshMaskNames();
+
   // Value range and values at the cursor (chart/ValueRange.cpp, chart/CursorValues.cpp).
   // CalcValueRange: status steps rebuilt, then the chart mask's plotted-value range and the
   // time span. CalcCursorValues: statuses, item values, caret position and fault interval at

@@ -87,6 +87,9 @@ void BQELunit::ParseLogText()
     }
   }
 
+  // The items follow the parameters, also of a parse broken off: it may have made new ones.
+  RefreshMaskNames();
+
   ParseStageStarts(StageLink);
   LinkDataCells();
 
@@ -99,6 +102,10 @@ void BQELunit::ParseLogText()
         status->State = 0;
   }
   ParseStageStarts(StageLists);
+  if (!AbortFlag)
+    FillChannelList();
+  if (!AbortFlag)
+    FillStatusList();
   ParseStageStarts(StageFamily);
   if (!AbortFlag)
     ChooseEcuFamilyAndMask();
