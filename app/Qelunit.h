@@ -262,6 +262,11 @@ public:
   static int ParseIntAfterLabel(const AnsiString& line, const AnsiString& label);
   void ReadingSpeedEditExit(TObject* Sender);
   void FramePeriodEditExit(TObject* Sender);
+  // The speed in force: clamped into ReadingSpeed, the frame period following it, shown.
+  void TakeReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
+  // The one writer of the speed's display, SpeedEdit and FramePeriodEdit (in Hz): each shows
+  // hz but the edit the options read-back has just read, which keeps the user's text.
+  void ShowReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
 
 private:
   // Stages of ParseLogText (log/ParseLog.cpp).
