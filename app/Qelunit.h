@@ -351,6 +351,11 @@ private:
   void DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask);
 
 public:
+  // F12 (chart/SaveJpeg.cpp): the chart as shown, crosshair and value window included, into a
+  // JPEG file the user names; nothing while the chart is hidden. A failed write keeps the old
+  // file and says which file and why.
+  void SaveJpegActionExecute(TObject* Sender);
+
   // Options (chart/Options.cpp).
   void SetDefaultOptions();
   // Brings every option into the bounds the Common page's read-back keeps, with the same
