@@ -22,6 +22,7 @@
 #include "texts/TextsState.h"
 
 class BConfigLoad;
+class TCanvas;
 class TObject;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
@@ -306,6 +307,24 @@ public:
   // CursorTime.
   void CalcValueRange();
   void CalcCursorValues();
+  // The legend and the value window (chart/ValuePanels.cpp), the fault panel
+  // (chart/FaultPanel.cpp): drawn into their pictures from what CalcCursorValues found, then
+  // painted; nothing while a parse runs (the paints show the last pictures).
+  void DrawValuePanels();
+  void DrawErrorPanel();
+  void LegendPaint(TObject* Sender);
+  void ErrorPanelPaint(TObject* Sender);
+  // The value column's text of an item: "-" without a value, a status's "active" or nothing,
+  // a parameter's value with two decimals.
+  AnsiString PanelValueText(const LTypeCell& item);
+
+private:
+  void MeasurePanelValue(TCanvas& canvas, const LTypeCell& item);
+  // One legend row (framed box with the eye) or value-window row (plain box).
+  void DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row, int32_t width, TColor background,
+                    bool framed);
+
+public:
   // Every change of records, masks, items, parameters or statuses calls it, so nothing the
   // chart keeps between drawings points to freed or stale records (chart/ChartCaches.cpp).
   void DropChartCaches();

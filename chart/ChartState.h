@@ -91,7 +91,12 @@ struct ChartState {
   int32_t PanelRowSpacing = 10;
   int32_t PanelBoxWidth = 30;   // colour box
   int32_t PanelValueWidth = 0;  // widest value text measured so far; it only grows
-  int32_t TextHeight = 10;      // "ABCypg" in the panel font
+  int32_t TextHeight = 10;      // "ABCypg" in the panel font last measured (legend or faults)
+  // The legend's row height as last drawn, for its hit test (the bold fault panel measures
+  // TextHeight taller).
+  int32_t LegendRowHeight = 10;
+  // The legend's eye mark, loaded at its first drawing.
+  TBitmap* EyeBitmap = nullptr;
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
   // Counts every change of records, masks, items, parameters or statuses: whatever the chart
