@@ -22,6 +22,7 @@
 #include "texts/TextsState.h"
 
 class BConfigLoad;
+class TBitmap;
 class TCanvas;
 class TObject;
 
@@ -329,9 +330,14 @@ public:
 
 private:
   void MeasurePanelValue(TCanvas& canvas, const LTypeCell& item);
-  // One legend row (framed box with the eye) or value-window row (plain box).
+  // A legend or value-window picture; one row of it (framed box with the eye, or plain box);
+  // one value cell (chart/ValuePanels.cpp).
+  void DrawPanelPicture(TBitmap& picture, PanelPictureMemo& memo, const LMaskCell& mask, bool window,
+                        int32_t width, int32_t height);
+  std::string PanelLayout(TCanvas& canvas, const LMaskCell& mask, bool window, int32_t width, int32_t height);
   void DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row, int32_t width, TColor background,
-                    bool framed);
+                    bool framed, const AnsiString& value);
+  void DrawPanelValue(TCanvas& canvas, int32_t row, int32_t width, TColor background, const AnsiString& text);
 
 public:
   // Every change of records, masks, items, parameters or statuses calls it, so nothing the

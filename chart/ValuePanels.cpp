@@ -2,8 +2,11 @@
 // box with the eye when drawn, value at the cursor, name) and the floating value window (the
 // same rows for the items listed at the cursor).
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "Bitmap.h"
+#include "Colors.h"
 #include "Numbers.h"
 #include "PaintBox.h"
 #include "Panel.h"
@@ -55,8 +58,16 @@ void BQELunit::MeasurePanelValue(TCanvas& canvas, const LTypeCell& item)
   PanelValueWidth = std::max(PanelValueWidth, canvas.TextWidth(text));
 }
 
+void BQELunit::DrawPanelValue(TCanvas& canvas, int32_t row, int32_t width, TColor background,
+                              const AnsiString& text)
+{
+  const PanelRow r = PanelRowAt(*this, row, width);
+  canvas.Brush()->SetColor(background);
+  canvas.TextRect(r.Value, r.Value.left, r.Value.top, text);
+}
+
 void BQELunit::DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row, int32_t width, TColor background,
-                            bool framed)
+                            bool framed, const AnsiString& value)
 {
   const PanelRow r = PanelRowAt(*this, row, width);
   canvas.Brush()->SetColor(DrawnInColour(item) ? item.Color : background);
@@ -68,8 +79,8 @@ void BQELunit::DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row,
       canvas.Draw(r.Box.left + (PanelBoxWidth - EyeBitmap->Width()) / 2,
                   r.Box.top + (TextHeight - EyeBitmap->Height()) / 2, EyeBitmap);
   }
+  DrawPanelValue(canvas, row, width, background, value);
   canvas.Brush()->SetColor(background);
-  canvas.TextRect(r.Value, r.Value.left, r.Value.top, PanelValueText(item));
   const AnsiString name = ChannelName(&item);
   canvas.TextRect(r.Name, r.Name.left, r.Name.top, name);
   if (IsStatus(item) && !item.Present) {
@@ -80,6 +91,73 @@ void BQELunit::DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row,
     canvas.MoveTo(r.Name.left, y);
     canvas.LineTo(r.Name.left + canvas.TextWidth(name), y);
   }
+}
+
+// Everything a picture shows but the value texts: sizes, columns, colours, font, and each row's
+// item as drawn.
+std::string BQELunit::PanelLayout(TCanvas& canvas, const LMaskCell& mask, bool window, int32_t width,
+                                  int32_t height)
+{
+  std::string key;
+  auto add = [&key](int64_t n) { key += std::to_string(n) + ','; };
+  for (int64_t n :
+       {int64_t{width}, int64_t{height}, int64_t{TextHeight}, int64_t{PanelValueWidth}, int64_t{PanelInset},
+        int64_t{PanelRowSpacing}, int64_t{PanelBoxWidth}, int64_t{ColorToRGB(AbsentStatusColor)},
+        int64_t{ColorToRGB(window ? clInfoBk : LegendColor)}, int64_t{canvas.Font()->Height()},
+        int64_t{canvas.Font()->Style()}, int64_t{ColorToRGB(canvas.Font()->Color())}})
+    add(n);
+  key += canvas.Font()->Name() + '\n';
+  for (int32_t i = 0; i < mask.Items->Count(); ++i) {
+    const LTypeCell* item = mask.Items->Get(i);
+    if (!item) {
+      key += "-\n";
+      continue;
+    }
+    for (int64_t n : {int64_t{IsStatus(*item)}, int64_t{item->Chart}, int64_t{item->Cursor},
+                      int64_t{item->Present}, int64_t{ColorToRGB(item->Color)}})
+      add(n);
+    key += ChannelName(item) + '\n';
+  }
+  return key;
+}
+
+// The rows of the picture: all of it when its layout changed, else the value cells whose text
+// changed. Legend rows stand at their item's index; value-window rows count the listed items.
+void BQELunit::DrawPanelPicture(TBitmap& picture, PanelPictureMemo& memo, const LMaskCell& mask, bool window,
+                                int32_t width, int32_t height)
+{
+  TCanvas& canvas = *picture.Canvas();
+  const TColor background = window ? clInfoBk : LegendColor;
+  std::string layout = PanelLayout(canvas, mask, window, width, height);
+  std::vector<AnsiString> values;
+  for (int32_t i = 0; i < mask.Items->Count(); ++i) {
+    const LTypeCell* item = mask.Items->Get(i);
+    if (window && !(item && item->Cursor))
+      continue;
+    values.push_back(item ? PanelValueText(*item) : AnsiString());
+  }
+  const bool whole = layout != memo.Layout || values.size() != memo.Values.size();
+  memo.Layout.clear();  // a failure on the way leaves a picture to be drawn whole
+  if (whole) {
+    canvas.Brush()->SetColor(background);
+    canvas.FillRect(Rect(0, 0, width, height));
+    canvas.Pen()->SetColor(LineColor);
+    canvas.Pen()->SetWidth(1);
+    for (int32_t i = 0, row = 0; i < mask.Items->Count(); ++i) {
+      const LTypeCell* item = mask.Items->Get(i);
+      if (window && !(item && item->Cursor))
+        continue;
+      if (item)
+        DrawPanelRow(canvas, *item, row, width, background, !window, values[static_cast<size_t>(row)]);
+      ++row;
+    }
+  } else {
+    for (size_t row = 0; row < values.size(); ++row)
+      if (values[row] != memo.Values[row])
+        DrawPanelValue(canvas, static_cast<int32_t>(row), width, background, values[row]);
+  }
+  memo.Values = std::move(values);
+  memo.Layout = std::move(layout);
 }
 
 void BQELunit::DrawValuePanels()
@@ -106,17 +184,11 @@ void BQELunit::DrawValuePanels()
     LegendPaintBox->SetHeight(LegendHeight);
     LegendBitmap->SetWidth(LegendWidth);
     LegendBitmap->SetHeight(LegendHeight);
-    legend.Brush()->SetColor(LegendColor);
-    legend.FillRect(Rect(0, 0, LegendWidth, LegendHeight));
-    legend.Pen()->SetColor(LineColor);
-    legend.Pen()->SetWidth(1);
     if (!EyeBitmap) {
       EyeBitmap = new TBitmap;
       LoadResourceGraphicOrNone(EyeBitmap, "glaz");
     }
-    for (int32_t i = 0; i < count; ++i)
-      if (const LTypeCell* item = mask->Items->Get(i))
-        DrawPanelRow(legend, *item, i, LegendWidth, LegendColor, true);
+    DrawPanelPicture(*LegendBitmap, LegendMemo, *mask, false, LegendWidth, LegendHeight);
 
     // The value window keeps the picture's own font; its rows follow the legend's spacing.
     TCanvas& window = *ValueWindowBitmap->Canvas();
@@ -130,13 +202,7 @@ void BQELunit::DrawValuePanels()
     ValueWindowHeight = PanelPictureHeight(*this, TextHeight, listed);
     ValueWindowBitmap->SetWidth(ValueWindowWidth);
     ValueWindowBitmap->SetHeight(ValueWindowHeight);
-    window.Brush()->SetColor(clInfoBk);
-    window.FillRect(Rect(0, 0, ValueWindowWidth, ValueWindowHeight));
-    window.Pen()->SetColor(LineColor);
-    window.Pen()->SetWidth(1);
-    for (int32_t i = 0, row = 0; i < count; ++i)
-      if (const LTypeCell* item = mask->Items->Get(i); item && item->Cursor)
-        DrawPanelRow(window, *item, row++, ValueWindowWidth, clInfoBk, false);
+    DrawPanelPicture(*ValueWindowBitmap, ValueWindowMemo, *mask, true, ValueWindowWidth, ValueWindowHeight);
   } catch (...) {
     // What was drawn so far is shown.
   }

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 
 #include "Bitmap.h"
 #include "PaintBox.h"
 #include "Panel.h"
+#include "ScrollBox.h"
 #include "app/ResourceGraphic.h"
 #include "chart/ChartValues.h"
 #include "program/ParserTestSupport.h"
@@ -143,6 +145,36 @@ TEST_F(PanelsTest, WhileAParseRunsThePanelsKeepTheirLastPictures)
   unit.ParseRunning = 0;
   EXPECT_EQ(unit.LegendBitmap->Image(), legend);
   EXPECT_EQ(unit.FaultPanelBitmap->Image(), faults);
+}
+
+// A cursor move redraws only the value cells whose text changed: after each of many random
+// changes, the pictures equal a drawing of the whole from nothing.
+TEST_F(PanelsTest, RedrawingOnlyChangedValuesGivesTheSamePicturesAsDrawingAll)
+{
+  EveryKindOfRow();
+  std::mt19937 random(11);
+  const double values[] = {NoValue, -1.0, 1.0, 0.5, 123456.789, -42.0};
+  for (int step = 0; step < 300; ++step) {
+    LTypeCell* item = chart->Items->Get(static_cast<int>(random() % chart->Items->Count()));
+    switch (random() % 12) {
+    case 0: item->Chart ^= 1; break;
+    case 1: item->Cursor ^= 1; break;
+    case 2: item->Present ^= 1; break;
+    case 3: unit.ChartColumnPanel->SetWidth(200 + static_cast<int>(random() % 120)); break;
+    case 4: unit.Language = static_cast<int>(random() % 3); break;
+    case 5: item->NameEn += "e"; break;
+    default: item->CursorValue = values[random() % std::size(values)];
+    }
+    unit.DrawValuePanels();
+    if (unit.LegendScrollBox->ClientWidth() != unit.LegendWidth)  // its scroll bar came or went
+      unit.DrawValuePanels();
+    const QImage legend = unit.LegendBitmap->Image().copy(), window = unit.ValueWindowBitmap->Image().copy();
+    unit.LegendMemo = {};
+    unit.ValueWindowMemo = {};
+    unit.DrawValuePanels();
+    ASSERT_EQ(unit.LegendBitmap->Image(), legend) << step;
+    ASSERT_EQ(unit.ValueWindowBitmap->Image(), window) << step;
+  }
 }
 
 TEST(EyeMark, FitsTheColourBoxAndARowWithTransparentCorners)
