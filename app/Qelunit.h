@@ -25,6 +25,7 @@ class BConfigLoad;
 class TBitmap;
 class TCanvas;
 class TObject;
+struct ChartFrame;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
 // plain structs it inherits.
@@ -311,6 +312,14 @@ public:
   bool EditorMask(LMaskCell*& out);
   bool ChartMask(LMaskCell*& out);
 
+  // The lists that show names (chart/ListFillers.cpp), refilled in the current language: every
+  // parameter (only those marked shown while HideUnusedChannels), every status.
+  void FillChannelList();
+  void FillStatusList();
+  // Each parameter item takes the id and the English and German names of the first parameter
+  // with its Russian name, or the id -1 when none has it; status items stay as they are.
+  void RefreshMaskNames();
+
   // Value range and values at the cursor (chart/ValueRange.cpp, chart/CursorValues.cpp).
   // CalcValueRange: status steps rebuilt, then the chart mask's plotted-value range and the
   // time span. CalcCursorValues: statuses, item values, caret position and fault interval at
@@ -351,6 +360,16 @@ public:
   // height its status names need and repaints it. CalcValueRange calls it first.
   void (*FitChartStatusBarHook)(BQELunit& unit) = nullptr;
 
+  // The chart renderer (chart/DrawChart.cpp): the current log through the chart mask into
+  // ChartBitmap, with the geometry of the rendering in the chart state; the chart paint box is
+  // hidden when there is nothing to draw.
+  void DrawChart();
+
+private:
+  // Every drawn parameter curve, then every drawn status line (chart/DrawChart.cpp).
+  void DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask);
+
+public:
   // Options (chart/Options.cpp).
   void SetDefaultOptions();
   // Brings every option into the bounds the Common page's read-back keeps, with the same

@@ -86,6 +86,9 @@ void BQELunit::ParseLogText()
     }
   }
 
+  // The items follow the parameters, also of a parse broken off: it may have made new ones.
+  RefreshMaskNames();
+
   ParseStageStarts(StageLink);
   LinkDataCells();
 
@@ -98,6 +101,10 @@ void BQELunit::ParseLogText()
         status->State = 0;
   }
   ParseStageStarts(StageLists);
+  if (!AbortFlag)
+    FillChannelList();
+  if (!AbortFlag)
+    FillStatusList();
   ParseStageStarts(StageFamily);
   if (!AbortFlag)
     ChooseEcuFamilyAndMask();
