@@ -105,6 +105,14 @@ TEST_F(PanelsTest, ValueTextsAndValuesNoConversionCanBreak)
   }
   unit.DrawValuePanels();  // all of them at once: drawn, not thrown
   EXPECT_EQ(unit.LegendHeight, (unit.TextHeight + 10) * int{std::size(cases)} + 10);
+
+  // A column narrower than its borders: pictures without pixels, nothing thrown or divided.
+  unit.ChartColumnPanel->SetWidth(1);
+  AddFault(unit, 0, {{"P0101", "A"}});
+  unit.CalcCursorValues();
+  unit.DrawValuePanels();
+  unit.DrawErrorPanel();
+  EXPECT_EQ(unit.LegendBitmap->Width() + unit.ValueWindowBitmap->Width() + unit.FaultPanelBitmap->Width(), 0);
 }
 
 TEST_F(PanelsTest, FaultPanelShowsCodesByKindOrOneMessageOrNothing)
