@@ -238,10 +238,12 @@ void BQELunit::CreateChartPage()
   ChartPaintBox->OnPaint = Bind(&BQELunit::ChartPaint);
   ChartPaintBox->OnDblClick = Bind(&BQELunit::ChartDblClick);
   LegendPaintBox = AddPaintBox(LegendScrollBox);
+  LegendPaintBox->OnPaint = Bind(&BQELunit::LegendPaint);
   LegendPaintBox->OnMouseMove = Bind(&BQELunit::LegendMouseMove);
   LegendPaintBox->OnMouseDown = Bind(&BQELunit::LegendMouseDown);
   LegendPaintBox->OnClick = Bind(&BQELunit::LegendClick);
   FaultPaintBox = AddPaintBox(FaultScrollBox);
+  FaultPaintBox->OnPaint = Bind(&BQELunit::ErrorPanelPaint);
 
   ChartStatusBar = Add<TStatusBar>(ChartPage);
   ChartStatusBar->SetAlign(alBottom);
@@ -280,7 +282,9 @@ void BQELunit::CreateActions()
   ZoomF8Action = add(KeyF8);
   ZoomF8Action->OnExecute = Bind(&BQELunit::ZoomF8ActionExecute);
   SaveReportAction = add(KeyF10);
+  SaveReportAction->OnExecute = Bind(&BQELunit::SaveReportActionExecute);
   SaveJpegAction = add(KeyF12);
+  SaveJpegAction->OnExecute = Bind(&BQELunit::SaveJpegActionExecute);
   // The keys live on the main panel, so that a progress window, which disables it, blocks them.
   ActionList->AttachTo(MainPanel);
 }

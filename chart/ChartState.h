@@ -1,6 +1,8 @@
 #pragma once
 // The central object's chart view: masks, the chart state, the mask editor's row geometry.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "PtrList.h"
 #include "Types.h"
@@ -40,6 +42,14 @@ struct ChartScreenLayers {
   TRect Vertical;
   TRect Horizontal;
   TRect ValueWindow;
+};
+
+// What a legend or value-window picture last showed: everything but the value texts as one
+// key, and the value text of each row. A drawing with the same key redraws only the value cells
+// whose text changed; an empty key draws the whole picture.
+struct PanelPictureMemo {
+  std::string Layout;
+  std::vector<AnsiString> Values;
 };
 
 struct ChartState {
@@ -104,9 +114,16 @@ struct ChartState {
   int32_t LegendRow = -1;   // legend row under the mouse, -1 none
   int32_t PanelInset = 10;  // left inset, also the gap between columns
   int32_t PanelRowSpacing = 10;
-  int32_t PanelBoxWidth = 30;    // colour box
-  int32_t PanelValueWidth = 0;   // widest value text measured so far; it only grows
-  int32_t TextHeight = 10;       // "ABCypg" in the panel font
+  int32_t PanelBoxWidth = 30;   // colour box
+  int32_t PanelValueWidth = 0;  // widest value text measured so far; it only grows
+  int32_t TextHeight = 10;      // "ABCypg" in the panel font last measured (legend or faults)
+  // The legend's row height as last drawn, for its hit test (the bold fault panel measures
+  // TextHeight taller).
+  int32_t LegendRowHeight = 10;
+  // The legend's eye mark, loaded at its first drawing.
+  TBitmap* EyeBitmap = nullptr;
+  PanelPictureMemo LegendMemo;
+  PanelPictureMemo ValueWindowMemo;
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
   // Counts every change of records, masks, items, parameters or statuses: whatever the chart

@@ -22,6 +22,12 @@ constexpr UiTextSource FramePeriodLabelSource = {"мсек в 'большом' �
                                                  "msec in 'large' time interval",
                                                  "millisekunden in einem groben zeitintervall"};
 
+// The first line of a report after a parse that broke down (no text id of its own).
+constexpr UiTextSource PartialReadSource = {
+    "Внимание: LOG-файл прочитан не полностью, данные ниже неполны.",
+    "Attention: the LOG-file was read only in part, the data below are incomplete.",
+    "Achtung: die LOG-datei wurde nur teilweise gelesen, die Daten unten sind unvollstandig."};
+
 // Blanks at either end belong to the texts: the report, status bar and group-box layouts
 // are built from them, so every language carries the same ones.
 constexpr std::array<UiTextSource, LastUiTextId + 1> Sources = {{
@@ -255,6 +261,7 @@ struct UiTextTable {
   std::array<UiTextTriple, LastUiTextId + 1> texts;
   UiTextTriple framePeriodLabel;
   UiTextTriple partRead;
+  UiTextTriple partialRead;
 };
 
 const UiTextTable& Table()
@@ -265,6 +272,7 @@ const UiTextTable& Table()
       t.texts[id] = ToCodePages(Sources[id]);
     t.framePeriodLabel = ToCodePages(FramePeriodLabelSource);
     t.partRead = ToCodePages(PartReadSource);
+    t.partialRead = ToCodePages(PartialReadSource);
     return t;
   }();
   return table;
@@ -288,5 +296,11 @@ AnsiString& BQELunit::GetUiText(int id, AnsiString& out)
 AnsiString& BQELunit::GetPartReadText(AnsiString& out)
 {
   out = Table().partRead.In(Language);
+  return out;
+}
+
+AnsiString& BQELunit::GetPartialReadText(AnsiString& out)
+{
+  out = Table().partialRead.In(Language);
   return out;
 }
