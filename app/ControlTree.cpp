@@ -266,6 +266,7 @@ void BQELunit::CreateActions()
   ZoomF8Action = add(KeyF8);
   SaveReportAction = add(KeyF10);
   SaveJpegAction = add(KeyF12);
+  SaveJpegAction->OnExecute = Bind(&BQELunit::SaveJpegActionExecute);
   // The keys live on the main panel, so that a progress window, which disables it, blocks them.
   ActionList->AttachTo(MainPanel);
 }

@@ -263,6 +263,11 @@ public:
   static int ParseIntAfterLabel(const AnsiString& line, const AnsiString& label);
   void ReadingSpeedEditExit(TObject* Sender);
   void FramePeriodEditExit(TObject* Sender);
+  // The speed in force: clamped into ReadingSpeed, the frame period following it, shown.
+  void TakeReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
+  // The one writer of the speed's display, SpeedEdit and FramePeriodEdit (in Hz): each shows
+  // hz but the edit the options read-back has just read, which keeps the user's text.
+  void ShowReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
 
 private:
   // Stages of ParseLogText (log/ParseLog.cpp).
@@ -374,6 +379,11 @@ private:
   void DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask);
 
 public:
+  // F12 (chart/SaveJpeg.cpp): the chart as shown, crosshair and value window included, into a
+  // JPEG file the user names; nothing while the chart is hidden. A failed write keeps the old
+  // file and says which file and why.
+  void SaveJpegActionExecute(TObject* Sender);
+
   // Options (chart/Options.cpp).
   void SetDefaultOptions();
   // Brings every option into the bounds the Common page's read-back keeps, with the same

@@ -65,6 +65,18 @@ AnsiString DataFolderFor(const AnsiString& programFolder)
   return folder;
 }
 
+AnsiString SaveFolderFor(const AnsiString& programFolder)
+{
+  if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK) == 0)
+    return WithSlash(programFolder);
+  return WithSlash(HomeFolder());
+}
+
+AnsiString SaveFolder()
+{
+  return SaveFolderFor(ProgramFolder());
+}
+
 AnsiString DataFolder()
 {
   const AnsiString& forced = DataFolderOverride();

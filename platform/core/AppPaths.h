@@ -12,5 +12,10 @@ AnsiString DataFolder();
 // The rule behind DataFolder, for a given candidate program folder.
 AnsiString DataFolderFor(const AnsiString& programFolder);
 
+// Where a file the user saves is suggested: the program folder when it is writable, else the
+// home folder. Ends with '/'.
+AnsiString SaveFolder();
+AnsiString SaveFolderFor(const AnsiString& programFolder);
+
 // Makes DataFolder() return `folder` (a '/' is added when missing); "" restores the rule.
 void SetDataFolderForTests(const AnsiString& folder);
