@@ -374,13 +374,15 @@ TEST_F(ListPages, NoHandlerActsWhileAParseRunsAndDrawingOutsideTheListIsNoFailur
       ++opened, modal->close();
   });
   watchdog.start(20);
-  u->ParseRunning = 1;
-  for (void (BQELunit::*handler)(TObject*) :
+  BQELunit& unit = *u;
+  unit.ParseRunning = 1;
+  using Handler = void (BQELunit::*)(TObject*);
+  for (const Handler handler :
        {&BQELunit::ChannelListDblClick, &BQELunit::StatusListDblClick, &BQELunit::HideChannelMenuClick,
         &BQELunit::ShowChannelMenuClick, &BQELunit::ShowAllChannelsMenuClick, &BQELunit::DeleteChannelMenuClick,
         &BQELunit::RenameChannelMenuClick, &BQELunit::AddStatusMenuClick, &BQELunit::DeleteStatusMenuClick,
         &BQELunit::DictRenameButtonClick})
-    (u->*handler)(nullptr);
+    (unit.*handler)(nullptr);
   u->ParseRunning = 0;
   RunLoopFor(50);
   EXPECT_EQ(state(), before);
