@@ -229,6 +229,7 @@ void BQELunit::CreateChartPage()
   ChartSplitter->OnMoved = Bind(&BQELunit::ChartSplitterMoved);
 
   ChartMaskCombo = AddListCombo(ChartComboPanel);
+  ChartMaskCombo->OnChange = Bind(&BQELunit::ChartMaskComboChange);
   ChartPaintBox = Add<TPaintBox>(ChartAreaPanel);
   ChartPaintBox->SetAlign(alClient);
   ChartPaintBox->SetShowHint(true);
