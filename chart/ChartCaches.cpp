@@ -4,4 +4,5 @@ void BQELunit::DropChartCaches()
 {
   ++ChartDataGeneration;
   CursorChains.Clear();
+  CurveSummary.Clear();
 }

@@ -82,3 +82,15 @@ void DrawStatusCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& 
     DrawCurveSegment(canvas, frame, xa, ya, xb, yb, style);
   }
 }
+
+void DrawStrokes(TCanvas& canvas, const Strokes& strokes, const CurveStyle& style)
+{
+  TPen* pen = canvas.Pen();
+  pen->SetColor(style.Color);
+  pen->SetWidth(style.Thickness);
+  pen->SetStyle(psSolid);
+  for (const auto& [from, to] : strokes) {
+    canvas.MoveTo(from.x, from.y);
+    canvas.LineTo(to.x, to.y);
+  }
+}

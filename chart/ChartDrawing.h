@@ -7,6 +7,11 @@
 #include "Types.h"
 #include "log/Records.h"
 
+#include <utility>
+#include <vector>
+
+class BChainIndex;
+class BChartSummary;
 class TCanvas;
 struct ChartFrame;
 struct GridLines;
@@ -37,6 +42,20 @@ void DrawParameterCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCel
 // Every step of a status, the last one running on to the plot's right edge.
 void DrawStatusCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& item, const LStatusCell& status,
                      const CurveStyle& style);
+
+// Lines from point to point, each drawn on its own.
+using Strokes = std::vector<std::pair<TPoint, TPoint>>;
+
+// The straight-style curves of these items (null entries skipped), a few strokes a pixel column
+// that draw the very pixels of their segments with a thin pen (thin) or the mask's wider one;
+// an item left without strokes is one this cannot draw (its records out of order, or none in or
+// before the window), for the plain walk. False when it draws none (chart/CurveColumns.cpp).
+bool SummarisedCurves(const ChartFrame& frame, const TPtrList<LDataCell>& records, const BChartSummary& summary,
+                      const BChainIndex& chains, const std::vector<const LTypeCell*>& items, bool thin,
+                      std::vector<Strokes>& strokes);
+
+// Solid strokes in the style's colour and thickness.
+void DrawStrokes(TCanvas& canvas, const Strokes& strokes, const CurveStyle& style);
 
 // One segment between two points given in plot offsets (x from the left edge, y up from the
 // bottom edge): a straight line, or a horizontal at the first level and a dotted riser of

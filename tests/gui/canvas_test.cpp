@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <initializer_list>
+#include <random>
 #include <utility>
 
 #include "MemoryStream.h"
