@@ -39,9 +39,11 @@ struct CurveStyle {
 // segment that ends before the visible window to the first that ends after it, one by one.
 void DrawParameterCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& item, const LDataCell* first,
                         const CurveStyle& style);
-// Every step of a status, the last one running on to the plot's right edge.
+// Every step of a status, the last one running on to the plot's right edge; unless every
+// segment is asked for, only those that leave a pixel: not the ones the margins cover, nor one
+// drawn again, the same, later (chart/StatusCurves.cpp).
 void DrawStatusCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& item, const LStatusCell& status,
-                     const CurveStyle& style);
+                     const CurveStyle& style, bool everySegment);
 
 // Lines from point to point, each drawn on its own.
 using Strokes = std::vector<std::pair<TPoint, TPoint>>;

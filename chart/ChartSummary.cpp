@@ -33,15 +33,8 @@ void BChartSummary::Clear()
   built_ = false;
   kinds_.clear();
   usable_.clear();
+  slotOf_.clear();
   levels_.clear();
-}
-
-int32_t BChartSummary::Slot(int32_t kind) const
-{
-  for (size_t s = 0; s < kinds_.size(); ++s)
-    if (kinds_[s] == kind)
-      return usable_[s] ? static_cast<int32_t>(s) : -1;
-  return -1;
 }
 
 const BChartSummary::Entry* BChartSummary::Entries(int32_t level, int64_t block) const
@@ -131,6 +124,10 @@ void BChartSummary::Follow(uint64_t generation, const TPtrList<LDataCell>& recor
   for (size_t s = 0; s < slots; ++s)
     if (lastOfSlot[s] && lastOfSlot[s]->Next)
       usable_[s] = false;
+  slotOf_.assign(slotOf.size(), -1);
+  for (size_t s = 0; s < slots; ++s)
+    if (usable_[s] && kinds_[s] >= -1)
+      slotOf_[static_cast<size_t>(kinds_[s] + 1)] = static_cast<int32_t>(s);
   if (!timeOrdered_) {
     levels_.clear();
     return;

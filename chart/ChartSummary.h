@@ -20,8 +20,8 @@ public:
     double First;  // NaN: no record of the parameter in the block
     double Last;
   };
-  static constexpr int32_t BlockSize = 256;
-  static constexpr int32_t Fanout = 4;  // LevelSize counts on it
+  static constexpr int32_t BlockSize = 256;  // LevelShift counts on both
+  static constexpr int32_t Fanout = 4;
 
   void Clear();
   // Builds the summaries of these kinds unless they are built for this generation.
@@ -31,12 +31,17 @@ public:
   bool TimeOrdered() const { return timeOrdered_; }
   // The kind's slot in the entries; -1 when the kind is not summarised or cannot be used (its
   // chain out of list order, or a value that is no number or too large to scale).
-  int32_t Slot(int32_t kind) const;
+  int32_t Slot(int32_t kind) const
+  {
+    return kind >= -1 && kind + 1 < static_cast<int32_t>(slotOf_.size()) ? slotOf_[static_cast<size_t>(kind + 1)]
+                                                                         : -1;
+  }
   int32_t Slots() const { return static_cast<int32_t>(kinds_.size()); }
 
   // Levels of blocks: level l holds blocks of BlockSize * Fanout^l records.
   int32_t Levels() const { return static_cast<int32_t>(levels_.size()); }
-  static int64_t LevelSize(int32_t level) { return int64_t{BlockSize} << (2 * level); }
+  static int64_t LevelSize(int32_t level) { return int64_t{1} << LevelShift(level); }
+  static int32_t LevelShift(int32_t level) { return 8 + 2 * level; }
   // The entries of block b of a level, one a slot; its first and last record's times.
   const Entry* Entries(int32_t level, int64_t block) const;
   int64_t FirstTime(int32_t level, int64_t block) const;
@@ -57,5 +62,6 @@ private:
   bool timeOrdered_ = false;
   std::vector<int32_t> kinds_;
   std::vector<bool> usable_;
+  std::vector<int32_t> slotOf_;  // by kind + 1: the slot of a usable kind, else -1
   std::vector<Level> levels_;
 };

@@ -170,15 +170,15 @@ bool SummarisedCurves(const ChartFrame& frame, const TPtrList<LDataCell>& record
   for (int64_t pos = from; pos < to;) {
     int32_t level = summary.Levels() - 1;
     for (; level >= 0; --level) {
-      const int64_t size = BChartSummary::LevelSize(level);
-      const int64_t block = pos / size;
-      if (pos % size == 0 && pos + size <= to &&
+      const int32_t shift = BChartSummary::LevelShift(level);
+      const int64_t block = pos >> shift;
+      if ((block << shift) == pos && pos + (int64_t{1} << shift) <= to &&
           columns.X(summary.FirstTime(level, block)) == columns.X(summary.LastTime(level, block)))
         break;
     }
     if (level >= 0) {
       const int64_t size = BChartSummary::LevelSize(level);
-      const int64_t block = pos / size;
+      const int64_t block = pos >> BChartSummary::LevelShift(level);
       const int column = columns.X(summary.FirstTime(level, block));
       const BChartSummary::Entry* entries = summary.Entries(level, block);
       for (int32_t s = 0; s < slots; ++s)

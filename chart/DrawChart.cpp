@@ -166,6 +166,7 @@ void BQELunit::DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const L
       continue;
     for (int32_t s = 0; s < StatusCells->Count(); ++s)
       if (const LStatusCell* status = StatusCells->Get(s); status && status->Name == item->NameRu)
-        DrawStatusCurve(canvas, frame, *item, *status, CurveStyle{item->Color, thickness, StatusChartStyle});
+        DrawStatusCurve(canvas, frame, *item, *status, CurveStyle{item->Color, thickness, StatusChartStyle},
+                        EveryCurveSegment);
   }
 }

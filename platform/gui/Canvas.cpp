@@ -140,25 +140,33 @@ void TCanvas::WideLine(int x1, int y1, int x2, int y2)
   EndPainting();
   uchar* bits = target_->bits();
   const qsizetype stride = target_->bytesPerLine();
-  const auto fill = [&](int64_t py, double lo, double hi) {
-    // Pixels whose centres px + 0.5 lie in [lo, hi], inside the image.
-    const double firstPixel = std::max(std::ceil(lo - 0.5), 0.0);
-    const double lastPixel = std::min(std::floor(hi - 0.5), static_cast<double>(w - 1));
-    QRgb* row = reinterpret_cast<QRgb*>(bits + py * stride);
-    for (int64_t px = static_cast<int64_t>(firstPixel); px <= static_cast<int64_t>(lastPixel); ++px)
-      row[px] = color;
+  // The pixels whose centres px + 0.5 lie in [lo, hi], inside the image, as [first, last].
+  const auto span = [&](double lo, double hi) {
+    return std::pair{static_cast<int64_t>(std::max(std::ceil(lo - 0.5), 0.0)),
+                     static_cast<int64_t>(std::min(std::floor(hi - 0.5), static_cast<double>(w - 1)))};
   };
+  const auto put = [&](int64_t py, std::pair<int64_t, int64_t> pixels) {
+    if (pixels.first <= pixels.second)
+      std::fill_n(reinterpret_cast<QRgb*>(bits + py * stride) + pixels.first, pixels.second - pixels.first + 1,
+                  color);
+  };
+  const auto fill = [&](int64_t py, double lo, double hi) { put(py, span(lo, hi)); };
   // Upright and level lines, most of a chart's, take the same pixels more directly: the stroke
   // spans the full width between the ends, the discs the rest.
   if (dx == 0 || dy == 0) {
     const double xLow = std::min(ax, bx), xHigh = std::max(ax, bx);
     const double yLow = std::min(ay, by), yHigh = std::max(ay, by);
+    const auto band = span(xLow - r, xHigh + r);  // the same for every row between the ends
     for (int64_t py = top; py <= bottom; ++py) {
       const double cy = static_cast<double>(py) + 0.5;
       const double off = cy < yLow ? yLow - cy : cy > yHigh ? cy - yHigh : 0.0;
+      if (off == 0) {
+        put(py, band);
+        continue;
+      }
       if (off * off > r2)
         continue;
-      const double half = off == 0 ? r : std::sqrt(r2 - off * off);
+      const double half = std::sqrt(r2 - off * off);
       fill(py, xLow - half, xHigh + half);
     }
     Changed();
