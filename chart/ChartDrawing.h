@@ -24,8 +24,9 @@ void DrawGridLabels(TCanvas& canvas, const ChartFrame& frame, const GridLines& v
                     int th);
 // A mark below the plot for every fault interval in the visible window, coloured by its kinds
 // of codes, larger when its codes changed; each interval keeps its mark's rectangle
-// (chart/FaultMarks.cpp).
-void DrawFaultMarks(TCanvas& canvas, const ChartFrame& frame, TPtrList<LErrorCell>& faults);
+// (chart/FaultMarks.cpp). Unless every one is asked for, those before the window are passed
+// over by a binary search.
+void DrawFaultMarks(TCanvas& canvas, const ChartFrame& frame, TPtrList<LErrorCell>& faults, bool everyMark);
 
 // How a curve is drawn: its colour, the mask's line thickness and the chart style (0 steps with
 // dotted risers, 1 straight segments).

@@ -146,7 +146,7 @@ bool SummarisedCurves(const ChartFrame& frame, const TPtrList<LDataCell>& record
     LDataCell* before = nullptr;
     if (slot < 0 || !chains.First(records, item->Id, first) ||
         !chains.Reach(records, item->Id, frame.TimeTo, last) ||
-        !chains.Reach(records, item->Id, frame.TimeFrom - 1, before) || !first || !last)
+        !chains.Reach(records, item->Id, frame.BeforeWindow(), before) || !first || !last)
       continue;
     Track& t = tracks[static_cast<size_t>(slot)];
     t.start = before;
@@ -164,7 +164,7 @@ bool SummarisedCurves(const ChartFrame& frame, const TPtrList<LDataCell>& record
       columns.Add(t, columns.X(t.start->Time), t.start->Value);
 
   // The records in the window, whole blocks where a block lies in one column.
-  const int32_t from = PassedUpTo(records, 0, frame.TimeFrom - 1);
+  const int32_t from = PassedUpTo(records, 0, frame.BeforeWindow());
   const int32_t to = PassedUpTo(records, from, frame.TimeTo);
   const int32_t slots = summary.Slots();
   for (int64_t pos = from; pos < to;) {

@@ -114,7 +114,7 @@ void BQELunit::DrawChart()
     if (!LogFileName.empty())
       DrawGridLabels(canvas, frame, values, times, th);
     if (ErrorCells && frame.HasTimeScale())
-      DrawFaultMarks(canvas, frame, *ErrorCells);
+      DrawFaultMarks(canvas, frame, *ErrorCells, EveryCurveSegment);
   } catch (...) {
     // What was drawn so far is shown.
   }
@@ -155,7 +155,7 @@ void BQELunit::DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const L
     }
     LDataCell* first = nullptr;
     const bool timeOrdered = !EveryCurveSegment && CurveSummary.TimeOrdered() && CurveSummary.Slot(item->Id) >= 0;
-    if (!(timeOrdered && CursorChains.Reach(*DataCells, item->Id, frame.TimeFrom - 1, first) && first) &&
+    if (!(timeOrdered && CursorChains.Reach(*DataCells, item->Id, frame.BeforeWindow(), first) && first) &&
         !CursorChains.First(*DataCells, item->Id, first))
       first = FirstOfKind(*DataCells, item->Id);
     DrawParameterCurve(canvas, frame, *item, first, style);

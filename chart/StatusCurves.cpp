@@ -61,7 +61,8 @@ void DrawStatusCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& 
       int x = 0;
       return frame.X(time, x) && x > frame.PlotWidth + reach;
     };
-    // The first step whose next step is not left of the plot; the last step not right of it.
+    // The first step whose next step is not left of the plot; the last step not right of it
+    // (the very last step is drawn all the same).
     int32_t low = 0, high = count - 1;
     while (low < high) {
       const int32_t middle = low + (high - low) / 2;
@@ -78,7 +79,8 @@ void DrawStatusCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& 
 
   std::vector<Line> lines;
   const auto add = [&](TPoint a, TPoint b, int width, TPenStyle pen) { lines.push_back({a, b, width, pen}); };
-  for (int32_t j = first; j <= last; ++j) {
+  // The last step runs on to the right edge from wherever it is.
+  for (int32_t j = first; j < count; j = j < last ? j + 1 : count - 1 > j ? count - 1 : count) {
     const LStatusStep* step = steps.Get(j);
     const LStatusStep* next = j + 1 < count ? steps.Get(j + 1) : step;
     if (!step || !next)

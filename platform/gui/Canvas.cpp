@@ -156,17 +156,23 @@ void TCanvas::WideLine(int x1, int y1, int x2, int y2)
   if (dx == 0 || dy == 0) {
     const double xLow = std::min(ax, bx), xHigh = std::max(ax, bx);
     const double yLow = std::min(ay, by), yHigh = std::max(ay, by);
-    const auto band = span(xLow - r, xHigh + r);  // the same for every row between the ends
+    // Rows whose centres lie between the ends take the same pixels; the rows beyond, a disc's.
+    const auto band = span(xLow - r, xHigh + r);
+    const int64_t bandTop = std::max(top, static_cast<int64_t>(std::ceil(yLow - 0.5)));
+    const int64_t bandBottom = std::min(bottom, static_cast<int64_t>(std::floor(yHigh - 0.5)));
+    if (band.first <= band.second)
+      for (int64_t py = bandTop; py <= bandBottom; ++py)
+        std::fill_n(reinterpret_cast<QRgb*>(bits + py * stride) + band.first, band.second - band.first + 1, color);
     for (int64_t py = top; py <= bottom; ++py) {
-      const double cy = static_cast<double>(py) + 0.5;
-      const double off = cy < yLow ? yLow - cy : cy > yHigh ? cy - yHigh : 0.0;
-      if (off == 0) {
-        put(py, band);
+      if (py == bandTop && bandTop <= bandBottom) {
+        py = bandBottom;
         continue;
       }
+      const double cy = static_cast<double>(py) + 0.5;
+      const double off = cy < yLow ? yLow - cy : cy > yHigh ? cy - yHigh : 0.0;
       if (off * off > r2)
         continue;
-      const double half = std::sqrt(r2 - off * off);
+      const double half = off == 0 ? r : std::sqrt(r2 - off * off);
       fill(py, xLow - half, xHigh + half);
     }
     Changed();

@@ -2,17 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
-#include <utility>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Bitmap.h"
 #include "ComboBox.h"
-#include "PaintBox.h"
 #include "Numbers.h"
+#include "PaintBox.h"
 #include "program/ParserTestSupport.h"
 #include "support/Golden.h"
 
@@ -144,7 +144,8 @@ void StatusLines(BQELunit& unit, const AnsiString& name, const AnsiString& code,
 TEST_F(ChartRenderTest, GoldenStraightStyleWholeSecondsAndAStepOf500)
 {
   StatusLines(unit, "IDLE", "S00001", {{0, false}, {1000, true}, {3000, true}, {3200, false}, {8100, true}});
-  StatusLines(unit, "Drive", "S00002", {{2000, false}, {6000, false}, {6500, true}, {11000, true}, {11200, false}});
+  StatusLines(unit, "Drive", "S00002",
+              {{2000, false}, {6000, false}, {6500, true}, {11000, true}, {11200, false}});
   Curve(unit, chart, 3, 0x800000, -100, {{0, -5}, {3000, -30}, {4000, -12}, {4800, -25}, {4900, -2}});
   for (int i = 0; i < 200; ++i)  // dense: eight samples a column
     AddLine(unit, 4, 5000 + 4 * i, 1000 + (i * 37) % 400);
