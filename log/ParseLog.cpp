@@ -87,6 +87,8 @@ void BQELunit::ParseLogText()
     }
   }
 
+  // The Text page's readout names the caret in the text now shown (or in none).
+  ShowCaretPosition();
   // The items follow the parameters, also of a parse broken off: it may have made new ones.
   RefreshMaskNames();
 
