@@ -34,4 +34,5 @@ void BQELunit::ShowEditsOnChart()
   if (MasksChanged)
     return;
   CalcValueRange();
+  DrawChart();
 }

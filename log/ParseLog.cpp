@@ -118,6 +118,7 @@ void BQELunit::ParseLogText()
     CalcValueRange();
   if (!AbortFlag) {
     CalcCursorValues();
+    DrawChart();
     if (!ParseFailed)
       ReparseNeeded = 0;
   }
