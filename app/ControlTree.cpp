@@ -231,7 +231,9 @@ void BQELunit::CreateChartPage()
   ChartPaintBox->SetAlign(alClient);
   ChartPaintBox->SetShowHint(true);
   LegendPaintBox = AddPaintBox(LegendScrollBox);
+  LegendPaintBox->OnPaint = Bind(&BQELunit::LegendPaint);
   FaultPaintBox = AddPaintBox(FaultScrollBox);
+  FaultPaintBox->OnPaint = Bind(&BQELunit::ErrorPanelPaint);
 
   ChartStatusBar = Add<TStatusBar>(ChartPage);
   ChartStatusBar->SetAlign(alBottom);
@@ -265,6 +267,7 @@ void BQELunit::CreateActions()
   ZoomF7Action = add(KeyF7);
   ZoomF8Action = add(KeyF8);
   SaveReportAction = add(KeyF10);
+  SaveReportAction->OnExecute = Bind(&BQELunit::SaveReportActionExecute);
   SaveJpegAction = add(KeyF12);
   SaveJpegAction->OnExecute = Bind(&BQELunit::SaveJpegActionExecute);
   // The keys live on the main panel, so that a progress window, which disables it, blocks them.

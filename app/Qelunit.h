@@ -22,8 +22,10 @@
 #include "texts/TextsState.h"
 
 class BConfigLoad;
+class TBitmap;
 class TCanvas;
 class TObject;
+class TWinControl;
 struct ChartFrame;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
@@ -121,6 +123,12 @@ public:
   void RenameLogsInFolder(const AnsiString& folder, bool recursive);
   void PageControlChange(TObject* Sender);
 
+  // The analysis report. F10 offers "analysis <log name> .txt" beside the log (in the home
+  // folder without one), writes the report there under a temporary name, puts it in place and
+  // opens it; a failed write leaves the old file and says why (app/SaveReport.cpp).
+  void SaveReportActionExecute(TObject* Sender);
+  AnsiString DefaultReportName();
+
 private:
   // Parse again, map the statuses again, or recompute, as the change flags ask (app/PageChange.cpp).
   void ShowEditsOnChart();
@@ -193,6 +201,8 @@ public:
 
   // The user-visible text of a text id in the current language (texts/UiText.cpp).
   AnsiString& GetUiText(int id, AnsiString& out);
+  // The report's first line after a parse that broke down: the log was read only in part.
+  AnsiString& GetPartialReadText(AnsiString& out);
 
   void ClearDictCells();
   void LoadDictionaryResource(const AnsiString& name);
@@ -268,6 +278,17 @@ public:
   // hz but the edit the options read-back has just read, which keeps the user's text.
   void ShowReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
 
+  // The analysis report of the last parse, streamed in pieces to write, which may refuse one
+  // (false) and so end it; false as well when the user broke the write off
+  // (log/AnalysisReport.cpp).
+  bool StreamAnalysisReport(const std::function<bool(const char* data, size_t size)>& write, bool withProgress);
+  enum class ReportWrite { Written, Failed, Broken };
+  // The report into fileName, replacing it only once complete; reason: the system's words for
+  // a failure. With the progress option on, a report of ReportProgressRecords records or more
+  // shows the progress window, whose "Break" gives it up (log/AnalysisReport.cpp).
+  ReportWrite WriteAnalysisReport(const AnsiString& fileName, AnsiString& reason);
+  static int ReportProgressRecords;
+
 private:
   // Stages of ParseLogText (log/ParseLog.cpp).
   void ClearParseResults();
@@ -324,12 +345,62 @@ public:
   // with its Russian name, or the id -1 when none has it; status items stay as they are.
   void RefreshMaskNames();
 
+  // The parameter and status list pages of the Mask tab; each does nothing while a parse runs.
+  // A line names the first parameter whose name in the current language is its text, or the
+  // first status of that name. A double click adds the line's parameter or status to the
+  // editor mask. The parameter list's menu hides or shows the line's parameter (hidden ones
+  // are drawn grey), lists every parameter or only the shown ones, renames the parameter in
+  // the three-name dialog (refused, with a 15-second message, when another parameter has one
+  // of the new names) and deletes it; the status list's menu adds and deletes statuses
+  // (chart/ChannelList.cpp, chart/ChannelRename.cpp, chart/StatusList.cpp).
+  void ChannelListDblClick(TObject* Sender);
+  void ChannelListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
+  void HideChannelMenuClick(TObject* Sender);
+  void ShowChannelMenuClick(TObject* Sender);
+  void ShowAllChannelsMenuClick(TObject* Sender);
+  void DeleteChannelMenuClick(TObject* Sender);
+  void RenameChannelMenuClick(TObject* Sender);
+  void RenameChannel();
+  void StatusListDblClick(TObject* Sender);
+  void AddStatusMenuClick(TObject* Sender);
+  void DeleteStatusMenuClick(TObject* Sender);
+  // The English and German names of every parameter and mask item from the dictionary, by
+  // their Russian names; names it lacks stay (chart/ChannelRename.cpp).
+  void DictRenameButtonClick(TObject* Sender);
+  // The parameter or status a list line names; nullptr when none (chart/ChannelList.cpp,
+  // chart/StatusList.cpp).
+  LTypeCell* ChannelOfLine(const AnsiString& line) const;
+  LStatusCell* StatusOfLine(const AnsiString& line) const;
+
   // Value range and values at the cursor (chart/ValueRange.cpp, chart/CursorValues.cpp).
   // CalcValueRange: status steps rebuilt, then the chart mask's plotted-value range and the
   // time span. CalcCursorValues: statuses, item values, caret position and fault interval at
   // CursorTime.
   void CalcValueRange();
   void CalcCursorValues();
+  // The legend and the value window (chart/ValuePanels.cpp), the fault panel
+  // (chart/FaultPanel.cpp): drawn into their pictures from what CalcCursorValues found, then
+  // painted; nothing while a parse runs (the paints show the last pictures).
+  void DrawValuePanels();
+  void DrawErrorPanel();
+  void LegendPaint(TObject* Sender);
+  void ErrorPanelPaint(TObject* Sender);
+  // The value column's text of an item: "-" without a value, a status's "active" or nothing,
+  // a parameter's value with two decimals.
+  AnsiString PanelValueText(const LTypeCell& item);
+
+private:
+  void MeasurePanelValue(TCanvas& canvas, const LTypeCell& item);
+  // A legend or value-window picture; one row of it (framed box with the eye, or plain box);
+  // one value cell (chart/ValuePanels.cpp).
+  void DrawPanelPicture(TBitmap& picture, PanelPictureMemo& memo, const LMaskCell& mask, bool window,
+                        int32_t width, int32_t height);
+  std::string PanelLayout(TCanvas& canvas, const LMaskCell& mask, bool window, int32_t width, int32_t height);
+  void DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row, int32_t width, TColor background,
+                    bool framed, const AnsiString& value);
+  void DrawPanelValue(TCanvas& canvas, int32_t row, int32_t width, TColor background, const AnsiString& text);
+
+public:
   // Every change of records, masks, items, parameters or statuses calls it, so nothing the
   // chart keeps between drawings points to freed or stale records (chart/ChartCaches.cpp).
   void DropChartCaches();

@@ -23,16 +23,6 @@ AnsiString WithSlash(AnsiString folder)
   return folder;
 }
 
-AnsiString HomeFolder()
-{
-  const char* home = std::getenv("HOME");
-  if (home && *home)
-    return home;
-  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-    return pw->pw_dir;
-  return "/tmp";
-}
-
 // mkdir -p; failures show up later when a file is written there.
 void MakeFolders(const AnsiString& folder)
 {
@@ -46,6 +36,16 @@ void MakeFolders(const AnsiString& folder)
 }
 
 }  // namespace
+
+AnsiString HomeFolder()
+{
+  const char* home = std::getenv("HOME");
+  if (home && *home)
+    return home;
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+    return pw->pw_dir;
+  return "/tmp";
+}
 
 AnsiString ProgramFolder()
 {

@@ -2,6 +2,9 @@
 // Where the program lives and where it keeps its data files.
 #include "System.h"
 
+// $HOME, else the user's entry's home, else "/tmp"; without a trailing '/'.
+AnsiString HomeFolder();
+
 // The executable's folder, ending with '/'.
 AnsiString ProgramFolder();
 
