@@ -63,6 +63,8 @@ void BQELunit::ChartPageResize(TObject*)
     return;
   }
   DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
 }
 
 void BQELunit::ChartStatusBarResize(TObject*)

@@ -35,4 +35,6 @@ void BQELunit::ShowEditsOnChart()
     return;
   CalcValueRange();
   DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
 }

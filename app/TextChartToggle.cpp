@@ -66,6 +66,8 @@ void BQELunit::ShowChartAtCaret()
     CalcValueRange();
     CalcCursorValues();
     DrawChart();
+    DrawValuePanels();
+    DrawErrorPanel();
 
     // The pointer onto the cursor, so that the chart's readouts follow it from there.
     const TPoint origin = ChartPaintBox->ClientOrigin();
