@@ -40,8 +40,24 @@ void BQELunit::ChartPageResize(TObject*)
   // The view keeps its share of the zoomed plot, inside it.
   PanX = ClampPan(ZoomedWidth * PanPercentX * 0.01, PlotWidth, ZoomedWidth);
   PanY = ClampPan(ZoomedHeight * PanPercentY * 0.01, PlotHeight, ZoomedHeight);
-  // Only the geometry: the pictures are drawn by the chart, never while a parse is still
-  // building the records it draws.
+
+  if (PageControl->ActivePage() != ChartPage)
+    return;
+  // Never from inside a parse, which is still building the records drawn: once it has ended,
+  // the layout runs again and draws (one run for any number of resizes meanwhile).
+  if (ParseRunning) {
+    if (!ChartLayoutDeferred) {
+      ChartLayoutDeferred = 1;
+      WhenParseEnds([this] {
+        ChartLayoutDeferred = 0;
+        ChartPageResize(ChartPage);
+      });
+    }
+    return;
+  }
+  DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
 }
 
 void BQELunit::ChartStatusBarResize(TObject*)
