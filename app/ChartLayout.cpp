@@ -77,8 +77,10 @@ void BQELunit::ChartStatusBarResize(TObject*)
   panels->Items(4)->SetWidth(rest > 0 ? rest : 10 * u);
   panels->EndUpdate();
 
-  // As tall as the status names need; a new height makes the plot shorter or taller. The new
-  // height runs this handler again, which then finds it right.
+  // As tall as the status names need. The new height runs this handler again, which then finds
+  // it right; the page's own resize, or the drawing that follows a new range, takes the new
+  // plot height (laid out from here, inside the page's realignment, the column would be
+  // measured against a chart area not yet sized and keep that narrow width).
   const int height = FitStatusNames();
   if (height == ChartStatusBar->Height()) {
     ChartStatusBar->Invalidate();
@@ -86,5 +88,4 @@ void BQELunit::ChartStatusBarResize(TObject*)
   }
   ChartStatusBar->SetHeight(height);
   ChartStatusBar->Invalidate();
-  ChartPageResize(ChartPage);
 }

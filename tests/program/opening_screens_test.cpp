@@ -158,8 +158,8 @@ TEST_F(OpeningScreens, EveryWayOfOpeningShowsTheLogOnTheChartAndF3CarriesTheMome
       "f3-to-text: text other/LH_sample.txt 195 | other/LH_sample.txt* logs/Q5_b.qel | 0+0 0 0 E\n"
       "caret-further-down-zoom-4: text other/LH_sample.txt 195 | other/LH_sample.txt* logs/Q5_b.qel | 4668+0 0 0 "
       "E\n"
-      "f3-to-chart: chart other/LH_sample.txt 195 | other/LH_sample.txt* logs/Q5_b.qel | 4668+0 3652 1612 F\n"
-      "f3-back-to-text: text other/LH_sample.txt 195 | other/LH_sample.txt* logs/Q5_b.qel | 4667+6 3652 1612 F\n");
+      "f3-to-chart: chart other/LH_sample.txt 195 | other/LH_sample.txt* logs/Q5_b.qel | 4668+0 3650 1612 F\n"
+      "f3-back-to-text: text other/LH_sample.txt 195 | other/LH_sample.txt* logs/Q5_b.qel | 4663+6 3650 1612 F\n");
 }
 
 }  // namespace
