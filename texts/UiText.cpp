@@ -254,14 +254,14 @@ struct UiTextTable {
 
 const UiTextTable& Table()
 {
-  static const UiTextTable table = [] {
+  static const UiTextTable Built = [] {
     UiTextTable t;
     for (unsigned id = 0; id <= LastUiTextId; ++id)
       t.texts[id] = ToCodePages(Sources[id]);
     t.framePeriodLabel = ToCodePages(FramePeriodLabelSource);
     return t;
   }();
-  return table;
+  return Built;
 }
 
 }  // namespace

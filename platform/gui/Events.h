@@ -12,9 +12,9 @@ using Word = uint16_t;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+enum ShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 
-using TShiftState = TSet<TShiftStateItem>;
+using TShiftState = Set<ShiftStateItem>;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 

@@ -45,7 +45,7 @@ bool TOpenDialog::Execute()
 
 std::optional<QString> ChosenPath(QFileDialog& dialog)
 {
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   if (dialog.exec() != QDialog::Accepted)
     return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();

@@ -18,7 +18,7 @@ bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiStrin
     label->setTextFormat(Qt::PlainText);
   dialog.setTextValue(ToQString(Value));
 
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   if (dialog.exec() != QDialog::Accepted)
     return false;
   Value = FromQString(dialog.textValue());
@@ -29,6 +29,6 @@ void ShowMessage(const AnsiString& Msg)
 {
   QMessageBox box(QMessageBox::NoIcon, ToQString(Application->Title()), ToQString(Msg), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   box.exec();
 }

@@ -19,8 +19,8 @@ class QScrollBar;
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
 
-enum TOwnerDrawStateItem { odSelected, odFocused };
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+enum OwnerDrawStateItem { odSelected, odFocused };
+using TOwnerDrawState = Set<OwnerDrawStateItem>;
 
 // Rect is the line's rectangle in the list's client coordinates.
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
@@ -58,7 +58,7 @@ protected:
 
 private:
   friend class TListBoxStrings;
-  friend class TListBoxView;
+  friend class ListBoxView;
 
   // From the items.
   void LineInserted(int index);
