@@ -121,6 +121,12 @@ public:
   void RenameLogsInFolder(const AnsiString& folder, bool recursive);
   void PageControlChange(TObject* Sender);
 
+  // The analysis report. F10 offers "analysis <log name> .txt" beside the log (in the home
+  // folder without one), writes the report there under a temporary name, puts it in place and
+  // opens it; a failed write leaves the old file and says why (app/SaveReport.cpp).
+  void SaveReportActionExecute(TObject* Sender);
+  AnsiString DefaultReportName();
+
 private:
   // Parse again, map the statuses again, or recompute, as the change flags ask (app/PageChange.cpp).
   void ShowEditsOnChart();
@@ -193,6 +199,8 @@ public:
 
   // The user-visible text of a text id in the current language (texts/UiText.cpp).
   AnsiString& GetUiText(int id, AnsiString& out);
+  // The report's first line after a parse that broke down: the log was read only in part.
+  AnsiString& GetPartialReadText(AnsiString& out);
 
   void ClearDictCells();
   void LoadDictionaryResource(const AnsiString& name);
@@ -267,6 +275,17 @@ public:
   // The one writer of the speed's display, SpeedEdit and FramePeriodEdit (in Hz): each shows
   // hz but the edit the options read-back has just read, which keeps the user's text.
   void ShowReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
+
+  // The analysis report of the last parse, streamed in pieces to write, which may refuse one
+  // (false) and so end it; false as well when the user broke the write off
+  // (log/AnalysisReport.cpp).
+  bool StreamAnalysisReport(const std::function<bool(const char* data, size_t size)>& write, bool withProgress);
+  enum class ReportWrite { Written, Failed, Broken };
+  // The report into fileName, replacing it only once complete; reason: the system's words for
+  // a failure. With the progress option on, a report of ReportProgressRecords records or more
+  // shows the progress window, whose "Break" gives it up (log/AnalysisReport.cpp).
+  ReportWrite WriteAnalysisReport(const AnsiString& fileName, AnsiString& reason);
+  static int ReportProgressRecords;
 
 private:
   // Stages of ParseLogText (log/ParseLog.cpp).
@@ -351,6 +370,11 @@ private:
   void DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask);
 
 public:
+  // F12 (chart/SaveJpeg.cpp): the chart as shown, crosshair and value window included, into a
+  // JPEG file the user names; nothing while the chart is hidden. A failed write keeps the old
+  // file and says which file and why.
+  void SaveJpegActionExecute(TObject* Sender);
+
   // Options (chart/Options.cpp).
   void SetDefaultOptions();
   // Brings every option into the bounds the Common page's read-back keeps, with the same
