@@ -44,7 +44,7 @@ bool WriteRecorderLog(const std::filesystem::path& log)
   std::ofstream out(target, std::ios::binary);
   const std::string bin = std::filesystem::path(log).replace_extension(".bin").filename().string();
   out << "Recorder session\r\n"
-      << "Speed " << loggen::kReadingSpeedHz << " Hz\r\n"
+      << "Speed " << loggen::ReadingSpeedHz << " Hz\r\n"
       << "Log: " << bin << "\r\n";
   out.close();
   if (!out)
