@@ -315,9 +315,9 @@ int main(int argc, char** argv)
     for (const Codec& codec : Codecs) {
       const std::string suffix = std::string(codec.name) + "/" + inputName;
       benchmark::RegisterBenchmark(("pack/" + suffix).c_str(), PackBench, &codec, &input)
-          ->Unit(benchmark::Millisecond);
+          ->Unit(benchmark::kMillisecond);
       benchmark::RegisterBenchmark(("unpack/" + suffix).c_str(), UnpackBench, &codec, &input)
-          ->Unit(benchmark::Millisecond);
+          ->Unit(benchmark::kMillisecond);
     }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
