@@ -16,6 +16,10 @@ enum ShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoubl
 
 using TShiftState = Set<ShiftStateItem>;
 
+// How an owner-drawn line of a list is to be drawn.
+enum OwnerDrawStateItem { odSelected, odFocused };
+using TOwnerDrawState = Set<OwnerDrawStateItem>;
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
