@@ -308,8 +308,8 @@ TEST_F(CanvasTest, WideLinesAreThePixelsWithinHalfTheWidthOfTheSegment)
       x2 = x1, y2 = y1;  // a dot
     if (round % 10 == 2)
       y2 = round % 20 ? 2000000000 : -2000000000;  // far off
-    Fill(bitmap, 40, 30, kWhite);
-    canvas->Pen()->SetColor(kRed);
+    Fill(bitmap, 40, 30, White);
+    canvas->Pen()->SetColor(Red);
     canvas->Pen()->SetWidth(w);
     Line(x1, y1, x2, y2);
     for (int y = 0; y < 30; ++y)
@@ -322,7 +322,7 @@ TEST_F(CanvasTest, WideLinesAreThePixelsWithinHalfTheWidthOfTheSegment)
         // Centres within rounding of the edge may go either way.
         if (std::fabs(distance2 - w * w / 4.0L) < 1e-6L)
           continue;
-        ASSERT_EQ(PixelAt(bitmap, x, y) == kRed, distance2 < w * w / 4.0L)
+        ASSERT_EQ(PixelAt(bitmap, x, y) == Red, distance2 < w * w / 4.0L)
             << x << ',' << y << " of " << x1 << ',' << y1 << ' ' << x2 << ',' << y2 << " w" << w;
       }
   }
