@@ -4,6 +4,7 @@
 #include "app/ControlTree.h"
 
 #include "ActnList.h"
+#include "Clipbrd.h"
 #include "ComboBox.h"
 #include "Edit.h"
 #include "Label.h"
@@ -106,7 +107,7 @@ void BQELunit::CreateControls()
   MainPanel->SetBevelOuter(bvNone);
   MainPanel->SetCaption("");
   SetFont(MainPanel, "Verdana", 10);
-  MainPanel->OnResize = [this](TObject* sender) { MainPanelResize(sender); };
+  MainPanel->OnResize = Bind(&BQELunit::MainPanelResize);
 
   CreatePages();
   CreateToolbar();
@@ -123,30 +124,27 @@ void BQELunit::CreateControls()
 
   CreateChartPage();
   CreateActions();
-  BindOpeningHandlers();
-  ClearHistoryButton->OnClick = [this](TObject* sender) { ClearHistoryButtonClick(sender); };
-  RenameLogsButton->OnClick = [this](TObject* sender) { RenameLogsButtonClick(sender); };
-  PageControl->OnChange = [this](TObject* sender) { PageControlChange(sender); };
 }
 
 void BQELunit::CreatePages()
 {
   PageControl = Add<TPageControl>(MainPanel);
   OptionsPage = AddPage(PageControl);
-  OptionsPage->OnResize = [this](TObject* sender) { OptionsPageResize(sender); };
+  OptionsPage->OnResize = Bind(&BQELunit::OptionsPageResize);
   TextPage = AddPage(PageControl);
   ChartPage = AddPage(PageControl);
-  ChartPage->OnResize = [this](TObject* sender) { ChartPageResize(sender); };
+  ChartPage->OnResize = Bind(&BQELunit::ChartPageResize);
   // Set in code, the active page fires no change.
   PageControl->SetActivePage(ChartPage);
+  PageControl->OnChange = Bind(&BQELunit::PageControlChange);
 
   OptionsPageControl = Add<TPageControl>(OptionsPage);
   OptionsPageControl->SetAlign(alClient);
   MaskPage = AddPage(OptionsPageControl);
   CommonPage = AddPage(OptionsPageControl);
   // A hidden tab keeps its old size until it is shown: the one shown then is laid out anew.
-  MaskPage->OnResize = [this](TObject* sender) { OptionsPageResize(sender); };
-  CommonPage->OnResize = [this](TObject* sender) { OptionsPageResize(sender); };
+  MaskPage->OnResize = Bind(&BQELunit::OptionsPageResize);
+  CommonPage->OnResize = Bind(&BQELunit::OptionsPageResize);
   HelpPage = AddPage(OptionsPageControl);
   OptionsPageControl->SetActivePage(MaskPage);
 }
@@ -155,15 +153,23 @@ void BQELunit::CreateToolbar()
 {
   ToolbarPanel = AddPlainPanel(MainPanel);
   LanguageButton = AddBitBtn(ToolbarPanel, "flagr2");
-  LanguageButton->OnClick = [this](TObject* sender) { LanguageButtonClick(sender); };
+  LanguageButton->OnClick = Bind(&BQELunit::LanguageButtonClick);
   SpeedUnitLabel = Add<TLabel>(ToolbarPanel);
   SpeedEdit = Add<TEdit>(ToolbarPanel);
-  SpeedEdit->OnExit = [this](TObject* sender) { ReadingSpeedEditExit(sender); };
+  SpeedEdit->OnExit = Bind(&BQELunit::ReadingSpeedEditExit);
   RecentCombo = AddListCombo(ToolbarPanel);
+  RecentCombo->OnChange = Bind(&BQELunit::RecentComboChange);
   OpenButton = AddBitBtn(ToolbarPanel, "openfile");
+  OpenButton->OnClick = Bind(&BQELunit::OpenButtonClick);
   PasteButton = AddBitBtn(ToolbarPanel, "paste");
+  PasteButton->OnClick = Bind(&BQELunit::PasteButtonClick);
+  // The hint follows the clipboard without reading it at every move of the pointer.
+  PasteButton->OnMouseEnter = Bind(&BQELunit::PasteButtonMouseMove);
+  WatchClipboard(PasteButton, [this] { PasteButtonMouseMove(PasteButton); });
   NextButton = AddBitBtn(ToolbarPanel, "next");
+  NextButton->OnClick = Bind(&BQELunit::NextButtonClick);
   PrevButton = AddBitBtn(ToolbarPanel, "prev");
+  PrevButton->OnClick = Bind(&BQELunit::PrevButtonClick);
 }
 
 void BQELunit::CreateTextPage()
@@ -175,13 +181,16 @@ void BQELunit::CreateTextPage()
   // The caret and the found text stay visible while the find bar has the focus.
   TextMemo->SetHideSelection(false);
   SetFont(TextMemo, "Lucida Console", 10);
+  TextMemo->OnMouseMove = Bind(&BQELunit::TextMemoMouseMove);
+  TextMemo->OnKeyUp = Bind(&BQELunit::TextMemoKeyUp);
 
   FindPanel = AddPlainPanel(TextPage);
   FindPanel->SetAlign(alTop);
-  FindPanel->OnResize = [this](TObject* sender) { FindPanelResize(sender); };
+  FindPanel->OnResize = Bind(&BQELunit::FindPanelResize);
   FindLabel = Add<TLabel>(FindPanel);
   FindEdit = Add<TEdit>(FindPanel);
   FindButton = Add<TButton>(FindPanel);
+  FindButton->OnClick = Bind(&BQELunit::FindButtonClick);
   FindUpRadio = Add<TRadioButton>(FindPanel);
   FindDownRadio = Add<TRadioButton>(FindPanel);
   FindDownRadio->SetChecked(true);
@@ -190,8 +199,11 @@ void BQELunit::CreateTextPage()
   TextStatusBar->SetAlign(alBottom);
 
   ClearFindButton = AddBitBtn(FindPanel, "clear");
+  ClearFindButton->OnClick = Bind(&BQELunit::ClearFindButtonClick);
   TextStartButton = AddBitBtn(FindPanel, "moveup");
+  TextStartButton->OnClick = Bind(&BQELunit::TextStartButtonClick);
   TextEndButton = AddBitBtn(FindPanel, "movedown");
+  TextEndButton->OnClick = Bind(&BQELunit::TextEndButtonClick);
 }
 
 void BQELunit::CreateChartPage()
@@ -223,7 +235,7 @@ void BQELunit::CreateChartPage()
 
   ChartStatusBar = Add<TStatusBar>(ChartPage);
   ChartStatusBar->SetAlign(alBottom);
-  ChartStatusBar->OnResize = [this](TObject* sender) { ChartStatusBarResize(sender); };
+  ChartStatusBar->OnResize = Bind(&BQELunit::ChartStatusBarResize);
   ChartStatusBar->Font()->Assign(MainPanel->Font());
   TStatusPanels* panels = ChartStatusBar->Panels();
   panels->BeginUpdate();
@@ -245,7 +257,9 @@ void BQELunit::CreateActions()
     action->SetShortCut(key);
     return action;
   };
+  // F3 also works from the Chart page.
   ToggleTextChartAction = add(KeyF3);
+  ToggleTextChartAction->OnExecute = Bind(&BQELunit::ToggleTextChartActionExecute);
   ZoomF5Action = add(KeyF5);
   ZoomF6Action = add(KeyF6);
   ZoomF7Action = add(KeyF7);
@@ -254,17 +268,6 @@ void BQELunit::CreateActions()
   SaveJpegAction = add(KeyF12);
   // The keys live on the main panel, so that a progress window, which disables it, blocks them.
   ActionList->AttachTo(MainPanel);
-
-  // The Text page's handlers and F3, which also works from the Chart page.
-  FindButton->OnClick = [this](TObject* sender) { FindButtonClick(sender); };
-  ClearFindButton->OnClick = [this](TObject* sender) { ClearFindButtonClick(sender); };
-  TextStartButton->OnClick = [this](TObject* sender) { TextStartButtonClick(sender); };
-  TextEndButton->OnClick = [this](TObject* sender) { TextEndButtonClick(sender); };
-  TextMemo->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
-    TextMemoMouseMove(sender, shift, x, y);
-  };
-  TextMemo->OnKeyUp = [this](TObject* sender, Word& key, TShiftState shift) { TextMemoKeyUp(sender, key, shift); };
-  ToggleTextChartAction->OnExecute = [this](TObject* sender) { ToggleTextChartActionExecute(sender); };
 }
 
 void BQELunit::UnbindFormHandlers()

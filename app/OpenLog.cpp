@@ -1,9 +1,7 @@
-// Opening a log: the one way every source ends in, the recent list, the open dialog, and the
-// binding of the toolbar's opening buttons.
+// Opening a log: the one way every source ends in, the recent list, the open dialog.
 #include <algorithm>
 
 #include "Buttons.h"
-#include "Clipbrd.h"
 #include "ComboBox.h"
 #include "FileDialogs.h"
 #include "PageControl.h"
@@ -44,18 +42,6 @@ AnsiString WithUpperCasePatterns(const AnsiString& filter)
 }
 
 }  // namespace
-
-void BQELunit::BindOpeningHandlers()
-{
-  RecentCombo->OnChange = [this](TObject* sender) { RecentComboChange(sender); };
-  OpenButton->OnClick = [this](TObject* sender) { OpenButtonClick(sender); };
-  PasteButton->OnClick = [this](TObject* sender) { PasteButtonClick(sender); };
-  // The hint follows the clipboard without reading it at every move of the pointer.
-  PasteButton->OnMouseEnter = [this](TObject* sender) { PasteButtonMouseMove(sender); };
-  WatchClipboard(PasteButton, [this] { PasteButtonMouseMove(PasteButton); });
-  PrevButton->OnClick = [this](TObject* sender) { PrevButtonClick(sender); };
-  NextButton->OnClick = [this](TObject* sender) { NextButtonClick(sender); };
-}
 
 void BQELunit::OpenLogFile(const AnsiString& name)
 {

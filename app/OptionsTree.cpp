@@ -116,7 +116,7 @@ void BQELunit::CreateCommonPage()
 
   TextLinePeriodEdit = AddLabelledEdit(CommonBox, TextLinePeriodLabel);
   FramePeriodEdit = AddLabelledEdit(CommonBox, FramePeriodLabel);
-  FramePeriodEdit->OnExit = [this](TObject* sender) { FramePeriodEditExit(sender); };
+  FramePeriodEdit->OnExit = Bind(&BQELunit::FramePeriodEditExit);
   ZoomF5Edit = AddLabelledEdit(CommonBox, ZoomF5Label);
   ZoomF6Edit = AddLabelledEdit(CommonBox, ZoomF6Label);
   ZoomF7Edit = AddLabelledEdit(CommonBox, ZoomF7Label);
@@ -130,14 +130,16 @@ void BQELunit::CreateCommonPage()
   MultiLineStatusesCheck = Add<TCheckBox>(CommonBox);
 
   ClearHistoryButton = Add<TButton>(CommonBox);
+  ClearHistoryButton->OnClick = Bind(&BQELunit::ClearHistoryButtonClick);
   RenameLogsButton = Add<TButton>(CommonBox);
+  RenameLogsButton->OnClick = Bind(&BQELunit::RenameLogsButtonClick);
   DictRenameButton = Add<TButton>(CommonBox);
   RussianButton = AddBitBtn(CommonBox, "flagr");
-  RussianButton->OnClick = [this](TObject* sender) { RussianButtonClick(sender); };
+  RussianButton->OnClick = Bind(&BQELunit::RussianButtonClick);
   EnglishButton = AddBitBtn(CommonBox, "flage");
-  EnglishButton->OnClick = [this](TObject* sender) { EnglishButtonClick(sender); };
+  EnglishButton->OnClick = Bind(&BQELunit::EnglishButtonClick);
   GermanButton = AddBitBtn(CommonBox, "flagd");
-  GermanButton->OnClick = [this](TObject* sender) { GermanButtonClick(sender); };
+  GermanButton->OnClick = Bind(&BQELunit::GermanButtonClick);
 
   // The radio buttons have no caption: the sample pictures beside them name the styles.
   ParamStyleGroup = Add<TGroupBox>(CommonBox);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Events.h"
@@ -48,6 +49,13 @@ public:
   // Builds every control and binds the handlers that exist; once, from the constructor
   // (app/ControlTree.cpp).
   void CreateControls();
+  // A member of this object as the closure of an event with its signature; handlers are bound
+  // where their control is made: `Button->OnClick = Bind(&BQELunit::ButtonClick);`.
+  template <class... Args>
+  auto Bind(void (BQELunit::*handler)(Args...))
+  {
+    return [this, handler](Args... args) { (this->*handler)(std::forward<Args>(args)...); };
+  }
 
   // The layouts place the controls from sizes measured now (the fonts decide them); each does
   // nothing until ReadyFlag, nor without a main form. The toolbar and the page control (app/MainLayout.cpp), the
@@ -162,9 +170,8 @@ private:
   // The form outlives this object: its actions must reach nothing once it is gone
   // (app/ControlTree.cpp).
   void UnbindFormHandlers();
-  // The opening handlers bound to the toolbar (app/OpenLog.cpp); the Chart page made active
-  // (app/OpenLog.cpp); one step through the siblings, -1 or +1 (app/SiblingLogs.cpp).
-  void BindOpeningHandlers();
+  // The Chart page made active (app/OpenLog.cpp); one step through the siblings, -1 or +1
+  // (app/SiblingLogs.cpp).
   void ShowChartPage();
   void StepSibling(int step);
 
