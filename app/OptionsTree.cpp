@@ -70,13 +70,13 @@ void BQELunit::CreateMaskPage()
   MaskBevel3 = Add<TBevel>(MaskPage);
   MaskBevel4 = Add<TBevel>(MaskPage);
   MaskCombo = AddListCombo(MaskPage);
-  MaskCombo->OnChange = [this](TObject* sender) { MaskComboChange(sender); };
+  MaskCombo->OnChange = Bind(&BQELunit::MaskComboChange);
   NewMaskButton = Add<TButton>(MaskPage);
-  NewMaskButton->OnClick = [this](TObject* sender) { NewMaskButtonClick(sender); };
+  NewMaskButton->OnClick = Bind(&BQELunit::NewMaskButtonClick);
   RenameMaskButton = Add<TButton>(MaskPage);
-  RenameMaskButton->OnClick = [this](TObject* sender) { RenameMaskButtonClick(sender); };
+  RenameMaskButton->OnClick = Bind(&BQELunit::RenameMaskButtonClick);
   DeleteMaskButton = Add<TButton>(MaskPage);
-  DeleteMaskButton->OnClick = [this](TObject* sender) { DeleteMaskButtonClick(sender); };
+  DeleteMaskButton->OnClick = Bind(&BQELunit::DeleteMaskButtonClick);
   UnderCursorCheck = Add<TCheckBox>(MaskPage);
   UnderCursorCheck->SetChecked(true);
 
@@ -167,12 +167,8 @@ void BQELunit::CreateMaskRowBox()
   rows.RowHeight = ThicknessEdit->Height();
 
   MaskRowBox = Add<TScrollBox>(MaskPage);
-  MaskRowBox->OnMouseWheel = [this](TObject* sender, TShiftState shift, int delta, TPoint at, bool& handled) {
-    MaskRowBoxMouseWheel(sender, shift, delta, at, handled);
-  };
-  MaskRowBox->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
-    MaskRowBoxMouseMove(sender, shift, x, y);
-  };
+  MaskRowBox->OnMouseWheel = Bind(&BQELunit::MaskRowBoxMouseWheel);
+  MaskRowBox->OnMouseMove = Bind(&BQELunit::MaskRowBoxMouseMove);
   // The panel's raised bevel sets the bar off from the rows.
   RowHoverBar = Add<TPanel>(MaskRowBox);
   RowHoverBar->SetCaption("");
@@ -191,7 +187,7 @@ void BQELunit::CreateMaskRowBox()
   for (const auto& [button, glyph, click] : rowButtons) {
     *button = AddBitBtn(RowHoverBar, glyph, false);
     (*button)->SetBounds((*button)->Left(), rows.RowSpacing, rows.RowHeight, (*button)->Height());
-    (*button)->OnClick = [this, click](TObject* sender) { (this->*click)(sender); };
+    (*button)->OnClick = Bind(click);
   }
 
   for (TLabel** header :

@@ -5,6 +5,7 @@
 #include "ComboBox.h"
 #include "IgnoreFailure.h"
 #include "Numbers.h"
+#include "Panel.h"
 #include "app/NameEditor.h"
 #include "app/Qelunit.h"
 

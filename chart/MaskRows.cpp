@@ -11,6 +11,7 @@
 #include "IgnoreFailure.h"
 #include "Label.h"
 #include "Numbers.h"
+#include "PageControl.h"
 #include "Panel.h"
 #include "ScrollBox.h"
 #include "UpDown.h"
@@ -78,7 +79,7 @@ void BQELunit::ShowMaskRow(LTypeCell& item, int i)
   TLabel* label = Made(item.NameLabel, OptionsPage, MaskRowBox, made);
   if (made) {
     label->SetAutoSize(false);
-    label->OnMouseMove = [this](TObject* s, TShiftState shift, int x, int y) { MaskRowLabelMouseMove(s, shift, x, y); };
+    label->OnMouseMove = Bind(&BQELunit::MaskRowLabelMouseMove);
   }
   label->SetBounds(g.LeftMargin, top + g.RowSpacing, g.NameWidth - 10, label->Height());
   label->SetCaption(ChannelName(&item));
@@ -91,7 +92,7 @@ void BQELunit::ShowMaskRow(LTypeCell& item, int i)
   for (int k = 0; k < 2; ++k) {
     TEdit* edit = Made(item.*edits[k].first, OptionsPage, MaskRowBox, made);
     if (made)
-      edit->OnMouseMove = [this](TObject* s, TShiftState shift, int x, int y) { MaskRowEditMouseMove(s, shift, x, y); };
+      edit->OnMouseMove = Bind(&BQELunit::MaskRowEditMouseMove);
     edit->SetBounds(left, top, widths[k] - 5, edit->Height());
     edit->SetText(IntToStr(edits[k].second));
     edit->Show();
