@@ -39,8 +39,8 @@ void SwapRows(TPtrList<LTypeCell>& items, int a, int b)
   LTypeCell* second = items.Get(b);
   if (!first || !second)
     return;
-  TControl* const one[] = {first->NameLabel,  first->FactorEdit,  first->OffsetEdit,
-                           first->ColorBox,   first->ChartCheck,  first->CursorCheck};
+  TControl* const one[] = {first->NameLabel, first->FactorEdit, first->OffsetEdit,
+                           first->ColorBox,  first->ChartCheck, first->CursorCheck};
   TControl* const other[] = {second->NameLabel, second->FactorEdit, second->OffsetEdit,
                              second->ColorBox,  second->ChartCheck, second->CursorCheck};
   for (int k = 0; k < 6; ++k)
@@ -142,11 +142,10 @@ void BQELunit::FocusMaskRowBox()
   IgnoreFailure([&] {
     for (int i = 0; mask->Items && i < mask->Items->Count() && !rowFocused; ++i)
       if (const LTypeCell* item = mask->Items->Get(i))
-        for (const TWinControl* control : {static_cast<const TWinControl*>(item->FactorEdit),
-                                           static_cast<const TWinControl*>(item->OffsetEdit),
-                                           static_cast<const TWinControl*>(item->ColorBox),
-                                           static_cast<const TWinControl*>(item->ChartCheck),
-                                           static_cast<const TWinControl*>(item->CursorCheck)})
+        for (const TWinControl* control :
+             {static_cast<const TWinControl*>(item->FactorEdit), static_cast<const TWinControl*>(item->OffsetEdit),
+              static_cast<const TWinControl*>(item->ColorBox), static_cast<const TWinControl*>(item->ChartCheck),
+              static_cast<const TWinControl*>(item->CursorCheck)})
           rowFocused = rowFocused || (control && control->Focused());
   });
   // So that the wheel scrolls the rows.

@@ -86,8 +86,8 @@ void BQELunit::ShowMaskRow(LTypeCell& item, int i)
   label->Show();
 
   int left = label->Left() + g.NameWidth;
-  const std::pair<TEdit* LTypeCell::*, int32_t> edits[] = {{&LTypeCell::FactorEdit, item.Factor},
-                                                          {&LTypeCell::OffsetEdit, item.Offset}};
+  const std::pair<TEdit * LTypeCell::*, int32_t> edits[] = {{&LTypeCell::FactorEdit, item.Factor},
+                                                            {&LTypeCell::OffsetEdit, item.Offset}};
   const int widths[] = {g.FactorWidth, g.OffsetWidth};
   for (int k = 0; k < 2; ++k) {
     TEdit* edit = Made(item.*edits[k].first, OptionsPage, MaskRowBox, made);

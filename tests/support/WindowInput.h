@@ -3,8 +3,10 @@
 // click, the grab of a pressed button, double clicks, context menus, popups, short-cuts), which
 // events sent straight to a widget skip.
 #include <QCoreApplication>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 
 QT_BEGIN_NAMESPACE
 // Qt's own test entry points (exported by Qt GUI for its test library).
@@ -59,6 +61,22 @@ inline void DoubleClick(QWidget* widget, QPoint local)
   Click(widget, local);
   Press(widget, local, Qt::LeftButton, 10);
   Release(widget, local);
+}
+
+// A wheel turn (120 a notch, negative towards the user) at a point of widget, to the widget
+// under it; Qt hands it on to the parents while nobody takes it.
+inline void Wheel(QWidget* widget, QPoint local, int delta)
+{
+  QWidget* window = widget->window();
+  const QPoint inWindow = widget->mapTo(window, local);
+  QWidget* target = window->childAt(inWindow);
+  if (!target)
+    target = window;
+  QWheelEvent wheel(QPointF(target->mapFrom(window, inWindow)), QPointF(widget->mapToGlobal(local)), QPoint(),
+                    QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QSpontaneKeyEvent::setSpontaneous(&wheel);
+  QCoreApplication::instance()->notify(target, &wheel);  // sendEvent would clear the mark
+  QCoreApplication::processEvents();
 }
 
 // A key pressed and released in the widget's window, wherever the focus is.
