@@ -2,14 +2,12 @@
 #include "app/CommandLineLog.h"
 
 #include "Paths.h"
-#include "TextUtils.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 
 AnsiString CommandLineLogName(const AnsiString& argument, const AnsiString& program)
 {
-  // Trimmed first, as the opening trims: the name tested is the name opened.
-  const AnsiString name = Trim(argument);
+  // An argument names a file exactly: "x.qel " is another file than "x.qel".
+  const AnsiString& name = argument;
   const AnsiString programFolder = ExtractFilePath(program);
   if (!name.empty() && name.find('/') == AnsiString::npos && !programFolder.empty() && !FileExists(name))
     return JoinPath(programFolder, name);

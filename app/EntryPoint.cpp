@@ -28,7 +28,11 @@ int RunDravolin(int argc, char** argv, const AnsiString& signature)
     // Before the application: a later start makes no window and needs no display.
     if (!instance.BecomeFirst(signature)) {
       // The running instance has another working folder: a relative name is resolved here.
+      // Only what the running instance uses: `dravolin *.qel` in a big folder would pass the
+      // hand-over limit and its log would never open.
       std::vector<AnsiString> arguments = GetCommandLineArguments();
+      if (arguments.size() > 2)
+        arguments.resize(2);
       if (arguments.size() > 1)
         arguments[1] = CommandLineLogName(arguments[1], arguments[0]);
       instance.SendToFirst(PackArguments(arguments), HandOverTimeoutMs);

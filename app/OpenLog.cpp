@@ -48,11 +48,12 @@ void BQELunit::OpenLogFile(const AnsiString& name)
   // The log it reads must not change beneath a running parse.
   if (ParseRunning)
     return;
-  const AnsiString trimmed = Trim(name);
-  if (trimmed.empty())
+  // The name is opened exactly as given: a file name may begin or end with a blank. Only the
+  // clipboard's text is trimmed, by the paste.
+  if (name.empty())
     return;
   // Relative, it would be found in no folder by the sibling search.
-  LogFileName = ExpandFileName(trimmed);
+  LogFileName = ExpandFileName(name);
 
   // One entry per folder: the first entry of the log's folder, or of a folder below it, takes
   // the log's name. It must begin with the folder: a name merely holding it ("/b/a/x.qel" for

@@ -4,9 +4,9 @@
 #include "Bitmap.h"
 #include "IgnoreFailure.h"
 #include "Panel.h"
+#include "Paths.h"
 #include "app/Progress.h"
 #include "app/Qelform.h"
-#include "app/SmallRoutines.h"
 #include "settings/SettingsSchema.h"
 
 BQELunit::BQELunit(TQELMainForm* owner)

@@ -129,6 +129,15 @@ private:
   int64_t RenameShownAtNs = 0;
 
 public:
+  // The progress window over a long operation outside app/ (app/ProgressWindow.cpp): shown
+  // with the long operations' caption and button texts and empty gauges, the second of
+  // secondMax steps; hidden, a failure dropped (it runs on the way out of a failure too); a
+  // step's text with the second gauge; the main gauge, to scale. Nothing without the window.
+  void ShowProgressWindow(int secondMax);
+  void HideProgressWindow() noexcept;
+  void ShowProgressStep(const AnsiString& text, int steps, int step);
+  void ShowProgressPosition(int64_t max, int64_t position);
+
   // The Text page (app/TextPage.cpp): find up or down from the selection's start (bytes; the
   // nearest match of the typed text's forms wins), clear the find text, go to the start or
   // the end of the text, and the readout of the selection start's line, column and offset.
@@ -333,6 +342,9 @@ public:
   // Every change of records, masks, items, parameters or statuses calls it, so nothing the
   // chart keeps between drawings points to freed or stale records (chart/ChartCaches.cpp).
   void DropChartCaches();
+  // The view shows the whole log from its start, with nothing at the cursor: the defaults and
+  // every new log (chart/ResetChartView.cpp).
+  void ResetChartView();
   // A stand-in until the chart draws its status bar (only tests set it; the chart's
   // FitStatusNames replaces it, also in ChartStatusBarResize): gives the chart status bar the
   // height its status names need and repaints it. CalcValueRange calls it first.

@@ -11,7 +11,6 @@
 #include "TextUtils.h"
 #include "app/Progress.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 
 namespace {
 

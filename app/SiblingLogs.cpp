@@ -4,7 +4,6 @@
 #include "Paths.h"
 #include "TextUtils.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 
 namespace {
 

@@ -86,9 +86,7 @@ void BQELunit::SetDefaultOptions()
   MasksChanged = 0;
 
   // The chart state, as before any log.
-  ZoomX = ZoomY = 1.0;
-  PanX = PanY = 0;
-  PanPercentX = PanPercentY = 0.0;
+  ResetChartView();
   ValueMin = ValueMax = 0.0;
   TimeSpan = 0;
   LegendRow = -1;
@@ -97,8 +95,6 @@ void BQELunit::SetDefaultOptions()
   PanelBoxWidth = 30;
   PanelValueWidth = 0;
   TextHeight = 10;
-  CursorDataCell = nullptr;
-  CursorFaultInterval = nullptr;
   CursorCaretPos = -1;
 }
 

@@ -2,8 +2,8 @@
 
 #include "Exceptions.h"
 #include "Numbers.h"
+#include "TextUtils.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 #include "log/ValueWord.h"
 
 namespace {

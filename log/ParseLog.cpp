@@ -11,7 +11,6 @@
 #include "FlagScope.h"
 #include "IgnoreFailure.h"
 #include "Memo.h"
-#include "app/Progress.h"
 #include "app/Qelunit.h"
 #include "log/LogLineParser.h"
 
@@ -25,6 +24,26 @@ enum ParseStages {
   StageLists,
   StageFamily,
   StageChart,
+};
+
+// The progress window over a parse when the option asks for it, hidden again on every way out.
+class ParseProgressShown {
+public:
+  explicit ParseProgressShown(BQELunit& unit, int stages) : unit_(unit.ShowProgress ? &unit : nullptr)
+  {
+    if (unit_)
+      unit_->ShowProgressWindow(stages);
+  }
+  ~ParseProgressShown()
+  {
+    if (unit_)
+      unit_->HideProgressWindow();
+  }
+  ParseProgressShown(const ParseProgressShown&) = delete;
+  ParseProgressShown& operator=(const ParseProgressShown&) = delete;
+
+private:
+  BQELunit* unit_;
 };
 
 }  // namespace
@@ -43,10 +62,8 @@ void BQELunit::ParseLogText()
   AbortFlag = 0;
   ParseFailed = 0;
 
-  // The window lets the user break the parse off; it is hidden again on every way out.
-  BProgress* progress = ShowProgress ? Progress : nullptr;
-  AnsiString caption, buttonText;
-  const ProgressShown shown(progress, GetUiText(78, caption), GetUiText(105, buttonText), 6);
+  // The window lets the user break the parse off.
+  const ParseProgressShown shown(*this, 6);
 
   ParseStageStarts(StageRead);
   if (LoadLogText()) {
@@ -75,14 +92,7 @@ void BQELunit::ParseLogText()
   ParseStageStarts(StageChartState);
   if (!AbortFlag) {
     // A new log is shown whole, from its start.
-    ZoomX = 1.0;
-    ZoomY = 1.0;
-    PanX = 0;
-    PanY = 0;
-    PanPercentX = 0.0;
-    PanPercentY = 0.0;
-    CursorDataCell = nullptr;
-    CursorFaultInterval = nullptr;
+    ResetChartView();
     for (int i = 0; i < StatusCells->Count(); ++i)
       if (LStatusCell* status = StatusCells->Get(i))
         status->State = 0;
@@ -186,8 +196,7 @@ void BQELunit::ParseStageStarts(int stage)
     // Texts of stages 1 to 7: "Reading LOG-file", "Analising LOG-file", then 94 to 98.
     static constexpr int StageTexts[] = {89, 90, 94, 95, 96, 97, 98};
     AnsiString text;
-    Progress->SetSecondProgress(7, stage);
-    Progress->SetText(GetUiText(StageTexts[stage - 1], text));
+    ShowProgressStep(GetUiText(StageTexts[stage - 1], text), 7, stage);
   }
   if (ProgressHook)
     ProgressHook(*this, stage, 0, -1);
@@ -197,11 +206,7 @@ bool BQELunit::ParseAborted(int64_t max, int64_t position)
 {
   if (!ShowProgress || !ParseRunning)
     return false;
-  if (Progress) {
-    // The gauge counts in int: a log of more lines is shown to scale.
-    const int64_t scale = max / INT_MAX + 1;
-    Progress->SetMainProgress(static_cast<int>(max / scale), static_cast<int>(position / scale));
-  }
+  ShowProgressPosition(max, position);
   if (ProgressHook)
     ProgressHook(*this, ParseStage, max, position);
   return AbortFlag != 0;

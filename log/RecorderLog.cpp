@@ -10,7 +10,6 @@
 #include "FileStream.h"
 #include "Paths.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 
 namespace {
 

@@ -125,8 +125,10 @@ BConfigSaveFile::BConfigSaveFile(const AnsiString& fileName) : FileName(FollowLi
   struct stat st;
   const bool exists = ::stat(FileName.c_str(), &st) == 0;
   if (exists) {
-    if (S_ISDIR(st.st_mode))
-      FailCreate(fileName, EISDIR);
+    // The rename would put a regular file in place of a device node or a FIFO the name links
+    // to: such a target is left alone, as an unwritable one is.
+    if (!S_ISREG(st.st_mode))
+      FailCreate(fileName, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     if (::access(FileName.c_str(), W_OK) != 0)
       FailCreate(fileName, errno);
   }

@@ -39,7 +39,9 @@ TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : fileName_(
       canRead_ = canWrite_ = true;
       break;
     default:
-      flags |= O_RDONLY;
+      // A FIFO would block the open until a writer comes: the open must not wait, the check
+      // below then refuses it.
+      flags |= O_RDONLY | O_NONBLOCK;
       canRead_ = true;
       break;
     }
@@ -53,13 +55,20 @@ TFileStream::TFileStream(const AnsiString& fileName, uint16_t mode) : fileName_(
       throw EFCreateError("Cannot create file \"" + fileName + "\". " + SystemMessage(error));
     throw EFOpenError("Cannot open file \"" + fileName + "\". " + SystemMessage(error));
   }
-  // Linux lets a folder be opened read-only; as a stream it is no file at all.
+  // Linux lets a folder be opened read-only; as a stream it is no file at all. What is only
+  // read must be a regular file, checked on what was opened, not on the name: a FIFO, a
+  // device or /dev/zero never ends.
   struct stat st;
-  if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+  const bool statted = ::fstat(fd_, &st) == 0;
+  const bool readOnly = (flags & O_NONBLOCK) != 0;
+  if (statted && (S_ISDIR(st.st_mode) || (readOnly && !S_ISREG(st.st_mode)))) {
     ::close(fd_);
     fd_ = -1;
-    throw EFOpenError("Cannot open file \"" + fileName + "\". " + SystemMessage(EISDIR));
+    throw EFOpenError("Cannot open file \"" + fileName + "\". " +
+                      SystemMessage(S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
   }
+  if (readOnly)
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 }
 
 TFileStream::~TFileStream()

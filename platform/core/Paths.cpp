@@ -69,23 +69,50 @@ AnsiString ChangeFileExt(const AnsiString& fileName, const AnsiString& extension
   return (dot == AnsiString::npos ? fileName : fileName.substr(0, dot)) + extension;
 }
 
+namespace {
+
+// "." and empty parts dropped, ".." taking the part before it (never above the root); a
+// trailing separator kept. Only the text changes: a link on the way stays a link, so the name
+// is the one the user gave, written once.
+AnsiString CleanAbsolutePath(const AnsiString& path)
+{
+  std::vector<AnsiString> parts;
+  for (size_t start = 1; start <= path.size();) {
+    size_t end = path.find(PathDelim, start);
+    if (end == AnsiString::npos)
+      end = path.size();
+    const AnsiString part = path.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty())
+        parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  AnsiString clean;
+  for (const AnsiString& part : parts)
+    clean += PathDelim + part;
+  if (clean.empty() || (path.back() == PathDelim && !parts.empty()))
+    clean += PathDelim;
+  return clean;
+}
+
+}  // namespace
+
 AnsiString ExpandFileName(const AnsiString& fileName)
 {
-  if (fileName.empty() || fileName[0] == PathDelim)
+  if (fileName.empty())
     return fileName;
+  if (fileName[0] == PathDelim)
+    return CleanAbsolutePath(fileName);
   std::vector<char> buffer(PATH_MAX);
   while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
     if (errno != ERANGE)
       return fileName;
     buffer.resize(buffer.size() * 2);
   }
-  AnsiString folder = buffer.data();
-  if (folder.back() != PathDelim)
-    folder += PathDelim;
-  size_t start = 0;
-  while (fileName.size() - start > 2 && fileName.compare(start, 2, "./") == 0)
-    start += 2;
-  return folder + fileName.substr(start);
+  return CleanAbsolutePath(AnsiString(buffer.data()) + PathDelim + fileName);
 }
 
 bool FileExists(const AnsiString& fileName)
@@ -124,4 +151,13 @@ bool RenameFile(const AnsiString& oldName, const AnsiString& newName)
   if (::lstat(to, &target) == 0 || errno != ENOENT)
     return false;
   return std::rename(from, to) == 0;
+}
+
+AnsiString JoinPath(const AnsiString& folder, const AnsiString& name)
+{
+  // The folder's end as the system sees it: a name stops at its first NUL.
+  const int length = CStrLen(folder);
+  if (length > 0 && folder[static_cast<size_t>(length) - 1] == '/')
+    return folder + name;
+  return folder + "/" + name;
 }

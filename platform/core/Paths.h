@@ -5,6 +5,8 @@
 
 constexpr char PathDelim = '/';
 
+// folder and name with one "/" between them, added unless the folder already ends in one.
+AnsiString JoinPath(const AnsiString& folder, const AnsiString& name);
 // Everything up to and including the last separator; "" when there is none.
 AnsiString ExtractFilePath(const AnsiString& fileName);
 // Everything after the last separator.
@@ -13,8 +15,9 @@ AnsiString ExtractFileName(const AnsiString& fileName);
 AnsiString ExtractFileExt(const AnsiString& fileName);
 // Replaces the extension, or appends `extension` when there is none.
 AnsiString ChangeFileExt(const AnsiString& fileName, const AnsiString& extension);
-// A relative name joined to the working folder (its leading "./" dropped); an absolute or
-// empty name, or any name when the working folder cannot be read, as it is.
+// A relative name joined to the working folder, then ".", ".." and doubled separators taken
+// out of the text (links are not resolved); "" as it is, and a relative name as it is when the
+// working folder cannot be read.
 AnsiString ExpandFileName(const AnsiString& fileName);
 
 // True for a regular file or a link to one; false for folders and anything else.

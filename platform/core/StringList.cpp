@@ -53,10 +53,16 @@ void TStrings::LoadFromFile(const AnsiString& fileName)
 
 void TStrings::LoadFromStream(TStream& stream)
 {
+  // What the stream held when reading began: a file another program appends to is not followed.
   AnsiString bytes;
   char chunk[65536];
-  for (int32_t got; (got = stream.Read(chunk, sizeof chunk)) > 0;)
+  for (int64_t left = stream.Size() - stream.Position(); left > 0;) {
+    const int32_t got = stream.Read(chunk, static_cast<int32_t>(std::min<int64_t>(left, sizeof chunk)));
+    if (got <= 0)
+      break;
     bytes.append(chunk, static_cast<size_t>(got));
+    left -= got;
+  }
   SetText(bytes);
 }
 

@@ -106,3 +106,15 @@ bool AnsiSameText(std::string_view a, std::string_view b)
 {
   return a.size() == b.size() && AnsiCompareText(a, b) == 0;
 }
+
+AnsiString PadString(const AnsiString& text, char fill, int width, bool right)
+{
+  if (width <= 0)
+    return AnsiString();
+  const size_t target = static_cast<size_t>(width);
+  if (text.size() >= target)
+    return text.substr(0, target);
+  // Sized in one step: the result's length counts every fill byte, a NUL as well.
+  const AnsiString padding(target - text.size(), fill);
+  return right ? text + padding : padding + text;
+}

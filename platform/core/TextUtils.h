@@ -15,3 +15,7 @@ AnsiString LowerCase(const AnsiString& s);
 // (GetACP), ordering by code point after folding.
 int AnsiCompareText(std::string_view a, std::string_view b);
 bool AnsiSameText(std::string_view a, std::string_view b);
+
+// A text shorter than width gets fill characters on the left (right = false) or on the
+// right until it is width long; any other text is cut to its first width characters.
+AnsiString PadString(const AnsiString& text, char fill, int width, bool right);

@@ -28,6 +28,21 @@ AnsiString ClipboardText()
   return clipboard ? FromQString(clipboard->text(), GetACP()) : AnsiString();
 }
 
+namespace {
+
+// A URL's path as the file system's bytes: its percent-encoded bytes decoded as they are, so a
+// name that is not UTF-8 ("%E9.qel") names the same file it names on the command line.
+AnsiString LocalUrlFileName(const QUrl& url)
+{
+  const QString host = url.host();
+  if (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0)
+    return QStringToFileName(url.toLocalFile());
+  const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+  return AnsiString(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+}  // namespace
+
 AnsiString ClipboardFileName()
 {
   QClipboard* clipboard = Clipboard();
@@ -36,13 +51,13 @@ AnsiString ClipboardFileName()
   if (const QMimeData* data = clipboard->mimeData(); data && data->hasUrls())
     for (const QUrl& url : data->urls())
       if (url.isLocalFile())
-        return QStringToFileName(url.toLocalFile());
+        return LocalUrlFileName(url);
   const QString text = clipboard->text();
   const QString trimmed = text.trimmed();
   if (trimmed.startsWith(QLatin1String("file://"), Qt::CaseInsensitive)) {
     const QUrl url(trimmed);
     if (url.isLocalFile())
-      return QStringToFileName(url.toLocalFile());
+      return LocalUrlFileName(url);
   }
   return QStringToFileName(text);
 }

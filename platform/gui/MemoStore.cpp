@@ -57,13 +57,12 @@ bool MemoStore::LoadFromFile(const AnsiString& fileName, const MemoLoadStep& ste
   // In pieces when someone waits on the steps; else in the largest reads there are. The
   // buffer grows a piece at a time: zeroing a whole gigabyte at once takes a second.
   const size_t piece = steps.Wanted() ? static_cast<size_t>(StepBytes) : size_t{1} << 30;
+  // No more than the size found at the open: a log another program appends to is read as it
+  // was then, not followed for as long as it grows.
   size_t filled = 0;
-  for (;;) {
-    // Past the size, the file grew meanwhile; the small probe that finds the end mostly stays
-    // within the room reserved above.
-    const size_t want = filled < size ? std::min(size - filled, piece) : size_t{1} << 12;
-    bytes.resize(filled + want);
-    const int32_t got = stream.Read(bytes.data() + filled, static_cast<int32_t>(want));
+  while (filled < size) {
+    bytes.resize(filled + std::min(size - filled, piece));
+    const int32_t got = stream.Read(bytes.data() + filled, static_cast<int32_t>(bytes.size() - filled));
     if (got <= 0)
       break;
     filled += static_cast<size_t>(got);

@@ -40,6 +40,35 @@ TEST(Paths, SplitsAtSlashOnly)
   EXPECT_EQ(ChangeFileExt("a.b.c", ""), "a.b");
 }
 
+// One file, one name: "..", "." and doubled slashes leave the text, links stay as written.
+TEST(Paths, ExpandFileNameGivesOneCleanAbsoluteName)
+{
+  const std::pair<const char*, const char*> cases[] = {
+      {"/x/logs/../logs/a.qel", "/x/logs/a.qel"},
+      {"/x//y/./z.qel", "/x/y/z.qel"},
+      {"/../a", "/a"},
+      {"/a/b/..", "/a"},
+      {"/a/b/../", "/a/"},
+      {"/", "/"},
+      {"/..", "/"},
+      {"/a/...b/..c", "/a/...b/..c"},
+      {"", ""},
+  };
+  for (const auto& [name, expanded] : cases)
+    EXPECT_EQ(ExpandFileName(name), expanded) << name;
+
+  ScratchFolder dir;
+  std::filesystem::create_directories(dir / "w/logs");
+  std::filesystem::create_symlink(dir / "w/logs", dir / "link");
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(dir / "w");
+  const std::string here = ExpandFileName("./../link/./x.qel");
+  const std::string up = ExpandFileName("../w/logs/../logs//a.qel");
+  std::filesystem::current_path(before);
+  EXPECT_EQ(here, std::string(dir / "link/x.qel"));
+  EXPECT_EQ(up, std::string(dir / "w/logs/a.qel"));
+}
+
 // FileExists holds for files and links to them only. Plain rename() would replace an existing
 // file, or an empty folder with another one.
 TEST(Paths, FileExistsAndRenameMovesAFileOrFolderButNeverReplacesATarget)

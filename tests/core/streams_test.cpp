@@ -1,4 +1,6 @@
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 #include <string>
@@ -94,6 +96,13 @@ TEST(FileStream, OpenModesAndTheirFailures)
 
   EXPECT_THROW(TFileStream(dir / "missing.bin", fmOpenRead), EFOpenError);
   EXPECT_THROW(TFileStream(dir.Path(), fmOpenRead), EFOpenError);
+  // Read, only a regular file (or a link to one) opens, and a FIFO without a writer refuses at
+  // once instead of waiting.
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink(name, dir / "link");
+  for (const std::string& other : {dir / "fifo", std::string("/dev/zero")})
+    EXPECT_THROW(TFileStream(other, fmOpenRead), EFOpenError) << other;
+  EXPECT_EQ(TFileStream(dir / "link", fmOpenRead).Size(), 3);
   EXPECT_THROW(TFileStream(dir / "no/such/folder.bin", fmCreate), EFCreateError);
   EXPECT_THROW(TFileStream(dir.Path(), fmCreate), EFCreateError);
 }

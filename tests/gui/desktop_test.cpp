@@ -131,6 +131,15 @@ TEST_F(DesktopTest, ClipboardTextComesInTheAnsiCodePageAndAFileNameAsTheFileSyst
     EnvScope scope("LC_ALL", locale);
     EXPECT_EQ(ClipboardText() + ClipboardFileName(), expected + std::string(text)) << locale;
   }
+  // A URL names the file by its bytes, UTF-8 or not, as a URL list or as typed text.
+  for (const char* url : {"file:///tmp/caf%E9%20%25.qel", "  file://localhost/tmp/caf%E9%20%25.qel\n"}) {
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(url));
+    EXPECT_EQ(ClipboardFileName(), "/tmp/caf\xE9 %.qel") << url;
+  }
+  auto* list = new QMimeData;
+  list->setUrls({QUrl::fromEncoded("file:///tmp/%D0%B0%FF.qel"), QUrl::fromEncoded("file:///tmp/b.qel")});
+  QGuiApplication::clipboard()->setMimeData(list);
+  EXPECT_EQ(ClipboardFileName(), "/tmp/\xD0\xB0\xFF.qel");
   auto* picture = new QMimeData;  // a picture alone is no text
   picture->setImageData(QImage(4, 4, QImage::Format_RGB32));
   QGuiApplication::clipboard()->setMimeData(picture);

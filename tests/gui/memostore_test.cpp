@@ -1,5 +1,7 @@
 // The text store: its line index, loads, the memo's lines, and edits when memory runs out.
 #include <gtest/gtest.h>
+
+#include <fstream>
 #include <malloc.h>
 
 #include <algorithm>
@@ -206,6 +208,13 @@ TEST(MemoStore, LoadInStepsBreaksOffAnywhereKeepingTheOldText)
   EXPECT_THROW(store.LoadFromFile(dir / "missing.txt"), EFOpenError);
   EXPECT_THROW(store.LoadFromFile(dir.Path()), EFOpenError);
   EXPECT_EQ(StoredLines(store), (Lines{"old", "lines"}));
+  // A log another program appends to is read as it was at the open.
+  std::ofstream appender(file, std::ios::app);
+  ASSERT_TRUE(store.LoadFromFile(file, [&](int64_t, int64_t) {
+    appender << "F1000001\r\n" << std::flush;
+    return true;
+  }));
+  EXPECT_EQ(StoredLines(store), Split(bytes).first);
 }
 
 TEST(MemoLines, BatchedChangesAreReportedOnceAndLoadGoesStraightToTheStore)

@@ -1,6 +1,7 @@
 // Saving the settings file never costs the previous one: a failed, refused or abandoned save
 // leaves it whole and no temporary file behind.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <unistd.h>
@@ -133,13 +134,20 @@ TEST(ConfigSaveFile, LinkStaysALinkTheModeIsKeptAndOnlyTemporariesOfDeadSavesGo)
             std::vector<bool>({false, true, true}));
 }
 
-// A folder or a missing folder in the way raises; a read-only file or folder too, where
-// permissions bind (not as root).
+// A folder, a link to what is no regular file or a missing folder in the way raises; a read-only file or folder
+// too, where permissions bind (not as root).
 TEST(ConfigSaveFile, UnwritableTargetsRaiseAndStayAsTheyWere)
 {
   Previous prev;
   fs::create_directory(prev.Dir / "folder.ini");
   EXPECT_THROW(BConfigSaveFile save(prev.Dir / "folder.ini"), EFCreateError);
+  // A link to a FIFO (or, for root, a device node) stays what it is.
+  ASSERT_EQ(::mkfifo((prev.Dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink("fifo", prev.Dir / "fifo.ini");
+  EXPECT_THROW(BConfigSaveFile save(prev.Dir / "fifo.ini"), EFCreateError);
+  EXPECT_TRUE(fs::is_fifo(prev.Dir / "fifo") && fs::is_symlink(prev.Dir / "fifo.ini"));
+  fs::remove(prev.Dir / "fifo.ini");
+  fs::remove(prev.Dir / "fifo");
   EXPECT_THROW(BConfigSaveFile save(prev.Dir / "missing/Dravolin.ini"), EFCreateError);
   fs::remove(prev.Dir / "folder.ini");
   prev.ExpectUntouched("folder in the way");

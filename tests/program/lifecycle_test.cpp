@@ -199,6 +199,7 @@ constexpr const char* kRole = "DRAVOLIN_PROGRAM_ROLE";  // "first", "slow close"
 constexpr const char* kSignature = "DRAVOLIN_PROGRAM_SIGNATURE";
 constexpr const char* kArgument = "DRAVOLIN_PROGRAM_ARGUMENT";  // hex, so any byte passes
 constexpr const char* kData = "DRAVOLIN_PROGRAM_DATA";          // where the settings go
+constexpr const char* kExtra = "DRAVOLIN_PROGRAM_EXTRA";        // KiB of further arguments
 
 TEST(ProgramInstanceChild, Run)
 {
@@ -208,7 +209,13 @@ TEST(ProgramInstanceChild, Run)
   // Qt keeps the command line for the life of the process.
   static std::string program = "dravolin";
   static std::string argument = FromHex(std::getenv(kArgument));
-  static char* argv[] = {program.data(), argument.data(), nullptr};
+  // `dravolin *.qel` in a big folder: further names after the log, one KiB each.
+  static std::vector<std::string> extra(std::getenv(kExtra) ? std::stoul(std::getenv(kExtra)) : 0,
+                                        std::string(1023, 'x') + ".qel");
+  static std::vector<char*> argv = {program.data(), argument.data()};
+  for (std::string& name : extra)
+    argv.push_back(name.data());
+  argv.push_back(nullptr);
   if (const char* data = std::getenv(kData); data && *data)
     SetDataFolderForTests(data);
 
@@ -216,7 +223,7 @@ TEST(ProgramInstanceChild, Run)
     // Without a display, as from a terminal or a script.
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
       unsetenv(name);
-    const int returned = RunDravolin(2, argv, std::getenv(kSignature));
+    const int returned = RunDravolin(static_cast<int>(argv.size() - 1), argv.data(), std::getenv(kSignature));
     ReportToParent(std::string("application=") + (QCoreApplication::instance() ? "made" : "none"));
     ReportToParent("returned=" + std::to_string(returned));
     return;
@@ -249,7 +256,7 @@ TEST(ProgramInstanceChild, Run)
       }
     };
   });
-  EXPECT_EQ(RunDravolin(2, argv, std::getenv(kSignature)), 0);
+  EXPECT_EQ(RunDravolin(2, argv.data(), std::getenv(kSignature)), 0);
   EXPECT_EQ(gQELunit, nullptr);
   EXPECT_TRUE(std::filesystem::exists(DataFolder() + SettingsFileName));
   ReportToParent("ended");
@@ -259,13 +266,11 @@ class ProgramInstance : public ProgramStart {
 protected:
   // A start of the program in a process of its own; it makes the application itself.
   ChildProcess::Environment Program(const std::string& role, const std::string& argument,
-                                    const std::string& data = "", const std::string& suffix = "") const
+                                    const std::string& data = "", const std::string& suffix = "",
+                                    int extraKiB = 0) const
   {
-    return {{NoApplicationVariable, "1"},
-            {kRole, role},
-            {kSignature, signature + suffix},
-            {kArgument, ToHex(argument)},
-            {kData, data}};
+    return {{NoApplicationVariable, "1"}, {kRole, role}, {kSignature, signature + suffix},
+            {kArgument, ToHex(argument)}, {kData, data}, {kExtra, std::to_string(extraKiB)}};
   }
 
   // Signals the start as the desktop or a terminal would.
@@ -283,7 +288,8 @@ protected:
   EnvScope temporaryDir{"TMPDIR", folder.Path().c_str()};
 };
 
-// A later start, without a display, hands its log over and ends; the log waits for the progress
+// A later start, without a display and with more than the hand-over limit of further names,
+// hands its log over and ends; the log waits for the progress
 // window's pump and for a modal loop, and of two handed over meanwhile only the newer is opened.
 // (Waiting for the start's own log and for a parse is the main form's test.)
 TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestWins)
@@ -299,7 +305,7 @@ TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestW
   BQELunit& unit = Start();
   Ticks(unit, 11);
   {
-    ChildProcess later(Child, Program("later", logs[0]));
+    ChildProcess later(Child, Program("later", logs[0], "", "", 1100));
     QElapsedTimer clock;
     clock.start();
     while (later.Running() && clock.elapsed() < 30000)

@@ -43,19 +43,23 @@ TEST_F(Opening, CommandLinesAndHandOversOpenThroughTheOneOpening)
   const std::string at = std::filesystem::current_path().string() + "/", log = at + "we\"ird name.qel";
   std::string seen;
   // A row with '|' is a list, its parts split there; any other is one whole line.
-  for (const std::string row : {"/d/p|we\"ird name.qel", "/d/p| /x/a\"b.qel\n|z", "/d/p|missing.qel",
-                                "/d/p|./sub/missing.qel", "/d/p| ", "/d/p  sub/x.qel", "\"/d d/p\" \"/l/c.qel"}) {
+  // An argument names a file exactly: blanks and line breaks are part of it.
+  for (const std::string row :
+       {"/d/p|we\"ird name.qel", "/d/p|/x/a\"b.qel|z", "/d/p|missing.qel", "/d/p|./sub/missing.qel",
+        "/d/p|we\"ird name.qel ", "/d/p  sub/x.qel", "\"/d d/p\" \"/l/c.qel", "/d/p|"}) {
     std::vector<AnsiString> list;
     for (const QString& part : QString::fromStdString(row).split('|'))
       list.push_back(part.toStdString());
     list.size() == 1 ? unit.SplitCommandLine(row) : unit.SplitCommandLine(list);
     seen += State();
   }
-  unit.OpenLogFile(" we\"ird name.qel\n");
+  unit.OpenLogFile("we\"ird name.qel\n");
+  seen += State();
+  unit.OpenLogFile("../" + std::filesystem::path(folder.Path()).filename().string() + "/./we\"ird name.qel");
   std::filesystem::current_path(cwd);
-  EXPECT_EQ(seen + State(), log + " 3\n/x/a\"b.qel 0\n/d/missing.qel 0\n" + at + "sub/missing.qel 0\n" + at +
-                                "sub/missing.qel 0 unmarked\n" + at + "sub/x.qel 0\n" + at +
-                                "sub/x.qel 0 unmarked\n" + log + " 3\n");
+  EXPECT_EQ(seen + State(), log + " 3\n/x/a\"b.qel 0\n/d/missing.qel 0\n" + at + "sub/missing.qel 0\n" +
+                                "/d/we\"ird name.qel  0\n" + at + "sub/x.qel 0\n" + at + "sub/x.qel 0 unmarked\n" +
+                                at + "sub/x.qel 0 unmarked\n" + log + "\n 0\n" + log + " 3\n");
 }
 // One entry per folder: an entry that begins with the log's folder takes its name in place; a
 // pick of the user's reparses, the top entry too.

@@ -12,8 +12,9 @@
 
 #include "Exceptions.h"
 #include "Numbers.h"
+#include "Paths.h"
+#include "TextUtils.h"
 #include "app/Qelunit.h"
-#include "app/SmallRoutines.h"
 #include "log/ValueWord.h"
 
 namespace {
