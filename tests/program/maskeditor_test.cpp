@@ -90,9 +90,11 @@ protected:
       out << "|bar " << (u.RowHoverBar->Top() + 3 - RowY(u, 0)) / Pitch(u) << ' ' << u.RowHoverLabel->Caption();
     return out.str();
   }
-  // Answers the name dialog: checks its three names, types new ones (or none) and confirms or not.
-  static void AnswerNames(DialogDriver& driver, const QString& shown, const QString& typed, bool ok)
+  // Clicks the button and answers its name dialog: checks the three names, types new ones (or
+  // none) and confirms or not. One driver a dialog: a closing dialog is never given the next answer.
+  static void Named(TControl* button, const QString& shown, const QString& typed, bool ok)
   {
+    DialogDriver driver;
     driver.Then<QWidget>([=](QWidget* dialog) {
       const auto edits = dialog->findChildren<QLineEdit*>();
       QString names;
@@ -101,10 +103,12 @@ protected:
       EXPECT_EQ(names, shown);
       for (qsizetype i = 0; i < edits.size() && !typed.isEmpty(); ++i)
         edits[i]->setText(typed.split('|')[i]);
-      for (QPushButton* button : dialog->findChildren<QPushButton*>())
-        if (button->text() == (ok ? "Ok" : "Break"))
-          button->click();
+      for (QPushButton* push : dialog->findChildren<QPushButton*>())
+        if (push->text() == (ok ? "Ok" : "Break"))
+          push->click();
     });
+    Click(button);
+    EXPECT_TRUE(driver.Done());
   }
 };
 
@@ -145,14 +149,10 @@ TEST_F(MaskEditor, AddAndRenameGoThroughTheNameDialog)
 {
   BQELunit& u = Open(1200, 900);
   ASSERT_EQ(u.MaskCells->Count(), 3);
-  DialogDriver driver;
-  AnswerNames(driver, "Маска 4|Mask 4|Masken 4|", "", false);
-  AnswerNames(driver, "Маска 4|Mask 4|Masken 4|", "Новая|New|Neue", true);
-  AnswerNames(driver, "Новая|New|Neue|", "Другая|Other|Andere", true);
-  Click(u.NewMaskButton);
+  Named(u.NewMaskButton, "Маска 4|Mask 4|Masken 4|", "", false);
   EXPECT_TRUE(u.MaskCells->Count() == 3 && u.MasksChanged == 0 && u.EditorMaskIndex == 0);
   u.ThicknessUpDown->SetPosition(4);  // the mask left keeps what was set on the page
-  Click(u.NewMaskButton);
+  Named(u.NewMaskButton, "Маска 4|Mask 4|Masken 4|", "Новая|New|Neue", true);
   const LMaskCell* added = u.MaskCells->Get(3);
   EXPECT_EQ(added->NameRu + "|" + added->NameEn + "|" + added->NameDe, Utf8ToAnsi("Новая|New|Neue", 1251));
   EXPECT_TRUE(added->Thickness == 2 && added->UnderCursor == 1 && added->YBottom == -200 && added->YTop == 4000 &&
@@ -160,9 +160,9 @@ TEST_F(MaskEditor, AddAndRenameGoThroughTheNameDialog)
   EXPECT_TRUE(Edited(u) == added && u.EditorMaskIndex == 3 && u.MaskCombo->ItemIndex() == 3 && u.MasksChanged);
   EXPECT_EQ(u.ThicknessEdit->Text() + u.YBottomEdit->Text() + u.YTopEdit->Text(), "2-2004000");
   EXPECT_TRUE(u.UnderCursorCheck->Checked() && !u.RowHoverBar->Visible());
-  Click(u.RenameMaskButton);
+  Named(u.RenameMaskButton, "Новая|New|Neue|", "Другая|Other|Andere", true);
   EXPECT_EQ(u.MaskCombo->Items()->Get(3) + "|" + added->NameRu, "Other|" + Utf8ToAnsi("Другая", 1251));
-  EXPECT_TRUE(u.MaskCombo->ItemIndex() == 3 && driver.Done());
+  EXPECT_EQ(u.MaskCombo->ItemIndex(), 3);
 }
 
 // Deleting keeps the chart on its mask (one entry higher when it stood behind the deleted one);
