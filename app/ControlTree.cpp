@@ -265,7 +265,9 @@ void BQELunit::CreateActions()
   ZoomF7Action = add(KeyF7);
   ZoomF8Action = add(KeyF8);
   SaveReportAction = add(KeyF10);
+  SaveReportAction->OnExecute = Bind(&BQELunit::SaveReportActionExecute);
   SaveJpegAction = add(KeyF12);
+  SaveJpegAction->OnExecute = Bind(&BQELunit::SaveJpegActionExecute);
   // The keys live on the main panel, so that a progress window, which disables it, blocks them.
   ActionList->AttachTo(MainPanel);
 }

@@ -121,6 +121,11 @@ void BQELunit::ApplyLanguage()
   HelpMemo->SetSelStart(1);
   HelpMemo->SetSelLength(1);
 
+  // Every list of names in the new language, and the Text page's readout.
+  FillChannelList();
+  FillStatusList();
+  ShowCaretPosition();
+
   // The rows and fields show the names in the new language; what was typed is kept.
   ReadOptionsAndMaskRows();
   ShowOptionsAndMaskRows();

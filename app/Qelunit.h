@@ -22,7 +22,9 @@
 #include "texts/TextsState.h"
 
 class BConfigLoad;
+class TCanvas;
 class TObject;
+struct ChartFrame;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
 // plain structs it inherits.
@@ -119,6 +121,12 @@ public:
   void RenameLogsInFolder(const AnsiString& folder, bool recursive);
   void PageControlChange(TObject* Sender);
 
+  // The analysis report. F10 offers "analysis <log name> .txt" beside the log (in the home
+  // folder without one), writes the report there under a temporary name, puts it in place and
+  // opens it; a failed write leaves the old file and says why (app/SaveReport.cpp).
+  void SaveReportActionExecute(TObject* Sender);
+  AnsiString DefaultReportName();
+
 private:
   // Parse again, map the statuses again, or recompute, as the change flags ask (app/PageChange.cpp).
   void ShowEditsOnChart();
@@ -191,6 +199,8 @@ public:
 
   // The user-visible text of a text id in the current language (texts/UiText.cpp).
   AnsiString& GetUiText(int id, AnsiString& out);
+  // The report's first line after a parse that broke down: the log was read only in part.
+  AnsiString& GetPartialReadText(AnsiString& out);
 
   void ClearDictCells();
   void LoadDictionaryResource(const AnsiString& name);
@@ -260,6 +270,22 @@ public:
   static int ParseIntAfterLabel(const AnsiString& line, const AnsiString& label);
   void ReadingSpeedEditExit(TObject* Sender);
   void FramePeriodEditExit(TObject* Sender);
+  // The speed in force: clamped into ReadingSpeed, the frame period following it, shown.
+  void TakeReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
+  // The one writer of the speed's display, SpeedEdit and FramePeriodEdit (in Hz): each shows
+  // hz but the edit the options read-back has just read, which keeps the user's text.
+  void ShowReadingSpeed(int32_t hz, const TEdit* readFrom = nullptr);
+
+  // The analysis report of the last parse, streamed in pieces to write, which may refuse one
+  // (false) and so end it; false as well when the user broke the write off
+  // (log/AnalysisReport.cpp).
+  bool StreamAnalysisReport(const std::function<bool(const char* data, size_t size)>& write, bool withProgress);
+  enum class ReportWrite { Written, Failed, Broken };
+  // The report into fileName, replacing it only once complete; reason: the system's words for
+  // a failure. With the progress option on, a report of ReportProgressRecords records or more
+  // shows the progress window, whose "Break" gives it up (log/AnalysisReport.cpp).
+  ReportWrite WriteAnalysisReport(const AnsiString& fileName, AnsiString& reason);
+  static int ReportProgressRecords;
 
 private:
   // Stages of ParseLogText (log/ParseLog.cpp).
@@ -333,6 +359,14 @@ public:
   bool EditorMask(LMaskCell*& out);
   bool ChartMask(LMaskCell*& out);
 
+  // The lists that show names (chart/ListFillers.cpp), refilled in the current language: every
+  // parameter (only those marked shown while HideUnusedChannels), every status.
+  void FillChannelList();
+  void FillStatusList();
+  // Each parameter item takes the id and the English and German names of the first parameter
+  // with its Russian name, or the id -1 when none has it; status items stay as they are.
+  void RefreshMaskNames();
+
   // Value range and values at the cursor (chart/ValueRange.cpp, chart/CursorValues.cpp).
   // CalcValueRange: status steps rebuilt, then the chart mask's plotted-value range and the
   // time span. CalcCursorValues: statuses, item values, caret position and fault interval at
@@ -349,6 +383,21 @@ public:
   // FitStatusNames replaces it, also in ChartStatusBarResize): gives the chart status bar the
   // height its status names need and repaints it. CalcValueRange calls it first.
   void (*FitChartStatusBarHook)(BQELunit& unit) = nullptr;
+
+  // The chart renderer (chart/DrawChart.cpp): the current log through the chart mask into
+  // ChartBitmap, with the geometry of the rendering in the chart state; the chart paint box is
+  // hidden when there is nothing to draw.
+  void DrawChart();
+
+private:
+  // Every drawn parameter curve, then every drawn status line (chart/DrawChart.cpp).
+  void DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const LMaskCell& mask);
+
+public:
+  // F12 (chart/SaveJpeg.cpp): the chart as shown, crosshair and value window included, into a
+  // JPEG file the user names; nothing while the chart is hidden. A failed write keeps the old
+  // file and says which file and why.
+  void SaveJpegActionExecute(TObject* Sender);
 
   // Options (chart/Options.cpp).
   void SetDefaultOptions();

@@ -1,6 +1,8 @@
 // Logs recorded before the program had an extension of its own: in every folder named "LOGS"
 // of a chosen tree, ".txt" files become ".qel". The walk runs under the progress window.
 #include <chrono>
+#include <utility>
+#include <vector>
 
 #include "ComboBox.h"
 #include "FileCtrl.h"
@@ -71,24 +73,31 @@ void BQELunit::RenameLogsInFolder(const AnsiString& folder, bool recursive)
   RenameFolderCounter = CountOn(RenameFolderCounter);
   ShowRenameProgress(folder);
 
+  // The folder's entries are read and the folder closed before the walk descends: one open
+  // folder per level would end at the open-file limit and skip the deeper LOGS folders.
+  std::vector<std::pair<AnsiString, bool>> entries;  // name, folder
   TSearchRec entry;
   if (FindFirst(JoinPath(folder, "*.*"), faAnyFile, entry) != 0)
     return;
+  do
+    entries.emplace_back(entry.Name, (entry.Attr & faDirectory) != 0);
+  while (FindNext(entry) == 0);
+  FindClose(entry);
+
   const bool logsFolder = UpperCase(FolderOwnName(folder)) == "LOGS";
-  do {
+  for (const auto& [name, isFolder] : entries) {
     if (AbortFlag)
       break;
     // A link to a folder is no folder here: the walk never follows links, so never loops.
-    if (!(entry.Attr & faDirectory)) {
+    if (!isFolder) {
       RenameFileCounter = CountOn(RenameFileCounter);
       ShowRenameProgress(folder);
-      if (logsFolder && LowerCase(ExtractFileExt(entry.Name)) == ".txt")
-        RenameOldLog(folder, entry.Name);
-    } else if (recursive && entry.Name != "." && entry.Name != "..") {
-      RenameLogsInFolder(JoinPath(folder, entry.Name), true);
+      if (logsFolder && LowerCase(ExtractFileExt(name)) == ".txt")
+        RenameOldLog(folder, name);
+    } else if (recursive && name != "." && name != "..") {
+      RenameLogsInFolder(JoinPath(folder, name), true);
     }
-  } while (FindNext(entry) == 0);
-  FindClose(entry);
+  }
 }
 
 void BQELunit::ShowRenameProgress(const AnsiString& folder)

@@ -2,10 +2,8 @@
 // line once the window has had a second to come up.
 #include "CodePage.h"
 #include "CommandLine.h"
-#include "Edit.h"
 #include "FlagScope.h"
 #include "IgnoreFailure.h"
-#include "Numbers.h"
 #include "Timer.h"
 #include "app/Qelform.h"
 #include "app/Qelunit.h"
@@ -34,17 +32,14 @@ void BQELunit::StartUp()
   if (Owner) {
     StartTimer = new TTimer(Owner);
     StartTimer->SetInterval(StartTimerInterval);
-    StartTimer->OnTimer = [this](TObject* Sender) { StartTimerTimer(Sender); };
+    StartTimer->OnTimer = Bind(&BQELunit::StartTimerTimer);
     StartTimer->SetEnabled(true);
   }
 
   // Only now: the captions above were made with the unit the settings hold.
   SpeedInHz = 1;
   ReadingSpeed = ClampReadingSpeed(ReadingSpeed);
-  IgnoreFailure([&] {
-    if (SpeedEdit)
-      SpeedEdit->SetText(IntToStr(ReadingSpeed));
-  });
+  IgnoreFailure([&] { ShowReadingSpeed(ReadingSpeed); });
 }
 
 void BQELunit::StopStartTimer()

@@ -1,7 +1,9 @@
 #pragma once
 // Shared by the benchmarks: the clock, peak memory, a whole file read as any reader would, and a
 // scratch folder of the run's own.
+#include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <stdlib.h>
 
@@ -30,6 +32,18 @@ inline double MsSince(Clock::time_point from)
 inline double SecondsSince(Clock::time_point from)
 {
   return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+// What the process holds in memory now (resident pages).
+inline double CurrentRssMb()
+{
+  long pages = 0, resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+      resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // ru_maxrss: the most the process has held so far.

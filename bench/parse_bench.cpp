@@ -6,6 +6,8 @@
 // shown, --no-progress with the option off (then only parse_text_ms is measured).
 // --pump-every-look (with --window) serves the window at every look the parse takes, as the
 // parse did before the window was served at most every 30 ms.
+// --then LOG parses a second log after the first and prints then_rss_mb, what the process holds
+// after it: against a run that parses LOG alone, what the first log left behind.
 // --break-at STAGE[:MS] (with --window) presses Break MS milliseconds (default 0) after the
 // stage starts, from a timer as the user's click would come, and prints break_ms: from the
 // moment the timer was due to the return of the parse.
@@ -167,9 +169,9 @@ uint64_t DigestOf(const BQELunit& unit, const MemoStore* store)
 
 int Usage()
 {
-  std::fprintf(stderr,
-               "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50] [--window | --no-progress]\n"
-               "                   [--pump-every-look] [--break-at 1..7[:MS]]\n");
+  std::fprintf(stderr, "usage: parse_bench <log> [--old] [--language 0|1|2] [--speed 16..50] [--window | "
+                       "--no-progress] [--then LOG]\n"
+                       "                   [--pump-every-look] [--break-at 1..7[:MS]]\n");
   return 2;
 }
 
@@ -184,6 +186,7 @@ int main(int argc, char** argv)
   int language = 1;
   int speed = 45;
   bool window = false, progress = true, pumpEveryLook = false;
+  std::string then;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--old")
@@ -196,6 +199,8 @@ int main(int argc, char** argv)
       window = true;
     else if (arg == "--no-progress")
       progress = false;
+    else if (arg == "--then" && i + 1 < argc)
+      then = argv[++i];
     else if (arg == "--pump-every-look")
       pumpEveryLook = true;
     else if (arg == "--break-at" && i + 1 < argc)
@@ -323,6 +328,12 @@ int main(int argc, char** argv)
   std::printf("peak_rss_mb: %.1f\n", bench::PeakRssMb());
   std::printf("digest: %016llx\n",
               static_cast<unsigned long long>(DigestOf(*unit, view ? &view->Store() : nullptr)));
+  if (!then.empty()) {
+    unit->LogFileName = then;
+    unit->ParseLogText();
+    std::printf("then_records: %d\n", unit->DataCells->Count());
+    std::printf("then_rss_mb: %.1f\n", bench::CurrentRssMb());
+  }
   unit->ChartMaskCombo = ownCombo;
   const auto closeStart = Clock::now();
   delete unit;

@@ -116,7 +116,11 @@ void BQELunit::ShowOptionsAndMaskRows()
 
   if (CommonBox) {
     ShowNumber(TextLinePeriodEdit, TextLinePeriod);
-    ShowNumber(FramePeriodEdit, SpeedInHz ? ReadingSpeed : FramePeriod);
+    // In ms the edit shows the frame period, which is no speed.
+    if (SpeedInHz)
+      ShowReadingSpeed(ReadingSpeed);
+    else
+      ShowNumber(FramePeriodEdit, FramePeriod);
     TEdit* const zoomEdits[4] = {ZoomF5Edit, ZoomF6Edit, ZoomF7Edit, ZoomF8Edit};
     for (int i = 0; i < 4; ++i)
       ShowNumber(zoomEdits[i], ZoomSeconds[i]);
@@ -153,14 +157,9 @@ void BQELunit::ReadOptionsAndMaskRows()
     }
     // The edit holds Hz: by now the constructor has set SpeedInHz.
     if (ReadNumber(FramePeriodEdit, ReadingSpeed, value)) {
-      value = ClampReadingSpeed(value);
-      if (value != ReadingSpeed) {
-        ReadingSpeed = value;
+      if (ClampReadingSpeed(value) != ReadingSpeed)
         ReparseNeeded = 1;
-      }
-      if (SpeedEdit)
-        ShowNumber(SpeedEdit, ReadingSpeed);
-      FramePeriod = FramePeriodOf(ReadingSpeed);
+      TakeReadingSpeed(value, FramePeriodEdit);
     }
     TEdit* const zoomEdits[4] = {ZoomF5Edit, ZoomF6Edit, ZoomF7Edit, ZoomF8Edit};
     for (int i = 0; i < 4; ++i)

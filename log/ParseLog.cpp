@@ -9,6 +9,7 @@
 
 #include "Exceptions.h"
 #include "FlagScope.h"
+#include "FreeMemory.h"
 #include "IgnoreFailure.h"
 #include "Memo.h"
 #include "app/Qelunit.h"
@@ -86,6 +87,11 @@ void BQELunit::ParseLogText()
     }
   }
 
+  // The Text page's readout names the caret in the text now shown (or in none).
+  ShowCaretPosition();
+  // The items follow the parameters, also of a parse broken off: it may have made new ones.
+  RefreshMaskNames();
+
   ParseStageStarts(StageLink);
   LinkDataCells();
 
@@ -98,6 +104,10 @@ void BQELunit::ParseLogText()
         status->State = 0;
   }
   ParseStageStarts(StageLists);
+  if (!AbortFlag)
+    FillChannelList();
+  if (!AbortFlag)
+    FillStatusList();
   ParseStageStarts(StageFamily);
   if (!AbortFlag)
     ChooseEcuFamilyAndMask();
@@ -130,6 +140,8 @@ void BQELunit::ClearParseResults()
   for (TStringList* list : {BadValueLines, ShortRestLines, ShortLines, BadKeyLines, OtherLines})
     if (list)
       list->Clear();
+  // The records of a big log leave the heap's pages behind; a smaller log would keep them.
+  ReturnFreeMemory();
 }
 
 // False, with the text view emptied, when there is no file to read or the user broke the load

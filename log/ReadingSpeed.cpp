@@ -41,13 +41,24 @@ int BQELunit::ParseIntAfterLabel(const AnsiString& line, const AnsiString& label
   }
 }
 
+void BQELunit::TakeReadingSpeed(int32_t hz, const TEdit* readFrom)
+{
+  ReadingSpeed = ClampReadingSpeed(hz);
+  FramePeriod = FramePeriodOf(ReadingSpeed);
+  ShowReadingSpeed(ReadingSpeed, readFrom);
+}
+
+void BQELunit::ShowReadingSpeed(int32_t hz, const TEdit* readFrom)
+{
+  for (TEdit* edit : {SpeedEdit, FramePeriodEdit})
+    if (edit != readFrom)
+      ShowNumber(edit, hz);
+}
+
 void BQELunit::DetectExchangeSpeed()
 {
   const int detected = FindRecorderLogSpeed(LogFileName);
-  ReadingSpeed = ClampReadingSpeed(detected > 0 ? detected : ReadingSpeed);
-  FramePeriod = FramePeriodOf(ReadingSpeed);
-  ShowNumber(FramePeriodEdit, ReadingSpeed);
-  ShowNumber(SpeedEdit, ReadingSpeed);
+  TakeReadingSpeed(detected > 0 ? detected : ReadingSpeed);
   // A detected speed is the log's own: typing another would be undone by the next parse.
   if (SpeedEdit)
     SpeedEdit->SetEnabled(detected <= 0);
@@ -63,13 +74,9 @@ void BQELunit::ReadingSpeedEditExit(TObject* Sender)
     return;
   }
   const int32_t hz = TypedSpeed(*SpeedEdit);
-  if (hz != ReadingSpeed) {
-    ReadingSpeed = hz;
+  if (hz != ReadingSpeed)
     ReparseNeeded = 1;
-  }
-  FramePeriod = FramePeriodOf(ReadingSpeed);
-  ShowNumber(SpeedEdit, ReadingSpeed);
-  ShowNumber(FramePeriodEdit, ReadingSpeed);
+  TakeReadingSpeed(hz);
 
   // On the chart the new speed shows at once; elsewhere the page change acts on the flags.
   if (!PageControl || !ChartPage || PageControl->ActivePage() != ChartPage)
@@ -82,7 +89,5 @@ void BQELunit::FramePeriodEditExit(TObject*)
   // Only the two edits agree at once; the options read-back stores the speed.
   if (!FramePeriodEdit)
     return;
-  const int32_t hz = TypedSpeed(*FramePeriodEdit);
-  ShowNumber(FramePeriodEdit, hz);
-  ShowNumber(SpeedEdit, hz);
+  ShowReadingSpeed(TypedSpeed(*FramePeriodEdit));
 }

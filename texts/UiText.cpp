@@ -22,6 +22,12 @@ constexpr UiTextSource FramePeriodLabelSource = {"мсек в 'большом' �
                                                  "msec in 'large' time interval",
                                                  "millisekunden in einem groben zeitintervall"};
 
+// The first line of a report after a parse that broke down (no text id of its own).
+constexpr UiTextSource PartialReadSource = {
+    "Внимание: LOG-файл прочитан не полностью, данные ниже неполны.",
+    "Attention: the LOG-file was read only in part, the data below are incomplete.",
+    "Achtung: die LOG-datei wurde nur teilweise gelesen, die Daten unten sind unvollstandig."};
+
 // Blanks at either end belong to the texts: the report, status bar and group-box layouts
 // are built from them, so every language carries the same ones.
 constexpr std::array<UiTextSource, LastUiTextId + 1> Sources = {{
@@ -250,6 +256,7 @@ UiTextTriple ToCodePages(const UiTextSource& s)
 struct UiTextTable {
   std::array<UiTextTriple, LastUiTextId + 1> texts;
   UiTextTriple framePeriodLabel;
+  UiTextTriple partialRead;
 };
 
 const UiTextTable& Table()
@@ -259,6 +266,7 @@ const UiTextTable& Table()
     for (unsigned id = 0; id <= LastUiTextId; ++id)
       t.texts[id] = ToCodePages(Sources[id]);
     t.framePeriodLabel = ToCodePages(FramePeriodLabelSource);
+    t.partialRead = ToCodePages(PartialReadSource);
     return t;
   }();
   return table;
@@ -276,5 +284,11 @@ AnsiString& BQELunit::GetUiText(int id, AnsiString& out)
   const UiTextTable& table = Table();
   const UiTextTriple& texts = id == ReadingSpeedLabelId && !SpeedInHz ? table.framePeriodLabel : table.texts[id];
   out = texts.In(Language);
+  return out;
+}
+
+AnsiString& BQELunit::GetPartialReadText(AnsiString& out)
+{
+  out = Table().partialRead.In(Language);
   return out;
 }

@@ -23,16 +23,6 @@ AnsiString WithSlash(AnsiString folder)
   return folder;
 }
 
-AnsiString HomeFolder()
-{
-  const char* home = std::getenv("HOME");
-  if (home && *home)
-    return home;
-  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-    return pw->pw_dir;
-  return "/tmp";
-}
-
 // mkdir -p; failures show up later when a file is written there.
 void MakeFolders(const AnsiString& folder)
 {
@@ -46,6 +36,16 @@ void MakeFolders(const AnsiString& folder)
 }
 
 }  // namespace
+
+AnsiString HomeFolder()
+{
+  const char* home = std::getenv("HOME");
+  if (home && *home)
+    return home;
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+    return pw->pw_dir;
+  return "/tmp";
+}
 
 AnsiString ProgramFolder()
 {
@@ -63,6 +63,18 @@ AnsiString DataFolderFor(const AnsiString& programFolder)
   const AnsiString folder = WithSlash(base) + "dravolin/";
   MakeFolders(folder);
   return folder;
+}
+
+AnsiString SaveFolderFor(const AnsiString& programFolder)
+{
+  if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK) == 0)
+    return WithSlash(programFolder);
+  return WithSlash(HomeFolder());
+}
+
+AnsiString SaveFolder()
+{
+  return SaveFolderFor(ProgramFolder());
 }
 
 AnsiString DataFolder()

@@ -2,6 +2,7 @@
 // Number conversions with the class library's rules, and the checked arithmetic that replaces
 // the hardware exceptions the program relies on.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -32,6 +33,23 @@ inline int ClampToInt(int64_t value)
 {
   return static_cast<int>(
       std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// Truncation toward zero held at the ends of Int's range, for drawing that must go on whatever
+// the numbers: false, with out unchanged, for NaN and infinities.
+template <class Int>
+bool SaturatedTrunc(double value, Int& out)
+{
+  if (!std::isfinite(value))
+    return false;
+  constexpr double low = static_cast<double>(std::numeric_limits<Int>::min());  // a power of two
+  if (value <= low)
+    out = std::numeric_limits<Int>::min();
+  else if (value >= -low)
+    out = std::numeric_limits<Int>::max();
+  else
+    out = static_cast<Int>(value);
+  return true;
 }
 
 // Truncation toward zero; EInvalidOp for NaN, infinities and results outside the int range.

@@ -1,5 +1,9 @@
 #include "Gauges.h"
 
+#include <cmath>
+
+#include <QFontMetrics>
+
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -63,6 +67,24 @@ void TCGauge::SetProgress(int value)
   Invalidate();
 }
 
+namespace {
+
+// The font made smaller until the text lies inside the pie's circle: within the square inscribed
+// in it, whose side is the diameter over the square root of two.
+QFont FittingFont(QFont font, const QString& text, const QRect& pie)
+{
+  const double side = std::min(pie.width(), pie.height()) / std::sqrt(2.0);
+  for (int pixels = QFontMetrics(font).height(); pixels > 1; --pixels) {
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(text) <= side && metrics.height() <= side)
+      break;
+    font.setPixelSize(pixels - 1);
+  }
+  return font;
+}
+
+}  // namespace
+
 bool TCGauge::PaintWidget(QWidget* widget)
 {
   QPainter painter(widget);
@@ -103,7 +125,10 @@ bool TCGauge::PaintWidget(QWidget* widget)
   }
   // The text in the font's colour, and in BackColor where it lies on the part done.
   const QString text = QString::number(percent) + QLatin1Char('%');
-  painter.setFont(Font()->QtFont());
+  QFont font = Font()->QtFont();
+  if (kind_ == gkPie)
+    font = FittingFont(font, text, area);
+  painter.setFont(font);
   painter.setPen(ToQColor(Font()->Color()));
   painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);
   if (!done.isEmpty()) {

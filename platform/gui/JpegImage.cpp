@@ -1,7 +1,7 @@
 #include "JpegImage.h"
 
 #include "Bitmap.h"
-#include "FileStream.h"
+#include "FileReplace.h"
 #include "Jpeg.h"
 
 void TJPEGImage::Assign(TBitmap* bitmap)
@@ -32,8 +32,5 @@ void TJPEGImage::SaveToFile(const AnsiString& fileName)
 {
   if (compressed_.empty())
     Compress();
-  TFileStream file(fileName, fmCreate);
-  file.WriteBuffer(compressed_.data(), static_cast<int32_t>(compressed_.size()));
-  if (!file.Close())
-    throw EWriteError("Cannot write " + fileName);
+  ReplaceFileContents(fileName, compressed_.data(), compressed_.size());
 }

@@ -19,7 +19,9 @@ public:
 
   // Encodes the pixels (baseline JPEG); EInvalidGraphic when there are none or encoding fails.
   void Compress();
-  // Compresses first when the pixels or the quality changed since; the file's errors throw.
+  // Compresses first when the pixels or the quality changed since. The file holds the old
+  // picture or the whole new one, never a part: a failure throws with the system's reason
+  // (ReplaceFileContents).
   void SaveToFile(const AnsiString& fileName);
 
 private:

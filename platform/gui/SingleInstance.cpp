@@ -13,7 +13,6 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -36,15 +35,18 @@ constexpr int kReadyRetryMs = 100;
 // A folder of the user's own under the temporary folder, for systems without a runtime folder.
 // One that is not a real folder, is another user's or is open to others is not used: whoever
 // can write there could take the socket's name first.
+bool OwnPrivateFolder(const AnsiString& folder)
+{
+  struct stat info {};
+  return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+         (info.st_mode & 0777) == 0700;
+}
+
 AnsiString PrivateFolder()
 {
   const AnsiString folder = QStringToFileName(QDir::tempPath()) + "/dravolin-" + std::to_string(getuid());
   ::mkdir(folder.c_str(), 0700);
-  struct stat info {};
-  if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
-      (info.st_mode & 0777) != 0700)
-    return AnsiString();
-  return folder;
+  return OwnPrivateFolder(folder) ? folder : AnsiString();
 }
 
 // In the user's runtime folder when there is one (only the user can enter it), else in a
@@ -57,9 +59,10 @@ AnsiString ServerPath(const AnsiString& signature)
                                QCryptographicHash::Sha256)
           .toHex()
           .left(16);
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  const AnsiString folder =
-      !runtime.isEmpty() && QFileInfo(runtime).isDir() ? QStringToFileName(runtime) : PrivateFolder();
+  // The runtime folder is trusted no more than our own fallback: a world-writable one would let
+  // another user bind our name and receive our command line.
+  const AnsiString runtime = QStringToFileName(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+  const AnsiString folder = !runtime.empty() && OwnPrivateFolder(runtime) ? runtime : PrivateFolder();
   if (folder.empty())
     return AnsiString();
   return folder + "/si-" + hash.constData() + "-" + std::to_string(getuid());
@@ -204,6 +207,11 @@ bool TSingleInstance::SendToFirst(const AnsiString& commandLine, int timeoutMs)
   const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (socket.Get() < 0 || !LimitTo(socket.Get(), deadline) ||
       ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+    return false;
+  // Whoever listens there must be this user: the text holds the log's full path.
+  ucred peer{};
+  socklen_t length = sizeof peer;
+  if (::getsockopt(socket.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || peer.uid != getuid())
     return false;
   // The text and its end, the NUL.
   const char* next = commandLine.c_str();

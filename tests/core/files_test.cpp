@@ -6,14 +6,19 @@
 #include <filesystem>
 #include <fnmatch.h>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <vector>
 
 #include "AppPaths.h"
 #include "CommandLine.h"
+#include "Exceptions.h"
+#include "FileReplace.h"
 #include "FileSearch.h"
 #include "Paths.h"
 #include "support/EnvScope.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScratchFolder.h"
 
 // A Linux file name may hold '\\' and ':'; only '/' separates, and the extension comes from the
@@ -228,4 +233,62 @@ TEST(FileSearch, PatternsSelectCaseInsensitivelyAndFoldersOnlyWhenAsked)
   EXPECT_NE(FindNext(rec), 0);
   FindClose(rec);
   FindClose(rec);
+}
+
+// The name holds the old bytes or all the new ones; nothing is left beside it; a link stays a
+// link, a device stays a device; the reason is the system's.
+TEST(ReplaceFileContents, ReplacesWholeOrNotAtAll)
+{
+  namespace fs = std::filesystem;
+  ScratchFolder dir;
+  const std::string old = dir.Write("old.jpg", "old bytes");
+  fs::permissions(old, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("old.jpg", dir / "link.jpg");
+  fs::create_directory(dir / "folder.jpg");
+  const std::string big(100000, 'b');
+  auto attempt = [&](const std::string& name, const std::string& bytes) -> std::string {
+    try {
+      ReplaceFileContents(name, bytes.data(), bytes.size());
+      return "ok";
+    } catch (const Exception& e) {
+      return e.Message();
+    }
+  };
+  std::string seen;
+  {
+    FileSizeLimit limit(1000);
+    seen += attempt(dir / "old.jpg", big);
+    seen += ": " + ScratchFolder::Read(old) + "|";
+  }
+  for (const auto& [name, bytes] : {std::pair{dir / "new.jpg", std::string("new")},
+                                    {dir / "link.jpg", std::string("linked")},
+                                    {dir / "folder.jpg", std::string("x")},
+                                    {dir / "missing/x.jpg", std::string("x")}})
+    seen += attempt(name, bytes) + "|";
+  EXPECT_EQ(seen, "File too large: old bytes|ok|ok|Is a directory|No such file or directory|");
+  // A device of the test's own, never one of the system's: a fault here would replace it.
+  if (::mknod((dir / "full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+    EXPECT_EQ(attempt(dir / "full", "x"), "No space left on device");
+    EXPECT_TRUE(fs::is_character_file(dir / "full"));
+    fs::remove(dir / "full");
+  }
+  std::vector<std::string> listing;
+  for (const auto& entry : fs::directory_iterator(dir.Path()))
+    listing.push_back(entry.path().filename().string() + (entry.is_symlink() ? " link " : " ") +
+                      (entry.is_regular_file() ? ScratchFolder::Read(entry.path()) : "-"));
+  std::sort(listing.begin(), listing.end());
+  EXPECT_EQ(listing,
+            (std::vector<std::string>{"folder.jpg -", "link.jpg link linked", "new.jpg new", "old.jpg linked"}));
+  EXPECT_EQ(fs::status(old).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// The program folder when writable, else the home folder (a missing folder is unwritable for
+// every user, root included).
+TEST(SaveFolder, AWritableProgramFolderOrElseHome)
+{
+  ScratchFolder dir;
+  EnvScope home("HOME", (dir / "home").c_str());
+  EXPECT_EQ(SaveFolderFor(dir.Path()) + " " + SaveFolderFor(dir / "missing") + " " + SaveFolderFor(""),
+            dir.Path() + "/ " + dir / "home/ " + dir / "home/");
+  EXPECT_EQ(SaveFolder(), ProgramFolder());
 }

@@ -1,5 +1,6 @@
 // What shows progress and state: the pie gauge and the status bar.
 #include "support/ControlTest.h"
+#include "support/Screenshots.h"
 
 namespace {
 
@@ -53,6 +54,36 @@ TEST_F(GaugeTest, ProgressStaysWithinTheMaximumAndFillsThePieClockwiseFromTwelve
   for (const auto& [maximum, set, expected] : rows) {
     const std::string pie = Pie(maximum, set);
     EXPECT_EQ(pie + " " + std::to_string(gauge->Progress()), expected) << maximum << " " << set;
+  }
+}
+
+// The percentage lies inside the circle at every value and size, "100%" whole. The text is red
+// here, so its (smoothed) pixels tell from the pie's white and navy and the grey around: none
+// may lie outside the circle, and at 14 % some lie inside.
+TEST_F(GaugeTest, ThePercentageFitsInsideThePie)
+{
+  gauge->Font()->SetColor(0x0000FF);
+  // The progress window's two pies are about 56 and 28 pixels wide.
+  for (const int size : {28, 56, 80}) {
+    gauge->SetBounds(0, 0, size, size);
+    for (const int percent : {14, 100}) {
+      gauge->SetMaxValue(100);
+      gauge->SetProgress(percent);
+      const QImage shot = gauge->Widget()->grab().toImage();
+      SaveScreenshot(shot, "faults", "gauge-" + std::to_string(size) + "-" + std::to_string(percent));
+      const double radius = (size - 1) / 2.0;
+      int inside = 0, outside = 0;
+      for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+          const QColor pixel = shot.pixelColor(x, y);
+          if (pixel.red() - std::max(pixel.green(), pixel.blue()) < 40)
+            continue;
+          const double dx = x - radius, dy = y - radius;
+          ++(dx * dx + dy * dy <= radius * radius ? inside : outside);
+        }
+      EXPECT_TRUE((inside > 0 || percent == 100) && outside == 0)
+          << size << " px at " << percent << "%: " << inside << " " << outside;
+    }
   }
 }
 

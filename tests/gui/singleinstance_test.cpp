@@ -1,8 +1,11 @@
 // One instance per user and signature: the hand-over between processes, raw peers at the
 // socket, racing and crashed starts, and where the socket may live.
+#include <cstring>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -208,7 +211,7 @@ TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
     std::filesystem::permissions(open->Path(), std::filesystem::perms::all);
   const std::string folder = temporary / ("dravolin-" + std::to_string(::getuid()));
   const std::tuple<std::string, std::function<void()>, const char*> rows[] = {
-      {"runtime folder", nullptr, "first, second, socket 600 in folder 777"},
+      {"runtime folder open to others", nullptr, "first, second, socket 600 in folder 700"},
       {"private folder", [] {}, "first, second, socket 600 in folder 700"},
       {"a link to a folder of the user's",
        [&] { std::filesystem::create_directory_symlink(elsewhere.Path(), folder); }, "first, first, nowhere"},
@@ -239,6 +242,63 @@ TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
     EXPECT_EQ(state, expected) << what;
     EXPECT_FALSE(socket.empty() && std::filesystem::is_directory(folder) && !std::filesystem::is_empty(folder));
   }
+  std::filesystem::permissions(runtime.Path(), std::filesystem::perms::owner_all);
+  TSingleInstance own;
+  ASSERT_TRUE(own.BecomeFirst(signature));
+  EXPECT_EQ(std::filesystem::path(own.ServerName()).parent_path(), runtime.Path());
+}
+
+// A listener of another user at our socket's name (only the superuser can stage one) gets
+// nothing of our command line.
+TEST_F(SingleInstanceTest, NothingIsSentToAnotherUsersListener)
+{
+  if (::getuid() != 0)
+    GTEST_SKIP() << "only the superuser can listen as another user";
+  AnsiString path;
+  {
+    TSingleInstance probe;
+    ASSERT_TRUE(probe.BecomeFirst(signature));
+    path = probe.ServerName();
+  }
+  int ready[2], report[2];
+  ASSERT_TRUE(::pipe(ready) == 0 && ::pipe(report) == 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    // The credentials a connection sees are those of the listen() call.
+    if (::setresuid(65534, 65534, 65534) != 0 || ::listen(server, 1) != 0)
+      ::_exit(1);
+    ::write(ready[1], "L", 1);
+    // The later start's probe connects first, then its sender: every connection is read.
+    pollfd wait{server, POLLIN, 0};
+    char got[64];
+    ssize_t n = 0;
+    while (::poll(&wait, 1, 1500) == 1) {
+      const int peer = ::accept(server, nullptr, nullptr);
+      pollfd in{peer, POLLIN, 0};
+      const ssize_t read = ::poll(&in, 1, 1000) == 1 ? ::recv(peer, got, sizeof got, 0) : 0;
+      n += read > 0 ? read : 0;
+      ::close(peer);
+    }
+    ::write(report[1], &n, sizeof n);
+    ::_exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  TSingleInstance later;
+  EXPECT_FALSE(later.BecomeFirst(signature));
+  EXPECT_FALSE(later.SendToFirst("/home/user/secret.qel", 3000));
+  ssize_t sent = -1;
+  ASSERT_EQ(::read(report[0], &sent, sizeof sent), static_cast<ssize_t>(sizeof sent));
+  ::waitpid(child, nullptr, 0);
+  ::unlink(path.c_str());
+  for (int fd : {ready[0], ready[1], report[0], report[1]})
+    ::close(fd);
+  EXPECT_EQ(sent, 0);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "Stream.h"
 #include "settings/ConfigLoad.h"
 #include "settings/ConfigSave.h"
+#include "support/FileSizeLimit.h"
 
 // Appends to a string the test owns; refuses every byte past `limit`.
 class SinkStream : public TStream {
@@ -182,25 +183,3 @@ inline std::string Header(uint8_t compressed, uint8_t method, uint8_t fixedKey, 
 {
   return "BEAM v.1" + std::string{char(compressed), char(method), char(fixedKey), char(typed)} + Le32(blockSize);
 }
-
-// Writes beyond `limit` bytes fail with EFBIG for as long as it lives.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t limit)
-  {
-    getrlimit(RLIMIT_FSIZE, &Old);
-    OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit l = Old;
-    l.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &l);
-  }
-  ~FileSizeLimit()
-  {
-    setrlimit(RLIMIT_FSIZE, &Old);
-    std::signal(SIGXFSZ, OldHandler);
-  }
-
-private:
-  rlimit Old{};
-  void (*OldHandler)(int) = nullptr;
-};

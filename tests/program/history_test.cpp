@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <numeric>
 #include <set>
+#include <sys/resource.h>
 
 #include "ComboBox.h"
 #include "Edit.h"
@@ -54,6 +55,27 @@ TEST_F(History, TheWalkRenamesTheTextFilesOfLogsFoldersOnly)
       "a/ a/LOGS/ a/LOGS/1.qel a/LOGS/2.qel a/LOGS/sub/ a/LOGS/sub/3.txt a/LOGS/sub/LOGS/ a/LOGS/sub/LOGS/4.qel "
       "a/logs/ a/logs/5.qel a/logs/5.txt b/ b/6.txt b/LOGS>out/LOGS b/loop>b c/ c/Logs/ c/Logs/8.qel out/ "
       "out/LOGS/ out/LOGS/7.txt a/logs/5.qela/LOGS/1.qelb/6.txt\r\na/LOGS/1.qel\r\n");
+}
+
+// A LOGS folder deeper than the open-file limit is reached all the same.
+TEST_F(History, TheWalkReachesLogsFoldersDeeperThanTheOpenFileLimit)
+{
+  std::string deep = "d";
+  for (int level = 0; level < 80; ++level)
+    deep += "/d";
+  fs::create_directories(root / (deep + "/LOGS"));
+  root.Write(deep + "/LOGS/old.txt", "x");
+  BQELunit unit;
+  rlimit before{};
+  ::getrlimit(RLIMIT_NOFILE, &before);
+  const int open =
+      static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+  rlimit tight = before;
+  tight.rlim_cur = static_cast<rlim_t>(open + 40);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  unit.RenameLogsInFolder(root / "d", true);
+  ::setrlimit(RLIMIT_NOFILE, &before);
+  EXPECT_TRUE(fs::exists(root / (deep + "/LOGS/old.qel")));
 }
 
 // Through the button and its dialogs, 104 folders, 103 logs in the last: the counters turn over; a close at

@@ -100,6 +100,16 @@ TEST_F(TextPage, TheEndsStayInsideShortTextsAndTheReadoutTakesTheSelectionStart)
   EXPECT_EQ(seen, "0line: 1   column: 1   shift in text = 0|1line: 1   column: 2   shift in text = 1|"
                   "1line: 1   column: 3   shift in text = 2|1line: 2   column: 3   shift in text = 6|"
                   "line: 2   column: 2   shift in text = 5|line: 2   column: 2   shift in text = 5|");
+
+  // Without the pointer over the text, the readout follows a language switch, a new log and a
+  // cleared history.
+  seen.clear();
+  AnsiString german, afterSwitch;
+  unit.Language = 2, unit.ApplyLanguage(), afterSwitch = Readout(), unit.GetUiText(69, german);
+  EXPECT_TRUE(afterSwitch.starts_with(german + "2") && afterSwitch.ends_with("= 5|")) << afterSwitch;
+  unit.Language = 1, unit.OpenLogFile(folder.Write("u.qel", "F1000001\r\n")), seen += Readout();
+  memo->SetSelStart(3), unit.ClearHistoryButtonClick(nullptr), seen += Readout();
+  EXPECT_EQ(seen, "line: 1   column: 1   shift in text = 0|line: 1   column: 1   shift in text = 0|");
 }
 // F3 from the text: the moment between two records 100 000 lines apart, the view centred and
 // clamped, the pointer on the cursor; before the first record or without a log only the page.

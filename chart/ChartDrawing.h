@@ -1,0 +1,45 @@
+#pragma once
+// The parts of the chart's picture: the grid, the curves (one per drawn parameter item, one
+// step line per drawn status item), the labels and the fault marks.
+#include <cstdint>
+
+#include "PtrList.h"
+#include "Types.h"
+#include "log/Records.h"
+
+class TCanvas;
+struct ChartFrame;
+struct GridLines;
+
+// Grey one-pixel lines across the plot, solid (chart/ChartAxes.cpp).
+void DrawGridLines(TCanvas& canvas, const ChartFrame& frame, const GridLines& values, const GridLines& times);
+// The value of each value line left of the plot, the time of each time line below it, in the
+// canvas's font on its brush; th is the font's height.
+void DrawGridLabels(TCanvas& canvas, const ChartFrame& frame, const GridLines& values, const GridLines& times,
+                    int th);
+// A mark below the plot for every fault interval in the visible window, coloured by its kinds
+// of codes, larger when its codes changed; each interval keeps its mark's rectangle
+// (chart/FaultMarks.cpp).
+void DrawFaultMarks(TCanvas& canvas, const ChartFrame& frame, TPtrList<LErrorCell>& faults);
+
+// How a curve is drawn: its colour, the mask's line thickness and the chart style (0 steps with
+// dotted risers, 1 straight segments).
+struct CurveStyle {
+  TColor Color = 0;
+  int32_t Thickness = 1;
+  int32_t Style = 1;
+};
+
+// The segments of a parameter item from the record `first` along its chain: from the last
+// segment that ends before the visible window to the first that ends after it, one by one.
+void DrawParameterCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& item, const LDataCell* first,
+                        const CurveStyle& style);
+// Every step of a status, the last one running on to the plot's right edge.
+void DrawStatusCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& item, const LStatusCell& status,
+                     const CurveStyle& style);
+
+// One segment between two points given in plot offsets (x from the left edge, y up from the
+// bottom edge): a straight line, or a horizontal at the first level and a dotted riser of
+// width 1 to the second. The pen takes the colour and the thickness, solid.
+void DrawCurveSegment(TCanvas& canvas, const ChartFrame& frame, int xa, int ya, int xb, int yb,
+                      const CurveStyle& style);
