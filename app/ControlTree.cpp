@@ -231,7 +231,9 @@ void BQELunit::CreateChartPage()
   ChartPaintBox->SetAlign(alClient);
   ChartPaintBox->SetShowHint(true);
   LegendPaintBox = AddPaintBox(LegendScrollBox);
+  LegendPaintBox->OnPaint = Bind(&BQELunit::LegendPaint);
   FaultPaintBox = AddPaintBox(FaultScrollBox);
+  FaultPaintBox->OnPaint = Bind(&BQELunit::ErrorPanelPaint);
 
   ChartStatusBar = Add<TStatusBar>(ChartPage);
   ChartStatusBar->SetAlign(alBottom);

@@ -89,6 +89,7 @@ BQELunit::~BQELunit()
   delete LegendBitmap;
   delete ValueWindowBitmap;
   delete FaultPanelBitmap;
+  delete EyeBitmap;
   delete Progress;
   // The form outlives this object: its actions must reach nothing from here on.
   UnbindFormHandlers();

@@ -22,6 +22,7 @@
 #include "texts/TextsState.h"
 
 class BConfigLoad;
+class TBitmap;
 class TCanvas;
 class TObject;
 struct ChartFrame;
@@ -373,6 +374,29 @@ public:
   // CursorTime.
   void CalcValueRange();
   void CalcCursorValues();
+  // The legend and the value window (chart/ValuePanels.cpp), the fault panel
+  // (chart/FaultPanel.cpp): drawn into their pictures from what CalcCursorValues found, then
+  // painted; nothing while a parse runs (the paints show the last pictures).
+  void DrawValuePanels();
+  void DrawErrorPanel();
+  void LegendPaint(TObject* Sender);
+  void ErrorPanelPaint(TObject* Sender);
+  // The value column's text of an item: "-" without a value, a status's "active" or nothing,
+  // a parameter's value with two decimals.
+  AnsiString PanelValueText(const LTypeCell& item);
+
+private:
+  void MeasurePanelValue(TCanvas& canvas, const LTypeCell& item);
+  // A legend or value-window picture; one row of it (framed box with the eye, or plain box);
+  // one value cell (chart/ValuePanels.cpp).
+  void DrawPanelPicture(TBitmap& picture, PanelPictureMemo& memo, const LMaskCell& mask, bool window,
+                        int32_t width, int32_t height);
+  std::string PanelLayout(TCanvas& canvas, const LMaskCell& mask, bool window, int32_t width, int32_t height);
+  void DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row, int32_t width, TColor background,
+                    bool framed, const AnsiString& value);
+  void DrawPanelValue(TCanvas& canvas, int32_t row, int32_t width, TColor background, const AnsiString& text);
+
+public:
   // Every change of records, masks, items, parameters or statuses calls it, so nothing the
   // chart keeps between drawings points to freed or stale records (chart/ChartCaches.cpp).
   void DropChartCaches();

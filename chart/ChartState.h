@@ -1,6 +1,8 @@
 #pragma once
 // The central object's chart view: masks, the chart state, the mask editor's row geometry.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "Events.h"
 #include "PtrList.h"
@@ -26,6 +28,14 @@ struct MaskRowLayout {
   int32_t ColorWidth = 130;
   int32_t ChartWidth = 70;
   int32_t CursorWidth = 70;
+};
+
+// What a legend or value-window picture last showed: everything but the value texts as one
+// key, and the value text of each row. A drawing with the same key redraws only the value cells
+// whose text changed; an empty key draws the whole picture.
+struct PanelPictureMemo {
+  std::string Layout;
+  std::vector<AnsiString> Values;
 };
 
 struct ChartState {
@@ -92,7 +102,14 @@ struct ChartState {
   int32_t PanelRowSpacing = 10;
   int32_t PanelBoxWidth = 30;   // colour box
   int32_t PanelValueWidth = 0;  // widest value text measured so far; it only grows
-  int32_t TextHeight = 10;      // "ABCypg" in the panel font
+  int32_t TextHeight = 10;      // "ABCypg" in the panel font last measured (legend or faults)
+  // The legend's row height as last drawn, for its hit test (the bold fault panel measures
+  // TextHeight taller).
+  int32_t LegendRowHeight = 10;
+  // The legend's eye mark, loaded at its first drawing.
+  TBitmap* EyeBitmap = nullptr;
+  PanelPictureMemo LegendMemo;
+  PanelPictureMemo ValueWindowMemo;
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
   // Counts every change of records, masks, items, parameters or statuses: whatever the chart

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the window's pictures into resources/ as 24-bit BMP files.
+"""Writes the window's pictures into resources/ as BMP files (24-bit; the eye mark 32-bit).
 
 Flags, tool-button glyphs and chart-style samples, drawn here from simple shapes. Each picture
 is a list of shapes painted in order; edges are smoothed by sampling every pixel 4 x 4 times.
 Button glyphs are colour-keyed: the button treats every pixel of the bottom-left pixel's colour
 as transparent, so they keep a margin of KEY round the drawing, and a pixel the drawing only
 partly covers is mixed with a light button face instead of the key. The chart-style samples
-are shown as they are, on the chart's own plot colour. Usage: make_pictures.py [folder]
+are shown as they are, on the chart's own plot colour. The legend's eye mark carries an alpha
+channel instead: transparent round the eye, partly covered pixels partly transparent, so it
+sits on any colour box. Usage: make_pictures.py [folder]
 """
 import math
 import struct
@@ -105,6 +107,42 @@ def render(width, height, shapes, background=None):
                        else tuple(round(t / n) for t in total))
         rows.append(row)
     return rows
+
+
+def render_alpha(width, height, shapes):
+    """Pixel rows of (r, g, b, a), top first: the colour of the covered samples, a = coverage."""
+    rows = []
+    for j in range(height):
+        row = []
+        for i in range(width):
+            total, hits = [0, 0, 0], 0
+            for sj in range(SAMPLES):
+                for si in range(SAMPLES):
+                    x, y = i + (si + 0.5) / SAMPLES, j + (sj + 0.5) / SAMPLES
+                    colour = next((s.colour for s in reversed(shapes) if s.covers(x, y)), None)
+                    if colour is not None:
+                        hits += 1
+                        total = [t + c for t, c in zip(total, colour)]
+            if hits == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                row.append(tuple(round(t / hits) for t in total) + (round(255 * hits / SAMPLES ** 2),))
+        rows.append(row)
+    return rows
+
+
+def write_bmp_alpha(path, rows):
+    """A 32-bit BMP with a version-4 header whose bit fields name the alpha byte."""
+    height, width = len(rows), len(rows[0])
+    pixels = bytearray()
+    for row in reversed(rows):
+        for r, g, b, a in row:
+            pixels += bytes((b, g, r, a))
+    info = struct.pack('<IiiHHIIiiII', 108, width, height, 1, 32, 3, len(pixels), 3780, 3780, 0, 0)
+    info += struct.pack('<IIII', 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000)
+    info += b'sRGB'[::-1] + bytes(36 + 12)  # colour space, end points, gamma (unused)
+    header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    path.write_bytes(header + info + pixels)
 
 
 def write_bmp(path, rows):
@@ -278,6 +316,34 @@ def status_straight(states):
     return shapes
 
 
+# The legend's eye mark, EYE_W x EYE_H: it fits the 30-pixel colour box and a 16-pixel row.
+
+EYE_W, EYE_H = 22, 12
+
+
+def eye():
+    """An almond of two arcs, white inside, with a blue iris, a black pupil and a glint."""
+    cx, cy, half, bulge = EYE_W / 2, EYE_H / 2, EYE_W / 2 - 1, EYE_H / 2 - 0.5
+    radius = (half * half + bulge * bulge) / (2 * bulge)  # the arc through both corners
+
+    def almond(shrink):
+        r = radius - shrink
+
+        def inside(x, y):
+            return (x - cx) ** 2 + (y - (cy + radius - bulge)) ** 2 <= r * r and \
+                (x - cx) ** 2 + (y - (cy - radius + bulge)) ** 2 <= r * r
+        return inside
+
+    def disc(colour, x, y, r):
+        return Shape(colour, (x - r, y - r, x + r, y + r),
+                     lambda px, py: (px - x) ** 2 + (py - y) ** 2 <= r * r)
+
+    box = (0, 0, EYE_W, EYE_H)
+    return [Shape(OUTLINE, box, almond(0)), Shape((255, 255, 255), box, almond(1.3)),
+            disc(DARK_BLUE, cx, cy, 3.9), disc(BLUE, cx, cy, 3.0), disc((0, 0, 0), cx, cy, 1.6),
+            disc((255, 255, 255), cx + 1.2, cy - 1.3, 0.8)]
+
+
 def pictures():
     yield 'flagr', 72, 56, russia(6, 8, 66, 48), None
     yield 'flage', 72, 56, united_kingdom(6, 8, 66, 48), None
@@ -301,6 +367,7 @@ def main():
     folder_path = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent.parent / 'resources')
     for name, width, height, shapes, background in pictures():
         write_bmp(folder_path / (name + '.bmp'), render(width, height, shapes, background))
+    write_bmp_alpha(folder_path / 'glaz.bmp', render_alpha(EYE_W, EYE_H, eye()))
 
 
 if __name__ == '__main__':
