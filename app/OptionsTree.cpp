@@ -97,15 +97,25 @@ void BQELunit::CreateMaskPage()
 
   ChannelList = AddList(ChannelListPage, ChannelPopup);
   ChannelList->SetStyle(lbOwnerDrawFixed);
+  ChannelList->OnDblClick = Bind(&BQELunit::ChannelListDblClick);
+  ChannelList->OnDrawItem = Bind(&BQELunit::ChannelListDrawItem);
   StatusList = AddList(StatusListPage, StatusPopup);
   StatusList->SetAlign(alClient);
+  StatusList->OnDblClick = Bind(&BQELunit::StatusListDblClick);
   RenameChannelMenu = AddMenuItem(ChannelPopup);
+  RenameChannelMenu->OnClick = Bind(&BQELunit::RenameChannelMenuClick);
   DeleteChannelMenu = AddMenuItem(ChannelPopup);
+  DeleteChannelMenu->OnClick = Bind(&BQELunit::DeleteChannelMenuClick);
   HideChannelMenu = AddMenuItem(ChannelPopup);
+  HideChannelMenu->OnClick = Bind(&BQELunit::HideChannelMenuClick);
   ShowChannelMenu = AddMenuItem(ChannelPopup);
+  ShowChannelMenu->OnClick = Bind(&BQELunit::ShowChannelMenuClick);
   ShowAllChannelsMenu = AddMenuItem(ChannelPopup);
+  ShowAllChannelsMenu->OnClick = Bind(&BQELunit::ShowAllChannelsMenuClick);
   AddStatusMenu = AddMenuItem(StatusPopup);
+  AddStatusMenu->OnClick = Bind(&BQELunit::AddStatusMenuClick);
   DeleteStatusMenu = AddMenuItem(StatusPopup);
+  DeleteStatusMenu->OnClick = Bind(&BQELunit::DeleteStatusMenuClick);
 }
 
 void BQELunit::CreateCommonPage()
@@ -134,6 +144,7 @@ void BQELunit::CreateCommonPage()
   RenameLogsButton = Add<TButton>(CommonBox);
   RenameLogsButton->OnClick = Bind(&BQELunit::RenameLogsButtonClick);
   DictRenameButton = Add<TButton>(CommonBox);
+  DictRenameButton->OnClick = Bind(&BQELunit::DictRenameButtonClick);
   RussianButton = AddBitBtn(CommonBox, "flagr");
   RussianButton->OnClick = Bind(&BQELunit::RussianButtonClick);
   EnglishButton = AddBitBtn(CommonBox, "flage");

@@ -25,6 +25,7 @@ class BConfigLoad;
 class TBitmap;
 class TCanvas;
 class TObject;
+class TWinControl;
 struct ChartFrame;
 
 // One class, as the design has it; its data is declared by the folder that owns it, in the
@@ -367,6 +368,33 @@ public:
   // Each parameter item takes the id and the English and German names of the first parameter
   // with its Russian name, or the id -1 when none has it; status items stay as they are.
   void RefreshMaskNames();
+
+  // The parameter and status list pages of the Mask tab; each does nothing while a parse runs.
+  // A line names the first parameter whose name in the current language is its text, or the
+  // first status of that name. A double click adds the line's parameter or status to the
+  // editor mask. The parameter list's menu hides or shows the line's parameter (hidden ones
+  // are drawn grey), lists every parameter or only the shown ones, renames the parameter in
+  // the three-name dialog (refused, with a 15-second message, when another parameter has one
+  // of the new names) and deletes it; the status list's menu adds and deletes statuses
+  // (chart/ChannelList.cpp, chart/ChannelRename.cpp, chart/StatusList.cpp).
+  void ChannelListDblClick(TObject* Sender);
+  void ChannelListDrawItem(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State);
+  void HideChannelMenuClick(TObject* Sender);
+  void ShowChannelMenuClick(TObject* Sender);
+  void ShowAllChannelsMenuClick(TObject* Sender);
+  void DeleteChannelMenuClick(TObject* Sender);
+  void RenameChannelMenuClick(TObject* Sender);
+  void RenameChannel();
+  void StatusListDblClick(TObject* Sender);
+  void AddStatusMenuClick(TObject* Sender);
+  void DeleteStatusMenuClick(TObject* Sender);
+  // The English and German names of every parameter and mask item from the dictionary, by
+  // their Russian names; names it lacks stay (chart/ChannelRename.cpp).
+  void DictRenameButtonClick(TObject* Sender);
+  // The parameter or status a list line names; nullptr when none (chart/ChannelList.cpp,
+  // chart/StatusList.cpp).
+  LTypeCell* ChannelOfLine(const AnsiString& line) const;
+  LStatusCell* StatusOfLine(const AnsiString& line) const;
 
   // Value range and values at the cursor (chart/ValueRange.cpp, chart/CursorValues.cpp).
   // CalcValueRange: status steps rebuilt, then the chart mask's plotted-value range and the

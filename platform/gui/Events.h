@@ -16,6 +16,10 @@ enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDoub
 
 using TShiftState = TSet<TShiftStateItem>;
 
+// How an owner-drawn line of a list is to be drawn.
+enum TOwnerDrawStateItem { odSelected, odFocused };
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;

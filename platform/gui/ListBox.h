@@ -11,6 +11,7 @@
 
 #include "Canvas.h"
 #include "Controls.h"
+#include "Events.h"
 #include "ListItems.h"
 #include "Set.h"
 
@@ -18,9 +19,6 @@ class QKeyEvent;
 class QScrollBar;
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed };
-
-enum TOwnerDrawStateItem { odSelected, odFocused };
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
 // Rect is the line's rectangle in the list's client coordinates.
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
