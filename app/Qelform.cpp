@@ -48,6 +48,8 @@ void TQELMainForm::FormCloseQuery(TObject*, bool& CanClose)
   if (!gQELunit || (!gQELunit->BusyFlag && !gQELunit->ParseRunning))
     return;
   CanClose = false;
+  // The work is broken off and no dialog or later start's log may come before the close.
+  Application->AskClose();
   if (gQELunit->ParseRunning)
     gQELunit->AbortFlag = 1;
   if (closePending_)
@@ -78,8 +80,10 @@ void TQELMainForm::FormClose(TObject*, TCloseAction&)
 
 bool TQELMainForm::CanTakeCommandLine()
 {
+  // A later start's log waiting when a close is asked for is dropped: parsing it first could
+  // keep a logout waiting long enough to be killed unsaved.
   return gQELunit && gQELunit->ReadyFlag && !gQELunit->BusyFlag && !gQELunit->ParseRunning &&
-         !(gQELunit->StartTimer && gQELunit->StartTimer->Enabled());
+         !Application->CloseAsked() && !(gQELunit->StartTimer && gQELunit->StartTimer->Enabled());
 }
 
 void TQELMainForm::WMCopyData(const AnsiString& commandLine)

@@ -130,7 +130,7 @@ void TApplication::HandleException(TObject* Sender)
 void TApplication::ShowException(const std::exception* E)
 {
   const AnsiString message = E ? E->what() : AnsiString();
-  if (!QApplication::instance()) {
+  if (!QApplication::instance() || CloseAsked()) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return;
   }

@@ -38,6 +38,11 @@ public:
   void Run();
   void Terminate();
   bool Terminated() const { return terminated_; }
+  // Once the program is asked to close (a signal, a close refused while work runs), no modal
+  // window opens any more: a handler's next dialog returns at once as cancelled, so the close
+  // is never left waiting behind it.
+  void AskClose(bool asked = true) { closeAsked_ = asked; }
+  bool CloseAsked() const { return closeAsked_; }
 
   // Runs every pending event inside the caller, timers and paints included.
   void ProcessMessages();
@@ -65,6 +70,7 @@ private:
   AnsiString title_;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
+  bool closeAsked_ = false;
   int pumpDepth_ = 0;
   int modalDepth_ = 0;
   std::deque<std::function<void()>> deferred_;

@@ -75,6 +75,7 @@ void CloseOnSignals::Arrived()
   if (closing_)
     return;
   closing_ = true;
+  Application->AskClose();
   if (Application->ModalDepth() > 0) {
     if (QWidget* dialog = QApplication::activeModalWidget())
       dialog->close();

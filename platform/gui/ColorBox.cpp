@@ -156,8 +156,8 @@ void TColorBox::PickCustomColor()
   // The dialog's loop may free this box, or its form and the dialog with it.
   const QPointer<QWidget> alive(Widget());
   const QPointer<QColorDialog> dialog = new QColorDialog(ToQColor(custom_), Widget()->window());
-  int result;
-  {
+  int result = QDialog::Rejected;
+  if (!Application->CloseAsked()) {
     TModalLoopScope modal;
     result = dialog->exec();
   }

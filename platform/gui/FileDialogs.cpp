@@ -45,6 +45,8 @@ bool TOpenDialog::Execute()
 
 std::optional<QString> ChosenPath(QFileDialog& dialog)
 {
+  if (Application->CloseAsked())
+    return std::nullopt;
   TModalLoopScope modal;
   if (dialog.exec() != QDialog::Accepted)
     return std::nullopt;

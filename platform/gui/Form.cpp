@@ -299,6 +299,8 @@ TModalResult TForm::ShowModal()
 {
   if (Visible() || modalLoop_)
     throw EInvalidOperation("Cannot make a visible window modal");
+  if (Application->CloseAsked())
+    return mrCancel;
   QWidget* widget = Widget();
   const QPointer<QWidget> alive(widget);
   modalResult_ = mrNone;

@@ -9,6 +9,8 @@
 
 bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiString& Value)
 {
+  if (Application->CloseAsked())
+    return false;
   QInputDialog dialog;
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(ToQString(ACaption));
@@ -27,6 +29,8 @@ bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiStrin
 
 void ShowMessage(const AnsiString& Msg)
 {
+  if (Application->CloseAsked())
+    return;
   QMessageBox box(QMessageBox::NoIcon, ToQString(Application->Title()), ToQString(Msg), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   TModalLoopScope modal;

@@ -5,6 +5,7 @@
 // (RunDravolin itself), chosen by an environment variable.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QUuid>
 #include <chrono>
@@ -56,9 +57,12 @@ TEST_F(MainForm, TheStartMakesTheObjectThatTakesCommandLinesAndCloseFreesItUnles
     *flag = 1;
     EXPECT_FALSE(TQELMainForm::CanTakeCommandLine());
     form->Close();
-    EXPECT_TRUE(gQELunit == &unit && form->Visible());
+    EXPECT_TRUE(gQELunit == &unit && form->Visible() && Application->CloseAsked());
     *flag = 0;
   }
+  // The refused close is retried from the main loop, which this test never runs: it goes on
+  // as a program that was not asked to close.
+  Application->AskClose(false);
   // Taken under the progress window: each stage's text in turn, the window up and the main panel
   // disabled at every look; afterwards the window gone and the panel enabled again.
   static std::string looks;
@@ -195,7 +199,7 @@ TEST_F(Lifecycle, TheStartCorrectsTheStoredLanguageAndReadingSpeed)
   }
 }
 
-constexpr const char* kRole = "DRAVOLIN_PROGRAM_ROLE";  // "first", "slow close" or "later"
+constexpr const char* kRole = "DRAVOLIN_PROGRAM_ROLE";  // "first", "slow close", "two dialogs" or "later"
 constexpr const char* kSignature = "DRAVOLIN_PROGRAM_SIGNATURE";
 constexpr const char* kArgument = "DRAVOLIN_PROGRAM_ARGUMENT";  // hex, so any byte passes
 constexpr const char* kData = "DRAVOLIN_PROGRAM_DATA";          // where the settings go
@@ -241,8 +245,13 @@ TEST(ProgramInstanceChild, Run)
       // The progress window lets timers tick inside a parse: look only between parses.
       if (!gQELunit || gQELunit->ParseRunning)
         return;
+      if (openedOwn && role == "two dialogs" && QApplication::activeModalWidget())
+        ReportToParent("dialog");
       if (!openedOwn && gQELunit->LogFileName == argument) {
         openedOwn = true;
+        // The old-log walk's message, then its folder chooser.
+        if (role == "two dialogs")
+          Application->Defer([] { gQELunit->RenameLogsButtonClick(nullptr); });
         if (role == "slow close") {
           // The close itself, then a slow end of it: a second signal must not wait for that.
           TQELMainForm* main = gQELunit->Owner;
@@ -334,6 +343,15 @@ TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestW
   RunLoopFor(200);
   EXPECT_EQ(parsed, std::vector<AnsiString>{logs[2]});
   unit.ProgressHook = nullptr;
+  // Once a close is asked for, a log still waiting is dropped.
+  {
+    TModalLoopScope modal;
+    EXPECT_TRUE(ChildProcess(Child, Program("later", logs[0])).EndedWell());
+    Application->AskClose();
+  }
+  RunLoopFor(300);
+  Application->AskClose(false);
+  EXPECT_EQ(unit.LogFileName, logs[2]);
 }
 
 // SIGTERM, SIGINT and SIGHUP close the window as its close box does, saving the settings; while
@@ -350,6 +368,17 @@ TEST_F(ProgramInstance, TerminationSignalsCloseTheWindowAsItsCloseBoxDoesAndASec
     ASSERT_EQ(starts.back()->WaitFor("opened="), "3") << number;
     EXPECT_FALSE(std::filesystem::exists(data + "/" + SettingsFileName));
     Signal(*starts.back(), number);
+  }
+  // A signal while a handler shows the first of two dialogs: the second never opens, and the
+  // close saves.
+  {
+    const std::string data = folder / "dialogs";
+    std::filesystem::create_directory(data);
+    ChildProcess dialogs(Child, Program("two dialogs", own, data, "dialogs"));
+    ASSERT_TRUE(dialogs.WaitFor("dialog").has_value());
+    Signal(dialogs, SIGTERM);
+    EXPECT_TRUE(dialogs.WaitFor("ended").has_value() && dialogs.EndedWell());
+    EXPECT_TRUE(std::filesystem::exists(data + "/" + SettingsFileName));
   }
   ChildProcess slow(Child, Program("slow close", own));
   ASSERT_EQ(slow.WaitFor("opened="), "3");
