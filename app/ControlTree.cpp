@@ -227,6 +227,7 @@ void BQELunit::CreateChartPage()
   ChartSplitter->SetLeft(1000);
 
   ChartMaskCombo = AddListCombo(ChartComboPanel);
+  ChartMaskCombo->OnChange = Bind(&BQELunit::ChartMaskComboChange);
   ChartPaintBox = Add<TPaintBox>(ChartAreaPanel);
   ChartPaintBox->SetAlign(alClient);
   ChartPaintBox->SetShowHint(true);

@@ -32,8 +32,10 @@ void BQELunit::ShowEditsOnChart()
     ParseLogText();
   if (StatusesChanged)
     MapStatusesToData();
-  // The chart's mask selector refills itself and redraws once the chart view draws.
-  if (MasksChanged)
+  // The refilled selector draws the chart through its mask.
+  if (MasksChanged) {
+    FillMaskSelector();
     return;
+  }
   CalcValueRange();
 }

@@ -365,6 +365,11 @@ public:
   // parameter (only those marked shown while HideUnusedChannels), every status.
   void FillChannelList();
   void FillStatusList();
+  // The chart's mask selector: the masks' names, the stored ChartMaskIndex selected (the first
+  // entry when it names none, -1 when there are none), then the chart drawn through it.
+  void FillMaskSelector();
+  // OnChange of ChartMaskCombo: the chosen mask's value range, chart and panels.
+  void ChartMaskComboChange(TObject* Sender);
   // Each parameter item takes the id and the English and German names of the first parameter
   // with its Russian name, or the id -1 when none has it; status items stay as they are.
   void RefreshMaskNames();

@@ -7,6 +7,9 @@
 //   layout_ms            the five layouts once, nothing drawn
 //   switch_language_log_ms_ru/en/de      the same with a generated log of about N line records
 //                                        (default 1 000 000) parsed and the Chart page shown
+//   fill_channel_list_5000_ms, fill_status_list_5000_ms   the Mask tab's parameter or status
+//                                        list refilled with 5000 names in random order and
+//                                        repainted, the list in view
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +81,41 @@ void PrivateDesktop(const std::string& folder)
   setenv("XDG_DATA_HOME", (folder + "/desktop").c_str(), 1);
 }
 
+// 5000 parameters and statuses with names in random order, the Mask tab in view.
+void PrintListFills(BQELunit& unit)
+{
+  unit.ClearTypeCells();
+  unit.ClearStatusCells();
+  unit.HideUnusedChannels = 0;
+  std::srand(1);
+  for (int i = 0; i < 5000; ++i) {
+    const std::string name = "Parameter " + std::to_string(std::rand() % 100000) + " " + std::to_string(i);
+    auto* channel = new LTypeCell;
+    channel->Id = 2 + i;
+    channel->NameRu = channel->NameEn = channel->NameDe = name;
+    channel->Chart = static_cast<Byte>(i % 2);
+    unit.TypeCells->Add(channel);
+    auto* status = new LStatusCell;
+    status->Name = name;
+    status->Steps = new TPtrList<LStatusStep>;
+    unit.StatusCells->Add(status);
+  }
+  unit.PageControl->SetActivePage(unit.OptionsPage);
+  unit.OptionsPageControl->SetActivePage(unit.MaskPage);
+  unit.ListPageControl->SetActivePage(unit.ChannelListPage);
+  Application->ProcessMessages();
+  std::printf("fill_channel_list_5000_ms: %.2f\n", LeastMs(Runs, [&] {
+                unit.FillChannelList();
+                Application->ProcessMessages();
+              }));
+  unit.ListPageControl->SetActivePage(unit.StatusListPage);
+  Application->ProcessMessages();
+  std::printf("fill_status_list_5000_ms: %.2f\n", LeastMs(Runs, [&] {
+                unit.FillStatusList();
+                Application->ProcessMessages();
+              }));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -141,6 +179,7 @@ int main(int argc, char** argv)
   unit.PageControl->SetActivePage(unit.ChartPage);
   Application->ProcessMessages();
   PrintSwitches(unit, "switch_language_log_ms");
+  PrintListFills(unit);
   std::printf("peak_rss_mb: %.1f\n", bench::PeakRssMb());
 
   form->Close();

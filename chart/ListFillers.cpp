@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "ComboBox.h"
 #include "ListBox.h"
 #include "app/Qelunit.h"
 
@@ -20,6 +21,27 @@ public:
 private:
   TStrings& lines_;
 };
+
+// The masks' names in list order; then the stored index is selected when it names an entry,
+// else the first entry; without entries the index becomes -1.
+void FillMaskCombo(const BQELunit& unit, TComboBox& combo, int32_t& index)
+{
+  TStrings& entries = *combo.Items();
+  {
+    const UpdateScope update(entries);
+    entries.Clear();
+    for (int i = 0; unit.MaskCells && i < unit.MaskCells->Count(); ++i)
+      if (const LMaskCell* mask = unit.MaskCells->Get(i))
+        entries.Add(unit.MaskName(mask));
+  }
+  const int count = entries.Count();
+  if (count == 0) {
+    index = -1;
+    combo.SetItemIndex(-1);
+    return;
+  }
+  combo.SetItemIndex(index >= 0 && index < count ? index : 0);
+}
 
 }  // namespace
 
@@ -47,6 +69,31 @@ void BQELunit::FillStatusList()
   for (int i = 0; StatusCells && i < StatusCells->Count(); ++i)
     if (const LStatusCell* status = StatusCells->Get(i))
       lines.Add(status->Name);
+}
+
+void BQELunit::FillMaskSelector()
+{
+  if (!ChartMaskCombo)
+    return;
+  FillMaskCombo(*this, *ChartMaskCombo, ChartMaskIndex);
+  ChartMaskComboChange(ChartMaskCombo);
+  MasksChanged = 0;
+}
+
+void BQELunit::ChartMaskComboChange(TObject*)
+{
+  if (!ChartMaskCombo)
+    return;
+  ChartMaskIndex = ChartMaskCombo->ItemIndex();
+  // The records may be half made: the chart follows the pick once the parse is over.
+  if (ParseRunning) {
+    WhenParseEnds([this] { ChartMaskComboChange(ChartMaskCombo); });
+    return;
+  }
+  CalcValueRange();
+  DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
 }
 
 void BQELunit::RefreshMaskNames()

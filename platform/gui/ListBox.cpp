@@ -111,6 +111,8 @@ int TListBox::PageRows() const
 
 void TListBox::UpdateScrollRange()
 {
+  if (updating_)
+    return;
   QScrollBar* bar = ScrollBar();
   const int rows = PageRows();
   bar->setRange(0, std::max(0, items_->Count() - rows));
@@ -173,6 +175,12 @@ void TListBox::LinesReplaced()
 void TListBox::LinesChanged()
 {
   Widget()->update();
+}
+
+void TListBox::SetUpdating(bool updating)
+{
+  updating_ = updating;
+  UpdateScrollRange();
 }
 
 void TListBox::SetItemIndex(int index)

@@ -58,7 +58,8 @@ private:
   friend class TListBoxStrings;
   friend class TListBoxView;
 
-  // From the items.
+  // From the items. While updating, the scroll range and the repaint wait for the end.
+  void SetUpdating(bool updating);
   void LineInserted(int index);
   void LineDeleted(int index);
   void LinesReplaced();
@@ -81,4 +82,5 @@ private:
   TCanvas canvas_;  // after surface_: it stops painting before the picture goes
   int itemIndex_ = -1;
   TListBoxStyle style_ = lbStandard;
+  bool updating_ = false;
 };

@@ -62,6 +62,11 @@ int TListBoxStrings::Add(const AnsiString& s)
   return index;
 }
 
+void TListBoxStrings::SetUpdateState(bool updating)
+{
+  listBox_.SetUpdating(updating);
+}
+
 void TListBoxStrings::SetSorted(bool sorted)
 {
   if (sorted == sorted_)

@@ -20,6 +20,10 @@ public:
   void Clear() override;
   int Add(const AnsiString& s) override;
 
+protected:
+  // A batch of changes repaints and sets the scroll range once, at its end.
+  void SetUpdateState(bool updating) override;
+
 private:
   friend class TListBox;
   // Sorts the lines already there when switched on.

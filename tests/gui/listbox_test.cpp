@@ -138,6 +138,22 @@ TEST(ListBoxScroll, TopIndexStopsAtTheLastFullPageAlsoWhileHidden)
     list.Items()->Delete(0);
   tops.push_back(list.TopIndex());
   EXPECT_EQ(tops, (std::vector<int>{15, 0, 8, 8, 2, 19, 15, 18, 15, 3}));
+
+  // Refilled in one batch: sorted as line by line, and scrollable to its new end once it is over.
+  TStrings* items = list.Items();
+  list.SetSorted(true);
+  items->BeginUpdate();
+  items->Clear();
+  for (const char* line : {"c", "A", "b", "a"})
+    items->Add(line);
+  items->EndUpdate();
+  list.SetTopIndex(100);
+  EXPECT_EQ(std::to_string(list.TopIndex()) + " " + items->Text(), "0 A\r\na\r\nb\r\nc\r\n");
+  items->BeginUpdate();
+  Fill(list, 30);
+  items->EndUpdate();
+  list.SetTopIndex(100);
+  EXPECT_EQ(list.TopIndex(), 29);
 }
 
 // A brush one line changes (a hidden channel, line 12) is not left to the next.

@@ -5,6 +5,7 @@
 
 #include "ComboBox.h"
 #include "ListBox.h"
+#include "PaintBox.h"
 #include "program/ParserTestSupport.h"
 
 namespace {
@@ -97,6 +98,37 @@ TEST_F(Lists, AParseLinksTheParameterItemsAndLeavesTheStatusItems)
   EXPECT_EQ(LhIds(unit), "-1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 2 -1 1 1 1 ");
   EXPECT_EQ(Joined(unit.ChannelList->Items()), "stale;");
   unit.ProgressHook = nullptr;
+}
+
+// The chart's selector lists the masks in the current language and selects the stored one, or
+// the first; the chart is drawn through it. After the last mask none is selected and the chart
+// is hidden.
+TEST_F(Lists, TheChartSelectorSelectsTheStoredMaskOrTheFirstAndDrawsThroughIt)
+{
+  unit.MakeDefaultMasks();
+  Parse(ValueLines(20));
+  std::string seen;
+  for (const auto& [language, index] : {std::pair{0, 2}, {1, 3}, {2, -1}, {1, 1}}) {
+    unit.Language = language;
+    unit.ChartMaskIndex = index;
+    unit.MasksChanged = 1;
+    unit.ChartPaintBox->Hide();
+    unit.FillMaskSelector();
+    LMaskCell* mask = nullptr;
+    seen += Joined(unit.ChartMaskCombo->Items()) + " " + std::to_string(unit.ChartMaskIndex) +
+            std::to_string(unit.ChartMaskCombo->ItemIndex()) + std::to_string(unit.MasksChanged) +
+            std::to_string(unit.ChartMask(mask) ? unit.MaskCells->IndexOf(mask) : -1) +
+            (unit.ChartPaintBox->Visible() ? " drawn\n" : " hidden\n");
+  }
+  unit.ClearMaskCells();
+  unit.FillMaskSelector();
+  seen += Joined(unit.ChartMaskCombo->Items()) + " " + std::to_string(unit.ChartMaskIndex) +
+          (unit.ChartPaintBox->Visible() ? " drawn" : " hidden");
+  EXPECT_EQ(seen, "QEL \xCE\xE1\xF9\xE0\xFF;PMS \xCE\xE1\xF9\xE0\xFF;LH-SFI; 2202 drawn\n"
+                  "QEL Common;PMS Common;LH-SFI; 0000 drawn\n"
+                  "QEL Gemein;PMS Gemein;LH-SFI; 0000 drawn\n"
+                  "QEL Common;PMS Common;LH-SFI; 1101 drawn\n"
+                  " -1 hidden");
 }
 
 }  // namespace
