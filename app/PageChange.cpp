@@ -38,4 +38,7 @@ void BQELunit::ShowEditsOnChart()
     return;
   }
   CalcValueRange();
+  DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
 }
