@@ -5,7 +5,7 @@
 
 #include "Guard.h"
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QComboBox>(this))
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QComboBox>(this))
 {
   Combo()->setMaxVisibleItems(8);
   // Qt's default lets the wheel take the focus before the wheel is handled, so a notch over the
