@@ -36,4 +36,8 @@ void BQELunit::ShowEditsOnChart()
     return;
   }
   CalcValueRange();
+  DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
+  // TODO(interact): ShowZoomStatus, once it exists.
 }

@@ -65,7 +65,10 @@ void BQELunit::ShowChartAtCaret()
 
     CalcValueRange();
     CalcCursorValues();
-    // TODO(chart view): DrawChart, DrawValuePanels, DrawErrorPanel, ShowZoomStatus.
+    DrawChart();
+    DrawValuePanels();
+    DrawErrorPanel();
+    // TODO(interact): ShowZoomStatus, once it exists.
 
     // The pointer onto the cursor, so that the chart's readouts follow it from there.
     const TPoint origin = ChartPaintBox->ClientOrigin();
