@@ -233,4 +233,11 @@ TEST_F(MemoTest, DoubleClickSelectsTheWordUnderThePointer)
   }
   EXPECT_EQ(got, expected);
   EXPECT_EQ(view->Caret(), view->Store().LineStart(2));
+  // A memo of its own code page takes its words in it, whatever the display's.
+  SetDisplayCodePage(1252);
+  memo->SetCodePage(1251);
+  window_input::DoubleClick(view->viewport(), CellPoint(2, 0));
+  const std::string inOwn = view->SelectedText().toStdString();
+  SetDisplayCodePage(1251);
+  EXPECT_EQ(inOwn, "Привет");
 }
