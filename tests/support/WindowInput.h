@@ -3,10 +3,8 @@
 // click, the grab of a pressed button, double clicks, context menus, popups, short-cuts), which
 // events sent straight to a widget skip.
 #include <QCoreApplication>
-#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
-#include <QtTest/qtestspontaneevent.h>
 
 QT_BEGIN_NAMESPACE
 // Qt's own test entry points (exported by Qt GUI for its test library).
@@ -15,6 +13,14 @@ Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, con
                                       Qt::KeyboardModifiers mods, int timestamp);
 Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* w, QEvent::Type t, int k, Qt::KeyboardModifiers mods,
                                     const QString& text, bool autorep, ushort count);
+// The window system's wheel entry point (Qt's platform interface; its header is not installed,
+// the function is exported).
+class Q_GUI_EXPORT QWindowSystemInterface {
+public:
+  static bool handleWheelEvent(QWindow* window, const QPointF& local, const QPointF& global, QPoint pixelDelta,
+                               QPoint angleDelta, Qt::KeyboardModifiers mods, Qt::ScrollPhase phase,
+                               Qt::MouseEventSource source);
+};
 QT_END_NAMESPACE
 
 namespace window_input {
@@ -63,19 +69,14 @@ inline void DoubleClick(QWidget* widget, QPoint local)
   Release(widget, local);
 }
 
-// A wheel turn (120 a notch, negative towards the user) at a point of widget, to the widget
-// under it; Qt hands it on to the parents while nobody takes it.
+// One wheel step (120 = a notch away from the user) at a point of widget, delivered to the window
+// under it: Qt gives the focus by the focus policy and routes the wheel as for a real one.
 inline void Wheel(QWidget* widget, QPoint local, int delta)
 {
   QWidget* window = widget->window();
-  const QPoint inWindow = widget->mapTo(window, local);
-  QWidget* target = window->childAt(inWindow);
-  if (!target)
-    target = window;
-  QWheelEvent wheel(QPointF(target->mapFrom(window, inWindow)), QPointF(widget->mapToGlobal(local)), QPoint(),
-                    QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QSpontaneKeyEvent::setSpontaneous(&wheel);
-  QCoreApplication::instance()->notify(target, &wheel);  // sendEvent would clear the mark
+  QWindowSystemInterface::handleWheelEvent(window->windowHandle(), QPointF(widget->mapTo(window, local)),
+                                           QPointF(widget->mapToGlobal(local)), QPoint(), QPoint(0, delta),
+                                           Qt::NoModifier, Qt::NoScrollPhase, Qt::MouseEventNotSynthesized);
   QCoreApplication::processEvents();
 }
 
