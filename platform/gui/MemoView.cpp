@@ -208,7 +208,8 @@ std::pair<int64_t, int64_t> MemoView::WordAround(int64_t viewLine, int64_t byte)
   // Letters, digits and the underscore of the text's code page make words; in a line shown as
   // UTF-8 each byte of a multi-byte character counts as a letter, so no character is split.
   const bool utf8 = IsUtf8WithHighBytes(bytes);
-  const int codePage = DisplayCodePage();
+  // The code page the line is shown in: a log stays Windows-1251 in every language.
+  const int codePage = codePage_ ? codePage_ : DisplayCodePage();
   enum Kind { Word, Blank, Other };
   auto kind = [&](int64_t i) {
     const auto ch = static_cast<unsigned char>(bytes[static_cast<size_t>(i)]);
