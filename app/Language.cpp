@@ -125,6 +125,7 @@ void BQELunit::ApplyLanguage()
   HelpMemo->SetSelLength(1);
 
   // Every list of names in the new language, and the Text page's readout.
+  // TODO(lists): FillMaskList, the editor's mask combo, before the chart's selector.
   FillChannelList();
   FillStatusList();
   ShowCaretPosition();
