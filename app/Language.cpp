@@ -121,7 +121,9 @@ void BQELunit::ApplyLanguage()
   HelpMemo->SetSelStart(1);
   HelpMemo->SetSelLength(1);
 
-  // Every list of names in the new language, and the Text page's readout.
+  // Every list of names in the new language (the chart drawn through its selector), and the
+  // Text page's readout.
+  FillMaskSelector();
   FillChannelList();
   FillStatusList();
   ShowCaretPosition();
