@@ -121,9 +121,9 @@ void BQELunit::ApplyLanguage()
   HelpMemo->SetSelStart(1);
   HelpMemo->SetSelLength(1);
 
-  // Every list of names in the new language (the chart drawn through its selector), and the
-  // Text page's readout.
-  FillMaskSelector();
+  // Every list of names in the new language, and the Text page's readout. The chart is drawn
+  // once the window is laid out for the new texts.
+  RefillChartMaskCombo();
   FillChannelList();
   FillStatusList();
   ShowCaretPosition();
