@@ -223,7 +223,8 @@ public:
   // parse reports its progress while ShowProgress is set, at the start of each stage (1 to 7)
   // with position -1, and with the maximum and the position every few megabytes of the text
   // load (stage 1) and every few thousand lines or records of the later stages, before it
-  // looks at AbortFlag.
+  // looks at AbortFlag. The old-log walk and a report write under the progress window report
+  // as stage 0 (the write with its record count and the records written).
   void (*ProgressHook)(BQELunit& unit, int stage, int64_t max, int64_t position) = nullptr;
 
   // Each frees the records of its list and empties it; nothing when the list is missing

@@ -1,10 +1,13 @@
-// panels_bench [--items N] [--moves M]: the legend, value window and fault panel drawn for M cursor
-// moves, with the real central object, headless; one "name: value" a line, times in ms.
+// panels_bench [--items N] [--moves M] [--changing P]: the legend, value window and fault panel
+// drawn for M cursor moves, with the real central object, headless; one "name: value" a line,
+// times in ms.
 //
 // The chart mask holds N items (a quarter of them statuses, one absent), all listed in the value
-// window, each move giving every item a new value and the fault panel a new interval of three
-// codes. Prints panels_ms_median, panels_ms_p99, panels_ms_max over the moves (legend, value
-// window and fault panel together, each with its paint), and legend_ms_median alone.
+// window. Each move gives each item a new value with probability P (default 1: all change, as
+// on a jump; a short move changes a few), parameters taking one of 2000 levels as a log's
+// samples do, and the fault panel a new interval of three codes. Prints panels_ms_median, panels_ms_p99,
+// panels_ms_max over the moves (legend, value window and fault panel together, each with its paint), and
+// legend_ms_median alone.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -37,12 +40,15 @@ int main(int argc, char** argv)
 {
   int items = 40;
   int moves = 1000;
+  double changing = 1.0;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
     if (option == "--items")
       items = std::max(1, std::atoi(argv[i + 1]));
     else if (option == "--moves")
       moves = std::max(1, std::atoi(argv[i + 1]));
+    else if (option == "--changing")
+      changing = std::clamp(std::atof(argv[i + 1]), 0.0, 1.0);
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   int qtArgc = 1;
@@ -81,12 +87,14 @@ int main(int argc, char** argv)
   unit.ChartColumnPanel->SetWidth(300);
 
   std::mt19937 random(7);
-  std::uniform_real_distribution<double> value(-5000.0, 5000.0);
+  std::uniform_int_distribution<int> level(-1000, 999);
+  std::uniform_real_distribution<double> chance(0.0, 1.0);
   std::vector<double> panels, legend;
   for (int m = 0; m < moves; ++m) {
     for (int i = 0; i < items; ++i) {
       LTypeCell* item = mask->Items->Get(i);
-      item->CursorValue = item->Id == StatusItemId ? (random() % 2 ? 1.0 : -1.0) : value(random);
+      if (chance(random) < changing)
+        item->CursorValue = item->Id == StatusItemId ? (random() % 2 ? 1.0 : -1.0) : level(random) * 2.5;
     }
     fault.Codes->Clear();
     fault.Kinds->Clear();
@@ -108,7 +116,7 @@ int main(int argc, char** argv)
   delete unitPointer;
   SetDataFolderForTests("");
   std::filesystem::remove_all(folder);
-  std::printf("items: %d\nmoves: %d\n", items, moves);
+  std::printf("items: %d\nmoves: %d\nchanging: %.2f\n", items, moves, changing);
   std::printf("panels_ms_median: %.4f\npanels_ms_p99: %.4f\npanels_ms_max: %.4f\n", Percentile(panels, 0.5),
               Percentile(panels, 0.99), Percentile(panels, 1.0));
   std::printf("legend_ms_median: %.4f\n", Percentile(legend, 0.5));

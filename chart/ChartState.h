@@ -2,6 +2,7 @@
 // The central object's chart view: masks, the chart state, the mask editor's row geometry.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "PtrList.h"
@@ -109,6 +110,9 @@ struct ChartState {
   TBitmap* EyeBitmap = nullptr;
   PanelPictureMemo LegendMemo;
   PanelPictureMemo ValueWindowMemo;
+  // Widths of value texts measured so far, by font and text: a cursor move meets the same
+  // values again and again. Emptied when it grows large.
+  std::unordered_map<std::string, int32_t> PanelTextWidths;
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
   // Counts every change of records, masks, items, parameters or statuses: whatever the chart

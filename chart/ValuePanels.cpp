@@ -22,6 +22,7 @@ constexpr TColor LegendColor = 0xC0DCC0;
 constexpr TColor BoxFrameColor = 0xFFFFFF;
 constexpr TColor LineColor = 0x000000;
 constexpr int ActiveTextId = 100;
+constexpr size_t MeasuredTextsKept = 4096;
 
 bool IsStatus(const LTypeCell& item)
 {
@@ -55,7 +56,16 @@ void BQELunit::MeasurePanelValue(TCanvas& canvas, const LTypeCell& item)
     GetUiText(ActiveTextId, text);
   else
     text = FloatToStrF(item.CursorValue, ffFixed, 10, 2);
-  PanelValueWidth = std::max(PanelValueWidth, canvas.TextWidth(text));
+  const TFont& font = *canvas.Font();
+  std::string key =
+      font.Name() + '\n' + std::to_string(font.Height()) + ',' + std::to_string(font.Style()) + '\n' + text;
+  auto found = PanelTextWidths.find(key);
+  if (found == PanelTextWidths.end()) {
+    if (PanelTextWidths.size() >= MeasuredTextsKept)
+      PanelTextWidths.clear();
+    found = PanelTextWidths.emplace(std::move(key), canvas.TextWidth(text)).first;
+  }
+  PanelValueWidth = std::max(PanelValueWidth, found->second);
 }
 
 void BQELunit::DrawPanelValue(TCanvas& canvas, int32_t row, int32_t width, TColor background,

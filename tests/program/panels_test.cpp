@@ -3,12 +3,14 @@
 // test and a running parse rely on.
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <random>
 
 #include "Bitmap.h"
+#include "Numbers.h"
 #include "PaintBox.h"
 #include "Panel.h"
 #include "ScrollBox.h"
@@ -113,6 +115,23 @@ TEST_F(PanelsTest, ValueTextsAndValuesNoConversionCanBreak)
   unit.DrawValuePanels();
   unit.DrawErrorPanel();
   EXPECT_EQ(unit.LegendBitmap->Width() + unit.ValueWindowBitmap->Width() + unit.FaultPanelBitmap->Width(), 0);
+}
+
+// Measured in both pictures' fonts, growing only: the widest text so far, "no value" measured
+// as the number it is.
+TEST_F(PanelsTest, ValueColumnIsAsWideAsTheWidestValueMeasuredSoFar)
+{
+  LTypeCell* item = Item(2, "x", 0.0, 1, 1, 0);
+  TBitmap legendFont, windowFont;
+  legendFont.Canvas()->Font()->Assign(unit.MainPanel->Font());
+  int widest = 0;
+  for (double value : {0.25, -1.0, 812.5, NoValue, -1.0}) {
+    item->CursorValue = value;
+    const AnsiString text = FloatToStrF(value, ffFixed, 10, 2);
+    widest = std::max({widest, legendFont.Canvas()->TextWidth(text), windowFont.Canvas()->TextWidth(text)});
+    unit.DrawValuePanels();
+    EXPECT_EQ(unit.PanelValueWidth, widest) << text;
+  }
 }
 
 TEST_F(PanelsTest, FaultPanelShowsCodesByKindOrOneMessageOrNothing)
