@@ -27,6 +27,8 @@ struct AppState {
   Byte BusyFlag = 0;
   // Set to break off a long operation; cleared by the operation when it starts.
   Byte AbortFlag = 0;
+  // 1 while a chart layout waits for the running parse to end.
+  Byte ChartLayoutDeferred = 0;
   // Ticks of the start timer so far.
   int TickCount = 0;
   // Interface language: 0 Russian, 1 English, any other value German.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ComboBox.h"
+#include "PageControl.h"
 #include "PaintBox.h"
 #include "Panel.h"
 #include "ScrollBox.h"
@@ -46,8 +47,24 @@ void BQELunit::ChartPageResize(TObject*)
   ZoomedWidth = static_cast<int32_t>(PlotWidth * ZoomX);
   PanX = KeptPan(PanPercentX, PlotWidth, ZoomedWidth);
   PanY = KeptPan(PanPercentY, PlotHeight, ZoomedHeight);
-  // Only the geometry: the pictures are drawn by the chart, never while a parse is still
-  // building the records it draws.
+
+  if (PageControl->ActivePage() != ChartPage)
+    return;
+  // Never from inside a parse, which is still building the records drawn: once it has ended,
+  // the layout runs again and draws (one run for any number of resizes meanwhile).
+  if (ParseRunning) {
+    if (!ChartLayoutDeferred) {
+      ChartLayoutDeferred = 1;
+      WhenParseEnds([this] {
+        ChartLayoutDeferred = 0;
+        ChartPageResize(ChartPage);
+      });
+    }
+    return;
+  }
+  DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
 }
 
 void BQELunit::ChartStatusBarResize(TObject*)

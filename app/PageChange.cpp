@@ -36,4 +36,7 @@ void BQELunit::ShowEditsOnChart()
     return;
   }
   CalcValueRange();
+  DrawChart();
+  DrawValuePanels();
+  DrawErrorPanel();
 }

@@ -291,7 +291,9 @@ public:
   static int ReportProgressRecords;
 
 private:
-  // Stages of ParseLogText (log/ParseLog.cpp).
+  // Stages of ParseLogText (log/ParseLog.cpp): all but the drawing, which follows them once
+  // the parse no longer runs; false when broken off before the chart's values.
+  bool ParseLogStages();
   void ClearParseResults();
   bool LoadLogText();
   void LinkDataCells();

@@ -65,7 +65,9 @@ void BQELunit::ShowChartAtCaret()
 
     CalcValueRange();
     CalcCursorValues();
-    // TODO(chart view): DrawChart, DrawValuePanels, DrawErrorPanel, ShowZoomStatus.
+    DrawChart();
+    DrawValuePanels();
+    DrawErrorPanel();
 
     // The pointer onto the cursor, so that the chart's readouts follow it from there.
     const TPoint origin = ChartPaintBox->ClientOrigin();

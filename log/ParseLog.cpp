@@ -55,8 +55,22 @@ void BQELunit::ParseLogText()
   // them would free the records under this one.
   if (ParseRunning)
     return;
-  const FlagScope running(ParseRunning);
+  bool complete;
+  {
+    const FlagScope running(ParseRunning);
+    complete = ParseLogStages();
+  }
+  // Drawn once the records stand and the progress window is gone; a parse broken off leaves
+  // the last pictures.
+  if (complete) {
+    DrawChart();
+    DrawValuePanels();
+    DrawErrorPanel();
+  }
+}
 
+bool BQELunit::ParseLogStages()
+{
   // The reading speed this log was recorded at: the frame period it is timed with.
   DetectExchangeSpeed();
   ClearParseResults();
@@ -119,13 +133,15 @@ void BQELunit::ParseLogText()
     BuildErrorIntervals();
   if (!AbortFlag)
     CalcValueRange();
-  if (!AbortFlag) {
+  const bool complete = !AbortFlag;
+  if (complete) {
     CalcCursorValues();
     if (!ParseFailed)
       ReparseNeeded = 0;
   }
   if (ParseFailed)
     ReparseNeeded = 1;
+  return complete;
 }
 
 void BQELunit::ClearParseResults()

@@ -32,6 +32,7 @@ protected:
     BQELunit& u = Start();
     form->SetWindowState(wsNormal);
     form->SetBounds(0, 0, 900, 640);
+    ShowFirstChartMask(u);
     u.OpenLogFile(folder.Write("a.qel", SmallLog()));
     return u;
   }

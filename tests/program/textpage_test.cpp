@@ -123,6 +123,8 @@ TEST_F(TextPage, F3CarriesTheMomentBetweenTextAndChart)
     text += "unrecognised line\r\n";
   memo->SetText(text += "the last line\r\n"), unit.LogFileName = folder.Write("f3.qel", text);
   AddLine(unit, 2, 0, 1.0, "", "", 10), AddLine(unit, 2, 2000000, 2.0, "", "", 1900010), unit.CalcValueRange();
+  // The chart is drawn at each F3: its plot 1000 × 200.
+  unit.ChartPaintBox->SetAlign(alNone), unit.ChartPaintBox->SetBounds(0, 0, 1065, 250);
   unit.PlotWidth = 1000, unit.PlotHeight = 200, unit.ZoomX = 4.0;
   const auto f3 = [&](TTabSheet* page, int64_t caret) {
     unit.PageControl->SetActivePage(page);

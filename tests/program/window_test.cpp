@@ -60,7 +60,10 @@ TEST_F(WindowLayout, RowsEdgesClampsPlotPanAndPanelsFollowTheMeasuredSizes)
     EXPECT_TRUE(u.LegendHeightPercent == shownPercent && u.ChartColumnPanel->Width() == shownWidth);
   }
   // At zoom 3 the view keeps its share of the zoomed plot over resizes; narrower than its margins
-  // the plot is empty and the column narrower than the splitter's minimum; at zoom 1 no pan.
+  // the plot is empty and the column narrower than the splitter's minimum; at zoom 1 no pan. A
+  // chart is shown: without one the paint box is hidden and keeps its size.
+  ShowFirstChartMask(u);
+  u.OpenLogFile(folder.Write("w.qel", SmallLog()));
   u.ZoomX = u.ZoomY = 3.0;
   u.PanPercentX = u.PanPercentY = 50.0;
   form->Constraints()->SetMinWidth(0);

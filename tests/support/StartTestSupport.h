@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ComboBox.h"
 #include "CommandLine.h"
 #include "Timer.h"
 #include "app/Qelform.h"
@@ -78,6 +79,17 @@ inline std::string SmallLog()
          "F1011600    0.00     O2 sensor control %\r\n"
          "F1000000\r\n"
          "F1011500    460      O2 Sensor (mV)\r\n";
+}
+
+// The chart's mask combo lists the masks, when nothing filled it yet, and shows the first: the
+// chart draws a log opened after.
+inline void ShowFirstChartMask(BQELunit& unit)
+{
+  TStrings* names = unit.ChartMaskCombo->Items();
+  for (int i = 0; names->Count() == 0 && i < unit.MaskCells->Count(); ++i)
+    names->Add(unit.MaskName(unit.MaskCells->Get(i)));
+  unit.ChartMaskCombo->SetItemIndex(0);
+  unit.ChartMaskIndex = 0;
 }
 
 // The main form of a test's own, in a desktop and a C locale of its own; the central object
