@@ -47,38 +47,14 @@ void DrawParameterCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCel
   }
 }
 
-void DrawStatusCurve(TCanvas& canvas, const ChartFrame& frame, const LTypeCell& item, const LStatusCell& status,
-                     const CurveStyle& style)
+void DrawStrokes(TCanvas& canvas, const Strokes& strokes, const CurveStyle& style)
 {
-  if (!status.Steps)
-    return;
-  const auto level = [&](const LStatusStep& step, int& y) {
-    int value = 0;
-    return PlottedValue(item.Factor, item.Offset, step.State ? 1.0 : 0.0, value) && frame.Y(value, y);
-  };
-  const int32_t count = status.Steps->Count();
-  for (int32_t j = 0; j < count; ++j) {
-    const LStatusStep* step = status.Steps->Get(j);
-    const LStatusStep* next = j + 1 < count ? status.Steps->Get(j + 1) : step;
-    if (!step || !next)
-      continue;
-    int xa = 0;
-    int ya = 0;
-    int xb = frame.PlotWidth;
-    int yb = 0;
-    if (!frame.X(step->Time, xa) || !level(*step, ya) || !level(*next, yb) ||
-        (next != step && !frame.X(next->Time, xb)))
-      continue;
-    // In the straight style a change of state is drawn thin and dotted.
-    if (style.Style == 1 && step->State != next->State) {
-      TPen* pen = canvas.Pen();
-      pen->SetColor(style.Color);
-      pen->SetWidth(1);
-      pen->SetStyle(psDot);
-      canvas.MoveTo(ChartFrame::PictureX(xa), frame.PictureY(ya));
-      canvas.LineTo(ChartFrame::PictureX(xb), frame.PictureY(yb));
-      continue;
-    }
-    DrawCurveSegment(canvas, frame, xa, ya, xb, yb, style);
+  TPen* pen = canvas.Pen();
+  pen->SetColor(style.Color);
+  pen->SetWidth(style.Thickness);
+  pen->SetStyle(psSolid);
+  for (const auto& [from, to] : strokes) {
+    canvas.MoveTo(from.x, from.y);
+    canvas.LineTo(to.x, to.y);
   }
 }

@@ -23,6 +23,8 @@ struct ChartFrame {
   bool HasTimeScale() const { return PlotWidth > 0 && TimeTo != TimeFrom; }
   bool HasValueScale() const { return PlotHeight > 0 && ValueTop != ValueBottom; }
   int32_t Bottom() const { return Top + PlotHeight; }
+  // The latest time before the window (the earliest time there is, when the window starts there).
+  int64_t BeforeWindow() const { return TimeFrom > INT64_MIN ? TimeFrom - 1 : TimeFrom; }
 
   // Pixels from the plot's left edge to a time, and from its bottom edge up to a plotted value,
   // truncated toward zero.

@@ -8,6 +8,7 @@
 #include "PtrList.h"
 #include "Types.h"
 #include "chart/ChainIndex.h"
+#include "chart/ChartSummary.h"
 #include "log/Records.h"
 
 class TBitmap;
@@ -115,6 +116,10 @@ struct ChartState {
   std::unordered_map<std::string, int32_t> PanelTextWidths;
   // Checkpoints along the record chains of the chart mask's parameters, for the cursor.
   BChainIndex CursorChains;
+  // Block summaries of the chart mask's parameters for the curves (chart/ChartSummary.h), and
+  // for the tests: every curve walked segment by segment instead.
+  BChartSummary CurveSummary;
+  bool EveryCurveSegment = false;
   // Counts every change of records, masks, items, parameters or statuses: whatever the chart
   // keeps between drawings is valid only for the count it was built at.
   uint64_t ChartDataGeneration = 0;

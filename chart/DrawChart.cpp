@@ -2,6 +2,7 @@
 // the plot with its grid, the curves and status lines, the frame, the margins with the labels,
 // and the fault marks below the plot.
 #include <algorithm>
+#include <vector>
 
 #include "Bitmap.h"
 #include "ComboBox.h"
@@ -113,7 +114,7 @@ void BQELunit::DrawChart()
     if (!LogFileName.empty())
       DrawGridLabels(canvas, frame, values, times, th);
     if (ErrorCells && frame.HasTimeScale())
-      DrawFaultMarks(canvas, frame, *ErrorCells);
+      DrawFaultMarks(canvas, frame, *ErrorCells, EveryCurveSegment);
   } catch (...) {
     // What was drawn so far is shown.
   }
@@ -124,14 +125,40 @@ void BQELunit::DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const L
   if (!mask.Items)
     return;
   const int32_t thickness = mask.Thickness;
+  // The straight style goes column by column over the summaries; what they cannot draw, and the
+  // step style, walk the records, from the last one before the window when the chain is in
+  // time order.
+  std::vector<const LTypeCell*> items(static_cast<size_t>(mask.Items->Count()), nullptr);
+  std::vector<int32_t> kinds;
   for (int32_t i = 0; i < mask.Items->Count(); ++i) {
     const LTypeCell* item = mask.Items->Get(i);
-    if (!item || !item->Chart || item->Id == StatusItemId || !HasRecordKind(*item))
+    if (item && item->Chart && item->Id != StatusItemId && HasRecordKind(*item)) {
+      items[static_cast<size_t>(i)] = item;
+      kinds.push_back(item->Id);
+    }
+  }
+  CursorChains.Add(*DataCells, kinds);
+  std::vector<Strokes> lines;
+  if (!EveryCurveSegment) {
+    CurveSummary.Follow(ChartDataGeneration, *DataCells, kinds);
+    if (ParamChartStyle == 1)
+      SummarisedCurves(frame, *DataCells, CurveSummary, CursorChains, items, thickness <= 1, lines);
+  }
+  for (size_t i = 0; i < items.size(); ++i) {
+    const LTypeCell* item = items[i];
+    if (!item)
       continue;
+    const CurveStyle style{item->Color, thickness, ParamChartStyle};
+    if (i < lines.size() && !lines[i].empty()) {
+      DrawStrokes(canvas, lines[i], style);
+      continue;
+    }
     LDataCell* first = nullptr;
-    if (!CursorChains.First(*DataCells, item->Id, first))
+    const bool timeOrdered = !EveryCurveSegment && CurveSummary.TimeOrdered() && CurveSummary.Slot(item->Id) >= 0;
+    if (!(timeOrdered && CursorChains.Reach(*DataCells, item->Id, frame.BeforeWindow(), first) && first) &&
+        !CursorChains.First(*DataCells, item->Id, first))
       first = FirstOfKind(*DataCells, item->Id);
-    DrawParameterCurve(canvas, frame, *item, first, CurveStyle{item->Color, thickness, ParamChartStyle});
+    DrawParameterCurve(canvas, frame, *item, first, style);
   }
   for (int32_t i = 0; i < mask.Items->Count(); ++i) {
     const LTypeCell* item = mask.Items->Get(i);
@@ -139,6 +166,7 @@ void BQELunit::DrawChartCurves(TCanvas& canvas, const ChartFrame& frame, const L
       continue;
     for (int32_t s = 0; s < StatusCells->Count(); ++s)
       if (const LStatusCell* status = StatusCells->Get(s); status && status->Name == item->NameRu)
-        DrawStatusCurve(canvas, frame, *item, *status, CurveStyle{item->Color, thickness, StatusChartStyle});
+        DrawStatusCurve(canvas, frame, *item, *status, CurveStyle{item->Color, thickness, StatusChartStyle},
+                        EveryCurveSegment);
   }
 }

@@ -4,7 +4,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "Bitmap.h"
 #include "Colors.h"
@@ -114,51 +116,108 @@ void TCanvas::LineTo(int x, int y)
   WideLine(from.x, from.y, x, y);
 }
 
-// Qt's own round caps cost a curved outline per segment, ten times a flat one, and the chart
-// draws its curves segment by segment; so the segment is drawn flat and each end gets a disc.
-// The union is the round-capped stroke, and a run of segments gets round joins with it.
+// A wide line is every pixel whose centre lies within half the width of the segment: a flat
+// stroke with a round cap at each end, so that a run of segments gets round joins. Set row by
+// row without a painter, as thin lines are: a curve of many short segments costs no painter
+// per segment, and far-off ends cost nothing outside the image.
 void TCanvas::WideLine(int x1, int y1, int x2, int y2)
 {
-  QPainter* painter = Painter();
-  if (painter == nullptr)
+  if (target_ == nullptr || target_->isNull() || target_->depth() != 32)
     return;
-  const int width = pen_.Width();
-  const QColor color = ToQColor(pen_.Color());
-  if (x1 != x2 || y1 != y2) {
-    painter->setPen(QPen(color, width, Qt::SolidLine, Qt::FlatCap));
-    painter->drawLine(x1, y1, x2, y2);
-  }
-  // The discs write pixels directly, which must not happen under an open painter.
-  EndPainting();
-  Disc(x1, y1, width, color.rgb());
-  Disc(x2, y2, width, color.rgb());
-  Changed();
-}
-
-// The pixels whose centres lie within width / 2 of the point (x, y), a pixel corner. Written
-// directly: the caller has ended the painter.
-void TCanvas::Disc(int x, int y, int width, QRgb color)
-{
-  if (target_->depth() != 32)
-    return;
-  const double radius2 = width * width / 4.0;
+  const double r = pen_.Width() / 2.0;
+  const double r2 = r * r;
+  const double ax = x1, ay = y1, bx = x2, by = y2;
+  const double dx = bx - ax, dy = by - ay;
+  const double length2 = dx * dx + dy * dy;
+  const double reach = r * std::sqrt(length2);
   const int64_t w = target_->width();
-  const int64_t h = target_->height();
-  const int64_t top = std::max<int64_t>(int64_t{y} - width, 0);
-  const int64_t bottom = std::min<int64_t>(int64_t{y} + width, h - 1);
-  const int64_t left = std::max<int64_t>(int64_t{x} - width, 0);
-  const int64_t right = std::min<int64_t>(int64_t{x} + width, w - 1);
+  const int64_t top = std::max<int64_t>(static_cast<int64_t>(std::floor(std::min(ay, by) - r)), 0);
+  const int64_t bottom =
+      std::min<int64_t>(static_cast<int64_t>(std::ceil(std::max(ay, by) + r)), target_->height() - 1);
+  if (top > bottom)
+    return;
+  const QRgb color = ToQColor(pen_.Color()).rgb();
+  EndPainting();
   uchar* bits = target_->bits();
   const qsizetype stride = target_->bytesPerLine();
-  for (int64_t py = top; py <= bottom; ++py) {
-    const double dy = static_cast<double>(py - y) + 0.5;
-    QRgb* row = reinterpret_cast<QRgb*>(bits + py * stride);
-    for (int64_t px = left; px <= right; ++px) {
-      const double dx = static_cast<double>(px - x) + 0.5;
-      if (dx * dx + dy * dy <= radius2)
-        row[px] = color;
+  // The pixels whose centres px + 0.5 lie in [lo, hi], inside the image, as [first, last].
+  const auto span = [&](double lo, double hi) {
+    return std::pair{static_cast<int64_t>(std::max(std::ceil(lo - 0.5), 0.0)),
+                     static_cast<int64_t>(std::min(std::floor(hi - 0.5), static_cast<double>(w - 1)))};
+  };
+  const auto put = [&](int64_t py, std::pair<int64_t, int64_t> pixels) {
+    if (pixels.first <= pixels.second)
+      std::fill_n(reinterpret_cast<QRgb*>(bits + py * stride) + pixels.first, pixels.second - pixels.first + 1,
+                  color);
+  };
+  const auto fill = [&](int64_t py, double lo, double hi) { put(py, span(lo, hi)); };
+  // Upright and level lines, most of a chart's, take the same pixels more directly: the stroke
+  // spans the full width between the ends, the discs the rest.
+  if (dx == 0 || dy == 0) {
+    const double xLow = std::min(ax, bx), xHigh = std::max(ax, bx);
+    const double yLow = std::min(ay, by), yHigh = std::max(ay, by);
+    // Rows whose centres lie between the ends take the same pixels; the rows beyond, a disc's.
+    const auto band = span(xLow - r, xHigh + r);
+    const int64_t bandTop = std::max(top, static_cast<int64_t>(std::ceil(yLow - 0.5)));
+    const int64_t bandBottom = std::min(bottom, static_cast<int64_t>(std::floor(yHigh - 0.5)));
+    if (band.first <= band.second)
+      for (int64_t py = bandTop; py <= bandBottom; ++py)
+        std::fill_n(reinterpret_cast<QRgb*>(bits + py * stride) + band.first, band.second - band.first + 1, color);
+    for (int64_t py = top; py <= bottom; ++py) {
+      if (py == bandTop && bandTop <= bandBottom) {
+        py = bandBottom;
+        continue;
+      }
+      const double cy = static_cast<double>(py) + 0.5;
+      const double off = cy < yLow ? yLow - cy : cy > yHigh ? cy - yHigh : 0.0;
+      if (off * off > r2)
+        continue;
+      const double half = off == 0 ? r : std::sqrt(r2 - off * off);
+      fill(py, xLow - half, xHigh + half);
     }
+    Changed();
+    return;
   }
+  for (int64_t py = top; py <= bottom; ++py) {
+    const double cy = static_cast<double>(py) + 0.5;
+    double lo = HUGE_VAL;
+    double hi = -HUGE_VAL;
+    // The two discs.
+    for (const auto& [ex, ey] : {std::pair{ax, ay}, std::pair{bx, by}}) {
+      const double off = cy - ey;
+      if (off * off <= r2) {
+        const double half = std::sqrt(r2 - off * off);
+        lo = std::min(lo, ex - half);
+        hi = std::max(hi, ex + half);
+      }
+    }
+    // The stroke between them: the centre projects inside the segment and lies within r of its
+    // line; each bound is linear in the centre's x: low <= coefficient * x + constant <= high.
+    if (length2 > 0) {
+      double from = -HUGE_VAL;
+      double to = HUGE_VAL;
+      const auto within = [&](double coefficient, double constant, double low, double high) {
+        if (coefficient == 0) {
+          if (constant < low || constant > high)
+            from = HUGE_VAL;
+          return;
+        }
+        const double a = (low - constant) / coefficient;
+        const double b = (high - constant) / coefficient;
+        from = std::max(from, std::min(a, b));
+        to = std::min(to, std::max(a, b));
+      };
+      within(dx, (cy - ay) * dy - ax * dx, 0, length2);
+      within(dy, -(cy - ay) * dx - ax * dy, -reach, reach);
+      if (from <= to) {
+        lo = std::min(lo, from);
+        hi = std::max(hi, to);
+      }
+    }
+    if (lo <= hi)
+      fill(py, lo, hi);
+  }
+  Changed();
 }
 
 // Qt's lines ignore direction (a line drawn backwards loses its start pixel, not its end), so

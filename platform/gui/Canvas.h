@@ -62,7 +62,6 @@ private:
   void Changed();
   void ThinLine(int x1, int y1, int x2, int y2);
   void WideLine(int x1, int y1, int x2, int y2);
-  void Disc(int x, int y, int width, QRgb color);
 
   QImage* target_ = nullptr;
   std::unique_ptr<QPainter> painter_;

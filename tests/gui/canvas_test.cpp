@@ -9,7 +9,9 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
+#include <random>
 #include <utility>
 
 #include "MemoryStream.h"
@@ -288,6 +290,42 @@ TEST_F(ColorsTest, RedIsTheLowByteAndSystemColoursAreThePalettesOfTheMoment)
   QGuiApplication::setPalette(palette);
   EXPECT_EQ(ColorToRGB(clBtnFace), 0x332211);
   EXPECT_EQ(ColorToRGB(clInfoBk), 0x665544);
+}
+
+// A wide pen sets exactly the pixels whose centres lie within half its width of the segment,
+// against a plain distance test, for random segments including far-off and degenerate ones.
+TEST_F(CanvasTest, WideLinesAreThePixelsWithinHalfTheWidthOfTheSegment)
+{
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> near(-8, 48);
+  std::uniform_int_distribution<int> width(2, 6);
+  for (int round = 0; round < 400; ++round) {
+    const int w = width(random);
+    int x1 = near(random), y1 = near(random), x2 = near(random), y2 = near(random);
+    if (round % 10 == 0)
+      x2 = x1;  // vertical
+    if (round % 10 == 1)
+      x2 = x1, y2 = y1;  // a dot
+    if (round % 10 == 2)
+      y2 = round % 20 ? 2000000000 : -2000000000;  // far off
+    Fill(bitmap, 40, 30, kWhite);
+    canvas->Pen()->SetColor(kRed);
+    canvas->Pen()->SetWidth(w);
+    Line(x1, y1, x2, y2);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const long double px = x + 0.5L - x1, py = y + 0.5L - y1, dx = x2 - x1, dy = y2 - y1;
+        const long double length2 = dx * dx + dy * dy;
+        const long double t = length2 > 0 ? std::clamp((px * dx + py * dy) / length2, 0.0L, 1.0L) : 0.0L;
+        const long double ex = px - t * dx, ey = py - t * dy;
+        const long double distance2 = ex * ex + ey * ey;
+        // Centres within rounding of the edge may go either way.
+        if (std::fabs(distance2 - w * w / 4.0L) < 1e-6L)
+          continue;
+        ASSERT_EQ(PixelAt(bitmap, x, y) == kRed, distance2 < w * w / 4.0L)
+            << x << ',' << y << " of " << x1 << ',' << y1 << ' ' << x2 << ',' << y2 << " w" << w;
+      }
+  }
 }
 
 }  // namespace
