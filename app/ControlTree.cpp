@@ -180,6 +180,7 @@ void BQELunit::CreateTextPage()
   TextMemo->SetReadOnly(true);
   // The caret and the found text stay visible while the find bar has the focus.
   TextMemo->SetHideSelection(false);
+  TextMemo->SetCodePage(LogCodePage);
   SetFont(TextMemo, "Lucida Console", 10);
   TextMemo->OnMouseMove = Bind(&BQELunit::TextMemoMouseMove);
   TextMemo->OnKeyUp = Bind(&BQELunit::TextMemoKeyUp);
@@ -189,6 +190,8 @@ void BQELunit::CreateTextPage()
   FindPanel->OnResize = Bind(&BQELunit::FindPanelResize);
   FindLabel = Add<TLabel>(FindPanel);
   FindEdit = Add<TEdit>(FindPanel);
+  // What is sought is the log's text, typed in its code page.
+  FindEdit->SetCodePage(LogCodePage);
   FindButton = Add<TButton>(FindPanel);
   FindButton->OnClick = Bind(&BQELunit::FindButtonClick);
   FindUpRadio = Add<TRadioButton>(FindPanel);

@@ -96,6 +96,7 @@ void BQELunit::CreateMaskPage()
   ChannelList->OnDrawItem = Bind(&BQELunit::ChannelListDrawItem);
   StatusList = AddList(StatusListPage, StatusPopup);
   StatusList->SetAlign(alClient);
+  StatusList->SetCodePage(LogCodePage);
   StatusList->OnDblClick = Bind(&BQELunit::StatusListDblClick);
   RenameChannelMenu = AddMenuItem(ChannelPopup);
   RenameChannelMenu->OnClick = Bind(&BQELunit::RenameChannelMenuClick);

@@ -39,4 +39,5 @@ void BQELunit::ShowEditsOnChart()
   DrawChart();
   DrawValuePanels();
   DrawErrorPanel();
+  // TODO(interact): ShowZoomStatus, once it exists.
 }

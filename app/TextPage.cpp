@@ -5,7 +5,6 @@
 
 #include "ComCtrls.h"
 #include "StdCtrls.h"
-#include "TextBoundary.h"
 #include "app/Qelunit.h"
 #include "app/TextSearch.h"
 
@@ -16,7 +15,7 @@ void BQELunit::FindButtonClick(TObject*)
     return;
   if (FindEdit->Text().empty() && TextMemo->SelLength() != 0)
     FindEdit->SetText(TextMemo->SelText());
-  const std::vector<AnsiString> forms = SearchForms(FindEdit->Text(), FindEdit->Utf8Text(), DisplayCodePage());
+  const std::vector<AnsiString> forms = SearchForms(FindEdit->Text(), FindEdit->Utf8Text(), FindEdit->CodePage());
   const std::string_view text = TextMemo->Store().Text();
   const int64_t caret = TextMemo->SelStart();
   TextMatch match;

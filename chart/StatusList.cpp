@@ -38,7 +38,7 @@ void BQELunit::AddStatusMenuClick(TObject*)
   if (ParseRunning || !StatusCells)
     return;
   AnsiString caption, prompt, name;
-  if (!InputQuery(GetUiText(75, caption), GetUiText(76, prompt), name) || Trim(name).empty())
+  if (!InputQuery(GetUiText(75, caption), GetUiText(76, prompt), name, LogCodePage) || Trim(name).empty())
     return;
   auto steps = std::make_unique<TPtrList<LStatusStep>>();
   auto status = std::make_unique<LStatusCell>();

@@ -12,6 +12,10 @@
 
 class TStringList;
 
+// A log's bytes, and the status names taken from it, are Windows-1251 whatever the interface
+// language: shown and typed in that code page.
+constexpr int LogCodePage = 1251;
+
 struct LogState {
   // The records (log/Records.h), freed by the clear operations (log/ClearLists.cpp).
   TPtrList<LErrorCell>* ErrorCells = nullptr;    // fault intervals of the parsed log

@@ -297,14 +297,14 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const AnsiString& text)
   painter->setFont(font);
   painter->setPen(ToQColor(font_.Color()));
   painter->setClipRect(rect);
-  painter->drawText(QPoint(x, y + QFontMetrics(font).ascent()), ToQString(text));
+  painter->drawText(QPoint(x, y + QFontMetrics(font).ascent()), ToQString(text, codePage_));
   painter->setClipping(false);
   Changed();
 }
 
 int TCanvas::TextWidth(const AnsiString& text) const
 {
-  return QFontMetrics(font_.QtFont()).horizontalAdvance(ToQString(text));
+  return QFontMetrics(font_.QtFont()).horizontalAdvance(ToQString(text, codePage_));
 }
 
 int TCanvas::TextHeight(const AnsiString& /*text*/) const

@@ -39,6 +39,10 @@ public:
   void TextRect(const TRect& r, int x, int y, const AnsiString& text);
   int TextWidth(const AnsiString& text) const;
   int TextHeight(const AnsiString& text) const;  // the font's cell height (ascent + descent)
+  // The code page the texts' bytes are decoded in; 0 follows the display code page. A log's
+  // texts are Windows-1251 whatever the interface language.
+  int CodePage() const { return codePage_; }
+  void SetCodePage(int codePage) { codePage_ = codePage; }
   // The bitmap at its own size; its transparent pixels (alpha) let the canvas show through.
   void Draw(int x, int y, TBitmap* bitmap);
   // Copies src of the source canvas into dest, stretched when the sizes differ.
@@ -69,6 +73,7 @@ private:
   TBrush brush_;
   TFont font_;
   TPoint penPos_;
+  int codePage_ = 0;
 };
 
 // Copies w × h pixels from (sx, sy) of the source to (x, y) of the destination, unchanged.

@@ -7,7 +7,7 @@
 #include "Application.h"
 #include "TextBoundary.h"
 
-bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiString& Value)
+bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiString& Value, int codePage)
 {
   if (Application->CloseAsked())
     return false;
@@ -18,12 +18,12 @@ bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiStrin
   // The prompt is a QLabel, which would guess markup.
   for (QLabel* label : dialog.findChildren<QLabel*>())
     label->setTextFormat(Qt::PlainText);
-  dialog.setTextValue(ToQString(Value));
+  dialog.setTextValue(ToQString(Value, codePage));
 
   TModalLoopScope modal;
   if (dialog.exec() != QDialog::Accepted)
     return false;
-  Value = FromQString(dialog.textValue());
+  Value = FromQString(dialog.textValue(), codePage);
   return true;
 }
 

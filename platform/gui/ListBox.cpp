@@ -281,6 +281,7 @@ void TListBox::PaintLines(QWidget* viewport)
     // The brush and font colour are set afresh for each line; a handler changes only its own.
     canvas_.Brush()->SetColor(selected ? kSelectedBrush : Color());
     canvas_.Font()->SetColor(selected ? kSelectedText : Font()->Color());
+    canvas_.SetCodePage(CodePage());
     if (style_ == lbOwnerDrawFixed && OnDrawItem) {
       const TDrawItemEvent handler = OnDrawItem;
       Guarded(this, [&] { handler(this, row, rect, state); });

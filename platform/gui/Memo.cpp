@@ -24,6 +24,11 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new TMemoWidget(this))
 
 TMemo::~TMemo() = default;
 
+void TMemo::TextChanged()
+{
+  View()->SetCodePage(CodePage());
+}
+
 MemoView* TMemo::View() const
 {
   return static_cast<MemoView*>(Widget());

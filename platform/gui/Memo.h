@@ -58,6 +58,8 @@ public:
 protected:
   // The frame and the scroll bars lie outside the client area.
   QMargins NonClientMargins() const override;
+  // The lines are shown in the memo's code page, or the display's once that changes.
+  void TextChanged() override;
 
 private:
   MemoView* View() const;

@@ -35,7 +35,7 @@ MemoView::MemoView(QWidget* parent) : QAbstractScrollArea(parent)
 
 MemoLineText MemoView::Decode(int64_t viewLine, bool forScreen) const
 {
-  return MemoLineText::Decode(store_.ViewLine(viewLine), 0, forScreen);
+  return MemoLineText::Decode(store_.ViewLine(viewLine), codePage_, forScreen);
 }
 
 QString MemoView::ScreenText(int64_t viewLine) const
@@ -332,6 +332,12 @@ void MemoView::resizeEvent(QResizeEvent* event)
 {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
+}
+
+void MemoView::SetCodePage(int codePage)
+{
+  codePage_ = codePage;
+  viewport()->update();
 }
 
 void MemoView::changeEvent(QEvent* event)

@@ -33,6 +33,8 @@ public:
   void ScrollLines(int64_t lines);
   // A hidden selection shows only while the view has the focus.
   void SetHideSelection(bool hide);
+  // The code page the bytes are shown in; 0 follows the display code page.
+  void SetCodePage(int codePage);
 
   // A line as it is painted: decoded, tabs expanded, one QChar per cell.
   QString ScreenText(int64_t viewLine) const;
@@ -69,6 +71,7 @@ private:
   int64_t caret_ = 0;
   int64_t anchor_ = 0;
   bool hideSelection_ = true;
+  int codePage_ = 0;
   // Cell the caret keeps to while it moves up and down; -1 when it should take its own.
   int goalCell_ = -1;
   // Horizontal extent in cells: the longest line in bytes, or more once a line with tabs shows.

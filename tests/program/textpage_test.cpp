@@ -6,6 +6,7 @@
 
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
+#include "MemoView.h"
 #include "Mouse.h"
 #include "StdCtrls.h"
 #include "support/Records.h"
@@ -111,6 +112,17 @@ TEST_F(TextPage, TheEndsStayInsideShortTextsAndTheReadoutTakesTheSelectionStart)
   memo->SetSelStart(3), unit.ClearHistoryButtonClick(nullptr), seen += Readout();
   EXPECT_EQ(seen, "line: 1   column: 1   shift in text = 0|line: 1   column: 1   shift in text = 0|");
 }
+// A log's text is Windows-1251 in every language: in German it shows, and is sought, as
+// Cyrillic, not as the Latin letters the same bytes are in Windows-1252.
+TEST_F(TextPage, InGermanTheLogStaysCyrillic)
+{
+  unit.Language = 2, unit.ApplyLanguage();
+  memo->SetText("F1011200 \xCF\xF0\xE8\xE2\xE5\xF2 \xD6\xFC");
+  EXPECT_EQ(qobject_cast<MemoView*>(memo->Widget())->ScreenText(0), QString::fromUtf8("F1011200 Привет Ць"));
+  static_cast<QLineEdit*>(unit.FindEdit->Widget())->setText(QString::fromUtf8("ивет"));
+  EXPECT_EQ(Find(true), "11+4 ");
+}
+
 // F3 from the text: the moment between two records 100 000 lines apart, the view centred and
 // clamped, the pointer on the cursor; before the first record or without a log only the page.
 // Back from the chart: the cursor's line selected, clamped at the end, or only the page.
