@@ -24,7 +24,7 @@ int RunDravolin(int argc, char** argv, const AnsiString& signature)
 {
   InitCommandLine(argc, argv);
   try {
-    TSingleInstance instance;
+    SingleInstance instance;
     // Before the application: a later start makes no window and needs no display.
     if (!instance.BecomeFirst(signature)) {
       // The running instance has another working folder: a relative name is resolved here.

@@ -6,6 +6,7 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Menus.h"
+#include "QtTranslations.h"
 #include "StdCtrls.h"
 #include "TextBoundary.h"
 #include "app/Qelunit.h"
@@ -41,6 +42,8 @@ void BQELunit::ApplyLanguage()
   // First: the names and texts of the log are bytes of the language's code page, and the
   // texts below are shown through it.
   SetDisplayCodePage(Language == 0 || Language == 1 ? 1251 : 1252);
+  // Dialogs and message boxes of the toolkit speak the window's language too.
+  UseQtTranslations(Language == 0 ? "ru" : Language == 1 ? "en" : "de");
 
   AnsiString text;
   const std::pair<int, TControl*> captions[] = {{3, OptionsPage},

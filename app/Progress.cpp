@@ -91,10 +91,10 @@ void BProgress::Arrange()
   Form->SetBounds(origin.x + (Owner->Width() - formWidth) / 2, origin.y + (Owner->Height() - formHeight) / 2,
                   formWidth, formHeight);
 
-  const int H = Form->ClientHeight();
-  const int W = Form->ClientWidth();
-  const int gauge = static_cast<int>(0.8 * H);
-  const int inset = static_cast<int>(0.1 * H);
+  const int height = Form->ClientHeight();
+  const int width = Form->ClientWidth();
+  const int gauge = static_cast<int>(0.8 * height);
+  const int inset = static_cast<int>(0.1 * height);
   MainGauge->SetBounds(inset, inset, gauge, gauge);
 
   const int small = gauge / 2;
@@ -102,12 +102,13 @@ void BProgress::Arrange()
                          small, small);
 
   const int labelLeft = 2 * MainGauge->Left() + MainGauge->Width();
-  Label->SetBounds(labelLeft, MainGauge->Top(), W - labelLeft - MainGauge->Left(), MainGauge->Height() - Margin);
+  Label->SetBounds(labelLeft, MainGauge->Top(), width - labelLeft - MainGauge->Left(),
+                   MainGauge->Height() - Margin);
 
   const int buttonHeight = Margin;
   const int buttonWidth = 5 * buttonHeight;
-  Button->SetBounds(static_cast<int>(W - buttonWidth - 0.1 * H), static_cast<int>(0.9 * H - buttonHeight),
-                    buttonWidth, buttonHeight);
+  Button->SetBounds(static_cast<int>(width - buttonWidth - 0.1 * height),
+                    static_cast<int>(0.9 * height - buttonHeight), buttonWidth, buttonHeight);
 }
 
 void BProgress::SetGauge(TCGauge* gauge, int max, int pos)

@@ -97,7 +97,7 @@ void TQELMainForm::WMCopyData(const AnsiString& commandLine)
     gQELunit->SplitCommandLine(commandLine);
 }
 
-void TQELMainForm::ListenTo(TSingleInstance& instance)
+void TQELMainForm::ListenTo(SingleInstance& instance)
 {
   instance_ = &instance;
   instance.Ready = [] { return CanTakeCommandLine(); };

@@ -8,7 +8,7 @@
 #include "System.h"
 
 class BQELunit;
-class TSingleInstance;
+class SingleInstance;
 
 class TQELMainForm : public TForm {
 public:
@@ -31,13 +31,13 @@ public:
   // Lets the instance deliver the texts it receives to this form, only while
   // CanTakeCommandLine holds, bringing the window to the front first. The close stops the
   // instance listening. The instance outlives the form.
-  void ListenTo(TSingleInstance& instance);
+  void ListenTo(SingleInstance& instance);
 
 private:
   // Lets a close asked for during a parse find out whether the form still exists.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
   bool closePending_ = false;
-  TSingleInstance* instance_ = nullptr;
+  SingleInstance* instance_ = nullptr;
 };
 
 // The main form, made by the application's CreateForm.

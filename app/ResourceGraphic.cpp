@@ -6,10 +6,10 @@
 
 void LoadResourceGraphic(TGraphic* graphic, const AnsiString& resourceName)
 {
-  static const AnsiString type = "RT_RCDATA";
-  if (!graphic || !FindResource(resourceName, type))
+  static const AnsiString ResourceType = "RT_RCDATA";
+  if (!graphic || !FindResource(resourceName, ResourceType))
     return;
-  TResourceStream stream(resourceName, type);
+  TResourceStream stream(resourceName, ResourceType);
   graphic->LoadFromStream(stream);
 }
 

@@ -297,12 +297,12 @@ void UnpackBench(benchmark::State& state, const Codec* codec, const Bytes* input
 
 int main(int argc, char** argv)
 {
-  static const std::vector<std::pair<const char*, Bytes>> inputs{
+  static const std::vector<std::pair<const char*, Bytes>> Inputs{
       {"settings_default", Settings(60, 8, 14, 0)}, {"settings_heavy", Settings(150, 40, 16, 12)},
       {"log_1MB", GeneratedLog(1 << 20)},           {"log_6MB", GeneratedLog(6000000)},
       {"random_1MB", RandomBytes(1 << 20)},         {"repeated_line_6MB", RepeatedLine(6000000)},
   };
-  static const std::vector<Codec> codecs{
+  static const std::vector<Codec> Codecs{
       {"ours", OursPack, OursUnpack},
       {"zlib_container", [](const Bytes& in) { return DeflatePack(in, 9); }, DeflateUnpack},
       {"zlib_6", [](const Bytes& in) { return DeflatePack(in, 6); }, DeflateUnpack},
@@ -311,8 +311,8 @@ int main(int argc, char** argv)
       {"xz_6", XzPack, XzUnpack},
 #endif
   };
-  for (const auto& [inputName, input] : inputs)
-    for (const Codec& codec : codecs) {
+  for (const auto& [inputName, input] : Inputs)
+    for (const Codec& codec : Codecs) {
       const std::string suffix = std::string(codec.name) + "/" + inputName;
       benchmark::RegisterBenchmark(("pack/" + suffix).c_str(), PackBench, &codec, &input)
           ->Unit(benchmark::kMillisecond);

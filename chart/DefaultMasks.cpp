@@ -216,13 +216,13 @@ constexpr int32_t DefaultThickness = 2;
 
 const DefaultItemLook* FindDefaultItemLook(const AnsiString& nameRu)
 {
-  static const std::vector<DefaultItemLook> looks = [] {
+  static const std::vector<DefaultItemLook> Looks = [] {
     std::vector<DefaultItemLook> converted;
     for (const ItemLookSource& s : ItemLookSources)
       converted.push_back({Ru(s.nameRu), s.factor, s.offset, s.color, s.chart, s.cursor});
     return converted;
   }();
-  for (const DefaultItemLook& look : looks)
+  for (const DefaultItemLook& look : Looks)
     if (look.NameRu == nameRu)
       return &look;
   return nullptr;

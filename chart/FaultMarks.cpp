@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <vector>
 
 #include "Canvas.h"
 #include "chart/ChartDrawing.h"
@@ -27,6 +28,9 @@ void DrawFaultMarks(TCanvas& canvas, const ChartFrame& frame, TPtrList<LErrorCel
   for (int32_t i = 1; i < faults.Count() && ordered; ++i)
     ordered = faults.Get(i - 1) && faults.Get(i) && faults.Get(i - 1)->Time <= faults.Get(i)->Time;
   const int32_t first = ordered ? PassedUpTo(faults, 0, frame.BeforeWindow()) : 0;
+  // Every mark in the window keeps its rectangle; one that the next mark covers whole (marks are
+  // opaque) leaves no pixel and is not drawn, unless every one is asked for.
+  std::vector<LErrorCell*> marks;
   for (int32_t i = first; i < faults.Count(); ++i) {
     LErrorCell* fault = faults.Get(i);
     if (!fault || fault->Time < frame.TimeFrom)
@@ -43,6 +47,17 @@ void DrawFaultMarks(TCanvas& canvas, const ChartFrame& frame, TPtrList<LErrorCel
     fault->MarkTop = y;
     fault->MarkRight = ClampToInt(int64_t{x} + size);
     fault->MarkBottom = y + size;
+    marks.push_back(fault);
+  }
+  for (size_t m = 0; m < marks.size(); ++m) {
+    const LErrorCell* fault = marks[m];
+    const LErrorCell* next = m + 1 < marks.size() ? marks[m + 1] : nullptr;
+    if (!everyMark && next && next->MarkLeft <= fault->MarkLeft && next->MarkRight >= fault->MarkRight &&
+        next->MarkTop <= fault->MarkTop && next->MarkBottom >= fault->MarkBottom)
+      continue;
+    const int x = fault->MarkLeft;
+    const int y = fault->MarkTop;
+    const int size = fault->MarkBottom - fault->MarkTop;
 
     // Post codes take the left half, actual codes the right; the band below tells an erase.
     const bool actual = fault->HasActual;

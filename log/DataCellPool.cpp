@@ -5,8 +5,8 @@
 
 size_t BDataCellPool::RecordsIn(size_t chunk)
 {
-  constexpr size_t doublings = std::bit_width(ChunkRecords / FirstChunkRecords) - 1;
-  return chunk >= doublings ? ChunkRecords : FirstChunkRecords << chunk;
+  constexpr size_t Doublings = std::bit_width(ChunkRecords / FirstChunkRecords) - 1;
+  return chunk >= Doublings ? ChunkRecords : FirstChunkRecords << chunk;
 }
 
 size_t BDataCellPool::Capacity() const

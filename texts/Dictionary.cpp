@@ -116,15 +116,15 @@ AnsiString& BQELunit::TranslateName(const AnsiString& name, int TranslateMode, A
   AnsiString result;
   const unsigned mode = static_cast<unsigned>(TranslateMode);
   if (DictCells && mode <= 5) {
-    static constexpr AnsiString LDictCell::*compared[] = {&LDictCell::Ru, &LDictCell::Ru, &LDictCell::En,
+    static constexpr AnsiString LDictCell::*Compared[] = {&LDictCell::Ru, &LDictCell::Ru, &LDictCell::En,
                                                           &LDictCell::De, &LDictCell::En, &LDictCell::De};
-    static constexpr AnsiString LDictCell::*returned[] = {&LDictCell::En, &LDictCell::De, &LDictCell::Ru,
+    static constexpr AnsiString LDictCell::*Returned[] = {&LDictCell::En, &LDictCell::De, &LDictCell::Ru,
                                                           &LDictCell::Ru, &LDictCell::De, &LDictCell::En};
     // No early exit: the last matching entry decides.
     for (int i = 0; i < DictCells->Count(); ++i) {
       const LDictCell* entry = DictCells->Get(i);
-      if (entry && entry->*compared[mode] == name)
-        result = entry->*returned[mode];
+      if (entry && entry->*Compared[mode] == name)
+        result = entry->*Returned[mode];
     }
   }
   out = result;

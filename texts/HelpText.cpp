@@ -267,7 +267,7 @@ std::vector<AnsiString> ToCodePage(std::span<const char* const> source, int code
 
 const std::vector<AnsiString>& HelpTextLines(int language)
 {
-  static const std::vector<AnsiString> russian = ToCodePage(HelpTextRu, 1251);
-  static const std::vector<AnsiString> english = ToCodePage(HelpTextEn, 1252);
-  return language == 0 ? russian : english;
+  static const std::vector<AnsiString> Russian = ToCodePage(HelpTextRu, 1251);
+  static const std::vector<AnsiString> English = ToCodePage(HelpTextEn, 1252);
+  return language == 0 ? Russian : English;
 }

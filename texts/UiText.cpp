@@ -261,7 +261,7 @@ struct UiTextTable {
 
 const UiTextTable& Table()
 {
-  static const UiTextTable table = [] {
+  static const UiTextTable Built = [] {
     UiTextTable t;
     for (unsigned id = 0; id <= LastUiTextId; ++id)
       t.texts[id] = ToCodePages(Sources[id]);
@@ -269,7 +269,7 @@ const UiTextTable& Table()
     t.partialRead = ToCodePages(PartialReadSource);
     return t;
   }();
-  return table;
+  return Built;
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ bool WriteRecorderLog(const std::filesystem::path& log)
   std::ofstream out(target, std::ios::binary);
   const std::string bin = std::filesystem::path(log).replace_extension(".bin").filename().string();
   out << "Recorder session\r\n"
-      << "Speed " << loggen::kReadingSpeedHz << " Hz\r\n"
+      << "Speed " << loggen::ReadingSpeedHz << " Hz\r\n"
       << "Log: " << bin << "\r\n";
   out.close();
   if (!out)
@@ -63,12 +63,12 @@ int main(int argc, char** argv)
   const std::string output = argv[1];
   loggen::Options options;
   options.family = loggen::FamilyFromFileName(output).value_or(loggen::Family::QEL);
-  bool recorder_log = false;
+  bool recorderLog = false;
 
   for (int i = 2; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--recorder-log") {
-      recorder_log = true;
+      recorderLog = true;
       continue;
     }
     if (i + 1 >= argc)
@@ -112,7 +112,7 @@ int main(int argc, char** argv)
     return 1;
   }
   std::cout << output << ": " << bytes << " bytes, family " << loggen::FamilyWord(options.family) << "\n";
-  if (recorder_log && !WriteRecorderLog(output)) {
+  if (recorderLog && !WriteRecorderLog(output)) {
     std::cerr << "loggen: cannot write the recorder log\n";
     return 1;
   }

@@ -22,11 +22,11 @@
 namespace loggen {
 
 // The recorder reads this many frames a second; each framed line takes 1000 / speed ms.
-inline constexpr int kReadingSpeedHz = 45;
-inline constexpr double kFramePeriodS = (1000 / kReadingSpeedHz) / 1000.0;
-inline constexpr const char* kEraseMarker = "Erase Errors";
+inline constexpr int ReadingSpeedHz = 45;
+inline constexpr double FramePeriodS = (1000 / ReadingSpeedHz) / 1000.0;
+inline constexpr const char* EraseMarker = "Erase Errors";
 
-using FaultSet = std::array<bool, std::size(kFaultCodes)>;
+using FaultSet = std::array<bool, std::size(FaultCodes)>;
 
 struct Options {
   std::uint64_t size = 65536;  // bytes, reached at a line end
@@ -139,7 +139,7 @@ private:
       const std::string_view text = on ? s.on_text : s.off_text;
       lines.push_back(text.empty() ? key + "    " : key + "     " + std::string(text));
     }
-    engine_.Step(static_cast<double>(lines.size()) * kFramePeriodS);
+    engine_.Step(static_cast<double>(lines.size()) * FramePeriodS);
     if (++cycle_ >= next_fault_read_) {
       FaultRead(lines);
       next_fault_read_ = cycle_ + 8 + static_cast<unsigned>(rng_.Below(13));
@@ -157,7 +157,7 @@ private:
     }
     const bool any_stored = std::find(stored_.begin(), stored_.end(), true) != stored_.end();
     if (rng_.Chance(any_stored ? 0.25 : 0.03)) {
-      lines.push_back(std::string("F1140000    ") + kEraseMarker);
+      lines.push_back(std::string("F1140000    ") + EraseMarker);
       stored_ = actual_;  // the codes still present come back at once
     }
     lines.push_back("F10E0000");
@@ -174,7 +174,7 @@ private:
       if (!opened)
         lines.push_back(header);
       opened = true;
-      lines.push_back(kFaultCodes[i]);
+      lines.push_back(FaultCodes[i]);
     }
     if (opened)
       lines.push_back("");  // closes the section

@@ -10,7 +10,7 @@ namespace {
 
 // Code points of bytes 0x80..0xFF. Bytes the code page leaves undefined keep the C1 code point
 // of the same value, so every byte survives a round trip.
-constexpr char32_t kCp1252High[128] = {
+constexpr char32_t Cp1252High[128] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
@@ -25,7 +25,7 @@ constexpr char32_t kCp1252High[128] = {
     0x00F6, 0x00F7, 0x00F8, 0x00F9, 0x00FA, 0x00FB, 0x00FC, 0x00FD, 0x00FE, 0x00FF,
 };
 
-constexpr char32_t kCp1251High[128] = {
+constexpr char32_t Cp1251High[128] = {
     0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
     0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,  // 88
     0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
@@ -43,7 +43,7 @@ constexpr char32_t kCp1251High[128] = {
 
 const char32_t* HighTable(int codePage)
 {
-  return codePage == 1251 ? kCp1251High : kCp1252High;
+  return codePage == 1251 ? Cp1251High : Cp1252High;
 }
 
 // Code point -> byte for the upper half, sorted by code point for a binary search.
@@ -60,9 +60,9 @@ ReverseTable BuildReverse(const char32_t* high)
 
 const ReverseTable& Reverse(int codePage)
 {
-  static const ReverseTable cp1251 = BuildReverse(kCp1251High);
-  static const ReverseTable cp1252 = BuildReverse(kCp1252High);
-  return codePage == 1251 ? cp1251 : cp1252;
+  static const ReverseTable Cp1251 = BuildReverse(Cp1251High);
+  static const ReverseTable Cp1252 = BuildReverse(Cp1252High);
+  return codePage == 1251 ? Cp1251 : Cp1252;
 }
 
 // The locale name that decides the character set, as the C library picks it.

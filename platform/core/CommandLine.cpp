@@ -55,7 +55,7 @@ AnsiString GetCommandLine()
 
 AnsiString ExeName()
 {
-  static const AnsiString cached = [] {
+  static const AnsiString Cached = [] {
     std::vector<char> buffer(PATH_MAX);
     for (;;) {
       const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
@@ -69,7 +69,7 @@ AnsiString ExeName()
     const AnsiString& zero = ArgvZero();
     return zero.find('/') != AnsiString::npos ? ExpandFileName(zero) : zero;
   }();
-  return cached;
+  return Cached;
 }
 
 std::vector<AnsiString> GetCommandLineArguments()

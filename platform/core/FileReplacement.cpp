@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Exceptions.h"
+
 namespace {
 
 constexpr int MaxLinkHops = 40;
@@ -139,4 +141,32 @@ void FileReplacement::Abandon()
   }
   if (!tempName_.empty())
     ::unlink(tempName_.c_str());
+}
+
+void ReplaceFileContents(const AnsiString& fileName, const void* data, size_t size)
+{
+  struct stat st;
+  if (::stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    const int fd = ::open(fileName.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+      throw EFCreateError(std::strerror(errno));
+    const auto* bytes = static_cast<const char*>(data);
+    int error = 0;
+    for (size_t left = size; left > 0 && !error;) {
+      const ssize_t written = ::write(fd, bytes + (size - left), left);
+      if (written > 0)
+        left -= static_cast<size_t>(written);
+      else if (written == 0 || errno != EINTR)
+        error = written == 0 ? EIO : errno;
+    }
+    ::close(fd);
+    if (error)
+      throw EWriteError(std::strerror(error));
+    return;
+  }
+  FileReplacement file(fileName);
+  if (file.Failed())
+    throw EFCreateError(file.Reason());
+  if (!file.Write(data, size) || !file.Commit())
+    throw EWriteError(file.Reason());
 }

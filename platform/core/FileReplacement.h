@@ -38,3 +38,9 @@ private:
   int error_ = 0;
   bool done_ = false;
 };
+
+// The whole of a small file at once, through a replacement: on failure the old file stays as
+// it was, EFCreateError when no file could be made there, EWriteError when writing or renaming
+// failed, each with the system's reason as its message. A device or a pipe of that name is
+// written to in place, never replaced by a file.
+void ReplaceFileContents(const AnsiString& fileName, const void* data, size_t size);

@@ -5,12 +5,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-struct TSearchState {
+struct SearchState {
   DIR* Dir = nullptr;
   AnsiString Mask;
   int Excluded = 0;
 
-  ~TSearchState()
+  ~SearchState()
   {
     if (Dir)
       ::closedir(Dir);
@@ -19,7 +19,7 @@ struct TSearchState {
 
 namespace {
 
-constexpr int kSpecial = faHidden | faSysFile | faVolumeID | faDirectory;
+constexpr int Special = faHidden | faSysFile | faVolumeID | faDirectory;
 
 unsigned char FoldAscii(unsigned char c)
 {
@@ -52,7 +52,7 @@ bool Glob(const AnsiString& name, size_t nameEnd, const AnsiString& mask, size_t
 }
 
 // Fills rec from the next matching entry; false at the end.
-bool NextMatch(TSearchState& state, TSearchRec& rec)
+bool NextMatch(SearchState& state, TSearchRec& rec)
 {
   while (dirent* entry = ::readdir(state.Dir)) {
     const AnsiString name = entry->d_name;
@@ -107,9 +107,9 @@ int FindFirst(const AnsiString& pattern, int attr, TSearchRec& rec)
   FindClose(rec);
   const size_t slash = pattern.rfind('/');
   AnsiString folder = slash == AnsiString::npos ? AnsiString(".") : pattern.substr(0, slash + 1);
-  auto state = std::make_unique<TSearchState>();
+  auto state = std::make_unique<SearchState>();
   state->Mask = slash == AnsiString::npos ? pattern : pattern.substr(slash + 1);
-  state->Excluded = ~attr & kSpecial;
+  state->Excluded = ~attr & Special;
   if (state->Mask.empty())
     return ENOENT;
   state->Dir = ::opendir(folder.c_str());

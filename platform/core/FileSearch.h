@@ -16,7 +16,7 @@ constexpr int faArchive = 0x20;
 constexpr int faAnyFile = 0x3F;
 constexpr int faSymLink = 0x40;
 
-struct TSearchState;
+struct SearchState;
 
 // Attr holds faDirectory for a folder (never through a link), faSymLink for any
 // symbolic link (so a link to a folder is not walked into), faReadOnly when the
@@ -35,7 +35,7 @@ private:
   friend int FindFirst(const AnsiString&, int, TSearchRec&);
   friend int FindNext(TSearchRec&);
   friend void FindClose(TSearchRec&);
-  std::unique_ptr<TSearchState> state_;
+  std::unique_ptr<SearchState> state_;
 };
 
 // The pattern is a folder, '/', then a name with '*' and '?' (ASCII case ignored;

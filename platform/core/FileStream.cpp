@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr size_t kBufferSize = 64 * 1024;
+constexpr size_t BufferSize = 64 * 1024;
 
 std::string SystemMessage(int error)
 {
@@ -134,7 +134,7 @@ bool TFileStream::Close()
 uint8_t* TFileStream::Buffer()
 {
   if (!buf_)
-    buf_ = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);
+    buf_ = std::make_unique_for_overwrite<uint8_t[]>(BufferSize);
   return buf_.get();
 }
 
@@ -158,9 +158,9 @@ int32_t TFileStream::Read(void* buffer, int32_t count)
       continue;
     }
     // Large reads bypass the buffer; small ones refill it.
-    const bool direct = wanted >= kBufferSize;
+    const bool direct = wanted >= BufferSize;
     uint8_t* target = direct ? out + got : Buffer();
-    const size_t ask = direct ? wanted : kBufferSize;
+    const size_t ask = direct ? wanted : BufferSize;
     ssize_t done;
     do {
       done = ::pread(fd_, target, ask, pos_);
@@ -193,10 +193,10 @@ int32_t TFileStream::Write(const void* buffer, int32_t count)
     bufStart_ = pos_;
     bufLen_ = 0;
   }
-  if (bufLen_ + n > kBufferSize) {
+  if (bufLen_ + n > BufferSize) {
     if (!Flush())
       return 0;
-    if (n >= kBufferSize) {
+    if (n >= BufferSize) {
       const int64_t at = pos_;
       if (!WriteAll(in, n, at))
         return 0;

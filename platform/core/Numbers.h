@@ -42,10 +42,10 @@ bool SaturatedTrunc(double value, Int& out)
 {
   if (!std::isfinite(value))
     return false;
-  constexpr double low = static_cast<double>(std::numeric_limits<Int>::min());  // a power of two
-  if (value <= low)
+  constexpr double Low = static_cast<double>(std::numeric_limits<Int>::min());  // a power of two
+  if (value <= Low)
     out = std::numeric_limits<Int>::min();
-  else if (value >= -low)
+  else if (value >= -Low)
     out = std::numeric_limits<Int>::max();
   else
     out = static_cast<Int>(value);

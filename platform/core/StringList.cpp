@@ -71,9 +71,9 @@ void TStrings::SaveToFile(const AnsiString& fileName) const
   AnsiString text = Text();
   TFileStream stream(fileName, fmCreate);
   // Written in pieces so that a text beyond 2 GB still fits the stream's 32-bit counts.
-  constexpr size_t piece = 1 << 30;
-  for (size_t done = 0; done < text.size(); done += piece) {
-    size_t count = std::min(piece, text.size() - done);
+  constexpr size_t Piece = 1 << 30;
+  for (size_t done = 0; done < text.size(); done += Piece) {
+    size_t count = std::min(Piece, text.size() - done);
     stream.WriteBuffer(text.data() + done, static_cast<int32_t>(count));
   }
   if (!stream.Close())

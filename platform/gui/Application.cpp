@@ -136,16 +136,16 @@ void TApplication::ShowException(const std::exception* E)
   }
   QMessageBox box(QMessageBox::Critical, ToQString(title_), ToQString(message), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   box.exec();
 }
 
-TModalLoopScope::TModalLoopScope()
+ModalLoopScope::ModalLoopScope()
 {
   ++Application->modalDepth_;
 }
 
-TModalLoopScope::~TModalLoopScope()
+ModalLoopScope::~ModalLoopScope()
 {
   --Application->modalDepth_;
   Application->ScheduleDeferred();

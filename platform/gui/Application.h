@@ -62,7 +62,7 @@ public:
   TExceptionEvent OnException;
 
 private:
-  friend class TModalLoopScope;
+  friend class ModalLoopScope;
   void ScheduleDeferred();
   void RunDeferred();
 
@@ -82,12 +82,12 @@ private:
 AnsiString PreferredQtPlatforms();
 
 // Counts a modal loop (ShowModal, message boxes, dialogs) for ModalDepth while it lives.
-class TModalLoopScope {
+class ModalLoopScope {
 public:
-  TModalLoopScope();
-  ~TModalLoopScope();
-  TModalLoopScope(const TModalLoopScope&) = delete;
-  TModalLoopScope& operator=(const TModalLoopScope&) = delete;
+  ModalLoopScope();
+  ~ModalLoopScope();
+  ModalLoopScope(const ModalLoopScope&) = delete;
+  ModalLoopScope& operator=(const ModalLoopScope&) = delete;
 };
 
 // Lives for the whole process, like the class library's: the Qt application and any form

@@ -4,7 +4,7 @@
 
 #include "Colors.h"
 
-TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner, new THostWidget<QWidget>(this))
+TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner, new HostWidget<QWidget>(this))
 {
   SetBounds(0, 0, 50, 50);
 }

@@ -7,7 +7,7 @@
 #include "Guard.h"
 #include "TextBoundary.h"
 
-TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QPushButton>(this))
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QPushButton>(this))
 {
   Button()->setAutoDefault(false);
   QObject::connect(Button(), &QPushButton::clicked, Button(), [this] { Guarded(this, [this] { Clicked(); }); });

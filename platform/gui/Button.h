@@ -27,5 +27,5 @@ private:
   void Clicked();
 
   TModalResult modalResult_ = mrNone;
-  THintHeight hintHeight_;
+  HintHeight hintHeight_;
 };

@@ -6,7 +6,7 @@
 
 #include "TextBoundary.h"
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QCheckBox>(this))
+TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QCheckBox>(this))
 {
   SetBounds(0, 0, 97, hintHeight_.Start(Box()->sizeHint().height()));
 }

@@ -23,5 +23,5 @@ protected:
 private:
   QCheckBox* Box() const;
 
-  THintHeight hintHeight_;
+  HintHeight hintHeight_;
 };

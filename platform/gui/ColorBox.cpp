@@ -15,21 +15,21 @@ namespace {
 constexpr struct {
   TColor color;
   const char* name;
-} kStandard[] =
+} Standard[] =
     {
         {0x000000, "clBlack"},  {0x000080, "clMaroon"},  {0x008000, "clGreen"}, {0x008080, "clOlive"},
         {0x800000, "clNavy"},   {0x800080, "clPurple"},  {0x808000, "clTeal"},  {0x808080, "clGray"},
         {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"},     {0x00FF00, "clLime"},  {0x00FFFF, "clYellow"},
         {0xFF0000, "clBlue"},   {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"},  {0xFFFFFF, "clWhite"},
 },
-  kExtended[] =
+  Extended[] =
       {
           {0xC0DCC0, "clMoneyGreen"},
           {0xF0CAA6, "clSkyBlue"},
           {0xF0FBFF, "clCream"},
           {0xA4A0A0, "clMedGray"},
 },
-  kSystem[] = {
+  System[] = {
       {SystemColor(0), "clScrollBar"},
       {SystemColor(1), "clBackground"},
       {SystemColor(2), "clActiveCaption"},
@@ -98,13 +98,13 @@ void TColorBox::Populate()
   if (HasCustom())
     entries_.push_back({custom_, "Custom..."});
   if (style_.Contains(cbStandardColors))
-    for (const auto& c : kStandard)
+    for (const auto& c : Standard)
       entries_.push_back({c.color, c.name});
   if (style_.Contains(cbExtendedColors))
-    for (const auto& c : kExtended)
+    for (const auto& c : Extended)
       entries_.push_back({c.color, c.name});
   if (style_.Contains(cbSystemColors))
-    for (const auto& c : kSystem)
+    for (const auto& c : System)
       entries_.push_back({c.color, c.name});
   QComboBox* combo = Combo();
   combo->clear();
@@ -158,7 +158,7 @@ void TColorBox::PickCustomColor()
   const QPointer<QColorDialog> dialog = new QColorDialog(ToQColor(custom_), Widget()->window());
   int result = QDialog::Rejected;
   if (!Application->CloseAsked()) {
-    TModalLoopScope modal;
+    ModalLoopScope modal;
     result = dialog->exec();
   }
   if (!dialog)

@@ -9,7 +9,7 @@
 #include "Set.h"
 
 enum TColorBoxStyles { cbStandardColors, cbExtendedColors, cbSystemColors, cbCustomColor };
-using TColorBoxStyle = TSet<TColorBoxStyles>;
+using TColorBoxStyle = Set<TColorBoxStyles>;
 
 class TColorBox : public TCustomComboBox {
 public:

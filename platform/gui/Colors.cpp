@@ -14,7 +14,7 @@ struct SystemColorRole {
 
 // Windows system colour indexes 0..30 (25 is unused there) and the palette entry that plays
 // the same part in a Qt theme. The button face is the dialog background, which Qt calls Window.
-constexpr SystemColorRole kSystemColors[] = {
+constexpr SystemColorRole SystemColors[] = {
     {QPalette::Active, QPalette::Button},           // 0 scroll bar
     {QPalette::Active, QPalette::Dark},             // 1 desktop
     {QPalette::Active, QPalette::Highlight},        // 2 active caption
@@ -60,9 +60,9 @@ TColor ColorToRGB(TColor color)
   if (color >= 0)
     return color;
   const uint32_t index = static_cast<uint32_t>(color) & 0xFFu;  // the top bit marks a system colour
-  if (index >= std::size(kSystemColors))
+  if (index >= std::size(SystemColors))
     return 0;  // no such system colour: black, as Windows answers
-  const SystemColorRole& entry = kSystemColors[index];
+  const SystemColorRole& entry = SystemColors[index];
   const QPalette palette = QGuiApplication::palette();
   return FromQColor(palette.color(entry.group, entry.role));
 }

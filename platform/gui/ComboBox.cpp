@@ -7,7 +7,7 @@
 
 TComboBox::TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner)
 {
-  items_ = std::make_unique<TComboItems>(*this, *Combo());
+  items_ = std::make_unique<ComboItems>(*this, *Combo());
 }
 
 TComboBox::~TComboBox() = default;

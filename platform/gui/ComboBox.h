@@ -34,5 +34,5 @@ protected:
   void TextChanged() override;
 
 private:
-  std::unique_ptr<TComboItems> items_;
+  std::unique_ptr<ComboItems> items_;
 };

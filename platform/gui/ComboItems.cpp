@@ -5,35 +5,35 @@
 #include "Control.h"
 #include "TextBoundary.h"
 
-TComboItems::TComboItems(const TControl& control, QComboBox& combo) : control_(control), combo_(combo)
+ComboItems::ComboItems(const TControl& control, QComboBox& combo) : control_(control), combo_(combo)
 {
 }
 
-void TComboItems::CheckIndex(int index, int limit) const
+void ComboItems::CheckIndex(int index, int limit) const
 {
   if (index < 0 || index >= limit)
     IndexError(index);
 }
 
-QString TComboItems::Display(const AnsiString& s) const
+QString ComboItems::Display(const AnsiString& s) const
 {
   return ToQString(s, control_.CodePage());
 }
 
-AnsiString TComboItems::Get(int index) const
+AnsiString ComboItems::Get(int index) const
 {
   CheckIndex(index, Count());
   return items_[static_cast<size_t>(index)];
 }
 
-void TComboItems::Put(int index, const AnsiString& s)
+void ComboItems::Put(int index, const AnsiString& s)
 {
   CheckIndex(index, Count());
   items_[static_cast<size_t>(index)] = s;
   combo_.setItemText(index, Display(s));
 }
 
-void TComboItems::Insert(int index, const AnsiString& s)
+void ComboItems::Insert(int index, const AnsiString& s)
 {
   CheckIndex(index, Count() + 1);
   const bool wasEmpty = items_.empty();
@@ -43,7 +43,7 @@ void TComboItems::Insert(int index, const AnsiString& s)
     combo_.setCurrentIndex(-1);  // Qt selects the first item of an empty list
 }
 
-void TComboItems::Delete(int index)
+void ComboItems::Delete(int index)
 {
   CheckIndex(index, Count());
   const bool wasSelected = combo_.currentIndex() == index;
@@ -53,13 +53,13 @@ void TComboItems::Delete(int index)
     combo_.setCurrentIndex(-1);  // Qt selects a neighbour instead
 }
 
-void TComboItems::Clear()
+void ComboItems::Clear()
 {
   items_.clear();
   combo_.clear();
 }
 
-void TComboItems::Redisplay()
+void ComboItems::Redisplay()
 {
   for (int i = 0; i < Count(); ++i)
     combo_.setItemText(i, Display(items_[static_cast<size_t>(i)]));

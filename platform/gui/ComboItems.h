@@ -11,9 +11,9 @@
 class QComboBox;
 class TControl;
 
-class TComboItems : public TStrings {
+class ComboItems : public TStrings {
 public:
-  TComboItems(const TControl& control, QComboBox& combo);
+  ComboItems(const TControl& control, QComboBox& combo);
 
   int Count() const override { return static_cast<int>(items_.size()); }
   AnsiString Get(int index) const override;

@@ -50,7 +50,7 @@ bool DispatchWidgetEvent(TControl* control, QWidget* widget, QEvent* event, Base
 
 TControl* ControlOfWidget(const QObject* widget)
 {
-  const auto* link = dynamic_cast<const TWidgetLink*>(widget);
+  const auto* link = dynamic_cast<const WidgetLink*>(widget);
   return link ? link->LinkedControl() : nullptr;
 }
 
@@ -92,7 +92,7 @@ TControl::~TControl()
 void TControl::BeginDestruction()
 {
   destroying_ = true;
-  if (auto* link = dynamic_cast<TWidgetLink*>(widget_.data()))
+  if (auto* link = dynamic_cast<WidgetLink*>(widget_.data()))
     link->UnlinkControl();
 }
 

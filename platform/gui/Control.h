@@ -106,7 +106,7 @@ public:
   TNotifyEvent OnResize;
 
 protected:
-  // The control owns widget; the widget must be linked to this control (THostWidget).
+  // The control owns widget; the widget must be linked to this control (HostWidget).
   TControl(TComponent* AOwner, QWidget* widget);
 
   virtual bool IsWindowed() const { return false; }

@@ -5,7 +5,7 @@
 // A control freed on its own leaves its owner's and its parent's lists first, so an owner and a
 // parent may differ (a splitter owned by one panel and placed on another) and nothing is freed
 // twice. Each control owns exactly one QWidget, created by its constructor as a
-// THostWidget<QtClass> linked back to the control. The Qt parent chain mirrors Parent only:
+// HostWidget<QtClass> linked back to the control. The Qt parent chain mirrors Parent only:
 // a child's widget lives on the parent's ChildHost(). Because parents free their children
 // first, Qt never deletes a layer widget behind the layer's back.
 //

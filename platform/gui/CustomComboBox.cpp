@@ -5,7 +5,7 @@
 
 #include "Guard.h"
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QComboBox>(this))
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QComboBox>(this))
 {
   Combo()->setMaxVisibleItems(8);
   // Qt's activated is the user's pick, the same item included; the program's changes emit

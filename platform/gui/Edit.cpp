@@ -4,7 +4,7 @@
 
 #include "TextBoundary.h"
 
-TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QLineEdit>(this))
+TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QLineEdit>(this))
 {
   FontChanged();
   SetBounds(0, 0, 121, fontHeight_);

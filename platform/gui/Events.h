@@ -12,13 +12,13 @@ using Word = uint16_t;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+enum ShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 
-using TShiftState = TSet<TShiftStateItem>;
+using TShiftState = Set<ShiftStateItem>;
 
 // How an owner-drawn line of a list is to be drawn.
-enum TOwnerDrawStateItem { odSelected, odFocused };
-using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+enum OwnerDrawStateItem { odSelected, odFocused };
+using TOwnerDrawState = Set<OwnerDrawStateItem>;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 

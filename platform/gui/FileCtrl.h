@@ -4,7 +4,7 @@
 #include "System.h"
 
 enum TSelectDirOpt { sdAllowCreate, sdPerformCreate, sdPrompt };
-using TSelectDirOpts = TSet<TSelectDirOpt>;
+using TSelectDirOpts = Set<TSelectDirOpt>;
 
 // Starts in Directory (the working folder when it is empty) and puts the chosen folder there;
 // false when cancelled, and Directory then stays. With sdAllowCreate folders can be made in

@@ -47,7 +47,7 @@ std::optional<QString> ChosenPath(QFileDialog& dialog)
 {
   if (Application->CloseAsked())
     return std::nullopt;
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   if (dialog.exec() != QDialog::Accepted)
     return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();

@@ -11,7 +11,7 @@
 #include "System.h"
 
 enum TOpenOption { ofOverwritePrompt, ofFileMustExist };
-using TOpenOptions = TSet<TOpenOption>;
+using TOpenOptions = Set<TOpenOption>;
 
 class TOpenDialog : public TComponent {
 public:

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr int kPixelsPerInch = 96;
+constexpr int PixelsPerInch = 96;
 // 8 points, the class library's default size, which a height of 0 asks for.
-constexpr int kDefaultHeight = -11;
+constexpr int DefaultHeight = -11;
 
 // Windows' MulDiv: a × b ÷ c rounded half away from zero.
 int MulDiv(int a, int b, int c)
@@ -34,7 +34,7 @@ struct FontSubstitute {
   QFont::StyleHint hint;
 };
 
-constexpr FontSubstitute kSubstitutes[] = {
+constexpr FontSubstitute Substitutes[] = {
     {"Verdana", "DejaVu Sans", QFont::SansSerif},
     {"MS Sans Serif", "DejaVu Sans", QFont::SansSerif},
     {"Lucida Console", "DejaVu Sans Mono", QFont::TypeWriter},
@@ -44,12 +44,12 @@ constexpr FontSubstitute kSubstitutes[] = {
 
 int TFont::Size() const
 {
-  return -MulDiv(height_, 72, kPixelsPerInch);
+  return -MulDiv(height_, 72, PixelsPerInch);
 }
 
 void TFont::SetSize(int points)
 {
-  SetHeight(-MulDiv(points, kPixelsPerInch, 72));
+  SetHeight(-MulDiv(points, PixelsPerInch, 72));
 }
 
 void TFont::SetName(const AnsiString& name)
@@ -100,7 +100,7 @@ const QFont& TFont::QtFont() const
     return *qtFont_;
   QFont font;
   font.setFamily(QString::fromLatin1(name_.data(), static_cast<qsizetype>(name_.size())));
-  for (const FontSubstitute& s : kSubstitutes) {
+  for (const FontSubstitute& s : Substitutes) {
     if (SameAsciiText(name_, s.name)) {
       font.setFamily(QString::fromLatin1(s.family));
       font.setStyleHint(s.hint);
@@ -110,12 +110,12 @@ const QFont& TFont::QtFont() const
   font.setBold((style_ & fsBold) != 0);
   if (height_ > 0) {
     // A cell height: scale a measured reference size so that ascent + descent come out right.
-    constexpr int kReference = 100;
-    font.setPixelSize(kReference);
+    constexpr int Reference = 100;
+    font.setPixelSize(Reference);
     const int cell = std::max(1, QFontMetrics(font).height());
-    font.setPixelSize(std::max(1, MulDiv(height_, kReference, cell)));
+    font.setPixelSize(std::max(1, MulDiv(height_, Reference, cell)));
   } else {
-    font.setPixelSize(std::max(1, -(height_ == 0 ? kDefaultHeight : height_)));
+    font.setPixelSize(std::max(1, -(height_ == 0 ? DefaultHeight : height_)));
   }
   qtFont_ = font;
   return *qtFont_;

@@ -15,13 +15,13 @@
 namespace {
 
 // The class library's window frame at 96 dpi: a border on every side and a caption bar.
-constexpr int kCaptionHeight = 19;
-constexpr int kSizeableBorder = 4;
-constexpr int kFixedBorder = 3;
+constexpr int CaptionHeight = 19;
+constexpr int SizeableBorder = 4;
+constexpr int FixedBorder = 3;
 
 // Size of a new form built in code.
-constexpr int kDefaultWidth = 320;
-constexpr int kDefaultHeight = 240;
+constexpr int DefaultWidth = 320;
+constexpr int DefaultHeight = 240;
 
 }  // namespace
 
@@ -39,14 +39,14 @@ void TSizeConstraints::SetMinHeight(int height)
   form_->ApplyGeometry();
 }
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QWidget>(this)), constraints_(this)
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QWidget>(this)), constraints_(this)
 {
   // A form is hidden until shown, and keeps its own font.
   SetVisible(false);
   SetParentFont(false);
   Widget()->setAutoFillBackground(true);
   ApplyWindowFlags();
-  SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
+  SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 TForm::~TForm()
@@ -59,8 +59,8 @@ QMargins TForm::Frame() const
 {
   if (borderStyle_ == bsNone)
     return QMargins();
-  const int border = Sizeable() ? kSizeableBorder : kFixedBorder;
-  return QMargins(border, border + kCaptionHeight, border, border);
+  const int border = Sizeable() ? SizeableBorder : FixedBorder;
+  return QMargins(border, border + CaptionHeight, border, border);
 }
 
 QMargins TForm::NonClientMargins() const
@@ -305,7 +305,7 @@ TModalResult TForm::ShowModal()
   const QPointer<QWidget> alive(widget);
   modalResult_ = mrNone;
   widget->setWindowModality(Qt::ApplicationModal);
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   QEventLoop loop;
   modalLoop_ = &loop;
   Show();

@@ -11,7 +11,7 @@ enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 using TBorderStyle = TFormBorderStyle;
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize };
-using TBorderIcons = TSet<TBorderIcon>;
+using TBorderIcons = Set<TBorderIcon>;
 
 enum TFormStyle { fsNormal, fsStayOnTop };
 

@@ -19,7 +19,7 @@ int GaugePercent(int progress, int maxValue)
   return static_cast<int>(int64_t{100} * progress / maxValue);
 }
 
-TCGauge::TCGauge(TComponent* AOwner) : TGraphicControl(AOwner, new THostWidget<QWidget>(this))
+TCGauge::TCGauge(TComponent* AOwner) : TGraphicControl(AOwner, new HostWidget<QWidget>(this))
 {
   SetParentColor(true);
   SetBounds(0, 0, 100, 100);

@@ -4,7 +4,7 @@
 
 #include "TextBoundary.h"
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QGroupBox>(this))
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QGroupBox>(this))
 {
   SetBounds(0, 0, 185, 105);
 }

@@ -4,7 +4,7 @@
 // its own.
 #include "Control.h"
 
-class THintHeight {
+class HintHeight {
 public:
   // The height to start with.
   int Start(int hint)

@@ -14,15 +14,15 @@ using BaseEventFn = bool (*)(QWidget* widget, QEvent* event);
 // nothing the control does may throw back into Qt.
 bool DispatchWidgetEvent(TControl* control, QWidget* widget, QEvent* event, BaseEventFn base);
 
-class TWidgetLink {
+class WidgetLink {
 public:
   TControl* LinkedControl() const { return control_; }
   // The control is going away: from now on the widget behaves as a plain Qt widget.
   void UnlinkControl() { control_ = nullptr; }
 
 protected:
-  explicit TWidgetLink(TControl* control) : control_(control) {}
-  ~TWidgetLink() = default;
+  explicit WidgetLink(TControl* control) : control_(control) {}
+  ~WidgetLink() = default;
 
   TControl* control_;
 };
@@ -31,10 +31,10 @@ protected:
 TControl* ControlOfWidget(const QObject* widget);
 
 template <class Base>
-class THostWidget : public Base, public TWidgetLink {
+class HostWidget : public Base, public WidgetLink {
 public:
   template <class... Args>
-  explicit THostWidget(TControl* control, Args&&... args) : Base(std::forward<Args>(args)...), TWidgetLink(control)
+  explicit HostWidget(TControl* control, Args&&... args) : Base(std::forward<Args>(args)...), WidgetLink(control)
   {
   }
 
@@ -49,23 +49,23 @@ protected:
 private:
   static bool CallBase(QWidget* widget, QEvent* event)
   {
-    return static_cast<THostWidget*>(widget)->Base::event(event);
+    return static_cast<HostWidget*>(widget)->Base::event(event);
   }
 };
 
 // Which of its viewport's events a scroll-area control takes as its own.
-enum class TViewportEvents {
+enum class ViewportEvents {
   MouseAndWheel,
   MouseWheelHintAndMenu,  // also ToolTip and ContextMenu
 };
 
 // A scroll area's mouse events arrive on its viewport, which Qt handles through viewportEvent,
-// not event(); the chosen ones are handed to the control from there, as THostWidget does for the
+// not event(); the chosen ones are handed to the control from there, as HostWidget does for the
 // widget's own.
-template <class Base, TViewportEvents Taken>
-class TScrollHostWidget : public THostWidget<Base> {
+template <class Base, ViewportEvents Taken>
+class ScrollHostWidget : public HostWidget<Base> {
 public:
-  using THostWidget<Base>::THostWidget;
+  using HostWidget<Base>::HostWidget;
 
 protected:
   bool viewportEvent(QEvent* event) override
@@ -85,13 +85,13 @@ private:
     case QEvent::MouseMove:
     case QEvent::Wheel: return true;
     case QEvent::ToolTip:
-    case QEvent::ContextMenu: return Taken == TViewportEvents::MouseWheelHintAndMenu;
+    case QEvent::ContextMenu: return Taken == ViewportEvents::MouseWheelHintAndMenu;
     default: return false;
     }
   }
 
   static bool ViewportBase(QWidget* viewport, QEvent* event)
   {
-    return static_cast<TScrollHostWidget*>(viewport->parentWidget())->Base::viewportEvent(event);
+    return static_cast<ScrollHostWidget*>(viewport->parentWidget())->Base::viewportEvent(event);
   }
 };

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner, new THostWidget<QWidget>(this))
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner, new HostWidget<QWidget>(this))
 {
   picture_.bitmap_.OnChange = [this] { PictureChanged(); };
   SetBounds(0, 0, 105, 105);

@@ -20,7 +20,7 @@ bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiStrin
     label->setTextFormat(Qt::PlainText);
   dialog.setTextValue(ToQString(Value, codePage));
 
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   if (dialog.exec() != QDialog::Accepted)
     return false;
   Value = FromQString(dialog.textValue(), codePage);
@@ -33,6 +33,6 @@ void ShowMessage(const AnsiString& Msg)
     return;
   QMessageBox box(QMessageBox::NoIcon, ToQString(Application->Title()), ToQString(Msg), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
-  TModalLoopScope modal;
+  ModalLoopScope modal;
   box.exec();
 }

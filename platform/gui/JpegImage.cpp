@@ -1,7 +1,7 @@
 #include "JpegImage.h"
 
 #include "Bitmap.h"
-#include "FileReplace.h"
+#include "FileReplacement.h"
 #include "Jpeg.h"
 
 void TJPEGImage::Assign(TBitmap* bitmap)

@@ -10,7 +10,7 @@ struct KeyPair {
 };
 
 // Keys other than letters, digits and function keys, which map by range below.
-constexpr KeyPair kKeys[] = {
+constexpr KeyPair Keys[] = {
     {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},      {Qt::Key_Return, 13},
     {Qt::Key_Enter, 13},    {Qt::Key_Shift, 16},    {Qt::Key_Control, 17},     {Qt::Key_Alt, 18},
     {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},      {Qt::Key_Space, 32},
@@ -20,7 +20,7 @@ constexpr KeyPair kKeys[] = {
     {Qt::Key_Menu, 93},     {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
 };
 
-constexpr int kFunctionKeys = 24;  // F1 (VK 112) to F24 (VK 135)
+constexpr int FunctionKeys = 24;  // F1 (VK 112) to F24 (VK 135)
 
 }  // namespace
 
@@ -30,9 +30,9 @@ Word VirtualKeyFromQt(int qtKey)
     return static_cast<Word>('A' + (qtKey - Qt::Key_A));
   if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
     return static_cast<Word>('0' + (qtKey - Qt::Key_0));
-  if (qtKey >= Qt::Key_F1 && qtKey < Qt::Key_F1 + kFunctionKeys)
+  if (qtKey >= Qt::Key_F1 && qtKey < Qt::Key_F1 + FunctionKeys)
     return static_cast<Word>(112 + (qtKey - Qt::Key_F1));
-  for (const KeyPair& pair : kKeys)
+  for (const KeyPair& pair : Keys)
     if (pair.qt == qtKey)
       return pair.vk;
   return 0;
@@ -44,9 +44,9 @@ int QtKeyFromVirtualKey(Word key)
     return Qt::Key_A + (key - 'A');
   if (key >= '0' && key <= '9')
     return Qt::Key_0 + (key - '0');
-  if (key >= 112 && key < 112 + kFunctionKeys)
+  if (key >= 112 && key < 112 + FunctionKeys)
     return Qt::Key_F1 + (key - 112);
-  for (const KeyPair& pair : kKeys)
+  for (const KeyPair& pair : Keys)
     if (pair.vk == key)
       return pair.qt;
   return 0;

@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr int kUnbounded = 1 << 20;
+constexpr int Unbounded = 1 << 20;
 
 }  // namespace
 
-TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner, new THostWidget<QLabel>(this))
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner, new HostWidget<QLabel>(this))
 {
   label_ = static_cast<QLabel*>(Widget());
   label_->setTextFormat(Qt::PlainText);
@@ -96,15 +96,15 @@ void TLabel::AdjustBounds()
   int height;
   if (wordWrap_) {
     const QRect wrapped =
-        metrics.boundingRect(QRect(0, 0, std::max(1, Width()), kUnbounded), flags | Qt::TextWordWrap, text);
+        metrics.boundingRect(QRect(0, 0, std::max(1, Width()), Unbounded), flags | Qt::TextWordWrap, text);
     // One line (measured the same way, which is taller than the font's height) shrinks the
     // label to the text; more keep the width unless a word is wider.
     const int oneLine =
-        metrics.boundingRect(QRect(0, 0, kUnbounded, kUnbounded), flags, QStringLiteral("X")).height();
+        metrics.boundingRect(QRect(0, 0, Unbounded, Unbounded), flags, QStringLiteral("X")).height();
     height = wrapped.height();
     width = wrapped.height() > oneLine ? std::max(Width(), wrapped.width()) : wrapped.width();
   } else {
-    const QRect natural = metrics.boundingRect(QRect(0, 0, kUnbounded, kUnbounded), flags, text);
+    const QRect natural = metrics.boundingRect(QRect(0, 0, Unbounded, Unbounded), flags, text);
     width = natural.width();
     height = natural.height();
   }

@@ -13,17 +13,17 @@
 
 namespace {
 
-constexpr TColor kWindowColor = SystemColor(5);
-constexpr TColor kSelectedBrush = SystemColor(13);  // highlight
-constexpr TColor kSelectedText = SystemColor(14);   // highlighted text
+constexpr TColor WindowColor = SystemColor(5);
+constexpr TColor SelectedBrush = SystemColor(13);  // highlight
+constexpr TColor SelectedText = SystemColor(14);   // highlighted text
 
 }  // namespace
 
 // The widget: a scroll area whose viewport the list paints line by line. Mouse, wheel, hint and
 // menu events of the viewport reach the control as the host widget's own do.
-class TListBoxView final : public TScrollHostWidget<QAbstractScrollArea, TViewportEvents::MouseWheelHintAndMenu> {
+class ListBoxView final : public ScrollHostWidget<QAbstractScrollArea, ViewportEvents::MouseWheelHintAndMenu> {
 public:
-  explicit TListBoxView(TListBox* list) : TScrollHostWidget(list)
+  explicit ListBoxView(TListBox* list) : ScrollHostWidget(list)
   {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -80,10 +80,10 @@ private:
 };
 
 TListBox::TListBox(TComponent* AOwner)
-    : TWinControl(AOwner, new TListBoxView(this)), items_(std::make_unique<TListBoxStrings>(*this))
+    : TWinControl(AOwner, new ListBoxView(this)), items_(std::make_unique<TListBoxStrings>(*this))
 {
   canvas_.SetTarget(&surface_);
-  SetColor(kWindowColor);
+  SetColor(WindowColor);
   SetBounds(0, 0, 121, 97);
 }
 
@@ -279,8 +279,8 @@ void TListBox::PaintLines(QWidget* viewport)
     if (selected && focused)
       state << odFocused;
     // The brush and font colour are set afresh for each line; a handler changes only its own.
-    canvas_.Brush()->SetColor(selected ? kSelectedBrush : Color());
-    canvas_.Font()->SetColor(selected ? kSelectedText : Font()->Color());
+    canvas_.Brush()->SetColor(selected ? SelectedBrush : Color());
+    canvas_.Font()->SetColor(selected ? SelectedText : Font()->Color());
     canvas_.SetCodePage(CodePage());
     if (style_ == lbOwnerDrawFixed && OnDrawItem) {
       const TDrawItemEvent handler = OnDrawItem;
@@ -300,7 +300,7 @@ void TListBox::PaintLines(QWidget* viewport)
     QStyleOptionFocusRect option;
     option.initFrom(viewport);
     option.rect = QRect(0, selectedRow * height, size.width(), height);
-    option.backgroundColor = ToQColor(kSelectedBrush);
+    option.backgroundColor = ToQColor(SelectedBrush);
     viewport->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, viewport);
   }
 }

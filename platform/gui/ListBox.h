@@ -56,7 +56,7 @@ protected:
 
 private:
   friend class TListBoxStrings;
-  friend class TListBoxView;
+  friend class ListBoxView;
 
   // From the items. While updating, the scroll range and the repaint wait for the end.
   void SetUpdating(bool updating);

@@ -10,11 +10,11 @@ namespace {
 
 // Only the viewport's mouse and wheel events reach the control: its hint and menu events there
 // stay with Qt, as they always have.
-using TMemoWidget = TScrollHostWidget<MemoView, TViewportEvents::MouseAndWheel>;
+using MemoWidget = ScrollHostWidget<MemoView, ViewportEvents::MouseAndWheel>;
 
 }  // namespace
 
-TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new TMemoWidget(this))
+TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner, new MemoWidget(this))
 {
   lines_ =
       std::make_unique<TMemoStrings>(View()->Store(), [this](bool replaced) { View()->TextChanged(replaced); });

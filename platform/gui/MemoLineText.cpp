@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kTabStop = 8;
+constexpr int TabStop = 8;
 
 // Characters that draw nothing would shift every later glyph off its cell.
 QChar ScreenForm(QChar ch)
@@ -46,7 +46,7 @@ MemoLineText MemoLineText::Decode(std::string_view bytes, int codePage, bool for
     if (!forScreen || units > 1)
       line.text.append(from, std::min<qsizetype>(units, end - from));
     else if (*from == QLatin1Char('\t'))
-      line.text.append(QString(kTabStop - at % kTabStop, QLatin1Char(' ')));
+      line.text.append(QString(TabStop - at % TabStop, QLatin1Char(' ')));
     else
       line.text.append(ScreenForm(*from));
     from += units;

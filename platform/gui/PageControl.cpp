@@ -14,7 +14,7 @@
 namespace {
 
 // Pixels between the pane's edge and the sheets.
-constexpr int kPaneFrame = 2;
+constexpr int PaneFrame = 2;
 
 QString TabText(const TTabSheet* page)
 {
@@ -26,7 +26,7 @@ QString TabText(const TTabSheet* page)
 
 // ---- TTabSheet ----
 
-TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QWidget>(this))
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QWidget>(this))
 {
   Widget()->setAutoFillBackground(true);
   SetVisible(false);  // until its page control makes it the active sheet
@@ -61,7 +61,7 @@ void TTabSheet::TextChanged()
 // ---- TPageControl ----
 
 TPageControl::TPageControl(TComponent* AOwner)
-    : TWinControl(AOwner, new THostWidget<QWidget>(this)), tabBar_(new QTabBar(Widget()))
+    : TWinControl(AOwner, new HostWidget<QWidget>(this)), tabBar_(new QTabBar(Widget()))
 {
   tabBar_->setDrawBase(false);
   tabBar_->setExpanding(false);
@@ -191,8 +191,8 @@ void TPageControl::PlaceTabBar()
 TRect TPageControl::AlignRect() const
 {
   const int top = TabRowHeight();
-  return TRect{kPaneFrame, top + kPaneFrame, std::max(kPaneFrame, ClientWidth() - kPaneFrame),
-               std::max(top + kPaneFrame, ClientHeight() - kPaneFrame)};
+  return TRect{PaneFrame, top + PaneFrame, std::max(PaneFrame, ClientWidth() - PaneFrame),
+               std::max(top + PaneFrame, ClientHeight() - PaneFrame)};
 }
 
 QWidget* TPageControl::FocusWidget() const

@@ -5,7 +5,7 @@
 #include "Colors.h"
 #include "Guard.h"
 
-TPaintBox::TPaintBox(TComponent* AOwner) : TGraphicControl(AOwner, new THostWidget<QWidget>(this))
+TPaintBox::TPaintBox(TComponent* AOwner) : TGraphicControl(AOwner, new HostWidget<QWidget>(this))
 {
   SetParentColor(true);
   canvas_.SetTarget(&surface_);

@@ -5,7 +5,7 @@
 #include "Colors.h"
 #include "TextBoundary.h"
 
-TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QWidget>(this))
+TPanel::TPanel(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QWidget>(this))
 {
   SetBounds(0, 0, 185, 41);
 }

@@ -6,7 +6,7 @@
 
 // Qt's auto-exclusive radio buttons are the class library's rule: siblings on the same parent
 // widget, which is where the layer puts the children of one parent control.
-TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QRadioButton>(this))
+TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QRadioButton>(this))
 {
   SetBounds(0, 0, 113, hintHeight_.Start(Radio()->sizeHint().height()));
 }

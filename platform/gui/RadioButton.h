@@ -21,5 +21,5 @@ protected:
 private:
   QRadioButton* Radio() const;
 
-  THintHeight hintHeight_;
+  HintHeight hintHeight_;
 };

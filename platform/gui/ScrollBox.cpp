@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kLineStep = 8;  // pixels per arrow click, and per wheel line when nobody handles it
+constexpr int LineStep = 8;  // pixels per arrow click, and per wheel line when nobody handles it
 
 }  // namespace
 
@@ -89,7 +89,7 @@ void TControlScrollBar::SetPosition(int position)
   (vertical_ ? box_->vertBar_ : box_->horzBar_)->setValue(position);
 }
 
-TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QFrame>(this))
+TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QFrame>(this))
 {
   frame_ = static_cast<QFrame*>(Widget());
   frame_->setAutoFillBackground(true);
@@ -100,7 +100,7 @@ TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner, new THostWidget
   vertBar_ = new QScrollBar(Qt::Vertical, frame_);
   for (QScrollBar* bar : {horzBar_, vertBar_}) {
     bar->setFocusPolicy(Qt::NoFocus);
-    bar->setSingleStep(kLineStep);
+    bar->setSingleStep(LineStep);
     bar->hide();
     QObject::connect(bar, &QScrollBar::valueChanged, content_, [this] { Guarded(this, [this] { Scrolled(); }); });
   }

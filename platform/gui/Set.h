@@ -4,27 +4,27 @@
 #include <initializer_list>
 
 template <class E>
-class TSet {
+class Set {
 public:
-  TSet() = default;
-  TSet(std::initializer_list<E> items)
+  Set() = default;
+  Set(std::initializer_list<E> items)
   {
     for (E item : items)
       *this << item;
   }
 
   bool Contains(E item) const { return (bits_ & Bit(item)) != 0; }
-  TSet& operator<<(E item)
+  Set& operator<<(E item)
   {
     bits_ |= Bit(item);
     return *this;
   }
-  TSet& operator>>(E item)
+  Set& operator>>(E item)
   {
     bits_ &= ~Bit(item);
     return *this;
   }
-  bool operator==(const TSet&) const = default;
+  bool operator==(const Set&) const = default;
 
 private:
   static unsigned Bit(E item) { return 1u << static_cast<unsigned>(item); }

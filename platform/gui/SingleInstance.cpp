@@ -26,11 +26,11 @@
 
 namespace {
 
-constexpr char kAcknowledgement = '\x06';
+constexpr char Acknowledgement = '\x06';
 // How long a start waits for another start to finish its listen-or-connect step.
-constexpr int kLockWaitMs = 5000;
+constexpr int LockWaitMs = 5000;
 // How often a waiting text asks Ready again.
-constexpr int kReadyRetryMs = 100;
+constexpr int ReadyRetryMs = 100;
 
 // A folder of the user's own under the temporary folder, for systems without a runtime folder.
 // One that is not a real folder, is another user's or is open to others is not used: whoever
@@ -140,16 +140,16 @@ int Listen(const sockaddr_un& address)
 
 }  // namespace
 
-TSingleInstance::TSingleInstance() : self_(std::make_shared<TSingleInstance*>(this))
+SingleInstance::SingleInstance() : self_(std::make_shared<SingleInstance*>(this))
 {
 }
 
-TSingleInstance::~TSingleInstance()
+SingleInstance::~SingleInstance()
 {
   StopListening();
 }
 
-void TSingleInstance::StopListening()
+void SingleInstance::StopListening()
 {
   // The server removes the name when it closes; connections not yet answered are cut, so
   // their senders stop waiting at once.
@@ -160,7 +160,7 @@ void TSingleInstance::StopListening()
   }
 }
 
-bool TSingleInstance::BecomeFirst(const AnsiString& signature)
+bool SingleInstance::BecomeFirst(const AnsiString& signature)
 {
   serverName_ = ServerPath(signature);
   sockaddr_un address{};
@@ -172,7 +172,7 @@ bool TSingleInstance::BecomeFirst(const AnsiString& signature)
   // Two starts at the same moment would both find no one listening and both listen; the
   // lock lets one finish before the other looks. Without it the start goes on unguarded.
   QLockFile lock(FileNameToQString(serverName_ + ".lock"));
-  lock.tryLock(kLockWaitMs);
+  lock.tryLock(LockWaitMs);
 
   if (SomeoneListens(address))
     return false;
@@ -184,7 +184,7 @@ bool TSingleInstance::BecomeFirst(const AnsiString& signature)
   return true;
 }
 
-void TSingleInstance::Serve()
+void SingleInstance::Serve()
 {
   if (listening_ < 0 || server_)
     return;
@@ -198,7 +198,7 @@ void TSingleInstance::Serve()
                    [this] { Guarded(nullptr, [this] { Accept(); }); });
 }
 
-bool TSingleInstance::SendToFirst(const AnsiString& commandLine, int timeoutMs)
+bool SingleInstance::SendToFirst(const AnsiString& commandLine, int timeoutMs)
 {
   sockaddr_un address{};
   if (!Address(serverName_, address))
@@ -232,10 +232,10 @@ bool TSingleInstance::SendToFirst(const AnsiString& commandLine, int timeoutMs)
   do
     got = LimitTo(socket.Get(), deadline) ? ::recv(socket.Get(), &answer, 1, 0) : 0;
   while (got < 0 && errno == EINTR);
-  return got == 1 && answer == kAcknowledgement;
+  return got == 1 && answer == Acknowledgement;
 }
 
-void TSingleInstance::Accept()
+void SingleInstance::Accept()
 {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -245,7 +245,7 @@ void TSingleInstance::Accept()
   }
 }
 
-void TSingleInstance::Receive(QLocalSocket& socket, QByteArray& received)
+void SingleInstance::Receive(QLocalSocket& socket, QByteArray& received)
 {
   received.append(socket.readAll());
   const qsizetype end = received.indexOf('\0');
@@ -258,38 +258,38 @@ void TSingleInstance::Receive(QLocalSocket& socket, QByteArray& received)
   // One text per connection: whatever follows it is not read.
   QObject::disconnect(&socket, &QLocalSocket::readyRead, nullptr, nullptr);
   Queue(AnsiString(received.constData(), static_cast<size_t>(end)));
-  socket.putChar(kAcknowledgement);
+  socket.putChar(Acknowledgement);
   socket.disconnectFromServer();  // after the acknowledgement has gone out
 }
 
-void TSingleInstance::Queue(AnsiString text)
+void SingleInstance::Queue(AnsiString text)
 {
   pending_ = std::move(text);
   hasPending_ = true;
   ScheduleDelivery();
 }
 
-void TSingleInstance::ScheduleDelivery()
+void SingleInstance::ScheduleDelivery()
 {
   if (deliveryScheduled_)
     return;
   deliveryScheduled_ = true;
-  const std::weak_ptr<TSingleInstance*> weak = self_;
+  const std::weak_ptr<SingleInstance*> weak = self_;
   Application->Defer([weak] {
     if (const auto self = weak.lock())
       (*self)->Deliver();
   });
 }
 
-void TSingleInstance::Deliver()
+void SingleInstance::Deliver()
 {
   deliveryScheduled_ = false;
   if (!hasPending_)
     return;
   if (Ready && !Ready()) {
     deliveryScheduled_ = true;
-    const std::weak_ptr<TSingleInstance*> weak = self_;
-    QTimer::singleShot(kReadyRetryMs, [weak] {
+    const std::weak_ptr<SingleInstance*> weak = self_;
+    QTimer::singleShot(ReadyRetryMs, [weak] {
       if (const auto self = weak.lock()) {
         (*self)->deliveryScheduled_ = false;
         Guarded(nullptr, [&] { (*self)->ScheduleDelivery(); });

@@ -20,12 +20,12 @@ class QLocalServer;
 class QLocalSocket;
 class TForm;
 
-class TSingleInstance {
+class SingleInstance {
 public:
-  TSingleInstance();
-  ~TSingleInstance();
-  TSingleInstance(const TSingleInstance&) = delete;
-  TSingleInstance& operator=(const TSingleInstance&) = delete;
+  SingleInstance();
+  ~SingleInstance();
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
 
   // True when no instance of this signature runs for the user; this one then listens (when
   // the Qt application exists already, else from Serve on; the system keeps later starts
@@ -67,7 +67,7 @@ private:
   bool hasPending_ = false;
   bool deliveryScheduled_ = false;
   // Deferred work holds a weak reference, so an instance freed meanwhile is never touched.
-  std::shared_ptr<TSingleInstance*> self_;
+  std::shared_ptr<SingleInstance*> self_;
 };
 
 // What the first instance does with its window on receipt: restores it when minimised (a

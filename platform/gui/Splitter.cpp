@@ -8,7 +8,7 @@
 #include "Colors.h"
 #include "Guard.h"
 
-TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner, new THostWidget<QWidget>(this))
+TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner, new HostWidget<QWidget>(this))
 {
   SetParentColor(true);
   SetAlign(alLeft);

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kPanelGap = 2;    // between the frames of neighbouring panels
-constexpr int kTextMargin = 2;  // left of a panel's text
+constexpr int PanelGap = 2;    // between the frames of neighbouring panels
+constexpr int TextMargin = 2;  // left of a panel's text
 
 }  // namespace
 
@@ -75,7 +75,7 @@ void TStatusPanels::Changed()
     bar_->Invalidate();
 }
 
-TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QWidget>(this))
+TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QWidget>(this))
 {
   canvas_.Font()->Assign(Font());
   SetAlign(alBottom);
@@ -108,7 +108,7 @@ TRect TStatusBar::PanelRect(int index) const
     for (int i = 0; i < index; ++i)
       left += panels_.items_[i]->width_;
     if (index < count - 1)
-      right = std::max(left, left + panels_.items_[index]->width_ - kPanelGap);
+      right = std::max(left, left + panels_.items_[index]->width_ - PanelGap);
   }
   return TRect{left + 1, 1, std::max(left + 1, right - 1), std::max(1, Height() - 1)};
 }
@@ -128,8 +128,8 @@ void TStatusBar::PaintPanels(QImage& image) const
     painter.fillRect(QRect(frame.left(), frame.top(), 1, frame.height()), shadow);
     painter.fillRect(QRect(frame.left(), frame.bottom(), frame.width(), 1), highlight);
     painter.fillRect(QRect(frame.right(), frame.top(), 1, frame.height()), highlight);
-    if (text && !text->empty() && r.Width() > kTextMargin)
-      painter.drawText(QRect(r.left + kTextMargin, r.top, r.Width() - kTextMargin, r.Height()),
+    if (text && !text->empty() && r.Width() > TextMargin)
+      painter.drawText(QRect(r.left + TextMargin, r.top, r.Width() - TextMargin, r.Height()),
                        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, ToQString(*text, CodePage()));
   };
   const auto& items = panels_.items_;

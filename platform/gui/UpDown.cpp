@@ -7,9 +7,9 @@
 #include "Guard.h"
 
 // Steps the up-down by the arrow keys pressed in its associate.
-class TUpDownKeys : public QObject {
+class UpDownKeys : public QObject {
 public:
-  TUpDownKeys(TUpDown* upDown, QObject* parent) : QObject(parent), upDown_(upDown) {}
+  UpDownKeys(TUpDown* upDown, QObject* parent) : QObject(parent), upDown_(upDown) {}
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override
@@ -41,11 +41,11 @@ QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow)
 
 }  // namespace
 
-TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner, new THostWidget<QWidget>(this))
+TUpDown::TUpDown(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QWidget>(this))
 {
   up_ = ArrowButton(Widget(), Qt::UpArrow);
   down_ = ArrowButton(Widget(), Qt::DownArrow);
-  keys_ = new TUpDownKeys(this, Widget());
+  keys_ = new UpDownKeys(this, Widget());
   QObject::connect(up_, &QToolButton::clicked, up_, [this] { Guarded(this, [this] { Step(1); }); });
   QObject::connect(down_, &QToolButton::clicked, down_, [this] { Guarded(this, [this] { Step(-1); }); });
   SetBounds(0, 0, 17, 25);

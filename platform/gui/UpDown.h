@@ -7,7 +7,7 @@
 #include "Controls.h"
 
 class QToolButton;
-class TUpDownKeys;
+class UpDownKeys;
 
 class TUpDown : public TWinControl {
 public:
@@ -28,13 +28,13 @@ protected:
   void Resized() override;
 
 private:
-  friend class TUpDownKeys;
+  friend class UpDownKeys;
   void Step(int delta);
   void WritePosition();
 
   QToolButton* up_;
   QToolButton* down_;
-  TUpDownKeys* keys_;  // watches the associate's keys
+  UpDownKeys* keys_;  // watches the associate's keys
   int min_ = 0;
   int max_ = 100;
   int position_ = 0;

@@ -14,7 +14,7 @@
 #include "AppPaths.h"
 #include "CommandLine.h"
 #include "Exceptions.h"
-#include "FileReplace.h"
+#include "FileReplacement.h"
 #include "FileSearch.h"
 #include "Paths.h"
 #include "support/EnvScope.h"

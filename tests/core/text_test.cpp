@@ -17,21 +17,21 @@
 
 namespace {
 
-const AnsiString kNul("a\0b", 3);
+const AnsiString Nul("a\0b", 3);
 
 // One-based positions, clamped as the class library clamps them; a NUL ends nothing; Trim takes
 // bytes up to 32 only (Cyrillic letters and other high bytes are signed chars and must stay).
 TEST(Strings, PositionsCopiesAndTrims)
 {
   const std::pair<int, int> positions[] = {{Pos("b", "abcb"), 2},   {Pos("x", "abc"), 0}, {Pos("", "abc"), 0},
-                                           {Pos("abcd", "abc"), 0}, {Pos("b", kNul), 3},  {CStrLen(kNul), 1}};
+                                           {Pos("abcd", "abc"), 0}, {Pos("b", Nul), 3},   {CStrLen(Nul), 1}};
   for (const auto& [got, expected] : positions)
     EXPECT_EQ(got, expected);
   std::string parts;
   for (auto [index, count] :
        {std::pair{4, 3}, {5, 10}, {7, 1}, {0, 2}, {-5, 2}, {2, -1}, {3, INT_MAX}, {INT_MAX, INT_MAX}})
     parts += "[" + Copy("abcdef", index, count) + "]";
-  EXPECT_EQ(parts + Copy(kNul, 2, 2), "[def][ef][][ab][ab][][cdef][]" + AnsiString("\0b", 2));
+  EXPECT_EQ(parts + Copy(Nul, 2, 2), "[def][ef][][ab][ab][][cdef][]" + AnsiString("\0b", 2));
   const AnsiString blanks("\0\t\r\n \x1F", 6);
   EXPECT_EQ(Trim(blanks + "a b" + blanks) + "|" + TrimLeft(blanks + "a" + blanks) + "|" +
                 TrimRight(blanks + "a" + blanks),
@@ -45,11 +45,11 @@ TEST(Strings, CaseMappingAndComparison)
 {
   EXPECT_EQ(UpperCase("Logs.txt\xE0\xFC@[`{") + LowerCase(".JPEG\xC0\xDC@[`{"),
             "LOGS.TXT\xE0\xFC@[`{.jpeg\xC0\xDC@[`{");
-  EXPECT_EQ(UpperCase(kNul), AnsiString("A\0B", 3));
+  EXPECT_EQ(UpperCase(Nul), AnsiString("A\0B", 3));
   EXPECT_EQ(AnsiCompareText("P0100", "p0100"), 0);
   EXPECT_LT(AnsiCompareText("ab", "AB1"), 0);
   EXPECT_GT(AnsiCompareText("AB1", "ab"), 0);
-  EXPECT_FALSE(AnsiSameText(kNul, "a"));
+  EXPECT_FALSE(AnsiSameText(Nul, "a"));
   EXPECT_FALSE(AnsiSameText("\xC0", "\xE0\xE0"));
 }
 

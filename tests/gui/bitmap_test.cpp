@@ -18,10 +18,10 @@ namespace {
 
 using Rows = std::vector<std::vector<TColor>>;
 
-constexpr TColor kRed = 0x0000FF;
-constexpr TColor kBlue = 0xFF0000;
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kPanelColor = 0x00C000;
+constexpr TColor Red = 0x0000FF;
+constexpr TColor Blue = 0xFF0000;
+constexpr TColor White = 0xFFFFFF;
+constexpr TColor PanelColor = 0x00C000;
 
 TColor ColorOf(QRgb p)
 {
@@ -63,22 +63,22 @@ TEST(Bitmap, SizeCanBeSetOneSideAtATimeAndResizingKeepsThePixels)
   bitmap.SetWidth(2);
   EXPECT_EQ(bitmap.Height(), 0);
   bitmap.SetHeight(1);
-  bitmap.Canvas()->Brush()->SetColor(kRed);
+  bitmap.Canvas()->Brush()->SetColor(Red);
   bitmap.Canvas()->FillRect(Rect(0, 0, 2, 1));
   bitmap.SetWidth(3);
   bitmap.SetHeight(2);
-  EXPECT_EQ(Pixels(bitmap), (Rows{{kRed, kRed, kWhite}, {kWhite, kWhite, kWhite}}));
+  EXPECT_EQ(Pixels(bitmap), (Rows{{Red, Red, White}, {White, White, White}}));
   bitmap.SetWidth(1);
   bitmap.Canvas()->FillRect(Rect(0, 0, 100, 100));
-  EXPECT_EQ(Pixels(bitmap), (Rows{{kRed}, {kRed}}));
+  EXPECT_EQ(Pixels(bitmap), (Rows{{Red}, {Red}}));
 }
 
 // Sizes that are no multiple of the 16-pixel blocks; drawing after the assignment changes nothing.
 TEST(Bitmap, JpegExportDecodesToTheBitmapsSizeAndColours)
 {
   TBitmap bitmap;
-  const TColor colours[] = {kRed, 0x00C000, kBlue, 0xC0DCC0};
-  Fill(bitmap, 66, 38, kRed);
+  const TColor colours[] = {Red, 0x00C000, Blue, 0xC0DCC0};
+  Fill(bitmap, 66, 38, Red);
   for (int q = 1; q < 4; ++q) {
     bitmap.Canvas()->Brush()->SetColor(colours[q]);
     bitmap.Canvas()->FillRect(Rect(q % 2 * 33, q / 2 * 19, q % 2 * 33 + 33, q / 2 * 19 + 19));
@@ -113,7 +113,7 @@ protected:
   {
     FormTest::SetUp();
     panel = PlacePanel(form.get(), 0, 0, 300, 200);
-    panel->SetColor(kPanelColor);
+    panel->SetColor(PanelColor);
     box = Place<TPaintBox>(panel, 20, 10, 100, 60);
     ShowActive();
   }
@@ -136,9 +136,9 @@ protected:
 // Drawn from a mouse handler, say, with no paint running; OnPaint draws over the picture.
 TEST_F(PaintBoxTest, DrawingOutsideOnPaintIsShownAndCopiedBack)
 {
-  box->Canvas()->Brush()->SetColor(kRed);
+  box->Canvas()->Brush()->SetColor(Red);
   box->Canvas()->FillRect(Rect(0, 0, 100, 60));
-  EXPECT_EQ(Copied(50, 30), kRed);
+  EXPECT_EQ(Copied(50, 30), Red);
   int paints = 0;
   box->OnPaint = [&](TObject* sender) {
     EXPECT_EQ(sender, box);
@@ -151,7 +151,7 @@ TEST_F(PaintBoxTest, DrawingOutsideOnPaintIsShownAndCopiedBack)
   EXPECT_GE(paints, 1);
   EXPECT_EQ((std::vector<TColor>{ColorOf(shown.pixel(50, 30)), ColorOf(shown.pixel(10, 30)), Copied(50, 30),
                                  Copied(10, 30)}),
-            (std::vector<TColor>{0xFF00FF, kRed, 0xFF00FF, kRed}));
+            (std::vector<TColor>{0xFF00FF, Red, 0xFF00FF, Red}));
   RunLoopFor(50);
   const int settled = paints;
   RunLoopFor(100);
@@ -161,16 +161,16 @@ TEST_F(PaintBoxTest, DrawingOutsideOnPaintIsShownAndCopiedBack)
 // An aligned paint box (the chart's) takes its parent's client area.
 TEST_F(PaintBoxTest, ResizingKeepsThePixelsThatFitAndFillsTheRestWithTheParentColour)
 {
-  box->Canvas()->Brush()->SetColor(kBlue);
+  box->Canvas()->Brush()->SetColor(Blue);
   box->Canvas()->FillRect(Rect(0, 0, 100, 60));
   box->SetBounds(20, 10, 150, 80);
   box->Canvas()->FillRect(Rect(140, 70, 150, 80));
   EXPECT_EQ((std::vector<TColor>{Copied(99, 59), Copied(120, 30), Copied(50, 70), Copied(149, 79)}),
-            (std::vector<TColor>{kBlue, kPanelColor, kPanelColor, kBlue}));
+            (std::vector<TColor>{Blue, PanelColor, PanelColor, Blue}));
   box->SetAlign(alClient);
   EXPECT_EQ(QSize(box->Width(), box->Height()), QSize(300, 200));
   box->Canvas()->FillRect(Rect(290, 190, 300, 200));
-  EXPECT_EQ(Copied(299, 199), kBlue);
+  EXPECT_EQ(Copied(299, 199), Blue);
   const QPoint origin = box->Widget()->mapToGlobal(QPoint(0, 0));
   EXPECT_EQ(QPoint(box->ClientOrigin().x, box->ClientOrigin().y), origin);
 }
@@ -183,13 +183,13 @@ TEST_F(PaintBoxTest, AnAutoSizedImageTakesTheSizeOfThePictureLoadedIntoIt)
   EXPECT_EQ(image->Width(), 20);
   auto* fixed = Place<TImage>(panel, 100, 50, 30, 30);
   for (TImage* each : {image, fixed})
-    LoadBmp(*each->Picture()->Bitmap(), {{kRed, 0x00FF00, kBlue}, {kWhite, 0x000000, kWhite}});
+    LoadBmp(*each->Picture()->Bitmap(), {{Red, 0x00FF00, Blue}, {White, 0x000000, White}});
   EXPECT_EQ((std::vector<int>{image->Left(), image->Top(), image->Width(), image->Height(), fixed->Width()}),
             (std::vector<int>{40, 50, 3, 2, 30}));
   const QImage shown = image->Widget()->grab().toImage();
-  EXPECT_EQ(ColorOf(shown.pixel(0, 0)), kRed);
+  EXPECT_EQ(ColorOf(shown.pixel(0, 0)), Red);
   EXPECT_EQ(ColorOf(shown.pixel(1, 1)), 0x000000);
-  EXPECT_EQ(ColorOf(fixed->Widget()->grab().toImage().pixel(2, 0)), kBlue);
+  EXPECT_EQ(ColorOf(fixed->Widget()->grab().toImage().pixel(2, 0)), Blue);
 }
 
 }  // namespace

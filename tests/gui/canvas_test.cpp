@@ -19,22 +19,22 @@
 
 namespace {
 
-constexpr TColor kRed = 0x0000FF;
-constexpr TColor kBlue = 0xFF0000;
-constexpr TColor kGreen = 0x00FF00;
-constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor Red = 0x0000FF;
+constexpr TColor Blue = 0xFF0000;
+constexpr TColor Green = 0x00FF00;
+constexpr TColor White = 0xFFFFFF;
 
 class CanvasTest : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    Fill(bitmap, 40, 30, kWhite);
+    Fill(bitmap, 40, 30, White);
     canvas = bitmap.Canvas();
   }
 
   static char Letter(TColor c)
   {
-    return c == kWhite ? 'W' : c == kRed ? 'R' : c == kGreen ? 'G' : c == kBlue ? 'B' : '?';
+    return c == White ? 'W' : c == Red ? 'R' : c == Green ? 'G' : c == Blue ? 'B' : '?';
   }
 
   // Rows y0..y1 of columns x0..x1, a letter a pixel: W, R, G, B, ? for other colours.
@@ -75,14 +75,14 @@ protected:
 // Empty and inside-out rectangles fill nothing; a frame is in the brush colour, one pixel inside.
 TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
 {
-  canvas->Brush()->SetColor(kRed);
+  canvas->Brush()->SetColor(Red);
   canvas->FillRect(Rect(1, 1, 4, 3));
-  canvas->Brush()->SetColor(kBlue);
+  canvas->Brush()->SetColor(Blue);
   canvas->FillRect(Rect(1, 8, 1, 9));
   canvas->FillRect(Rect(4, 8, 2, 9));
-  canvas->Pen()->SetColor(kRed);
+  canvas->Pen()->SetColor(Red);
   canvas->FrameRect(Rect(6, 1, 11, 5));
-  canvas->Pen()->SetColor(kGreen);
+  canvas->Pen()->SetColor(Green);
   Line(1, 5, 5, 5);
   Line(5, 7, 1, 7);
   Line(12, 1, 12, 5);
@@ -102,27 +102,27 @@ TEST_F(CanvasTest, ShapesLeaveTheRightAndBottomEdgesOutAndLinesTheirEndPixel)
                                   "WWWWWWWWWWWWWWWWWWWWWWWW\n");
 
   // Lines reaching far outside are clipped, not wrapped.
-  Fill(bitmap, 40, 30, kWhite);
-  canvas->Pen()->SetColor(kRed);
+  Fill(bitmap, 40, 30, White);
+  canvas->Pen()->SetColor(Red);
   Line(-1000000, 5, 1000000, 5);
   Line(35, -50, 35, 2000000000);
-  EXPECT_EQ(Count(kRed), 40 + 30 - 1);
+  EXPECT_EQ(Count(Red), 40 + 30 - 1);
 }
 
 // Dots are three on, three off in the brush colour from the start point; wide pens draw solid.
 TEST_F(CanvasTest, DottedThinPensAndSolidWidePensWithRoundEnds)
 {
-  Fill(bitmap, 40, 30, kGreen);
-  canvas->Pen()->SetColor(kRed);
+  Fill(bitmap, 40, 30, Green);
+  canvas->Pen()->SetColor(Red);
   canvas->Pen()->SetStyle(psDot);
-  canvas->Brush()->SetColor(kBlue);
+  canvas->Brush()->SetColor(Blue);
   Line(0, 1, 18, 1);
   Line(30, 20, 30, 10);
   EXPECT_EQ(Picture(0, 1, 18, 1), "RRRBBBRRRBBBRRRBBBG\n");
   EXPECT_EQ(Picture(30, 10, 30, 20), "G\nB\nR\nR\nR\nB\nB\nB\nR\nR\nR\n");
 
-  Fill(bitmap, 40, 30, kWhite);
-  canvas->Brush()->SetColor(kBlue);
+  Fill(bitmap, 40, 30, White);
+  canvas->Brush()->SetColor(Blue);
   canvas->Pen()->SetWidth(2);
   Line(2, 25, 30, 25);
   EXPECT_EQ(Picture(3, 25, 29, 25), std::string(27, 'R') + "\n");
@@ -130,11 +130,11 @@ TEST_F(CanvasTest, DottedThinPensAndSolidWidePensWithRoundEnds)
   Line(10, 10, 20, 10);
   EXPECT_EQ(Picture(22, 7, 22, 10) + Picture(7, 7, 7, 10), "W\nR\nR\nR\nW\nR\nR\nR\n");
   EXPECT_EQ(Picture(15, 5, 15, 14), "W\nW\nR\nR\nR\nR\nR\nR\nW\nW\n");
-  EXPECT_EQ(Count(kBlue), 0);
+  EXPECT_EQ(Count(Blue), 0);
 
   // Only colour and width set again, as the chart's grid does: the dots stay, across a resize.
   canvas->Pen()->SetStyle(psDot);
-  canvas->Brush()->SetColor(kGreen);
+  canvas->Brush()->SetColor(Green);
   canvas->Font()->SetStyle(fsBold);
   bitmap.SetWidth(60);
   canvas->Pen()->SetWidth(1);
@@ -146,13 +146,13 @@ TEST_F(CanvasTest, DottedThinPensAndSolidWidePensWithRoundEnds)
 // Fills painted before and after directly set lines keep their order.
 TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)
 {
-  canvas->Brush()->SetColor(kGreen);
+  canvas->Brush()->SetColor(Green);
   canvas->FillRect(Rect(0, 0, 20, 20));
   ASSERT_TRUE(canvas->Target()->paintingActive());  // fills keep the painter open
-  canvas->Pen()->SetColor(kRed);
+  canvas->Pen()->SetColor(Red);
   Line(0, 5, 30, 5);
   EXPECT_FALSE(canvas->Target()->paintingActive());
-  canvas->Brush()->SetColor(kBlue);
+  canvas->Brush()->SetColor(Blue);
   canvas->FillRect(Rect(10, 4, 12, 7));
   EXPECT_EQ(Picture(0, 5, 30, 5), "RRRRRRRRRRBBRRRRRRRRRRRRRRRRRRW\n");
 
@@ -167,8 +167,8 @@ TEST_F(CanvasTest, LinesSetPixelsOnlyWithNoPainterOpenAndMixWithPaintedShapes)
 // The top of the character cell is at y; Cyrillic bytes (1251) are measured as letters.
 TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheTextBelowY)
 {
-  Fill(bitmap, 120, 60, kGreen);
-  canvas->Brush()->SetColor(kWhite);
+  Fill(bitmap, 120, 60, Green);
+  canvas->Brush()->SetColor(White);
   canvas->Font()->SetColor(0x000000);
   const TRect r = Rect(10, 5, 40, 55);
   const int y = 20;
@@ -179,8 +179,8 @@ TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheTextBelowY)
     for (int x = 0; x < bitmap.Width(); ++x) {
       const bool inside = x >= r.left && x < r.right && row >= r.top && row < r.bottom;
       const TColor p = PixelAt(bitmap, x, row);
-      ASSERT_TRUE(inside || p == kGreen) << x << "," << row;
-      if (inside && p != kWhite) {
+      ASSERT_TRUE(inside || p == Green) << x << "," << row;
+      if (inside && p != White) {
         ++textPixels;
         top = std::min(top, row);
         bottom = std::max(bottom, row);
@@ -200,8 +200,8 @@ TEST_F(CanvasTest, TextRectFillsItsRectangleAndClipsTheTextBelowY)
 TEST_F(CanvasTest, DrawHonoursAlphaAndCopyRectAndBitBltCopyPixelsExactly)
 {
   TBitmap picture;
-  Fill(picture, 3, 2, kRed);
-  picture.Canvas()->Brush()->SetColor(kBlue);
+  Fill(picture, 3, 2, Red);
+  picture.Canvas()->Brush()->SetColor(Blue);
   picture.Canvas()->FillRect(Rect(2, 1, 3, 2));
   canvas->Draw(4, 5, &picture);
   EXPECT_EQ(Picture(3, 4, 7, 7), "WWWWW\nWRRRW\nWRRBW\nWWWWW\n");
@@ -222,9 +222,9 @@ TEST_F(CanvasTest, DrawHonoursAlphaAndCopyRectAndBitBltCopyPixelsExactly)
   EXPECT_EQ(Picture(20, 20, 21, 20), "BW\n");
 
   // A copy over the destination's edge keeps what fits; within one canvas it reads the old pixels.
-  Fill(bitmap, 40, 30, kWhite);
+  Fill(bitmap, 40, 30, White);
   TBitmap source;
-  Fill(source, 20, 10, kWhite);
+  Fill(source, 20, 10, White);
   auto shade = [](int x) { return static_cast<TColor>(0x010203 * x); };
   for (int x = 0; x < 20; ++x) {
     source.Canvas()->Pen()->SetColor(shade(x));
@@ -308,8 +308,8 @@ TEST_F(CanvasTest, WideLinesAreThePixelsWithinHalfTheWidthOfTheSegment)
       x2 = x1, y2 = y1;  // a dot
     if (round % 10 == 2)
       y2 = round % 20 ? 2000000000 : -2000000000;  // far off
-    Fill(bitmap, 40, 30, kWhite);
-    canvas->Pen()->SetColor(kRed);
+    Fill(bitmap, 40, 30, White);
+    canvas->Pen()->SetColor(Red);
     canvas->Pen()->SetWidth(w);
     Line(x1, y1, x2, y2);
     for (int y = 0; y < 30; ++y)
@@ -322,7 +322,7 @@ TEST_F(CanvasTest, WideLinesAreThePixelsWithinHalfTheWidthOfTheSegment)
         // Centres within rounding of the edge may go either way.
         if (std::fabs(distance2 - w * w / 4.0L) < 1e-6L)
           continue;
-        ASSERT_EQ(PixelAt(bitmap, x, y) == kRed, distance2 < w * w / 4.0L)
+        ASSERT_EQ(PixelAt(bitmap, x, y) == Red, distance2 < w * w / 4.0L)
             << x << ',' << y << " of " << x1 << ',' << y1 << ' ' << x2 << ',' << y2 << " w" << w;
       }
   }

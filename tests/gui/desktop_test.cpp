@@ -40,7 +40,7 @@ protected:
     file.remove();
     return arguments;
   }
-  void Register(const AnsiString& exe) { RegisterFileAssociation(".qel", "QELExt", kDescription, exe); }
+  void Register(const AnsiString& exe) { RegisterFileAssociation(".qel", "QELExt", Description, exe); }
 
   ScratchFolder scratch;
   const std::string data = scratch / "data";
@@ -51,7 +51,7 @@ protected:
   EnvScope pathScope{"PATH", path.c_str()};
   DisplayCodePageScope codePage{1251};
   // "Журнал" in 1251, with characters that mean something in XML.
-  const AnsiString kDescription = "Dravolin C, analiz file-diagnostic & <\xC6\xF3\xF0\xED\xE0\xEB>";
+  const AnsiString Description = "Dravolin C, analiz file-diagnostic & <\xC6\xF3\xF0\xED\xE0\xEB>";
 };
 
 TEST_F(DesktopTest, WritesTheTypeAndTheEntryAndRefreshesTheDatabases)

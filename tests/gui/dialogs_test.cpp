@@ -4,12 +4,12 @@
 
 namespace {
 
-const AnsiString kOpenFilter = "Text LOG-file *.qel;*.txt|*.qel;*.txt|All files *.*|*.*";
+const AnsiString OpenFilter = "Text LOG-file *.qel;*.txt|*.qel;*.txt|All files *.*|*.*";
 
 TEST(FileDialogFilter, PairsBecomeQtNameFilters)
 {
   const std::pair<AnsiString, QStringList> rows[] = {
-      {kOpenFilter, {"Text LOG-file *.qel;*.txt (*.qel *.txt)", "All files *.* (*)"}},
+      {OpenFilter, {"Text LOG-file *.qel;*.txt (*.qel *.txt)", "All files *.* (*)"}},
       // Blanks around patterns and empty patterns drop out; a description without patterns at
       // the end is left out; a pair without any pattern matches everything.
       {"Logs| *.qel ;; *.TXT |Orphan", {"Logs (*.qel *.TXT)"}},
@@ -58,7 +58,7 @@ TEST_F(DialogsTest, OpenDialogStartsInTheNamesFolderAndReturnsTheFileSystemsByte
       PathOf("Ordner \xC3\x9C/\xCE\xA9mega \xE6\x97\xA5\xE6\x9C\xAC \xD0\x9E\xD1\x82.qel", true);
   TOpenDialog dialog(nullptr);
   dialog.SetOptions({ofFileMustExist});
-  dialog.SetFilter(kOpenFilter);
+  dialog.SetFilter(OpenFilter);
   dialog.SetFilterIndex(2);
   dialog.SetFileName(PathOf("Ordner \xC3\x9C/start.qel", true));
 
@@ -70,7 +70,7 @@ TEST_F(DialogsTest, OpenDialogStartsInTheNamesFolderAndReturnsTheFileSystemsByte
     EXPECT_EQ(Application->ModalDepth(), 1);
     EXPECT_FALSE(deferredRan);
     EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
-    EXPECT_EQ(d->nameFilters(), FilterToNameFilters(kOpenFilter));
+    EXPECT_EQ(d->nameFilters(), FilterToNameFilters(OpenFilter));
     EXPECT_EQ(d->selectedNameFilter(), QStringLiteral("All files *.*"));  // the description alone
     EXPECT_EQ(d->directory().absolutePath(), Q(sub));
     EXPECT_EQ(NameEdit(d), QStringLiteral("start.qel"));

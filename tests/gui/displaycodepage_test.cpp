@@ -53,9 +53,9 @@ TEST(TextBoundary, BytesShowByTheDisplayCodePageUnlessTheyAreUtf8AndComeBackWhol
 }
 
 // "Größe" in Windows-1252; the same bytes read as Windows-1251 are "GrцЯe".
-const AnsiString kGroesse1252 = "Gr\xF6\xDF\x65";
-const QString kAsGerman = QString::fromUtf8("Größe");
-const QString kAsCyrillic = QString::fromUtf8("GrцЯe");
+const AnsiString Groesse1252 = "Gr\xF6\xDF\x65";
+const QString AsGerman = QString::fromUtf8("Größe");
+const QString AsCyrillic = QString::fromUtf8("GrцЯe");
 
 // Texts already on screen when the interface language (and with it the display code page)
 // changes: the form's title and a control of each kind showing the same bytes.
@@ -65,21 +65,21 @@ protected:
   {
     FormTest::SetUp();
     SetDisplayCodePage(1251);
-    form->SetCaption(kGroesse1252);
+    form->SetCaption(Groesse1252);
     label = Place<TLabel>(0, 0, 10, 10);
     label->SetAutoSize(true);
-    label->SetCaption(kGroesse1252);
+    label->SetCaption(Groesse1252);
     combo = Place<TComboBox>(0, 20, 100, 20);
     combo->Items()->Add("plain");
-    combo->Items()->Add(kGroesse1252);
-    Place<TButton>(0, 50, 80, 20)->SetCaption(kGroesse1252);
-    Place<TGroupBox>(0, 80, 80, 40)->SetCaption(kGroesse1252);
+    combo->Items()->Add(Groesse1252);
+    Place<TButton>(0, 50, 80, 20)->SetCaption(Groesse1252);
+    Place<TGroupBox>(0, 80, 80, 40)->SetCaption(Groesse1252);
     auto* pages = Place<TPageControl>(0, 130, 200, 80);
     auto* sheet = new TTabSheet(pages);
     sheet->SetPageControl(pages);
-    sheet->SetCaption(kGroesse1252);
+    sheet->SetCaption(Groesse1252);
     edit = Place<TEdit>(0, 220, 80, 20);
-    edit->SetText(kGroesse1252);
+    edit->SetText(Groesse1252);
   }
   void TearDown() override
   {
@@ -117,35 +117,34 @@ protected:
 TEST_F(DisplayCodePageTest, ShownTextsFollowEveryChangeOfTheDisplayCodePage)
 {
   TEdit* typedOver = Place<TEdit>(0, 250, 80, 20);
-  typedOver->SetText(kGroesse1252);
+  typedOver->SetText(Groesse1252);
   auto* typed = static_cast<QLineEdit*>(typedOver->Widget());
   PressKey(typed, Qt::Key_End);
   TypeText(typed, QStringLiteral("n"));
   auto* german = Place<TLabel>(0, 280, 80, 20);
   german->SetCodePage(1252);
-  german->SetCaption(kGroesse1252);
+  german->SetCaption(Groesse1252);
   const QString germanShown = static_cast<QLabel*>(german->Widget())->text();
-  EXPECT_EQ(Shown(), std::vector<QString>(7, kAsCyrillic));
-  EXPECT_EQ(label->Width(), TextWidth(kAsCyrillic));
+  EXPECT_EQ(Shown(), std::vector<QString>(7, AsCyrillic));
+  EXPECT_EQ(label->Width(), TextWidth(AsCyrillic));
   for (int codePage : {1252, 1251}) {
     SetDisplayCodePage(codePage);
-    const QString expected = codePage == 1252 ? kAsGerman : kAsCyrillic;
+    const QString expected = codePage == 1252 ? AsGerman : AsCyrillic;
     EXPECT_EQ(Shown(), std::vector<QString>(7, expected)) << codePage;
     EXPECT_EQ(label->Width(), TextWidth(expected));
     EXPECT_EQ(static_cast<QComboBox*>(combo->Widget())->itemText(0), QStringLiteral("plain"));
-    EXPECT_EQ(label->Caption() + combo->Items()->Get(1) + edit->Text(),
-              kGroesse1252 + kGroesse1252 + kGroesse1252);
-    EXPECT_EQ(typed->text(), kAsCyrillic + "n");
-    EXPECT_EQ(static_cast<QLabel*>(german->Widget())->text(), kAsGerman);
+    EXPECT_EQ(label->Caption() + combo->Items()->Get(1) + edit->Text(), Groesse1252 + Groesse1252 + Groesse1252);
+    EXPECT_EQ(typed->text(), AsCyrillic + "n");
+    EXPECT_EQ(static_cast<QLabel*>(german->Widget())->text(), AsGerman);
   }
-  EXPECT_EQ(germanShown, kAsGerman);
+  EXPECT_EQ(germanShown, AsGerman);
 }
 
 // The combo box freed may not have been visited yet.
 TEST_F(DisplayCodePageTest, AHandlerThatFreesControlsDuringTheChangeIsSafe)
 {
   TLabel* doomed = Place<TLabel>(0, 300, 10, 10);
-  doomed->SetCaption(kGroesse1252);
+  doomed->SetCaption(Groesse1252);
   label->OnResize = [&](TObject*) {
     delete combo;
     combo = nullptr;
@@ -155,8 +154,8 @@ TEST_F(DisplayCodePageTest, AHandlerThatFreesControlsDuringTheChangeIsSafe)
   };
   SetDisplayCodePage(1252);
   EXPECT_EQ(combo, nullptr);
-  EXPECT_EQ(LabelText(), kAsGerman);
-  EXPECT_EQ(form->Widget()->windowTitle(), kAsGerman);
+  EXPECT_EQ(LabelText(), AsGerman);
+  EXPECT_EQ(form->Widget()->windowTitle(), AsGerman);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ protected:
 constexpr Qt::KeyboardModifiers Shift = Qt::ShiftModifier, Ctrl = Qt::ControlModifier;
 
 // "Привет" in 1251, "Grüße" in UTF-8, "über" in 1252 (octal escapes where a hex digit follows).
-const char kMixed[] = "\xCF\xF0\xE8\xE2\xE5\xF2 1251\nGr\xC3\xBC\303\237e utf8\n\374ber\na\tb\xC3\xBC\tc\n";
+const char Mixed[] = "\xCF\xF0\xE8\xE2\xE5\xF2 1251\nGr\xC3\xBC\303\237e utf8\n\374ber\na\tb\xC3\xBC\tc\n";
 
 }  // namespace
 
@@ -112,7 +112,7 @@ TEST_F(MemoTest, PositionsCountEveryBreakAsCrLfWhateverTheFileUsed)
 // Tab stops every 8 cells; a copy of part of a character gives the whole character.
 TEST_F(MemoTest, EachLineIsDecodedByTheDisplayRuleAndCopiedAsShown)
 {
-  memo->SetText(kMixed + std::string("x\0y\x98z\xADw", 7));
+  memo->SetText(Mixed + std::string("x\0y\x98z\xADw", 7));
   std::vector<QString> shown;
   for (int line = 0; line < 5; ++line)
     shown.push_back(view->ScreenText(line));
@@ -132,7 +132,7 @@ TEST_F(MemoTest, EachLineIsDecodedByTheDisplayRuleAndCopiedAsShown)
 // Up and down keep the column they came from; a move with no button held selects nothing.
 TEST_F(MemoTest, KeysAndClicksMoveTheCaretByWholeCharactersAndLines)
 {
-  memo->SetText(kMixed);
+  memo->SetText(Mixed);
   view->Select(view->Store().LineStart(1), view->Store().LineStart(1));
   EXPECT_EQ(Keys({Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Home, Qt::Key_Left,
                   Qt::Key_Right, Qt::Key_End}),

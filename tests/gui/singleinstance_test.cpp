@@ -19,28 +19,28 @@
 
 namespace {
 
-constexpr const char* kRole = "DRAVOLIN_SINGLE_INSTANCE_ROLE";  // "send" or "first"
-constexpr const char* kSignature = "DRAVOLIN_SINGLE_INSTANCE_SIGNATURE";
-constexpr const char* kText = "DRAVOLIN_SINGLE_INSTANCE_TEXT";  // hex, so any byte passes
-constexpr const char* kStartAt = "DRAVOLIN_SINGLE_INSTANCE_START_AT";
+constexpr const char* RoleVariable = "DRAVOLIN_SINGLE_INSTANCE_ROLE";  // "send" or "first"
+constexpr const char* SignatureVariable = "DRAVOLIN_SINGLE_INSTANCE_SIGNATURE";
+constexpr const char* TextVariable = "DRAVOLIN_SINGLE_INSTANCE_TEXT";  // hex, so any byte passes
+constexpr const char* StartAtVariable = "DRAVOLIN_SINGLE_INSTANCE_START_AT";
 constexpr const char* Child = "SingleInstanceChild.Run";
 
 // The other process: a later instance that must hand its text over ("send"), or one that
 // reports whether it became the first and, if so, the first text it received ("first").
 TEST(SingleInstanceChild, Run)
 {
-  const char* role = std::getenv(kRole);
+  const char* role = std::getenv(RoleVariable);
   if (!role)
     GTEST_SKIP() << "only runs as the other process of the single-instance tests";
   EnsureTestApplication();
-  const AnsiString signature = std::getenv(kSignature);
+  const AnsiString signature = std::getenv(SignatureVariable);
   // Racers wait for a common moment, so that their starts really meet.
   QThread::msleep(static_cast<unsigned long>(
-      std::max<qint64>(0, qgetenv(kStartAt).toLongLong() - QDateTime::currentMSecsSinceEpoch())));
-  TSingleInstance instance;
+      std::max<qint64>(0, qgetenv(StartAtVariable).toLongLong() - QDateTime::currentMSecsSinceEpoch())));
+  SingleInstance instance;
   if (std::string(role) == "send") {
     EXPECT_FALSE(instance.BecomeFirst(signature));
-    EXPECT_TRUE(instance.SendToFirst(FromHex(std::getenv(kText)), 10000));
+    EXPECT_TRUE(instance.SendToFirst(FromHex(std::getenv(TextVariable)), 10000));
     return;
   }
   std::optional<AnsiString> received;
@@ -63,7 +63,10 @@ protected:
 
   ChildProcess::Environment Role(const char* role, const std::string& text = "", qint64 startAt = 0) const
   {
-    return {{kRole, role}, {kSignature, signature}, {kText, ToHex(text)}, {kStartAt, std::to_string(startAt)}};
+    return {{RoleVariable, role},
+            {SignatureVariable, signature},
+            {TextVariable, ToHex(text)},
+            {StartAtVariable, std::to_string(startAt)}};
   }
 
   // A raw peer of the instance listening at path.
@@ -109,7 +112,7 @@ protected:
   EnvScope runtimeDir{"XDG_RUNTIME_DIR", runtime.Path().c_str()};
   // A signature of each test's own, so that parallel runs and a running program never meet.
   const std::string signature = "Dravolin test " + QUuid::createUuid().toString().toStdString();
-  TSingleInstance first;
+  SingleInstance first;
   std::vector<AnsiString> received;
 };
 
@@ -129,7 +132,7 @@ TEST_F(SingleInstanceTest, TheSocketOfACrashedInstanceIsTakenOverAndTextsPassByt
   // Once it stops listening, a later start finds no one and becomes the first.
   first.StopListening();
   EXPECT_FALSE(std::filesystem::exists(first.ServerName()));
-  TSingleInstance later;
+  SingleInstance later;
   EXPECT_TRUE(later.BecomeFirst(signature));
 }
 
@@ -137,7 +140,7 @@ TEST_F(SingleInstanceTest, TheSocketOfACrashedInstanceIsTakenOverAndTextsPassByt
 TEST_F(SingleInstanceTest, RawPeersTextsAreDeliveredWholeOnceOrDroppedOverTheLimit)
 {
   ASSERT_TRUE(first.BecomeFirst(signature));
-  const std::string limit(static_cast<size_t>(TSingleInstance::MaxMessage), 'x');
+  const std::string limit(static_cast<size_t>(SingleInstance::MaxMessage), 'x');
   const std::tuple<const char*, std::vector<std::string>, int, std::vector<AnsiString>> rows[] = {
       {"two writes with a pause",
        {"/usr/bin/dravolin \"/logs/first ", std::string("half.qel\"", sizeof "half.qel\"")},
@@ -181,7 +184,7 @@ TEST_F(SingleInstanceTest, RacingStartsMakeExactlyOneFirst)
   EXPECT_EQ(roles, (std::vector<std::string>{"first", "second", "second", "second"}));
   ASSERT_NE(winner, nullptr);
   // The losers' look at the winner delivered nothing; this text is its first.
-  TSingleInstance late;
+  SingleInstance late;
   EXPECT_FALSE(late.BecomeFirst(signature));
   EXPECT_TRUE(late.SendToFirst("quit", 10000));
   EXPECT_EQ(winner->WaitFor("received="), "quit");
@@ -232,8 +235,8 @@ TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
       make();
     EnvScope runtimeHere("XDG_RUNTIME_DIR", make ? nullptr : runtime.Path().c_str());
     EnvScope tmpDir("TMPDIR", temporary.Path().c_str());
-    TSingleInstance one;
-    TSingleInstance other;
+    SingleInstance one;
+    SingleInstance other;
     std::string state = one.BecomeFirst(signature) ? "first, " : "second, ";
     state += other.BecomeFirst(signature) ? "first, " : "second, ";
     const std::string socket = one.ServerName();
@@ -243,7 +246,7 @@ TEST_F(SingleInstanceTest, OnlyTheOwnerCanReachTheSocketOrThereIsNone)
     EXPECT_FALSE(socket.empty() && std::filesystem::is_directory(folder) && !std::filesystem::is_empty(folder));
   }
   std::filesystem::permissions(runtime.Path(), std::filesystem::perms::owner_all);
-  TSingleInstance own;
+  SingleInstance own;
   ASSERT_TRUE(own.BecomeFirst(signature));
   EXPECT_EQ(std::filesystem::path(own.ServerName()).parent_path(), runtime.Path());
 }
@@ -256,7 +259,7 @@ TEST_F(SingleInstanceTest, NothingIsSentToAnotherUsersListener)
     GTEST_SKIP() << "only the superuser can listen as another user";
   AnsiString path;
   {
-    TSingleInstance probe;
+    SingleInstance probe;
     ASSERT_TRUE(probe.BecomeFirst(signature));
     path = probe.ServerName();
   }
@@ -289,7 +292,7 @@ TEST_F(SingleInstanceTest, NothingIsSentToAnotherUsersListener)
   }
   char byte = 0;
   ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-  TSingleInstance later;
+  SingleInstance later;
   EXPECT_FALSE(later.BecomeFirst(signature));
   EXPECT_FALSE(later.SendToFirst("/home/user/secret.qel", 3000));
   ssize_t sent = -1;

@@ -98,8 +98,8 @@ std::string Dump(BQELunit& u, TComponent* form)
     if (c && (!control || c->Owner() != parent))
       out << " owner=" << nameOf(c->Owner());
     if (control) {
-      static const char* const aligns[] = {"", " alTop", " alBottom", " alLeft", " alRight", " alClient"};
-      out << aligns[control->Align()] << Flag(!control->Visible(), " hidden")
+      static const char* const Aligns[] = {"", " alTop", " alBottom", " alLeft", " alRight", " alClient"};
+      out << Aligns[control->Align()] << Flag(!control->Visible(), " hidden")
           << Flag(control->ShowHint(), " hint");
       if (!control->ParentFont())
         out << " font=" << control->Font()->Name() << '/' << control->Font()->Size()

@@ -81,18 +81,18 @@ TEST_F(MainForm, TheStartMakesTheObjectThatTakesCommandLinesAndCloseFreesItUnles
   EXPECT_EQ(gQELunit, &unit);
 
   static std::string steps;
-  static const auto state = [](const char* step, BQELunit& self) {
+  static const auto State = [](const char* step, BQELunit& self) {
     return std::string(step) + (self.StartTimer ? ": timer" : ": no timer") +
            (self.Owner->Widget()->isVisible() ? ", shown" : ", hidden") +  // the window itself
            (std::filesystem::exists(DataFolder() + SettingsFileName) ? ", saved\n" : ", unsaved\n");
   };
   unit.EditorRowsValid = 1;
   unit.ReadMaskRowsHook = [](BQELunit& self) {
-    steps += state("read back", self);
+    steps += State("read back", self);
     throw std::runtime_error("the rows cannot be read");
   };
   unit.FreeMaskRowsHook = [](BQELunit& self) {  // the rows point at items: freed while the masks stand
-    steps += state(self.MaskCells->Count() ? "free rows" : "masks gone", self);
+    steps += State(self.MaskCells->Count() ? "free rows" : "masks gone", self);
     throw std::runtime_error("the row box is gone");
   };
   std::filesystem::remove(DataFolder() + SettingsFileName);  // the headless start's
@@ -191,35 +191,36 @@ TEST_F(Lifecycle, TheStartCorrectsTheStoredLanguageAndReadingSpeed)
   }
 }
 
-constexpr const char* kRole = "DRAVOLIN_PROGRAM_ROLE";  // "first", "slow close", "two dialogs" or "later"
-constexpr const char* kSignature = "DRAVOLIN_PROGRAM_SIGNATURE";
-constexpr const char* kArgument = "DRAVOLIN_PROGRAM_ARGUMENT";  // hex, so any byte passes
-constexpr const char* kData = "DRAVOLIN_PROGRAM_DATA";          // where the settings go
-constexpr const char* kExtra = "DRAVOLIN_PROGRAM_EXTRA";        // KiB of further arguments
+constexpr const char* RoleVariable = "DRAVOLIN_PROGRAM_ROLE";  // "first", "slow close", "two dialogs" or "later"
+constexpr const char* SignatureVariable = "DRAVOLIN_PROGRAM_SIGNATURE";
+constexpr const char* ArgumentVariable = "DRAVOLIN_PROGRAM_ARGUMENT";  // hex, so any byte passes
+constexpr const char* DataVariable = "DRAVOLIN_PROGRAM_DATA";          // where the settings go
+constexpr const char* ExtraVariable = "DRAVOLIN_PROGRAM_EXTRA";        // KiB of further arguments
 
 TEST(ProgramInstanceChild, Run)
 {
-  const std::string role = std::getenv(kRole) ? std::getenv(kRole) : "";
+  const std::string role = std::getenv(RoleVariable) ? std::getenv(RoleVariable) : "";
   if (role.empty())
     GTEST_SKIP() << "only runs as a start of the program in the single-instance tests";
   // Qt keeps the command line for the life of the process.
   static std::string program = "dravolin";
-  static std::string argument = FromHex(std::getenv(kArgument));
+  static std::string argument = FromHex(std::getenv(ArgumentVariable));
   // `dravolin *.qel` in a big folder: further names after the log, one KiB each.
-  static std::vector<std::string> extra(std::getenv(kExtra) ? std::stoul(std::getenv(kExtra)) : 0,
+  static std::vector<std::string> extra(std::getenv(ExtraVariable) ? std::stoul(std::getenv(ExtraVariable)) : 0,
                                         std::string(1023, 'x') + ".qel");
   static std::vector<char*> argv = {program.data(), argument.data()};
   for (std::string& name : extra)
     argv.push_back(name.data());
   argv.push_back(nullptr);
-  if (const char* data = std::getenv(kData); data && *data)
+  if (const char* data = std::getenv(DataVariable); data && *data)
     SetDataFolderForTests(data);
 
   if (role == "later") {
     // Without a display, as from a terminal or a script.
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
       unsetenv(name);
-    const int returned = RunDravolin(static_cast<int>(argv.size() - 1), argv.data(), std::getenv(kSignature));
+    const int returned =
+        RunDravolin(static_cast<int>(argv.size() - 1), argv.data(), std::getenv(SignatureVariable));
     ReportToParent(std::string("application=") + (QCoreApplication::instance() ? "made" : "none"));
     ReportToParent("returned=" + std::to_string(returned));
     return;
@@ -255,7 +256,7 @@ TEST(ProgramInstanceChild, Run)
       }
     };
   });
-  EXPECT_EQ(RunDravolin(2, argv.data(), std::getenv(kSignature)), 0);
+  EXPECT_EQ(RunDravolin(2, argv.data(), std::getenv(SignatureVariable)), 0);
   EXPECT_EQ(gQELunit, nullptr);
   EXPECT_TRUE(std::filesystem::exists(DataFolder() + SettingsFileName));
   ReportToParent("ended");
@@ -268,8 +269,8 @@ protected:
                                     const std::string& data = "", const std::string& suffix = "",
                                     int extraKiB = 0) const
   {
-    return {{NoApplicationVariable, "1"}, {kRole, role}, {kSignature, signature + suffix},
-            {kArgument, ToHex(argument)}, {kData, data}, {kExtra, std::to_string(extraKiB)}};
+    return {{NoApplicationVariable, "1"},        {RoleVariable, role}, {SignatureVariable, signature + suffix},
+            {ArgumentVariable, ToHex(argument)}, {DataVariable, data}, {ExtraVariable, std::to_string(extraKiB)}};
   }
 
   // Signals the start as the desktop or a terminal would.
@@ -293,7 +294,7 @@ protected:
 // (Waiting for the start's own log and for a parse is the main form's test.)
 TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestWins)
 {
-  TSingleInstance instance;
+  SingleInstance instance;
   form->ListenTo(instance);
   ASSERT_TRUE(instance.BecomeFirst(signature));
   std::vector<std::string> logs;
@@ -323,7 +324,7 @@ TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestW
       parsed.push_back(self.LogFileName);
   };
   {
-    TModalLoopScope modal;
+    ModalLoopScope modal;
     for (const std::string& log : {logs[1], logs[2]})
       EXPECT_TRUE(ChildProcess(Child, Program("later", log)).EndedWell());
     RunLoopFor(100);
@@ -335,7 +336,7 @@ TEST_F(ProgramInstance, AHandedOverLogWaitsUntilTheProgramCanTakeItAndTheNewestW
   unit.ProgressHook = nullptr;
   // Once a close is asked for, a log still waiting is dropped.
   {
-    TModalLoopScope modal;
+    ModalLoopScope modal;
     EXPECT_TRUE(ChildProcess(Child, Program("later", logs[0])).EndedWell());
     Application->AskClose();
   }
@@ -378,7 +379,7 @@ TEST_F(ProgramInstance, TerminationSignalsCloseTheWindowAsItsCloseBoxDoesAndASec
     EXPECT_TRUE(std::filesystem::exists(folder / std::to_string(numbers[i]) + "/" + SettingsFileName));
   }
   ASSERT_TRUE(slow.WaitFor("closing").has_value());
-  TSingleInstance later;
+  SingleInstance later;
   EXPECT_TRUE(later.BecomeFirst(signature));
   Signal(slow, SIGTERM);
   EXPECT_FALSE(slow.EndedWell() || slow.Running() || slow.Reported("ended").has_value());

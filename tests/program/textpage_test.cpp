@@ -10,6 +10,7 @@
 #include "Mouse.h"
 #include "StdCtrls.h"
 #include "support/Records.h"
+#include "support/Screenshots.h"
 #include "support/StartTestSupport.h"
 
 namespace {
@@ -121,6 +122,8 @@ TEST_F(TextPage, InGermanTheLogStaysCyrillic)
   EXPECT_EQ(qobject_cast<MemoView*>(memo->Widget())->ScreenText(0), QString::fromUtf8("F1011200 Привет Ць"));
   static_cast<QLineEdit*>(unit.FindEdit->Widget())->setText(QString::fromUtf8("ивет"));
   EXPECT_EQ(Find(true), "11+4 ");
+  unit.PageControl->SetActivePage(unit.TextPage);
+  SaveScreenshot(form->Widget()->grab().toImage(), "faults", "text-page-de");
 }
 
 // F3 from the text: the moment between two records 100 000 lines apart, the view centred and

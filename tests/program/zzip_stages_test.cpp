@@ -70,8 +70,8 @@ std::vector<Stage> Stages()
 
 const Stage& StageNamed(const std::string& name)
 {
-  static const std::vector<Stage> stages = Stages();
-  return *std::find_if(stages.begin(), stages.end(), [&](const Stage& s) { return s.name == name; });
+  static const std::vector<Stage> AllStages = Stages();
+  return *std::find_if(AllStages.begin(), AllStages.end(), [&](const Stage& s) { return s.name == name; });
 }
 
 }  // namespace

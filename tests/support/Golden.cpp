@@ -57,13 +57,13 @@ void PinGoldenLook()
 {
   (void)RenderingPinned;
   EnsureTestApplication();
-  static const bool pinned = [] {
+  static const bool Pinned = [] {
     struct Role {
       QPalette::ColorRole role;
       QRgb rgb;
     };
     // Windows' classic values where the program names a system colour.
-    constexpr Role roles[] = {
+    constexpr Role Roles[] = {
         {QPalette::Window, qRgb(240, 240, 240)},
         {QPalette::WindowText, qRgb(0, 0, 0)},
         {QPalette::Base, qRgb(255, 255, 255)},
@@ -87,13 +87,13 @@ void PinGoldenLook()
     };
     QPalette palette;
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-      for (const Role& r : roles)
+      for (const Role& r : Roles)
         palette.setColor(group, r.role, QColor::fromRgb(r.rgb));
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(109, 109, 109));
     QGuiApplication::setPalette(palette);
     return true;
   }();
-  (void)pinned;
+  (void)Pinned;
   QFont font("DejaVu Sans");
   font.setPixelSize(11);
   ASSERT_EQ(QFontInfo(font).family().toStdString(), "DejaVu Sans")
