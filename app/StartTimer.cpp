@@ -26,6 +26,9 @@ void BQELunit::StartUp()
   // A Russian system always starts in Russian, whatever the settings hold.
   if (GetOEMCP() == 866 && GetACP() == 1251)
     Language = 0;
+  // The frame timing is edited in Hz from the first filling of the Options page on: filled in
+  // ms, the page's first read-back would take the frame period for the speed.
+  SpeedInHz = 1;
   ApplyLanguage();
 
   TickCount = 0;
@@ -36,8 +39,6 @@ void BQELunit::StartUp()
     StartTimer->SetEnabled(true);
   }
 
-  // Only now: the captions above were made with the unit the settings hold.
-  SpeedInHz = 1;
   ReadingSpeed = ClampReadingSpeed(ReadingSpeed);
   IgnoreFailure([&] { ShowReadingSpeed(ReadingSpeed); });
 }

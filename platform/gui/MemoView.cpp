@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "CodePage.h"
 #include "MemoLineText.h"
+#include "TextBoundary.h"
 
 namespace {
 
@@ -184,13 +186,48 @@ void MemoView::EnsureCaretVisible()
     hbar->setValue(cell - columns + 1 + columns / 3);
 }
 
+int64_t MemoView::LineAt(int y) const
+{
+  const int row = y >= 0 ? y / lineHeight_ : -1 - (-y - 1) / lineHeight_;
+  return std::clamp<int64_t>(int64_t{verticalScrollBar()->value()} + row, 0, store_.ViewLineCount() - 1);
+}
+
 int64_t MemoView::PositionAt(QPoint point) const
 {
-  const int row = point.y() >= 0 ? point.y() / lineHeight_ : -1 - (-point.y() - 1) / lineHeight_;
-  const int64_t line =
-      std::clamp<int64_t>(int64_t{verticalScrollBar()->value()} + row, 0, store_.ViewLineCount() - 1);
+  const int64_t line = LineAt(point.y());
   const int cell = std::max(0, horizontalScrollBar()->value() + qRound(point.x() / cellWidth_));
   return store_.LineStart(line) + Decode(line, true).ByteNearCell(cell);
+}
+
+std::pair<int64_t, int64_t> MemoView::WordAround(int64_t viewLine, int64_t byte) const
+{
+  const std::string_view bytes = store_.ViewLine(viewLine);
+  const auto size = static_cast<int64_t>(bytes.size());
+  if (byte < 0 || byte >= size)
+    return {byte, byte};
+  // Letters, digits and the underscore of the text's code page make words; in a line shown as
+  // UTF-8 each byte of a multi-byte character counts as a letter, so no character is split.
+  const bool utf8 = IsUtf8WithHighBytes(bytes);
+  // The code page the line is shown in: a log stays Windows-1251 in every language.
+  const int codePage = codePage_ ? codePage_ : DisplayCodePage();
+  enum Kind { Word, Blank, Other };
+  auto kind = [&](int64_t i) {
+    const auto ch = static_cast<unsigned char>(bytes[static_cast<size_t>(i)]);
+    if (ch == '_' || (utf8 && ch >= 0x80) || QChar::isLetterOrNumber(AnsiCharToUnicode(ch, codePage)))
+      return Word;
+    return ch == ' ' || ch == '\t' ? Blank : Other;
+  };
+  const Kind under = kind(byte);
+  if (under == Other)  // a sign stands alone
+    return {byte, byte + 1};
+  // A run is bounded, so that a double click in a line of millions of letters stays quick.
+  constexpr int64_t MaxRun = 4096;
+  int64_t from = byte, to = byte + 1;
+  while (from > 0 && byte - from < MaxRun && kind(from - 1) == under)
+    --from;
+  while (to < size && to - byte < MaxRun && kind(to) == under)
+    ++to;
+  return {from, to};
 }
 
 // ---- caret ----
@@ -311,6 +348,28 @@ void MemoView::mouseReleaseEvent(QMouseEvent* event)
 {
   if (event->button() == Qt::LeftButton)
     dragging_ = false;
+}
+
+void MemoView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  // The character under the pointer, not the nearest gap as a click takes.
+  const QPoint point = event->position().toPoint();
+  const int64_t line = LineAt(point.y());
+  const int cell = std::max(0, horizontalScrollBar()->value() + static_cast<int>(point.x() / cellWidth_));
+  const MemoLineText text = Decode(line, true);
+  int byte = text.ByteNearCell(cell);
+  if (byte > 0 && (byte == text.Length() || text.indexOfByte[static_cast<size_t>(byte)] > cell))
+    byte = text.PrevChar(byte);
+  const auto [from, to] = WordAround(line, byte);
+  const int64_t start = store_.LineStart(line);
+  goalCell_ = -1;
+  dragging_ = false;
+  anchor_ = start + from;
+  MoveCaret(start + to, true);
 }
 
 void MemoView::focusInEvent(QFocusEvent* event)

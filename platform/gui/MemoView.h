@@ -4,6 +4,7 @@
 // keyboard and the mouse move and that drags a selection, as a read-only edit control does.
 // Logs of hundreds of MB stay as bytes in the store; nothing here grows with the text.
 #include <cstdint>
+#include <utility>
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -49,6 +50,7 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
@@ -62,7 +64,10 @@ private:
   int VisibleColumns() const;
   void MoveCaret(int64_t position, bool extend);
   void EnsureCaretVisible();
+  int64_t LineAt(int y) const;
   int64_t PositionAt(QPoint point) const;
+  // The bytes of a line around `byte` that a double click selects, as [from, to).
+  std::pair<int64_t, int64_t> WordAround(int64_t viewLine, int64_t byte) const;
   int64_t VerticalMove(int64_t lines);
   void RestartBlink();
   void SelectionRange(int64_t& from, int64_t& to) const;

@@ -13,6 +13,7 @@
 #include "TextBoundary.h"
 #include "support/FormTest.h"
 #include "support/ScratchFolder.h"
+#include "support/WindowInput.h"
 
 namespace {
 
@@ -69,6 +70,14 @@ protected:
                      (row + 0.5) * QFontMetrics(view->font()).lineSpacing());
     SendMouse(view->viewport(), type, at.toPoint(), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
               type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, modifiers);
+  }
+
+  // Where the middle of a cell of a row of the view lies.
+  QPoint CellPoint(int cell, int row)
+  {
+    return QPointF((cell + 0.5) * QFontMetricsF(view->font()).horizontalAdvance(QLatin1Char('0')),
+                   (row + 0.5) * QFontMetrics(view->font()).lineSpacing())
+        .toPoint();
   }
 
   TMemo* memo = nullptr;
@@ -197,4 +206,38 @@ TEST_F(MemoTest, LineScrollGoesToTheEndsAndPlacingTheCaretBringsItIntoView)
   EXPECT_EQ(hbar->maximum(), 0);  // 21 bytes fit the view
   view->viewport()->grab();       // paints the lines in view
   EXPECT_EQ(hbar->maximum() + hbar->pageStep(), 20 * 8 + 1 + 1);
+}
+
+// Through the window system, as a user's double click comes: a word of the code page's letters,
+// digits and underscores; a run of blanks; a sign alone; a UTF-8 line by whole characters.
+TEST_F(MemoTest, DoubleClickSelectsTheWordUnderThePointer)
+{
+  memo->SetText("\xCF\xF0\xE8\xE2\xE5\xF2,\xA8\xEB\xEA\xE0_2 (x)  \tend\n"
+                "Gr\xC3\xBC\xC3\x9F"
+                "e utf8\n\n");
+  struct Case {
+    int cell, row;
+    const char* selected;  // UTF-8
+  } const cases[] = {
+      {0, 0, "Привет"}, {5, 0, "Привет"}, {6, 0, ","},     {7, 0, "Ёлка_2"}, {12, 0, "Ёлка_2"},
+      {13, 0, " "},     {14, 0, "("},     {15, 0, "x"},    {17, 0, "  \t"},  {23, 0, "  \t"},
+      {24, 0, "end"},   {40, 0, "end"},   {2, 1, "Grüße"}, {4, 1, "Grüße"},  {0, 2, ""},
+  };
+  window_input::Press(view->viewport(), CellPoint(30, 1));  // the focus, and no double click yet
+  window_input::Release(view->viewport(), CellPoint(30, 1));
+  std::string got, expected;
+  for (const Case& c : cases) {
+    window_input::DoubleClick(view->viewport(), CellPoint(c.cell, c.row));
+    got += std::to_string(c.cell) + "," + std::to_string(c.row) + "=" + view->SelectedText().toStdString() + " ";
+    expected += std::to_string(c.cell) + "," + std::to_string(c.row) + "=" + c.selected + " ";
+  }
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(view->Caret(), view->Store().LineStart(2));
+  // A memo of its own code page takes its words in it, whatever the display's.
+  SetDisplayCodePage(1252);
+  memo->SetCodePage(1251);
+  window_input::DoubleClick(view->viewport(), CellPoint(2, 0));
+  const std::string inOwn = view->SelectedText().toStdString();
+  SetDisplayCodePage(1251);
+  EXPECT_EQ(inOwn, "Привет");
 }

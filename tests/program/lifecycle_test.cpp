@@ -19,7 +19,9 @@
 
 #include "AppPaths.h"
 #include "Application.h"
+#include "Edit.h"
 #include "Label.h"
+#include "PageControl.h"
 #include "Panel.h"
 #include "SingleInstance.h"
 #include "app/EntryPoint.h"
@@ -167,6 +169,30 @@ TEST_F(Lifecycle, TheTimerOpensTheLogOnItsEleventhTickAfterAParseAndACloseBreaks
   unit.ProgressHook = nullptr;
   RunLoopFor(20);
   EXPECT_TRUE(gQELunit == nullptr && !form->Visible());
+}
+
+// Settings that edit the frame timing in ms (SpeedInHz 0): the start fills the Options page in
+// Hz, under the Hz label, so a visit to it and the save at the end keep the stored speed and
+// frame period.
+TEST_F(Lifecycle, StoredTimingInMillisecondsSurvivesAStartAndAVisitToOptions)
+{
+  {
+    BQELunit stored;  // saved at its end
+    stored.ReadingSpeed = 33, stored.FramePeriod = 30, stored.SpeedInHz = 0;
+  }
+  for (int start = 0; start < 2; ++start) {
+    BQELunit unit;
+    AnsiString hzLabel;
+    EXPECT_EQ(unit.FramePeriodLabel->Caption(), unit.GetUiText(42, hzLabel)) << "start " << start;
+    unit.PageControl->SetActivePage(unit.OptionsPage);
+    unit.PageControlChange(unit.PageControl);
+    unit.PageControl->SetActivePage(unit.TextPage);
+    unit.PageControlChange(unit.PageControl);
+    EXPECT_EQ(std::to_string(unit.ReadingSpeed) + " " + std::to_string(unit.FramePeriod) + " " +
+                  std::to_string(unit.ReparseNeeded) + " " + unit.FramePeriodEdit->Text(),
+              "33 30 0 33")
+        << "start " << start;
+  }
 }
 
 // A Russian system starts in Russian, others keep the stored language; the stored reading
