@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QScreen>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
@@ -34,6 +35,32 @@ bool ButtonOf(Qt::MouseButton qt, TMouseButton& button)
 QString PlainToolTip(const QString& text)
 {
   return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
+// A hint wider than the screen would be cut off at its edge: each line too wide is broken after
+// its last blank that fits, or anywhere when a word alone is too wide, so every line fits width.
+QString FitToolTipLines(const QString& text, int width)
+{
+  const QFontMetrics metrics(QToolTip::font());
+  QStringList lines;
+  for (QString rest : text.split(QLatin1Char('\n'))) {
+    while (rest.size() > 1 && metrics.horizontalAdvance(rest) > width) {
+      // The longest head that fits, at least one character.
+      qsizetype low = 1, high = rest.size() - 1;
+      while (low < high) {
+        const qsizetype mid = (low + high + 1) / 2;
+        metrics.horizontalAdvance(rest.left(mid)) <= width ? low = mid : high = mid - 1;
+      }
+      const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), low - 1);
+      qsizetype cut = blank > 0 ? blank + 1 : low;
+      if (cut > 1 && rest[cut - 1].isHighSurrogate())
+        --cut;
+      lines << rest.left(cut);
+      rest = rest.mid(cut);
+    }
+    lines << rest;
+  }
+  return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -458,7 +485,10 @@ bool TControl::ToolTipEvent(QWidget* widget, QEvent* event)
   const AnsiString shortHint = hint_.substr(0, hint_.find('|'));
   if (ShowHint() && !shortHint.empty()) {
     const QPoint at = static_cast<QHelpEvent*>(event)->globalPos();
-    QToolTip::showText(at, PlainToolTip(ToQString(shortHint, codePage_)), widget);
+    // Room for the tip's frame and margins on the screen under the pointer.
+    const QScreen* screen = QGuiApplication::screenAt(at) ? QGuiApplication::screenAt(at) : widget->screen();
+    const int room = screen->availableGeometry().width() - 32;
+    QToolTip::showText(at, PlainToolTip(FitToolTipLines(ToQString(shortHint, codePage_), room)), widget);
   } else {
     QToolTip::hideText();
     event->ignore();

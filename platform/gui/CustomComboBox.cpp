@@ -8,6 +8,9 @@
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QComboBox>(this))
 {
   Combo()->setMaxVisibleItems(8);
+  // Qt's default lets the wheel take the focus before the wheel is handled, so a notch over the
+  // list would pick while the user's focus was elsewhere: the focus comes by click and Tab only.
+  Combo()->setFocusPolicy(Qt::StrongFocus);
   // Qt's activated is the user's pick, the same item included; the program's changes emit
   // only currentIndexChanged, which nothing here listens to.
   QObject::connect(Combo(), &QComboBox::activated, Combo(),

@@ -92,6 +92,23 @@ TEST_F(ComboBoxTest, TheUsersWheelWithFocusKeysAndPicksFireOnChange)
   EXPECT_EQ(changes, (std::vector<int>{1, 2, 1, 1}));
 }
 
+// A real wheel over the list while the focus is elsewhere: Qt would hand the focus to the list
+// first, so the list must not take it from the wheel. With the focus before, the wheel picks.
+TEST_F(ComboBoxTest, TheWindowsWheelPicksOnlyWhenTheListHadTheFocusBefore)
+{
+  Fill({"a", "b", "c"});
+  combo->SetItemIndex(0);
+  auto* edit = Place<TEdit>(10, 100, 100, 0);
+  ShowActive();
+  edit->SetFocus();
+  window_input::Wheel(Box(), QPoint(5, 5), -120);
+  EXPECT_TRUE(edit->Widget()->hasFocus());
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  combo->SetFocus();
+  window_input::Wheel(Box(), QPoint(5, 5), -120);
+  EXPECT_EQ(changes, std::vector<int>{1});
+}
+
 TEST_F(ComboBoxTest, AHandlerMayRearrangeTheItemsWithoutFurtherEvents)
 {
   // Choosing a recent file: move it to the top and select the top.

@@ -138,6 +138,38 @@ TEST_F(EventsTest, HintsArePlainTextUpToTheBarAndFollowTheFormsShowHint)
   EXPECT_FALSE(panel->ShowHint());
 }
 
+// A hint longer than the screen is wide is broken into lines that fit, losing nothing; a short
+// one stays one line.
+TEST_F(EventsTest, HintsWiderThanTheScreenWrapWithinItWhole)
+{
+  form->SetShowHint(true);
+  ShowActive();
+  const QRect screen = panel->Widget()->screen()->availableGeometry();
+  const std::string end = " ],   FILE NOT PRESENT!!!";
+  for (const std::string& hint :
+       {"In clipboard:  [ " + std::string(300, 'x') + end,
+        "In clipboard:  [ /logs/" + std::string(150, ' ') + "a b c.qel" + end, std::string("short hint"),
+        std::string(400, 'w') + "\n" + std::string(400, 'y')}) {
+    panel->SetHint(hint);
+    QHelpEvent help(QEvent::ToolTip, QPoint(14, 14), panel->Widget()->mapToGlobal(QPoint(14, 14)));
+    QCoreApplication::sendEvent(panel->Widget(), &help);
+    QWidget* tip = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top->objectName() == QStringLiteral("qtooltip_label") && top->isVisible())
+        tip = top;
+    ASSERT_NE(tip, nullptr);
+    EXPECT_LE(tip->width(), screen.width()) << hint;
+    QTextDocument shown;
+    shown.setHtml(static_cast<QLabel*>(tip)->text());
+    QString lines = shown.toPlainText();
+    const auto breaks = lines.count(QLatin1Char('\n')) - std::count(hint.begin(), hint.end(), '\n');
+    EXPECT_EQ(lines.remove(QLatin1Char('\n')).toStdString(),
+              QString::fromStdString(hint).remove(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(breaks == 0, hint == "short hint") << hint;
+    QToolTip::hideText();
+  }
+}
+
 TEST_F(EventsTest, ThePointerGoesWhereItIsSentAndTheControlUnderItHearsAMove)
 {
   ShowActive();

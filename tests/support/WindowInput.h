@@ -13,6 +13,14 @@ Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, con
                                       Qt::KeyboardModifiers mods, int timestamp);
 Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* w, QEvent::Type t, int k, Qt::KeyboardModifiers mods,
                                     const QString& text, bool autorep, ushort count);
+// The window system's wheel entry point (Qt's platform interface; its header is not installed,
+// the function is exported).
+class Q_GUI_EXPORT QWindowSystemInterface {
+public:
+  static bool handleWheelEvent(QWindow* window, const QPointF& local, const QPointF& global, QPoint pixelDelta,
+                               QPoint angleDelta, Qt::KeyboardModifiers mods, Qt::ScrollPhase phase,
+                               Qt::MouseEventSource source);
+};
 QT_END_NAMESPACE
 
 namespace window_input {
@@ -59,6 +67,17 @@ inline void DoubleClick(QWidget* widget, QPoint local)
   Click(widget, local);
   Press(widget, local, Qt::LeftButton, 10);
   Release(widget, local);
+}
+
+// One wheel step (120 = a notch away from the user) at a point of widget, delivered to the window
+// under it: Qt gives the focus by the focus policy and routes the wheel as for a real one.
+inline void Wheel(QWidget* widget, QPoint local, int delta)
+{
+  QWidget* window = widget->window();
+  QWindowSystemInterface::handleWheelEvent(window->windowHandle(), QPointF(widget->mapTo(window, local)),
+                                           QPointF(widget->mapToGlobal(local)), QPoint(), QPoint(0, delta),
+                                           Qt::NoModifier, Qt::NoScrollPhase, Qt::MouseEventNotSynthesized);
+  QCoreApplication::processEvents();
 }
 
 // A key pressed and released in the widget's window, wherever the focus is.
