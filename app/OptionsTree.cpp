@@ -1,5 +1,6 @@
 // The controls of the Options page: the mask editor with the parameter and status lists, the
 // Common tab's option fields, and the box the editor's rows grow in.
+#include <tuple>
 #include <utility>
 
 #include "Bevel.h"
@@ -69,9 +70,13 @@ void BQELunit::CreateMaskPage()
   MaskBevel3 = Add<TBevel>(MaskPage);
   MaskBevel4 = Add<TBevel>(MaskPage);
   MaskCombo = AddListCombo(MaskPage);
+  MaskCombo->OnChange = Bind(&BQELunit::MaskComboChange);
   NewMaskButton = Add<TButton>(MaskPage);
+  NewMaskButton->OnClick = Bind(&BQELunit::NewMaskButtonClick);
   RenameMaskButton = Add<TButton>(MaskPage);
+  RenameMaskButton->OnClick = Bind(&BQELunit::RenameMaskButtonClick);
   DeleteMaskButton = Add<TButton>(MaskPage);
+  DeleteMaskButton->OnClick = Bind(&BQELunit::DeleteMaskButtonClick);
   UnderCursorCheck = Add<TCheckBox>(MaskPage);
   UnderCursorCheck->SetChecked(true);
 
@@ -174,7 +179,11 @@ void BQELunit::CreateMaskRowBox()
   rows.RowHeight = ThicknessEdit->Height();
 
   MaskRowBox = Add<TScrollBox>(MaskPage);
-  RowHoverBar = AddPlainPanel(MaskRowBox);
+  MaskRowBox->OnMouseWheel = Bind(&BQELunit::MaskRowBoxMouseWheel);
+  MaskRowBox->OnMouseMove = Bind(&BQELunit::MaskRowBoxMouseMove);
+  // The panel's raised bevel sets the bar off from the rows.
+  RowHoverBar = Add<TPanel>(MaskRowBox);
+  RowHoverBar->SetCaption("");
   RowHoverBar->SetVisible(false);
   RowHoverBar->SetColor(0xC0DCC0);
   RowHoverLabel = Add<TLabel>(RowHoverBar);
@@ -183,11 +192,14 @@ void BQELunit::CreateMaskRowBox()
   RowHoverLabel->SetAutoSize(false);
   RowHoverLabel->SetBounds(rows.LeftMargin - 5, 2 * rows.RowSpacing, rows.NameWidth - 10, RowHoverLabel->Height());
   // No hints: the bar follows the mouse over the rows.
-  const std::pair<TBitBtn**, const char*> rowButtons[] = {
-      {&RowUpButton, "moveup"}, {&RowDownButton, "movedown"}, {&RowDeleteButton, "delete"}};
-  for (const auto& [button, glyph] : rowButtons) {
+  const std::tuple<TBitBtn**, const char*, void (BQELunit::*)(TObject*)> rowButtons[] = {
+      {&RowUpButton, "moveup", &BQELunit::RowUpButtonClick},
+      {&RowDownButton, "movedown", &BQELunit::RowDownButtonClick},
+      {&RowDeleteButton, "delete", &BQELunit::RowDeleteButtonClick}};
+  for (const auto& [button, glyph, click] : rowButtons) {
     *button = AddBitBtn(RowHoverBar, glyph, false);
     (*button)->SetBounds((*button)->Left(), rows.RowSpacing, rows.RowHeight, (*button)->Height());
+    (*button)->OnClick = Bind(click);
   }
 
   for (TLabel** header :

@@ -15,8 +15,10 @@ void BQELunit::PageControlChange(TObject*)
   if (page == OptionsPage) {
     if (ChartMaskIndex >= 0 && ChartMaskIndex < MaskCombo->Items()->Count())
       MaskCombo->SetItemIndex(ChartMaskIndex);
-    // The mask editor takes the combo's mask here once it exists, with EditorRowsValid clear:
-    // the rows it shows now must not be read back into the mask it leaves.
+    // The editor takes the chart's mask; the rows it shows now are not read back into the mask
+    // it leaves (they were read when the page was left).
+    EditorRowsValid = 0;
+    MaskComboChange(MaskCombo);
     EditorRowsValid = 1;
   }
   ReadOptionsAndMaskRows();

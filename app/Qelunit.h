@@ -311,15 +311,39 @@ public:
   // chart/: masks, options, value range and the values at the cursor
   // ======================================================================================
 
-  // Stand-ins for the mask editor's rows, which do not exist yet (only tests set them; the
-  // editor's members replace them): show and read back the editor mask's rows, after the
-  // options.
-  void (*ShowMaskRowsHook)(BQELunit& unit) = nullptr;
-  void (*ReadMaskRowsHook)(BQELunit& unit) = nullptr;
-  // Frees the row controls of the editor mask's items. The masks are cleared only after it
-  // ran, so it still finds them.
-  void (*FreeMaskRowsHook)(BQELunit& unit) = nullptr;
+  // The mask editor (chart/MaskRows.cpp): the edited mask's rows, six controls per item made the
+  // first time the item is shown and reused; FreeMaskRows deletes those of the editor mask, run
+  // by ClearMaskCells while the masks still stand.
+  void FreeMaskRows();
+  // The editor's mask and its buttons (chart/MaskButtons.cpp): a mask picked in MaskCombo; new,
+  // renamed (the three-name dialog) and deleted masks.
+  void MaskComboChange(TObject* Sender);
+  void NewMaskButtonClick(TObject* Sender);
+  void RenameMaskButtonClick(TObject* Sender);
+  void DeleteMaskButtonClick(TObject* Sender);
+  // The hover bar over the rows and the wheel (chart/MaskRowHover.cpp): the bar follows the
+  // mouse onto the row under it and moves that item up or down or deletes it.
+  void MaskRowBoxMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void MaskRowEditMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void MaskRowLabelMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void MaskRowBoxMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
+  void RowUpButtonClick(TObject* Sender);
+  void RowDownButtonClick(TObject* Sender);
+  void RowDeleteButtonClick(TObject* Sender);
+  void FocusMaskRowBox();
 
+private:
+  // The mask parts of ShowOptionsAndMaskRows and ReadOptionsAndMaskRows (chart/MaskRows.cpp).
+  void ShowEditorMask();
+  void ReadEditorMask();
+  // One item's row at row index i, its controls made when missing; its controls deleted.
+  void ShowMaskRow(LTypeCell& item, int i);
+  void DeleteRowControls(LTypeCell& item);
+  // The row under the hover bar, and the bar placed over row r (chart/MaskRowHover.cpp).
+  int HoverBarRow() const;
+  void PlaceHoverBar(int r, const LTypeCell* item);
+
+public:
   // Masks (chart/Masks.cpp, chart/DefaultMasks.cpp).
   void MakeDefaultStatuses();
   void MakeDefaultMasks();

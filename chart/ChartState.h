@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "Events.h"
 #include "PtrList.h"
 #include "Types.h"
 #include "chart/ChainIndex.h"
@@ -128,4 +129,12 @@ struct ChartState {
 
   // Mask-editor row geometry, set with the control tree (app/ControlTree.cpp).
   MaskRowLayout MaskRowGeometry;
+  // The mask editor's last mouse move over its rows (chart/MaskRowHover.cpp): the vertical
+  // scroll position, the point in the row box and the shift state, which place the hover bar
+  // again after a deletion; and the wheel's turn not yet scrolled, in 1/120 notches.
+  int32_t RowBoxScroll = 0;
+  int32_t RowBoxMouseX = 0;
+  int32_t RowBoxMouseY = 0;
+  TShiftState RowBoxShift;
+  int32_t RowBoxWheelDelta = 0;
 };

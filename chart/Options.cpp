@@ -137,8 +137,7 @@ void BQELunit::ShowOptionsAndMaskRows()
     StatusStyleRadio2->SetChecked(StatusChartStyle == 0);
   }
 
-  if (ShowMaskRowsHook)
-    ShowMaskRowsHook(*this);
+  ShowEditorMask();
 }
 
 void BQELunit::ReadOptionsAndMaskRows()
@@ -186,6 +185,5 @@ void BQELunit::ReadOptionsAndMaskRows()
     StatusChartStyle = StatusStyleRadio1->Checked() ? 1 : 0;
   }
 
-  if (ReadMaskRowsHook)
-    ReadMaskRowsHook(*this);
+  ReadEditorMask();
 }

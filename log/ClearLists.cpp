@@ -55,8 +55,7 @@ void BQELunit::ClearMaskCells()
   DropChartCaches();
   // The editor's rows point at items of the editor mask; they go before the items do.
   // Rows built for other masks stay, hidden, with the control tree.
-  if (FreeMaskRowsHook)
-    IgnoreFailure([&] { FreeMaskRowsHook(*this); });
+  IgnoreFailure([&] { FreeMaskRows(); });
   for (int i = 0; i < MaskCells->Count(); ++i) {
     LMaskCell* mask = MaskCells->Get(i);
     if (!mask)

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "CheckBox.h"
+#include "ComboBox.h"
 #include "Edit.h"
 #include "RadioButton.h"
 #include "ScrollBox.h"
@@ -145,29 +146,29 @@ TEST_F(Options, ReadBackCorrectsAndFlagsOnlyWhatChanged)
   EXPECT_EQ(count, 10);
 }
 
-int showRows = 0;
-int readRows = 0;
-
-// The read-back waits for valid rows, raises flags and never lowers them; the mask rows follow
-// the options, and are read back only while they are valid.
+// The read-back waits for valid rows, raises flags and never lowers them; the editor mask's rows
+// follow the options, and are read back only while they are valid.
 TEST_F(Options, ReadBackWaitsForValidRowsAndRaisesFlagsOnly)
 {
-  showRows = readRows = 0;
-  unit.ShowMaskRowsHook = [](BQELunit& u) {
-    ++showRows;
-    EXPECT_EQ(u.TextLinePeriodEdit->Text(), "10");  // options first
-  };
-  unit.ReadMaskRowsHook = [](BQELunit&) { ++readRows; };
+  unit.MakeDefaultMasks();
+  LMaskCell* mask = unit.MaskCells->Get(0);
+  unit.MaskCombo->Items()->Add(unit.MaskName(mask));
+  unit.MaskCombo->SetItemIndex(0);
+  unit.EditorMaskIndex = 0;
+  LTypeCell* item = mask->Items->Get(0);
   unit.ShowOptionsAndMaskRows();
+  ASSERT_NE(item->FactorEdit, nullptr);
+  EXPECT_EQ(unit.TextLinePeriodEdit->Text() + " " + item->FactorEdit->Text(), "10 10");
   unit.TextLinePeriodEdit->SetText("77");
+  item->FactorEdit->SetText("-7");
   unit.ReadOptionsAndMaskRows();  // the rows are not valid yet
-  EXPECT_EQ(Fields(unit) + " " + std::to_string(showRows) + std::to_string(readRows), Defaults + " 10");
+  EXPECT_EQ(Fields(unit) + " " + std::to_string(item->Factor), Defaults + " 10");
 
   unit.EditorRowsValid = 1;
   unit.ReadOptionsAndMaskRows();
   unit.StatusesChanged = unit.MasksChanged = 1;
   unit.ReadOptionsAndMaskRows();
-  EXPECT_EQ(Fields(unit) + " " + std::to_string(readRows), "77 45 22 10,30,180,600 50,3 0101 11 111 2");
+  EXPECT_EQ(Fields(unit) + " " + std::to_string(item->Factor), "77 45 22 10,30,180,600 50,3 0101 11 111 -7");
 }
 
 // A unit whose page was never built still corrects and reads nothing.
