@@ -124,8 +124,10 @@ void BQELunit::ApplyLanguage()
   HelpMemo->SetSelStart(1);
   HelpMemo->SetSelLength(1);
 
-  // Every list of names in the new language, and the Text page's readout.
+  // Every list of names in the new language, and the Text page's readout. The chart is drawn
+  // once the window is laid out for the new texts.
   // TODO(lists): FillMaskList, the editor's mask combo, before the chart's selector.
+  RefillChartMaskCombo();
   FillChannelList();
   FillStatusList();
   ShowCaretPosition();

@@ -378,6 +378,8 @@ public:
   void FillMaskSelector();
   // OnChange of ChartMaskCombo: the chosen mask's value range, chart and panels.
   void ChartMaskComboChange(TObject* Sender);
+  // The selector's names alone, for a language switch, which draws the chart itself.
+  void RefillChartMaskCombo();
   // Each parameter item takes the id and the English and German names of the first parameter
   // with its Russian name, or the id -1 when none has it; status items stay as they are.
   void RefreshMaskNames();

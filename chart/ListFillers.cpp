@@ -75,9 +75,17 @@ void BQELunit::FillMaskSelector()
 {
   if (!ChartMaskCombo)
     return;
-  FillMaskCombo(*this, *ChartMaskCombo, ChartMaskIndex);
+  RefillChartMaskCombo();
   ChartMaskComboChange(ChartMaskCombo);
   MasksChanged = 0;
+}
+
+void BQELunit::RefillChartMaskCombo()
+{
+  if (!ChartMaskCombo)
+    return;
+  FillMaskCombo(*this, *ChartMaskCombo, ChartMaskIndex);
+  ChartMaskIndex = ChartMaskCombo->ItemIndex();
 }
 
 void BQELunit::ChartMaskComboChange(TObject*)

@@ -10,6 +10,7 @@
 #include "Application.h"
 #include "Exceptions.h"
 #include "Guard.h"
+#include "TabOrder.h"
 #include "TextBoundary.h"
 
 namespace {
@@ -39,7 +40,7 @@ void TSizeConstraints::SetMinHeight(int height)
   form_->ApplyGeometry();
 }
 
-TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new HostWidget<QWidget>(this)), constraints_(this)
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new FormWidget(this)), constraints_(this)
 {
   // A form is hidden until shown, and keeps its own font.
   SetVisible(false);

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "ComboBox.h"
+#include "Edit.h"
 #include "ListBox.h"
+#include "PageControl.h"
 #include "PaintBox.h"
 #include "program/ParserTestSupport.h"
 
@@ -129,6 +131,41 @@ TEST_F(Lists, TheChartSelectorSelectsTheStoredMaskOrTheFirstAndDrawsThroughIt)
                   "QEL Gemein;PMS Gemein;LH-SFI; 0000 drawn\n"
                   "QEL Common;PMS Common;LH-SFI; 1101 drawn\n"
                   " -1 hidden");
+}
+
+// A language switch refills every list of names; a mask added meanwhile reaches the chart's
+// selector when the Chart page is shown, or when the speed is typed on it (then after the
+// parse the new speed asks for).
+TEST_F(Lists, TheListsFollowTheLanguageAndTheChartPageRefillsTheSelectorAfterMaskEdits)
+{
+  unit.MakeDefaultMasks();
+  unit.Language = 0;
+  unit.ApplyLanguage();
+  const std::string rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";  // "Обороты"
+  EXPECT_EQ(unit.ChannelList->Items()->IndexOf(rpm) >= 0, true);
+  EXPECT_EQ(unit.ChartMaskCombo->Items()->Get(0), "QEL \xCE\xE1\xF9\xE0\xFF");
+  unit.Language = 1;
+  unit.ApplyLanguage();
+  EXPECT_EQ(unit.ChannelList->Items()->IndexOf("RPM") >= 0 && unit.ChannelList->Items()->IndexOf(rpm) < 0, true);
+
+  std::string seen;
+  unit.LogFileName = folder.Write("log.qel", ValueLines(5));
+  unit.PageControl->SetActivePage(unit.ChartPage);
+  for (const char* speed : {"45", "30"}) {
+    AddMask(unit, speed);
+    unit.MasksChanged = 1;
+    unit.SpeedEdit->SetText(speed);
+    unit.ReadingSpeedEditExit(unit.SpeedEdit);
+    seen += Joined(unit.ChartMaskCombo->Items()) + " " + std::to_string(unit.MasksChanged) +
+            std::to_string(unit.DataCells->Count()) + "\n";
+  }
+  AddMask(unit, "page");
+  unit.MasksChanged = 1;
+  unit.PageControlChange(unit.PageControl);
+  seen += Joined(unit.ChartMaskCombo->Items()) + " " + std::to_string(unit.MasksChanged);
+  EXPECT_EQ(seen, "QEL Common;PMS Common;LH-SFI;45; 00\n"
+                  "QEL Common;PMS Common;LH-SFI;45;30; 05\n"
+                  "QEL Common;PMS Common;LH-SFI;45;30;page; 0");
 }
 
 }  // namespace

@@ -42,11 +42,12 @@ TEST_F(Opening, CommandLinesAndHandOversOpenThroughTheOneOpening)
   folder.Write("we\"ird name.qel", SmallLog());
   const std::string at = std::filesystem::current_path().string() + "/", log = at + "we\"ird name.qel";
   std::string seen;
-  // A row with '|' is a list, its parts split there; any other is one whole line.
+  // A row with '|' is a list, its parts split there; any other is one whole line, whose
+  // unquoted name ends at the first blank after it.
   // An argument names a file exactly: blanks and line breaks are part of it.
   for (const std::string row :
        {"/d/p|we\"ird name.qel", "/d/p|/x/a\"b.qel|z", "/d/p|missing.qel", "/d/p|./sub/missing.qel",
-        "/d/p|we\"ird name.qel ", "/d/p  sub/x.qel", "\"/d d/p\" \"/l/c.qel", "/d/p|"}) {
+        "/d/p|we\"ird name.qel ", "/d/p  sub/x.qel more", "\"/d d/p\" \"/l/c.qel", "/d/p|"}) {
     std::vector<AnsiString> list;
     for (const QString& part : QString::fromStdString(row).split('|'))
       list.push_back(part.toStdString());

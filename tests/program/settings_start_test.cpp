@@ -23,6 +23,10 @@ std::string AsAtStart(SettingsRows rows)
 {
   rows.options["SpeedInHz"] = 1;
   rows.options["ReadingSpeed"] = std::clamp(rows.options["ReadingSpeed"], 16, 50);
+  // The chart's selector takes the first mask when the stored index names none.
+  const int masks = static_cast<int>(rows.masks.size());
+  int& chartMask = rows.options["ChartMaskIndex"];
+  chartMask = masks == 0 ? -1 : chartMask >= 0 && chartMask < masks ? chartMask : 0;
   if (GetOEMCP() == 866 && GetACP() == 1251)
     rows.options["Language"] = 0;
   return Dump(rows);

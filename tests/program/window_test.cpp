@@ -94,6 +94,44 @@ TEST_F(WindowLayout, RowsEdgesClampsPlotPanAndPanelsFollowTheMeasuredSizes)
   u.ReadyFlag = 1;
 }
 
+// Tab walks the toolbar's controls as they stand on screen, left to right, and Shift+Tab back,
+// whatever order they were made in.
+TEST_F(WindowLayout, TabAndShiftTabWalkTheToolbarInScreenOrder)
+{
+  BQELunit& u = Start();
+  ASSERT_TRUE(RunLoopUntil([&] { return u.TickCount > 10 && !u.ParseRunning && form->Widget()->isActiveWindow(); },
+                           20000));
+  const std::pair<TWinControl*, const char*> controls[] = {
+      {u.LanguageButton, "language"}, {u.SpeedEdit, "speed"}, {u.RecentCombo, "recent"}, {u.OpenButton, "open"},
+      {u.PasteButton, "paste"},       {u.NextButton, "next"}, {u.PrevButton, "prev"}};
+  std::vector<std::tuple<int, std::string, TWinControl*>> onScreen;
+  for (const auto& [control, name] : controls)
+    if (control->Widget()->isVisible())
+      onScreen.emplace_back(control->Left(), name, control);
+  std::sort(onScreen.begin(), onScreen.end());
+  auto focused = [&] {
+    for (const auto& [control, name] : controls)
+      if (control->Widget()->hasFocus())
+        return std::string(name) + " ";
+    return std::string("elsewhere ");
+  };
+  std::string expected, forward, backward;
+  for (const auto& [left, name, control] : onScreen)
+    expected += name + " ";
+  std::get<2>(onScreen.front())->SetFocus();
+  forward = focused();
+  for (size_t i = 1; i < onScreen.size(); ++i) {
+    window_input::Key(form->Widget(), Qt::Key_Tab);
+    forward += focused();
+  }
+  for (size_t i = 1; i < onScreen.size(); ++i) {
+    window_input::Key(form->Widget(), Qt::Key_Backtab);
+    backward = focused() + backward;
+  }
+  EXPECT_EQ(forward, expected);
+  EXPECT_EQ(backward + std::get<1>(onScreen.back()) + " ", expected);
+}
+
 TEST_F(WindowScreens, EveryTabLanguageSizeAndKeyShowsAWholeWindow)
 {
   const std::filesystem::path shots =
