@@ -126,7 +126,7 @@ void BQELunit::ApplyLanguage()
 
   // Every list of names in the new language, and the Text page's readout. The chart is drawn
   // once the window is laid out for the new texts.
-  // TODO(lists): FillMaskList, the editor's mask combo, before the chart's selector.
+  FillMaskList();
   RefillChartMaskCombo();
   FillChannelList();
   FillStatusList();

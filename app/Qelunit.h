@@ -373,6 +373,9 @@ public:
   // parameter (only those marked shown while HideUnusedChannels), every status.
   void FillChannelList();
   void FillStatusList();
+  // The editor's mask combo: the masks' names, the stored EditorMaskIndex selected (the first
+  // entry when it names none, -1 when there are none), then that mask's rows shown.
+  void FillMaskList();
   // The chart's mask selector: the masks' names, the stored ChartMaskIndex selected (the first
   // entry when it names none, -1 when there are none), then the chart drawn through it.
   void FillMaskSelector();

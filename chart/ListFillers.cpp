@@ -71,6 +71,19 @@ void BQELunit::FillStatusList()
       lines.Add(status->Name);
 }
 
+void BQELunit::FillMaskList()
+{
+  if (!MaskCombo)
+    return;
+  FillMaskCombo(*this, *MaskCombo, EditorMaskIndex);
+  if (MaskCombo->ItemIndex() < 0)
+    EditorMaskIndex = -1;
+  // Takes the selected entry as the edited mask and shows its rows. The rows are not marked
+  // valid here: at the start's language switch the Options page does not show the stored
+  // options yet, and a read-back then would overwrite them.
+  MaskComboChange(MaskCombo);
+}
+
 void BQELunit::FillMaskSelector()
 {
   if (!ChartMaskCombo)

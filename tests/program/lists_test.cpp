@@ -144,9 +144,13 @@ TEST_F(Lists, TheListsFollowTheLanguageAndTheChartPageRefillsTheSelectorAfterMas
   const std::string rpm = "\xCE\xE1\xEE\xF0\xEE\xF2\xFB";  // "Обороты"
   EXPECT_EQ(unit.ChannelList->Items()->IndexOf(rpm) >= 0, true);
   EXPECT_EQ(unit.ChartMaskCombo->Items()->Get(0), "QEL \xCE\xE1\xF9\xE0\xFF");
+  unit.EditorMaskIndex = 2;
   unit.Language = 1;
   unit.ApplyLanguage();
   EXPECT_EQ(unit.ChannelList->Items()->IndexOf("RPM") >= 0 && unit.ChannelList->Items()->IndexOf(rpm) < 0, true);
+  // The editor's combo too, on the mask it edits.
+  EXPECT_EQ(Joined(unit.MaskCombo->Items()) + " " + std::to_string(unit.MaskCombo->ItemIndex()),
+            "QEL Common;PMS Common;LH-SFI; 2");
 
   std::string seen;
   unit.LogFileName = folder.Write("log.qel", ValueLines(5));
