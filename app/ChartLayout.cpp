@@ -64,7 +64,6 @@ void BQELunit::ChartStatusBarResize(TObject*)
 {
   if (!LaysOut())
     return;
-  // TODO(interact): FitStatusNames here, the status names' height for the new width.
   const int u = ChartMaskCombo->Height();
   const int widths[4] = {3 * u, 3 * u, 5 * u, 3 * u};
   TStatusPanels* panels = ChartStatusBar->Panels();

@@ -41,5 +41,5 @@ void BQELunit::ShowEditsOnChart()
   DrawChart();
   DrawValuePanels();
   DrawErrorPanel();
-  // TODO(interact): ShowZoomStatus, once it exists.
+  ShowZoomStatus();
 }

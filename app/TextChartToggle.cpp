@@ -68,7 +68,7 @@ void BQELunit::ShowChartAtCaret()
     DrawChart();
     DrawValuePanels();
     DrawErrorPanel();
-    // TODO(interact): ShowZoomStatus, once it exists.
+    ShowZoomStatus();
 
     // The pointer onto the cursor, so that the chart's readouts follow it from there.
     const TPoint origin = ChartPaintBox->ClientOrigin();

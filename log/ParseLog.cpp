@@ -66,7 +66,7 @@ void BQELunit::ParseLogText()
     DrawChart();
     DrawValuePanels();
     DrawErrorPanel();
-    // TODO(interact): ShowZoomStatus, once it exists.
+    ShowZoomStatus();
   }
 }
 

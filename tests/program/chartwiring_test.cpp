@@ -7,6 +7,7 @@
 #include "Application.h"
 #include "Bitmap.h"
 #include "Buttons.h"
+#include "ComCtrls.h"
 #include "Edit.h"
 #include "PageControl.h"
 #include "PaintBox.h"
@@ -71,6 +72,11 @@ TEST_F(ChartWiring, APageChangeRedrawsAfterAStyleChangeAndParsesAfterASpeedChang
   const std::string width = std::to_string(u.ChartPaintBox->Width());
   EXPECT_EQ(seen, "drawn " + width + " parses 0|drawn " + width + " parses 1|");
   EXPECT_EQ(u.ParamChartStyle, 0);
+  // The status bar's readouts follow each drawing: the zoom of the view drawn.
+  u.ZoomX = 2.0;
+  Tab(u.PageControl, 0);
+  Tab(u.PageControl, 2);
+  EXPECT_EQ(u.ChartStatusBar->Panels()->Items(0)->Text(), "X: 2.00");
 }
 
 std::string DuringParse;
