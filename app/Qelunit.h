@@ -412,6 +412,9 @@ public:
   // The parameter or status a list line names; nullptr when none (chart/ChannelList.cpp,
   // chart/StatusList.cpp).
   LTypeCell* ChannelOfLine(const AnsiString& line) const;
+  // The parameter of the channel list's selected line, whose index goes to selected; nullptr
+  // while a parse runs or when there is none (chart/ChannelList.cpp).
+  LTypeCell* SelectedChannel(int& selected);
   LStatusCell* StatusOfLine(const AnsiString& line) const;
 
   // Value range and values at the cursor (chart/ValueRange.cpp, chart/CursorValues.cpp).

@@ -23,6 +23,14 @@ bool SelectedLine(TListBox* list, int& index, AnsiString& text)
   return true;
 }
 
+LTypeCell* BQELunit::SelectedChannel(int& selected)
+{
+  AnsiString line;
+  if (ParseRunning || !SelectedLine(ChannelList, selected, line))
+    return nullptr;
+  return ChannelOfLine(line);
+}
+
 LTypeCell* BQELunit::ChannelOfLine(const AnsiString& line) const
 {
   for (int i = 0; TypeCells && i < TypeCells->Count(); ++i) {
@@ -74,10 +82,7 @@ void BQELunit::ChannelListDrawItem(TWinControl*, int Index, TRect Rect, TOwnerDr
 void BQELunit::HideChannelMenuClick(TObject*)
 {
   int selected;
-  AnsiString line;
-  if (ParseRunning || !SelectedLine(ChannelList, selected, line))
-    return;
-  LTypeCell* channel = ChannelOfLine(line);
+  LTypeCell* channel = SelectedChannel(selected);
   if (!channel)
     return;
   const int top = ChannelList->TopIndex();
@@ -96,10 +101,7 @@ void BQELunit::HideChannelMenuClick(TObject*)
 void BQELunit::ShowChannelMenuClick(TObject*)
 {
   int selected;
-  AnsiString line;
-  if (ParseRunning || !SelectedLine(ChannelList, selected, line))
-    return;
-  LTypeCell* channel = ChannelOfLine(line);
+  LTypeCell* channel = SelectedChannel(selected);
   if (!channel)
     return;
   channel->Chart = 1;
