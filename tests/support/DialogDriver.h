@@ -44,7 +44,9 @@ private:
         dialog->reject();
       return;
     }
-    if (busy_ || steps_.empty() || !top || !top->isVisible())
+    // A dialog just answered may still be on top while it closes: the next answer waits for
+    // the next dialog.
+    if (busy_ || steps_.empty() || !top || !top->isVisible() || top == answered_)
       return;
     // Run outside this timer's own call, so the answer can open another modal loop in which
     // the timer keeps ticking.
@@ -58,6 +60,7 @@ private:
             return;
           const Step step = steps_.front();
           steps_.pop_front();
+          answered_ = target;
           step.run(target.data());  // may open a nested dialog for the next answer
         },
         Qt::QueuedConnection);
@@ -71,6 +74,7 @@ private:
     std::function<void(QWidget*)> run;
   };
   std::deque<Step> steps_;
+  QPointer<QWidget> answered_;
   bool busy_ = false;
   bool timedOut_ = false;
 };
