@@ -94,6 +94,41 @@ TEST_F(WindowLayout, RowsEdgesClampsPlotPanAndPanelsFollowTheMeasuredSizes)
   u.ReadyFlag = 1;
 }
 
+// The vertical chains: the page control under the tab row, the speed pair in the toolbar, the
+// Mask tab's sections one under the other, each from the measured sizes of the one above.
+TEST_F(WindowLayout, VerticalChainsFollowTheMeasuredHeights)
+{
+  BQELunit& u = Start();
+  form->SetWindowState(wsNormal);
+  form->SetBounds(0, 0, 1000, 750);
+  u.PageControl->SetActivePage(u.OptionsPage);
+  u.OptionsPageResize(u.OptionsPage);
+  const auto bottom = [](const TControl* c) { return c->Top() + c->Height(); };
+  const std::pair<const TControl*, int> rows[] = {
+      {u.PageControl, 22},
+      {u.SpeedEdit, (u.ToolbarPanel->Height() - u.RecentCombo->Height()) / 2},
+      {u.SpeedUnitLabel, bottom(u.SpeedEdit) - u.SpeedUnitLabel->Height() - 2},
+      {u.MaskNameLabel, 5},
+      {u.MaskBevel1, u.MaskNameLabel->Top() + 7},
+      {u.MaskCombo, u.MaskBevel1->Top() + 15},
+      {u.NewMaskButton, u.MaskCombo->Top()},
+      {u.MaskOptionsLabel, bottom(u.MaskCombo) + 30},
+      {u.MaskBevel2, u.MaskOptionsLabel->Top() + 7},
+      {u.UnderCursorCheck, u.MaskBevel2->Top() + 15},
+      {u.ThicknessEdit, u.UnderCursorCheck->Top() - 5},
+      {u.YBottomEdit, bottom(u.UnderCursorCheck) + 10},
+      {u.YBottomLabel, u.YBottomEdit->Top() + 5},
+      {u.MaskItemsLabel, bottom(u.YBottomEdit) + 30},
+      {u.MaskBevel3, u.MaskItemsLabel->Top() + 7},
+      {u.MaskRowBox, u.MaskBevel3->Top() + 15},
+      {u.AllItemsLabel, bottom(u.MaskRowBox) + 10},
+      {u.ListPageControl, u.MaskRowBox->Top()},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i)
+    EXPECT_EQ(rows[i].first->Top(), rows[i].second) << "row " << i;
+  EXPECT_EQ(u.PageControl->Height(), u.MainPanel->ClientHeight() - 22);
+}
+
 // Tab walks the toolbar's controls as they stand on screen, left to right, and Shift+Tab back,
 // whatever order they were made in.
 TEST_F(WindowLayout, TabAndShiftTabWalkTheToolbarInScreenOrder)
