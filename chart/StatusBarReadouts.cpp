@@ -25,6 +25,9 @@ int LayOutStatusNames(TCanvas& canvas, const LMaskCell& mask, int width, Place&&
 {
   int rows = 1;
   int x = 0;
+  // Status names come from the log: Windows-1251 whatever the language, measured and drawn so.
+  const int codePage = canvas.CodePage();
+  canvas.SetCodePage(LogCodePage);
   for (int32_t i = 0; mask.Items && i < mask.Items->Count(); ++i) {
     const LTypeCell* item = mask.Items->Get(i);
     if (!item || item->Id != StatusItemId)
@@ -38,6 +41,7 @@ int LayOutStatusNames(TCanvas& canvas, const LMaskCell& mask, int width, Place&&
     place(*item, x, rows - 1);
     x += w;
   }
+  canvas.SetCodePage(codePage);
   return rows;
 }
 

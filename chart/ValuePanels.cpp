@@ -11,6 +11,7 @@
 #include "PaintBox.h"
 #include "Panel.h"
 #include "ScrollBox.h"
+#include "TextBoundary.h"
 #include "app/Qelunit.h"
 #include "app/ResourceGraphic.h"
 #include "chart/ChartValues.h"
@@ -92,7 +93,10 @@ void BQELunit::DrawPanelRow(TCanvas& canvas, const LTypeCell& item, int32_t row,
   DrawPanelValue(canvas, row, width, background, value);
   canvas.Brush()->SetColor(background);
   const AnsiString name = ChannelName(&item);
+  // A status's name comes from the log: Windows-1251 whatever the language.
+  canvas.SetCodePage(IsStatus(item) ? LogCodePage : 0);
   canvas.TextRect(r.Name, r.Name.left, r.Name.top, name);
+  canvas.SetCodePage(0);
   if (IsStatus(item) && !item.Present) {
     canvas.Pen()->SetColor(AbsentStatusColor);
     canvas.Pen()->SetWidth(2);
@@ -116,6 +120,8 @@ std::string BQELunit::PanelLayout(TCanvas& canvas, const LMaskCell& mask, bool w
         int64_t{ColorToRGB(window ? clInfoBk : LegendColor)}, int64_t{canvas.Font()->Height()},
         int64_t{canvas.Font()->Style()}, int64_t{ColorToRGB(canvas.Font()->Color())}})
     add(n);
+  // Names are shown in the display's code page, which the language sets.
+  add(DisplayCodePage());
   key += canvas.Font()->Name() + '\n';
   for (int32_t i = 0; i < mask.Items->Count(); ++i) {
     const LTypeCell* item = mask.Items->Get(i);

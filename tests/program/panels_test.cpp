@@ -14,6 +14,7 @@
 #include "PaintBox.h"
 #include "Panel.h"
 #include "ScrollBox.h"
+#include "TextBoundary.h"
 #include "app/ResourceGraphic.h"
 #include "chart/ChartValues.h"
 #include "program/ParserTestSupport.h"
@@ -83,6 +84,21 @@ TEST_F(PanelsTest, LegendAndValueWindowShowEveryKindOfRowAndThePaintCopiesTheLeg
   unit.DrawErrorPanel();
   EXPECT_EQ(unit.PanelValueWidth, wide);
   EXPECT_EQ(unit.LegendHeight, (unit.LegendRowHeight + unit.PanelRowSpacing) * 6 + unit.PanelRowSpacing);
+}
+
+// A status's name comes from the log: in German it is drawn as the same Cyrillic letters.
+TEST_F(PanelsTest, StatusNamesKeepTheLogsCodePageInEveryLanguage)
+{
+  Item(StatusItemId, "\xC8\xC4\xCB\xC5 \xA8", NoValue, 1, 1, 0x0080FF);
+  unit.DrawValuePanels();
+  const QImage english = unit.LegendBitmap->Image().copy();
+  unit.Language = 2;
+  SetDisplayCodePage(1252);
+  unit.DropChartCaches();  // drawn whole again
+  unit.DrawValuePanels();
+  const QImage german = unit.LegendBitmap->Image().copy();
+  SetDisplayCodePage(1251);
+  EXPECT_TRUE(english == german);
 }
 
 TEST_F(PanelsTest, ValueTextsAndValuesNoConversionCanBreak)
