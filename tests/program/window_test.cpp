@@ -95,7 +95,8 @@ TEST_F(WindowLayout, RowsEdgesClampsPlotPanAndPanelsFollowTheMeasuredSizes)
 }
 
 // The vertical chains: the page control under the tab row, the speed pair in the toolbar, the
-// Mask tab's sections one under the other, each from the measured sizes of the one above.
+// Mask and Common tabs' sections one under the other and the find row, each from the measured
+// sizes of the one above.
 TEST_F(WindowLayout, VerticalChainsFollowTheMeasuredHeights)
 {
   BQELunit& u = Start();
@@ -127,6 +128,36 @@ TEST_F(WindowLayout, VerticalChainsFollowTheMeasuredHeights)
   for (size_t i = 0; i < std::size(rows); ++i)
     EXPECT_EQ(rows[i].first->Top(), rows[i].second) << "row " << i;
   EXPECT_EQ(u.PageControl->Height(), u.MainPanel->ClientHeight() - 22);
+
+  // The Common tab, top to bottom; the find row and the panel's height under it.
+  u.OptionsPageControl->SetActivePage(u.CommonPage);
+  u.PageControl->SetActivePage(u.TextPage);
+  u.FindPanelResize(u.FindPanel);
+  const std::pair<const TControl*, int> more[] = {
+      {u.TextLinePeriodEdit, 8},
+      {u.FramePeriodEdit, bottom(u.TextLinePeriodEdit) + 8},
+      {u.ZoomF5Edit, bottom(u.FramePeriodEdit) + 30},
+      {u.ZoomF6Edit, bottom(u.ZoomF5Edit) + 8},
+      {u.ZoomF8Edit, bottom(u.ZoomF7Edit) + 8},
+      {u.ZoomF8Label, u.ZoomF8Edit->Top() + 5},
+      {u.ValueWindowXEdit, bottom(u.ZoomF8Edit) + 30},
+      {u.ValueWindowYEdit, bottom(u.ValueWindowXEdit) + 8},
+      {u.EnableYZoomCheck, bottom(u.ValueWindowYEdit) + 30},
+      {u.MultiLineStatusesCheck, bottom(u.OldErrorAlgorithmCheck) + 10},
+      {u.StatusStyleGroup, bottom(u.MultiLineStatusesCheck) + 30},
+      {u.ParamStyleGroup, u.StatusStyleGroup->Top()},
+      {u.ClearHistoryButton, bottom(u.StatusStyleGroup) + 30},
+      {u.DictRenameButton, bottom(u.RenameLogsButton) + 10},
+      {u.RussianButton, 8},
+      {u.GermanButton, bottom(u.EnglishButton) + 8},
+      {u.FindLabel, 8},
+      {u.FindEdit, 5},
+      {u.FindUpRadio, 8},
+      {u.TextEndButton, 5},
+  };
+  for (size_t i = 0; i < std::size(more); ++i)
+    EXPECT_EQ(more[i].first->Top(), more[i].second) << "row " << i;
+  EXPECT_EQ(u.FindPanel->Height(), bottom(u.FindEdit) + 10);
 }
 
 // Tab walks the toolbar's controls as they stand on screen, left to right, and Shift+Tab back,
