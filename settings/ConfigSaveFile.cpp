@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "Exceptions.h"
+#include "Paths.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ namespace {
 }
 
 // As the kernel follows them.
-constexpr int MaxLinkHops = 40;
 
 // Temporary files are named after the target: "<target>.tmp<pid>-<counter>".
 constexpr char TempMark[] = ".tmp";
@@ -36,20 +36,11 @@ AnsiString FolderOf(const AnsiString& fileName)
 // that file, so the links stay links.
 AnsiString FollowLinks(const AnsiString& fileName)
 {
-  AnsiString name = fileName;
-  for (int hop = 0; hop < MaxLinkHops; ++hop) {
-    struct stat st;
-    if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-      return name;
-    std::string target(static_cast<size_t>(st.st_size) + 1, '\0');
-    const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
-    if (length < 0 || static_cast<size_t>(length) >= target.size())
-      FailCreate(fileName, length < 0 ? errno : EINVAL);
-    target.resize(static_cast<size_t>(length));
-    const size_t slash = name.rfind('/');
-    name = target.starts_with('/') || slash == AnsiString::npos ? target : name.substr(0, slash + 1) + target;
-  }
-  FailCreate(fileName, ELOOP);
+  int error = 0;
+  const AnsiString name = FollowLinkChain(fileName, error);
+  if (error)
+    FailCreate(fileName, error);
+  return name;
 }
 
 // The pid in a temporary name of ours for `base` ("<base>.tmp<pid>-<counter>"), else 0.

@@ -8,39 +8,12 @@
 #include <unistd.h>
 
 #include "Exceptions.h"
-
-namespace {
-
-constexpr int MaxLinkHops = 40;
-
-// The file a chain of links ends at: that file is replaced and the links stay links.
-AnsiString FollowLinks(const AnsiString& fileName, int& error)
-{
-  AnsiString name = fileName;
-  for (int hop = 0; hop < MaxLinkHops; ++hop) {
-    struct stat st;
-    if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-      return name;
-    std::string target(static_cast<size_t>(st.st_size) + 1, '\0');
-    const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
-    if (length < 0 || static_cast<size_t>(length) >= target.size()) {
-      error = length < 0 ? errno : EINVAL;
-      return name;
-    }
-    target.resize(static_cast<size_t>(length));
-    const size_t slash = name.rfind('/');
-    name = target.starts_with('/') || slash == AnsiString::npos ? target : name.substr(0, slash + 1) + target;
-  }
-  error = ELOOP;
-  return name;
-}
-
-}  // namespace
+#include "Paths.h"
 
 FileReplacement::FileReplacement(const AnsiString& target)
 {
   int error = 0;
-  target_ = FollowLinks(target, error);
+  target_ = FollowLinkChain(target, error);
   if (error) {
     Fail(error);
     return;

@@ -161,3 +161,27 @@ AnsiString JoinPath(const AnsiString& folder, const AnsiString& name)
     return folder + name;
   return folder + "/" + name;
 }
+
+// As the kernel gives up on a path.
+constexpr int MaxLinkHops = 40;
+
+AnsiString FollowLinkChain(const AnsiString& fileName, int& error)
+{
+  AnsiString name = fileName;
+  for (int hop = 0; hop < MaxLinkHops; ++hop) {
+    struct stat st;
+    if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+      return name;
+    std::string target(static_cast<size_t>(st.st_size) + 1, '\0');
+    const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<size_t>(length) >= target.size()) {
+      error = length < 0 ? errno : EINVAL;
+      return name;
+    }
+    target.resize(static_cast<size_t>(length));
+    const size_t slash = name.rfind('/');
+    name = target.starts_with('/') || slash == AnsiString::npos ? target : name.substr(0, slash + 1) + target;
+  }
+  error = ELOOP;
+  return name;
+}

@@ -25,3 +25,8 @@ bool FileExists(const AnsiString& fileName);
 
 // Renames a file or folder; never replaces an existing target (false then, both left as they were).
 bool RenameFile(const AnsiString& oldName, const AnsiString& newName);
+
+// The file a chain of symbolic links ends at, which need not exist yet (a file replaced there
+// leaves the links links); the name itself when it is no link. A link that cannot be read or a
+// chain too long sets error (an errno value) and gives the name reached so far.
+AnsiString FollowLinkChain(const AnsiString& fileName, int& error);
