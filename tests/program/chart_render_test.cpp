@@ -13,25 +13,19 @@
 #include "ComboBox.h"
 #include "Numbers.h"
 #include "PaintBox.h"
-#include "program/ParserTestSupport.h"
+#include "program/ChartPictureTestSupport.h"
 #include "support/Golden.h"
 
 namespace {
 
-class ChartRenderTest : public ParserTest {
+class ChartRenderTest : public ChartPictureTest {
 protected:
   void SetUp() override
   {
-    PinGoldenLook();
-    ParserTest::SetUp();
-    unit.ClearMaskCells();
-    unit.ClearStatusCells();
-    chart = ChooseNewChartMask(unit, combo);
-    unit.LogFileName = folder.Write("log.qel", "00000000\r\n");
+    ChartPictureTest::SetUp();
     unit.ReadyFlag = 1;
     Size(800, 500);
   }
-  void TearDown() override { unit.ChartMaskCombo = nullptr; }
   void Size(int width, int height)
   {
     unit.ChartPaintBox->SetAlign(alNone);
@@ -43,9 +37,6 @@ protected:
     unit.DrawChart();
     return unit.ChartBitmap->Image();
   }
-
-  std::unique_ptr<TComboBox> combo;
-  LMaskCell* chart = nullptr;
 };
 
 // What a picture shows, as letters: f the plot's fill, g grid lines inside the plot, c the

@@ -17,24 +17,18 @@
 #include "TextBoundary.h"
 #include "app/ResourceGraphic.h"
 #include "chart/ChartValues.h"
-#include "program/ParserTestSupport.h"
+#include "program/ChartPictureTestSupport.h"
 #include "support/Golden.h"
 
 namespace {
 
-class PanelsTest : public ParserTest {
+class PanelsTest : public ChartPictureTest {
 protected:
   void SetUp() override
   {
-    PinGoldenLook();
-    ParserTest::SetUp();
-    unit.ClearMaskCells();
-    unit.ClearStatusCells();
-    chart = ChooseNewChartMask(unit, combo);
-    unit.LogFileName = folder.Write("log.qel", "00000000\r\n");
+    ChartPictureTest::SetUp();
     unit.ChartColumnPanel->SetWidth(264);
   }
-  void TearDown() override { unit.ChartMaskCombo = nullptr; }
 
   LTypeCell* Item(int32_t id, const AnsiString& name, double value, Byte drawn, Byte listed, TColor color,
                   Byte present = 1)
@@ -57,9 +51,6 @@ protected:
     Item(4, "Beyond 32 bits", 98765432109.875, 1, 1, 0x808000);
   }
   static const QImage& Surface(TPaintBox* box) { return *box->Canvas()->Target(); }
-
-  std::unique_ptr<TComboBox> combo;
-  LMaskCell* chart = nullptr;
 };
 
 TEST_F(PanelsTest, LegendAndValueWindowShowEveryKindOfRowAndThePaintCopiesTheLegend)
