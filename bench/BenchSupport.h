@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "FileStream.h"
@@ -83,6 +85,21 @@ inline std::string MakeScratchFolder(const char* pattern)
   if (!::mkdtemp(folder.data()))
     return {};
   return folder;
+}
+
+// Stand-ins that do nothing for the desktop tools the start's file-type registration runs, and
+// a desktop data folder of the run's own.
+inline void PrivateDesktop(const std::string& folder)
+{
+  const std::string tools = folder + "/tools";
+  std::filesystem::create_directory(tools);
+  for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
+    std::ofstream(tools + "/" + tool) << "#!/bin/sh\n";
+    std::filesystem::permissions(tools + "/" + tool, std::filesystem::perms::owner_all);
+  }
+  const char* path = std::getenv("PATH");
+  setenv("PATH", (tools + ":" + (path ? path : "")).c_str(), 1);
+  setenv("XDG_DATA_HOME", (folder + "/desktop").c_str(), 1);
 }
 
 }  // namespace bench

@@ -37,20 +37,6 @@ double Median(std::vector<double> values)
   return values[values.size() / 2];
 }
 
-// Stand-ins that do nothing for the desktop tools the start's file-type registration runs.
-void PrivateDesktop(const std::string& folder)
-{
-  const std::string tools = folder + "/tools";
-  std::filesystem::create_directory(tools);
-  for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
-    std::ofstream(tools + "/" + tool) << "#!/bin/sh\n";
-    std::filesystem::permissions(tools + "/" + tool, std::filesystem::perms::owner_all);
-  }
-  const char* path = std::getenv("PATH");
-  setenv("PATH", (tools + ":" + (path ? path : "")).c_str(), 1);
-  setenv("XDG_DATA_HOME", (folder + "/desktop").c_str(), 1);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -66,7 +52,7 @@ int main(int argc, char** argv)
   if (folder.empty())
     return 1;
   SetDataFolderForTests(folder);
-  PrivateDesktop(folder);
+  bench::PrivateDesktop(folder);
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   Application->Initialize(argc, argv);
 

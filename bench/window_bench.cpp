@@ -66,21 +66,6 @@ void PrintSwitches(BQELunit& unit, const char* name)
   }
 }
 
-// Stand-ins that do nothing for the desktop tools the start's file-type registration runs, and
-// a desktop data folder of the run's own.
-void PrivateDesktop(const std::string& folder)
-{
-  const std::string tools = folder + "/tools";
-  std::filesystem::create_directory(tools);
-  for (const char* tool : {"update-mime-database", "update-desktop-database"}) {
-    std::ofstream(tools + "/" + tool) << "#!/bin/sh\n";
-    std::filesystem::permissions(tools + "/" + tool, std::filesystem::perms::owner_all);
-  }
-  const char* path = std::getenv("PATH");
-  setenv("PATH", (tools + ":" + (path ? path : "")).c_str(), 1);
-  setenv("XDG_DATA_HOME", (folder + "/desktop").c_str(), 1);
-}
-
 // 5000 parameters and statuses with names in random order, the Mask tab in view.
 void PrintListFills(BQELunit& unit)
 {
@@ -131,7 +116,7 @@ int main(int argc, char** argv)
   if (folder.empty())
     return 1;
   SetDataFolderForTests(folder);
-  PrivateDesktop(folder);
+  bench::PrivateDesktop(folder);
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   Application->Initialize(argc, argv);
 
